@@ -1,0 +1,287 @@
+#include "analysis/frame_model.h"
+
+#include "common/failure.h"
+#include "common/numbers.h"
+#include "common/text.h"
+
+#include <cmath>
+#include <string>
+
+namespace kj {
+
+namespace {
+
+std::string num(double x) { return shortestDecimal(x); }
+
+// "第 3 号梁" or "第 2 号柱": members as the report numbers them.
+std::string memberName(int member, int NB)
+{
+    if (member <= NB) return "第 " + std::to_string(member) + " 号梁";
+    return "第 " + std::to_string(member - NB) + " 号柱";
+}
+
+bool isBlankText(const std::string& s) { return s.find_first_not_of(" \t") == std::string::npos; }
+
+// Loaded lengths may run up to the right end of the span; a millimetre is
+// allowed for the rounding of the typed lengths.
+constexpr double kSpanTolerance = 1e-3;
+
+} // namespace
+
+std::vector<LoadEntry> spanLoadEntries(const std::string& item, double S, int beam, const std::string& fileName)
+{
+    std::vector<LoadEntry> out;
+    const std::size_t len = charCount(item);
+    if (len == 1) return out;
+    const std::string where = "数据文件 " + fileName + ": 第 " + std::to_string(beam) + " 号梁的荷载项 \"" + item + "\"";
+    int n = indexValue(charAt(item, 1));
+    if (n < 0) n = 0;
+    const bool mirror = charAt(item, len) == "A";
+    if (n > kMaxLoadEntries || (mirror && 2 * n - 1 > kMaxLoadEntries))
+        throw Failure(where + " 的荷载个数超过每跨 " + std::to_string(kMaxLoadEntries) + " 个的上限");
+    const bool shortItem = len < 7;
+
+    std::vector<double> w(1, 0.0), a(1, 0.0), r(1, S); // entry 0: zero length at the left end
+    std::size_t p = 2;
+    for (int k = 1; k <= n; ++k) {
+        std::string s = charSlice(item, p, 9);
+        if (charAt(s, 6) == "P" || charAt(s, 1) == "*") s = charSlice(s, 1, 6);
+        if (charAt(s, 3) == "P") s = charSlice(s, 1, 3);
+        p += charCount(s);
+        double wk = numberValue(charSlice(s, 1, 5));
+        double ak = numberValue(charSlice(s, 6, 4));
+        if (charAt(s, 1) == "*") {
+            int m = indexValue(charAt(s, 2));
+            wk = (m >= 1 && m < k) ? w[static_cast<std::size_t>(m)] : 0.0;
+            ak = numberValue(charSlice(s, 3, 4));
+        }
+        double rk = r.back() - a.back() / 2 - ak / 2;
+        if (shortItem) {
+            ak = S;
+            rk = S / 2;
+        }
+        w.push_back(wk);
+        a.push_back(ak);
+        r.push_back(rk);
+    }
+    if (mirror) {
+        for (int k = n + 1; k <= 2 * n - 1; ++k) {
+            std::size_t src = static_cast<std::size_t>(2 * n - k);
+            double ak = a[src];
+            double rk = r.back() - a.back() / 2 - ak / 2;
+            w.push_back(w[src]);
+            a.push_back(ak);
+            r.push_back(rk);
+        }
+    }
+    for (std::size_t k = 1; k < w.size(); ++k) {
+        if (!std::isfinite(w[k]) || !std::isfinite(a[k]))
+            throw Failure(where + " 的数值超出范围");
+        if (a[k] < 0)
+            throw Failure(where + " 的第 " + std::to_string(k) + " 个荷载长度为负");
+        double left = S - r[k] - a[k] / 2;
+        double right = S - r[k] + a[k] / 2;
+        if (left < -kSpanTolerance || right > S + kSpanTolerance)
+            throw Failure(where + " 的第 " + std::to_string(k) + " 个荷载超出跨度 " + num(S) +
+                          " m (荷载段自左端 " + num(left) + " m 至 " + num(right) + " m)");
+        out.push_back({w[k], a[k], r[k]});
+    }
+    return out;
+}
+
+FrameModel buildModel(const FrameData& d)
+{
+    FrameModel m;
+    m.fileName = d.fileName;
+    m.name = d.name;
+    m.L = d.L;
+    m.NF = d.NF;
+    m.NB = d.NB();
+    m.NC = d.NC();
+    m.N = d.dofCount();
+    m.continuousBeam = d.continuousBeam();
+    const std::string where = "数据文件 " + d.fileName + ": ";
+    const int members = m.NB + m.NC;
+
+    // Length numbers expanded to one digit per member: the span digits for
+    // every storey's beams, then each storey's height digit for its columns.
+    auto lengthEntry = [&](int k) {
+        return (k >= 1 && k <= 9) ? numberValue(charSlice(d.lengthTable, static_cast<std::size_t>(4 * (k - 1) + 1), 4)) : 0.0;
+    };
+    m.members.assign(static_cast<std::size_t>(members) + 1, Member{});
+    for (int i = 1; i <= members; ++i) {
+        Member& mem = m.members[static_cast<std::size_t>(i)];
+        std::size_t digitPos;
+        if (i <= m.NB) digitPos = static_cast<std::size_t>((i - 1) % m.L + 1);
+        else digitPos = static_cast<std::size_t>(m.L + (i - m.NB - 1) / (m.L + 1) + 1);
+        std::string lenDigit = charAt(d.lengthNumbers, digitPos);
+        int lk = indexValue(lenDigit);
+        mem.len = lengthEntry(lk);
+
+        std::string secDigit = charAt(d.memberSections, static_cast<std::size_t>(i));
+        int sk = indexValue(secDigit);
+        std::string field = (sk >= 1 && sk <= 9) ? charSlice(d.sectionTable, static_cast<std::size_t>(6 * (sk - 1) + 1), 6) : std::string();
+        mem.b = numberValue(charSlice(field, 1, 3));
+        mem.h = numberValue(charSlice(field, 4, 3));
+
+        const bool prop = m.continuousBeam && i > m.NB;
+        if (prop) continue; // replaced below, whatever the file says
+        if (!(mem.len > 0) || !std::isfinite(mem.len)) {
+            std::string why = lenDigit.empty() ? "长度编号缺少第 " + std::to_string(digitPos) + " 位"
+                                               : "长度编号 \"" + lenDigit + "\" 选中的长度为 " + num(mem.len);
+            throw Failure(where + memberName(i, m.NB) + "的长度不是正数 (" + why + ")");
+        }
+        if (isBlankText(field)) {
+            std::string why = secDigit.empty() ? "截面编号缺少第 " + std::to_string(i) + " 位"
+                                               : "截面编号 \"" + secDigit + "\" 选中了截面表中的空项";
+            throw Failure(where + memberName(i, m.NB) + "没有截面 (" + why + ")");
+        }
+        if (mem.b < 0 || mem.h < 0 || !std::isfinite(mem.b) || !std::isfinite(mem.h))
+            throw Failure(where + memberName(i, m.NB) + "的截面尺寸 \"" + field + "\" 无效");
+    }
+    if (m.continuousBeam) {
+        // Continuous beam: the columns become slender props; the end fixity
+        // code clamps the chosen end with a massive prop.
+        for (int i = m.NB + 1; i <= members; ++i) m.members[static_cast<std::size_t>(i)] = {10.0, 0.05, 0.05};
+        const bool left = d.NZ == 1 || d.NZ == 3;
+        const bool right = d.NZ == 2 || d.NZ == 3;
+        if (left) m.members[static_cast<std::size_t>(m.NB + 1)] = {10.0, 2.0, 2.0};
+        if (right) m.members[static_cast<std::size_t>(members)] = {10.0, 2.0, 2.0};
+    }
+
+    // Span loads: a two-character item takes the item of the beam it names,
+    // resolved once, in beam order.
+    m.spanItems.assign(static_cast<std::size_t>(m.NB) + 1, std::string());
+    for (int i = 1; i <= m.NB; ++i) {
+        std::string t = d.spanLoads[static_cast<std::size_t>(i - 1)];
+        if (charCount(t) == 2) {
+            int k = indexValue(t);
+            if (k < 1 || k > m.NB)
+                throw Failure(where + "第 " + std::to_string(i) + " 号梁的荷载项 \"" + t + "\" 引用的第 " +
+                              std::to_string(k) + " 号梁不存在 (共 " + std::to_string(m.NB) + " 根梁)");
+            // Earlier beams already hold their resolved item; the replacement
+            // is not examined for its length again.
+            t = k < i ? m.spanItems[static_cast<std::size_t>(k)] : d.spanLoads[static_cast<std::size_t>(k - 1)];
+        }
+        m.spanItems[static_cast<std::size_t>(i)] = t;
+    }
+    m.loads.assign(static_cast<std::size_t>(m.NB) + 1, {});
+    for (int i = 1; i <= m.NB; ++i)
+        m.loads[static_cast<std::size_t>(i)] =
+            spanLoadEntries(m.spanItems[static_cast<std::size_t>(i)], m.members[static_cast<std::size_t>(i)].len, i, d.fileName);
+
+    // Joint-load groups.
+    for (std::size_t g = 0; g < d.jointLoads.size(); ++g) {
+        const std::string& t = d.jointLoads[g];
+        JointLoadGroup grp;
+        int n = indexValue(charAt(t, 1));
+        if (n < 0) n = 0;
+        for (int j = 1; j <= n; ++j) {
+            std::string field = charSlice(t, static_cast<std::size_t>(2 * j), 2);
+            int dof = indexValue(field);
+            if (dof < 1 || dof > m.N)
+                throw Failure(where + "第 " + std::to_string(g + 1) + " 组节点荷载 \"" + t + "\" 中的第 " +
+                              std::to_string(j) + " 个编号 \"" + field + "\" 不在 1 到 " + std::to_string(m.N) +
+                              " 之间 (节点 1-" + std::to_string(m.NC) + ", 层间侧移 " + std::to_string(m.NC + 1) + "-" +
+                              std::to_string(m.N) + ")");
+            grp.numbers.push_back(dof);
+        }
+        grp.F = numberValue(charSlice(t, static_cast<std::size_t>(2 * n + 2), 5));
+        grp.M = numberValue(charSlice(t, static_cast<std::size_t>(2 * n + 7), 6));
+        if (!std::isfinite(grp.F) || !std::isfinite(grp.M))
+            throw Failure(where + "第 " + std::to_string(g + 1) + " 组节点荷载的数值超出范围");
+        m.jointGroups.push_back(grp);
+    }
+    return m;
+}
+
+StiffnessSystem assembleStiffness(const FrameModel& m)
+{
+    StiffnessSystem s;
+    s.N = m.N;
+    const std::size_t dim = static_cast<std::size_t>(m.N) + 1;
+    s.K.assign(dim * dim, 0.0);
+    s.P.assign(dim, 0.0);
+    auto add = [&](int i, int j, double v) {
+        if (i != 0 && j != 0) s.k(i, j) += v;
+    };
+    for (int J = 1; J <= m.NF; ++J) {
+        for (int I = (J - 1) * m.L + 1; I <= J * m.L; ++I) {
+            const Member& b = m.members[static_cast<std::size_t>(I)];
+            const double k = b.b * b.h * b.h * b.h / b.len;
+            const int a = I + J - 1, e = I + J;
+            add(a, a, 4 * k);
+            add(a, e, 2 * k);
+            add(e, a, 2 * k);
+            add(e, e, 4 * k);
+        }
+    }
+    for (int J = 1; J <= m.NF; ++J) {
+        for (int I = m.NB + (J - 1) * (m.L + 1) + 1; I <= m.NB + J * (m.L + 1); ++I) {
+            const Member& c = m.members[static_cast<std::size_t>(I)];
+            const int t = I - m.NB;
+            const int u = (J == m.NF) ? 0 : t + (m.L + 1);
+            const int d = m.NC + J;
+            const double S = c.b * c.h * c.h * c.h;
+            const double c2 = 2 * S / c.len;
+            const double c4 = 2 * c2;
+            const double c6 = 3 * c2 / c.len;
+            const double c12 = 2 * c6 / c.len;
+            const int dofs[4] = {d, t, 0, u};
+            const double coef[4][4] = {{c12, c6, -c12, c6}, {c6, c4, -c6, c2}, {-c12, -c6, c12, -c6}, {c6, c2, -c6, c4}};
+            for (int r = 0; r < 4; ++r)
+                for (int q = 0; q < 4; ++q) add(dofs[r], dofs[q], coef[r][q]);
+        }
+    }
+    return s;
+}
+
+std::string dofName(int dof, const FrameModel& m)
+{
+    if (dof <= m.NC) return "节点 " + std::to_string(dof) + " 的转角";
+    return "第 " + std::to_string(dof - m.NC) + " 层的层间侧移";
+}
+
+void solve(StiffnessSystem& s, const FrameModel& m)
+{
+    const int N = s.N;
+    std::vector<double> diag(static_cast<std::size_t>(N) + 1);
+    for (int i = 1; i <= N; ++i) diag[static_cast<std::size_t>(i)] = s.k(i, i);
+    // A pivot that is not clearly positive against its original diagonal
+    // means the frame is a mechanism there.
+    auto check = [&](int k) {
+        const double p = s.k(k, k);
+        const double d0 = diag[static_cast<std::size_t>(k)];
+        if (std::isfinite(p) && d0 > 0 && p > 1e-12 * d0) return;
+        std::string cause;
+        if (k <= m.NC) cause = "与该节点相连的梁柱可能截面为 0 或刚度过小";
+        else cause = "该层的柱可能截面为 0, 或该层无法抵抗侧移";
+        std::string zeroMembers;
+        for (int i = 1; i < static_cast<int>(m.members.size()); ++i) {
+            const Member& mem = m.members[static_cast<std::size_t>(i)];
+            if (mem.b * mem.h == 0) zeroMembers += (zeroMembers.empty() ? "" : ", ") + memberName(i, m.NB);
+        }
+        if (!zeroMembers.empty()) cause += " (截面为 0 的构件: " + zeroMembers + ")";
+        throw Failure("数据文件 " + m.fileName + ": 刚度矩阵奇异, 无法求解" + dofName(k, m) + "; " + cause);
+    };
+    for (int k = 1; k <= N - 1; ++k) {
+        check(k);
+        for (int i = k + 1; i <= N; ++i) {
+            const double f = s.k(i, k) / s.k(k, k);
+            for (int j = k; j <= N; ++j) s.k(i, j) = s.k(i, j) - f * s.k(k, j);
+            s.P[static_cast<std::size_t>(i)] = s.P[static_cast<std::size_t>(i)] - f * s.P[static_cast<std::size_t>(k)];
+        }
+    }
+    check(N);
+    s.P[static_cast<std::size_t>(N)] = s.P[static_cast<std::size_t>(N)] / s.k(N, N);
+    for (int i = N - 1; i >= 1; --i) {
+        for (int j = i + 1; j <= N; ++j)
+            s.P[static_cast<std::size_t>(i)] = s.P[static_cast<std::size_t>(i)] - s.k(i, j) * s.P[static_cast<std::size_t>(j)];
+        s.P[static_cast<std::size_t>(i)] = s.P[static_cast<std::size_t>(i)] / s.k(i, i);
+    }
+    for (int i = 1; i <= N; ++i)
+        if (!std::isfinite(s.P[static_cast<std::size_t>(i)]))
+            throw Failure("数据文件 " + m.fileName + ": 求解结果超出数值范围 (" + dofName(i, m) + "), 请检查尺寸和荷载");
+}
+
+} // namespace kj

@@ -1,0 +1,76 @@
+#pragma once
+// The displacement-method model of the frame: member properties from the
+// length and section tables, span-load entries, joint-load groups, the
+// stiffness matrix over joint rotations and storey drifts, and its solution.
+#include "analysis/frame_data.h"
+
+#include <string>
+#include <vector>
+
+namespace kj {
+
+// One load entry of a span: value w (kN/m, or kN for a force), loaded
+// length a (m, 0 for a force) and r, the distance from the right end of the
+// span to the centre of the loaded length or to the force.
+struct LoadEntry {
+    double w = 0, a = 0, r = 0;
+};
+
+struct Member {
+    double len = 0, b = 0, h = 0; // m
+};
+
+struct JointLoadGroup {
+    std::vector<int> numbers; // nodes 1..NC, or NC+J for the drift of storey J
+    double F = 0, M = 0;
+};
+
+struct FrameModel {
+    std::string fileName;
+    std::string name;
+    int L = 0, NF = 0, NB = 0, NC = 0, N = 0;
+    bool continuousBeam = false;
+    // Members 1..NB+NC (index 0 unused): beams first, then columns, each from
+    // the top storey down and left to right; the continuous-beam props are
+    // already applied.
+    std::vector<Member> members;
+    // Span-load item of every beam after the two-character reference is
+    // resolved (index 1..NB), and its load entries.
+    std::vector<std::string> spanItems;
+    std::vector<std::vector<LoadEntry>> loads;
+    std::vector<JointLoadGroup> jointGroups;
+};
+
+// Load entries of a span-load item for a span of length S. Throws Failure
+// (naming the beam) when the item holds more entries than a span may carry.
+std::vector<LoadEntry> spanLoadEntries(const std::string& item, double S, int beam,
+                                       const std::string& fileName);
+
+// Builds the model: expands the length numbers, takes every member's length
+// and section, resolves and reads the span loads and joint loads. Throws
+// Failure for a member of zero length or with an empty section entry, a load
+// item referring to a beam that does not exist, a load reaching past its
+// span, or a joint-load group naming a number outside 1..NC+NF.
+FrameModel buildModel(const FrameData& data);
+
+// Dense stiffness matrix and load vector, indices 0..N (0 is the dummy).
+struct StiffnessSystem {
+    int N = 0;
+    std::vector<double> K; // (N+1) x (N+1), row-major
+    std::vector<double> P;
+    double& k(int i, int j) { return K[static_cast<std::size_t>(i) * (N + 1) + j]; }
+    double k(int i, int j) const { return K[static_cast<std::size_t>(i) * (N + 1) + j]; }
+};
+
+// Stiffness of beams then columns, with B = b h^3 / Len in place of EI/L.
+StiffnessSystem assembleStiffness(const FrameModel& model);
+
+// Gaussian elimination without pivoting, in place; P ends holding the
+// displacements. Throws Failure naming the joint rotation or storey drift
+// when a pivot is zero or negligible against its diagonal.
+void solve(StiffnessSystem& sys, const FrameModel& model);
+
+// Name of a degree of freedom for messages: "节点 5 的转角" or "第 2 层的层间侧移".
+std::string dofName(int dof, const FrameModel& model);
+
+} // namespace kj

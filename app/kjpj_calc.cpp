@@ -1,0 +1,101 @@
+// kjpj-calc: the frame calculation without a window. It runs the same
+// calculation as the main window's button "框架配筋计算", taking as options
+// the texts the window's controls would hold.
+#include "analysis/calc_run.h"
+#include "common/failure.h"
+#include "common/textfile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+namespace {
+
+const char* kUsage =
+    "用法: kjpj-calc [数据文件] [选项]\n"
+    "按主窗口\"框架配筋计算\"按钮的方式计算框架内力并配筋, 不弹出确认框。\n"
+    "文件名按主窗口文件列表的规则解析: 以 \\ 开头的名称指当前文件夹。\n"
+    "计算书追加(或重写)到报告文件, 并重写 \\lpj-1.txt 和 \\mvts-1.txt。\n"
+    "\n"
+    "  数据文件                    框架数据文件, 默认 \\KJ-1.txt\n"
+    "  --report 名称               计算书文件, 默认 \\zemowj1.txt\n"
+    "  --renew                     先清空计算书 (数据更新 1); 默认追加\n"
+    "  --beta 文本                 梁顶负弯矩调幅系数, 默认 1.00\n"
+    "  --cover 文本                主筋保护层 (mm), 默认 25\n"
+    "  --top-bars 根数 直径        梁顶通长筋, 默认 2 zd (zd = 程序选定直径)\n"
+    "  --bottom-bars 根数 直径     梁底通长筋, 默认 2 zd\n"
+    "  --stirrups 肢数 直径        自选箍筋, 默认 2 6\n"
+    "  --help                      显示本说明\n"
+    "\n"
+    "成功时退出码为 0; 失败时在标准错误输出说明, 退出码为 1。\n"
+    "\n"
+    "Usage: kjpj-calc [DATAFILE] [--report NAME] [--renew] [--beta TEXT] [--cover TEXT]\n"
+    "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D]\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    kj::CalcRequest req;
+    bool dataGiven = false;
+    auto need = [&](int i, int count) {
+        if (i + count >= argc) {
+            std::fprintf(stderr, "选项 %s 缺少参数\n%s", argv[i], kUsage);
+            std::exit(1);
+        }
+    };
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--report") {
+            need(i, 1);
+            req.reportName = argv[++i];
+        } else if (a == "--renew") {
+            req.renewal = "1";
+        } else if (a == "--beta") {
+            need(i, 1);
+            req.design.beta = argv[++i];
+        } else if (a == "--cover") {
+            need(i, 1);
+            req.design.cover = argv[++i];
+        } else if (a == "--top-bars") {
+            need(i, 2);
+            req.design.topCount = argv[++i];
+            req.design.topDiameter = argv[++i];
+        } else if (a == "--bottom-bars") {
+            need(i, 2);
+            req.design.bottomCount = argv[++i];
+            req.design.bottomDiameter = argv[++i];
+        } else if (a == "--stirrups") {
+            need(i, 2);
+            req.design.stirrupLegs = argv[++i];
+            req.design.stirrupDiameter = argv[++i];
+        } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+            std::fprintf(stderr, "未知选项 %s\n%s", a.c_str(), kUsage);
+            return 1;
+        } else if (!dataGiven) {
+            req.dataName = a;
+            dataGiven = true;
+        } else {
+            std::fprintf(stderr, "多余的参数 %s\n%s", a.c_str(), kUsage);
+            return 1;
+        }
+    }
+    try {
+        kj::setWorkingRoot(std::filesystem::current_path());
+        kj::runCalculation(req);
+    } catch (const kj::Failure& f) {
+        std::fprintf(stderr, "%s\n", f.what());
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "计算失败: %s\n", e.what());
+        return 1;
+    }
+    std::printf("计算完成: 计算书 %s, 配筋文件 %s, 内力文件 %s\n", req.reportName.c_str(), kj::kBeamBarsFile,
+                kj::kForceDiagramFile);
+    return 0;
+}

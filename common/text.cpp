@@ -1,0 +1,67 @@
+#include "common/text.h"
+
+namespace kj {
+
+namespace {
+// Length in bytes of the UTF-8 sequence starting with byte b (1 for a stray
+// continuation byte, so that broken text still advances).
+std::size_t seqLen(unsigned char b)
+{
+    if (b < 0x80) return 1;
+    if ((b & 0xE0) == 0xC0) return 2;
+    if ((b & 0xF0) == 0xE0) return 3;
+    if ((b & 0xF8) == 0xF0) return 4;
+    return 1;
+}
+// Byte offset of the character with 0-based index idx (or size when beyond).
+std::size_t byteOffset(std::string_view t, std::size_t idx)
+{
+    std::size_t off = 0;
+    while (idx > 0 && off < t.size()) {
+        off += seqLen(static_cast<unsigned char>(t[off]));
+        --idx;
+    }
+    return off < t.size() ? off : t.size();
+}
+} // namespace
+
+std::size_t charCount(std::string_view text)
+{
+    std::size_t n = 0;
+    for (std::size_t off = 0; off < text.size(); off += seqLen(static_cast<unsigned char>(text[off]))) ++n;
+    return n;
+}
+
+std::string charSlice(std::string_view text, std::size_t first, std::size_t count)
+{
+    if (first < 1 || count == 0) return {};
+    std::size_t a = byteOffset(text, first - 1);
+    std::size_t b = a;
+    while (count > 0 && b < text.size()) {
+        b += seqLen(static_cast<unsigned char>(text[b]));
+        --count;
+    }
+    if (b > text.size()) b = text.size();
+    return std::string(text.substr(a, b - a));
+}
+
+std::string charAt(std::string_view text, std::size_t pos) { return charSlice(text, pos, 1); }
+
+std::vector<std::string> splitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0, i = 0;
+    while (i < text.size()) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            start = ++i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+} // namespace kj

@@ -1,0 +1,25 @@
+#pragma once
+// Texts are UTF-8 inside the program. Fixed-width fields and report columns
+// count characters (code points), never bytes.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kj {
+
+// Number of characters (code points) of a UTF-8 text.
+std::size_t charCount(std::string_view text);
+// Characters first..first+count-1 (1-based) of a UTF-8 text; the part that
+// exists when the field lies partly or wholly beyond the end.
+std::string charSlice(std::string_view text, std::size_t first, std::size_t count);
+// The single character at 1-based position pos, or "" beyond the end.
+std::string charAt(std::string_view text, std::size_t pos);
+
+// Splits a text into lines at CR LF, LF or a lone CR. A final line end
+// does not start a further (empty) line.
+std::vector<std::string> splitLines(std::string_view text);
+
+// The line end of every file the system writes.
+inline constexpr const char* CRLF = "\r\n";
+
+} // namespace kj

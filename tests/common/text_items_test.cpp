@@ -1,0 +1,60 @@
+#include "common/items.h"
+#include "common/report_writer.h"
+#include "common/text.h"
+
+#include <gtest/gtest.h>
+
+using namespace kj;
+using V = std::vector<std::string>;
+
+TEST(Items, CommasAndLineEndsSeparateItemsAlike)
+{
+    EXPECT_EQ(readItems("KJ-1,2,1,1,0,\r\n6.003.60,112\r\n"), (V{"KJ-1", "2", "1", "1", "0", "", "6.003.60", "112"}));
+    EXPECT_EQ(readItems("a\nb\rc"), (V{"a", "b", "c"}));
+    EXPECT_EQ(readItems("a,,b"), (V{"a", "", "b"}));
+    EXPECT_EQ(readItems("a,"), (V{"a", ""}));
+    EXPECT_EQ(readItems(""), V{});
+    EXPECT_EQ(readItems("a\r\n\r\nb"), (V{"a", "", "b"}));
+}
+
+TEST(Items, LeadingBlanksDroppedQuotesKeepCommas)
+{
+    EXPECT_EQ(readItems("  1 20.0,1 20.0"), (V{"1 20.0", "1 20.0"}));
+    EXPECT_EQ(readItems("\"2,22+3,25 3/2\", \"2*8@150\"\r\n"), (V{"2,22+3,25 3/2", "2*8@150"}));
+    EXPECT_EQ(readItems("\" a,b \"x,c"), (V{" a,b ", "c"}));
+    EXPECT_EQ(readItems("\"open,end\r\nnext"), (V{"open,end", "next"}));
+    // Blanks inside an item stay; blanks at its end are dropped.
+    EXPECT_EQ(readItems("20103 50.0   0.0   ,x"), (V{"20103 50.0   0.0", "x"}));
+    EXPECT_EQ(readItems("0 \r\n"), (V{"0"}));
+}
+
+TEST(Text, SlicesCountCharactersNotBytes)
+{
+    EXPECT_EQ(charCount("预配钢筋"), 4u);
+    EXPECT_EQ(charSlice("6.003.60", 5, 4), "3.60");
+    EXPECT_EQ(charSlice("6.003.60", 9, 4), "");
+    EXPECT_EQ(charSlice("6.003.60", 7, 4), "60");
+    EXPECT_EQ(charSlice("梁号AB", 2, 2), "号A");
+    EXPECT_EQ(charAt("1 20.0", 1), "1");
+    EXPECT_EQ(charAt("x", 5), "");
+    EXPECT_EQ(splitLines("a\r\nb\nc\r\n"), (V{"a", "b", "c"}));
+    EXPECT_EQ(splitLines("a\r\n\r\n"), (V{"a", ""}));
+}
+
+TEST(ReportWriter, MovesToColumnsAndWrapsWhenPast)
+{
+    ReportWriter w;
+    w.number(1).column(6).number(-80).column(12).number(95);
+    EXPECT_EQ(w.str(), " 1   -80    95 "); // -80 from column 6, 95 from column 12
+    ReportWriter x;
+    x.text("1234567").column(5).text("x");
+    EXPECT_EQ(x.str(), "1234567\r\n    x");
+    ReportWriter y;
+    y.text("1234").column(5).text("x").endLine();
+    EXPECT_EQ(y.str(), "1234x\r\n");
+    // Chinese text counts one column per character.
+    ReportWriter z;
+    z.text("    预配钢筋").column(12).text("2,14+0,0 2/0");
+    EXPECT_EQ(z.str(), "    预配钢筋   2,14+0,0 2/0");
+    EXPECT_THROW(ReportWriter().number(1.0 / 0.0), std::exception);
+}
