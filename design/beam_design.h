@@ -1,0 +1,64 @@
+#pragma once
+// Section design of one beam: longitudinal steel for bending, stirrups for
+// shear, and a practical choice of continuous and additional bars.
+// Forces in kN and kN*m, section sizes in mm, steel areas in mm2.
+#include "design/materials.h"
+
+#include <string>
+#include <string_view>
+
+namespace kj {
+
+// Steel area reported for a section that cannot be designed.
+inline constexpr double kFailedArea = 9999;
+
+struct FlexureResult {
+    double As = 0;      // tension steel, 9999 when the section fails
+    double AsComp = 0;  // compression steel As'
+};
+
+// Tension and compression steel for the moment M (absolute value, kN*m) on
+// a b x h section. Compression steel is added in steps of 95 mm2 while the
+// compression zone is deeper than the balanced one.
+FlexureResult flexureDesign(double M, double b, double h, const MaterialConstants& mat);
+
+// Stirrup area per unit length Asv/s (mm2/mm) for the shear V (absolute
+// value, kN). 0 means the section is too small for its shear.
+double shearDesign(double V, double b, double h, const MaterialConstants& mat);
+
+struct Stirrups {
+    int legs = 0;
+    int diameter = 0;
+    int spacing = 0;
+};
+
+// Stirrups for Asv/s (already rounded to 0.01; 0 = section too small) on a
+// section of width b, with the least number of legs and the starting
+// diameter as typed into their boxes.
+Stirrups chooseStirrups(double asvs, double b, std::string_view legsBox, std::string_view diameterBox);
+
+// "2*8@150"
+std::string stirrupString(const Stirrups& s);
+
+enum class BarPosition { Top, Bottom };
+
+struct BarArrangement {
+    double n = 0;  // continuous bars
+    double d = 0;  // their diameter, mm
+    double k = 0;  // additional bars
+    double e = 0;  // their diameter, mm
+    double outer = 0;  // bars in the outer layer (top layer at a support, bottom layer in the span)
+    double second = 0; // bars in the second layer
+    bool searchFailed = false; // no standard size fitted; additional bars of diameter d
+};
+
+// Bars for the steel area As on a b x h section with the cover c; the count
+// and diameter boxes belong to the position (top bars at a support, bottom
+// bars in the span). A diameter box "zd" lets the program choose.
+BarArrangement arrangeBars(double As, double b, double h, double cover, BarPosition position,
+                           std::string_view countBox, std::string_view diameterBox);
+
+// The bar string: n,d+k,e outer/second at a support, second/outer in the span.
+std::string barString(const BarArrangement& bars, BarPosition position);
+
+} // namespace kj
