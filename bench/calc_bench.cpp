@@ -1,0 +1,54 @@
+// Speed of the frame calculation on the four-span, ten-storey example
+// (50 joints, 90 unknowns), the largest frame the data file holds.
+#include "analysis/calc_run.h"
+#include "analysis/frame_data.h"
+#include "analysis/frame_model.h"
+#include "analysis/internal_forces.h"
+#include "common/textfile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+const std::string& largeFrameText()
+{
+    static const std::string text = kj::readTextFile(fs::path(KJ_EXAMPLES_DIR) / "KJ-3.txt", "\\KJ-3.txt");
+    return text;
+}
+} // namespace
+
+// Reading records 1 to 5, building the model, assembling, solving and
+// recovering every internal force.
+static void BM_ReadAndAnalyse(benchmark::State& state)
+{
+    for (auto _ : state) {
+        kj::FrameFileReader reader(largeFrameText(), "\\KJ-3.txt");
+        kj::FrameModel model = kj::buildModel(reader.readRecords1to5());
+        kj::InternalForces forces = kj::analyse(model);
+        benchmark::DoNotOptimize(forces.N.data());
+    }
+}
+BENCHMARK(BM_ReadAndAnalyse)->Unit(benchmark::kMicrosecond);
+
+// The whole batch calculation: data file read, report appended (renewed each
+// time), result files replaced.
+static void BM_WholeCalculation(benchmark::State& state)
+{
+    fs::path dir = fs::temp_directory_path() / ("kjbench-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::copy_file(fs::path(KJ_EXAMPLES_DIR) / "KJ-3.txt", dir / "KJ-3.txt", fs::copy_options::overwrite_existing);
+    kj::setWorkingRoot(dir);
+    kj::CalcRequest req;
+    req.dataName = "\\KJ-3.txt";
+    req.renewal = "1";
+    for (auto _ : state) {
+        kj::CalcResult r = kj::runCalculation(req);
+        benchmark::DoNotOptimize(r.forceDiagramText.data());
+    }
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_WholeCalculation)->Unit(benchmark::kMicrosecond);
