@@ -1,0 +1,25 @@
+// The desktop program: the main window and its event loop. Slot names with a
+// leading backslash resolve against the folder the program is started in.
+#include "common/textfile.h"
+#include "main/form1.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <filesystem>
+#include <system_error>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kjpj"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kjpj")));
+
+    std::error_code ec;
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    if (!ec) kj::setWorkingRoot(here);
+
+    Form1 form;
+    form.show();
+    return app.exec();
+}

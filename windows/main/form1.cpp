@@ -1,0 +1,586 @@
+#include "main/form1.h"
+
+#include "analysis/calc_run.h"
+#include "common/failure.h"
+#include "common/numbers.h"
+#include "common_widgets/column_label.h"
+#include "common_widgets/frame_picture.h"
+#include "common_widgets/twips.h"
+#include "common_widgets/ui_font.h"
+#include "main/data_file_generation.h"
+#include "main/external_commands.h"
+#include "main/reference_texts.h"
+
+#include <QCoreApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScrollBar>
+
+#include <exception>
+
+using kjw::twips;
+using kjw::twipsRect;
+
+namespace {
+
+// Panes and boxes hold lines separated by "\n"; the core and the files use
+// CR LF. Texts cross between them only through these two.
+std::string fromBox(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text.toStdString();
+}
+
+QString toPane(const std::string& text)
+{
+    QString s = QString::fromStdString(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+std::string boxText(const QWidget* box)
+{
+    if (auto* line = qobject_cast<const QLineEdit*>(box)) return fromBox(line->text());
+    if (auto* edit = qobject_cast<const QPlainTextEdit*>(box)) return fromBox(edit->toPlainText());
+    return {};
+}
+
+// The one picture layout of the main window: column axes, beam levels and
+// dimension lines where the entry boxes sit, in twips from the picture's corner.
+const kjw::FrameGeometry kMainFrameGeometry{
+    {1320, 4080, 6840, 9600}, // column axes 1 to 4
+    {1140, 2940, 4740},       // upper beams, lower beams, ground
+    262,                      // span dimension line, through the span boxes
+    667,                      // storey dimension line, through the storey boxes
+};
+
+constexpr int kBoxHeight = 285;  // one line of text
+constexpr int kListHeight = 300; // a drop-down list
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("框架内力及配筋计算程序(Rvk)"));
+    setFont(kjw::songtiFont(9));
+    setFixedSize(kjw::twipsSize(15720, 9645));
+
+    inputBox = [this](const QString& prompt, const QString& title, const QString& answer,
+                      std::optional<QPoint> at) {
+        QInputDialog dialog(this);
+        dialog.setWindowTitle(title.isEmpty() ? windowTitle() : title);
+        dialog.setLabelText(prompt);
+        dialog.setInputMode(QInputDialog::TextInput);
+        dialog.setTextValue(answer);
+        if (at) dialog.move(*at);
+        return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+    };
+    messageBox = [this](const QString& text) { QMessageBox::information(this, windowTitle(), text); };
+    startProgram = [](const QString& program) { return QProcess::startDetached(program, {}); };
+
+    // The frame pictures lie under everything laid over them.
+    const auto picture = [this](const char* name, int spans, int storeys) {
+        auto* p = new kjw::FramePicture(spans, storeys, kMainFrameGeometry, this);
+        p->setObjectName(QLatin1String(name));
+        p->setGeometry(twipsRect(120, 240, 9945, 4905));
+        p->hide();
+        return p;
+    };
+    Image1 = picture("Image1", 1, 1);
+    Image2 = picture("Image2", 2, 1);
+    Image3 = picture("Image3", 3, 1);
+    Image4 = picture("Image4", 1, 2);
+    Image5 = picture("Image5", 2, 2);
+    Image6 = picture("Image6", 3, 2);
+
+    // File slots and general entries.
+    Label1 = label("Label1", QStringLiteral("计算文件名     构件名"), 10560, 120, 1935, 240);
+    Combo1 = list("Combo1", 10320, 360, 1455);
+    Combo38 = list("Combo38", 11880, 360, 1095);
+    Label2 = label("Label2", QStringLiteral("砼,钢筋强度及节点荷载组数   C       Fy         NJ"), 10320, 720,
+                   2400, 480);
+    Combo35 = list("Combo35", 10320, 1200, 675);
+    Combo36 = list("Combo36", 11040, 1200, 855);
+    Combo37 = list("Combo37", 12000, 1200, 735);
+    Label3 = label("Label3", QStringLiteral("数据更新 1"), 13080, 1680, 1035, 240);
+    Combo21 = list("Combo21", 13080, 1920, 735);
+    Label4 = label("Label4", QStringLiteral("主筋保护层"), 14160, 1680, 1215, 240);
+    Combo19 = list("Combo19", 14160, 1920, 1215);
+    Label5 = label("Label5", QStringLiteral("梁顶负弯矩  调幅系数"), 13080, 2220, 1035, 540);
+    Combo22 = list("Combo22", 13080, 2760, 855);
+    Label6 = label("Label6", QStringLiteral(" 自选箍筋  肢数  直径"), 14160, 2220, 1035, 540);
+    Text82 = lineBox("Text82", 14160, 2760, 435);
+    Text83 = lineBox("Text83", 14640, 2760, 435);
+    Label7 = label("Label7", QStringLiteral("梁顶通长筋 根数  直径"), 13080, 3060, 1035, 540);
+    Text78 = lineBox("Text78", 13080, 3600, 435);
+    Text79 = lineBox("Text79", 13560, 3600, 435);
+    Label8 = label("Label8", QStringLiteral("梁底通长筋  根数  直径"), 14160, 3060, 1035, 540);
+    Text80 = lineBox("Text80", 14160, 3600, 435);
+    Text81 = lineBox("Text81", 14640, 3600, 435);
+
+    // Joint load groups 1 to 6, numbered down their left side.
+    Label9 = label("Label9", QStringLiteral("个数  节点号  垂直力  弯矩 1位   N个2位  5位kn  6位kn-m"), 10560, 1530,
+                   2055, 630);
+    Label10 = new kjw::ColumnLabel(QStringLiteral("1    2    3    4    5    6"), twips(360), this);
+    Label10->setObjectName(QStringLiteral("Label10"));
+    Label10->setGeometry(twipsRect(10320, 2160 + 30, 240, 2160));
+    Text60 = lineHighPane("Text60", 10560, 2160, 2055);
+    Text61 = lineHighPane("Text61", 10560, 2520, 2055);
+    Text62 = lineHighPane("Text62", 10560, 2880, 2055);
+    Text63 = lineHighPane("Text63", 10560, 3240, 2055);
+    Text64 = lineHighPane("Text64", 10560, 3600, 2055);
+    Text65 = lineHighPane("Text65", 10560, 3960, 2055);
+
+    // Boxes over the frame pictures: spans and storeys on the dimension
+    // lines, section numbers beside their members, loads above their beams.
+    const auto entry = [this](const char* name, int left, int top) {
+        QLineEdit* box = lineBox(name, left, top, 375);
+        frameBoxes_.push_back(box);
+        return box;
+    };
+    const auto value = [this](const char* name, int left, int top, int width) {
+        QLineEdit* box = lineBox(name, left, top, width);
+        frameBoxes_.push_back(box);
+        return box;
+    };
+    const auto load = [this](const char* name, int left, int top) {
+        QPlainTextEdit* box = lineHighPane(name, left, top, 2415);
+        frameBoxes_.push_back(box);
+        return box;
+    };
+    Text5 = entry("Text5", 2280, 360);
+    Text69 = value("Text69", 2760, 360, 735);
+    Text70 = entry("Text70", 4920, 360);
+    Text71 = value("Text71", 5400, 360, 735);
+    Text72 = entry("Text72", 7800, 360);
+    Text73 = value("Text73", 8280, 360, 735);
+    Text74 = entry("Text74", 480, 1920);
+    Text75 = value("Text75", 480, 2280, 615);
+    Text76 = entry("Text76", 480, 3600);
+    Text77 = value("Text77", 480, 3960, 615);
+    Text32 = entry("Text32", 2040, 1440);
+    Text33 = value("Text33", 2520, 1440, 975);
+    Text38 = entry("Text38", 4800, 1440);
+    Text39 = value("Text39", 5280, 1440, 855);
+    Text42 = entry("Text42", 7680, 1440);
+    Text43 = value("Text43", 8160, 1440, 855);
+    Text46 = entry("Text46", 2040, 3240);
+    Text47 = value("Text47", 2520, 3240, 855);
+    Text52 = entry("Text52", 5040, 3240);
+    Text53 = value("Text53", 5520, 3240, 735);
+    Text56 = entry("Text56", 7680, 3240);
+    Text57 = value("Text57", 8160, 3240, 855);
+    Text34 = entry("Text34", 1560, 1800);
+    Text35 = value("Text35", 1560, 2160, 735);
+    Text36 = entry("Text36", 3720, 1800);
+    Text37 = value("Text37", 3360, 2160, 735);
+    Text40 = entry("Text40", 6480, 1800);
+    Text41 = value("Text41", 6120, 2160, 735);
+    Text44 = entry("Text44", 9240, 1800);
+    Text45 = value("Text45", 8880, 2160, 735);
+    Text48 = entry("Text48", 1560, 3840);
+    Text49 = value("Text49", 1560, 4200, 735);
+    Text50 = entry("Text50", 3720, 3840);
+    Text51 = value("Text51", 3360, 4200, 735);
+    Text54 = entry("Text54", 6480, 3960);
+    Text55 = value("Text55", 6120, 4320, 735);
+    Text58 = entry("Text58", 9240, 3840);
+    Text59 = value("Text59", 8880, 4200, 735);
+    Text6 = load("Text6", 1560, 960);
+    Text7 = load("Text7", 4440, 960);
+    Text10 = load("Text10", 7200, 960);
+    Text27 = load("Text27", 1560, 2760);
+    Text29 = load("Text29", 4440, 2760);
+    Text31 = load("Text31", 7200, 2760);
+    for (QWidget* box : frameBoxes_) box->hide();
+
+    // The frame shape, set by the templates or typed.
+    Text66 = lineBox("Text66", 4680, 4320, 915);
+    Text67 = lineBox("Text67", 4680, 4680, 435);
+    Text68 = lineBox("Text68", 5160, 4680, 435);
+    Text66->setText(QStringLiteral("L跨 NF层"));
+
+    // Template buttons.
+    Label11 = label("Label11", QStringLiteral("框架梁跨数-框架层数"), 4800, 5400, 1800, 240);
+    Command11 = button("Command11", QStringLiteral("1-1"), 4800, 5640, 555, 420, &Form1::Form1_Command11_Click);
+    Command13 = button("Command13", QStringLiteral("2-1"), 5400, 5640, 555, 420, &Form1::Form1_Command13_Click);
+    Command14 = button("Command14", QStringLiteral("3-1"), 6000, 5640, 555, 420, &Form1::Form1_Command14_Click);
+    Command15 = button("Command15", QStringLiteral("1-2"), 4800, 6120, 555, 420, &Form1::Form1_Command15_Click);
+    Command16 = button("Command16", QStringLiteral("2-2"), 5400, 6120, 555, 420, &Form1::Form1_Command16_Click);
+    Command17 = button("Command17", QStringLiteral("3-2"), 6000, 6120, 555, 420, &Form1::Form1_Command17_Click);
+
+    // The data file and its slot.
+    Command8 = button("Command8", QStringLiteral("导入数据文件"), 360, 5280, 1695, 600, &Form1::Form1_Command8_Click);
+    Command29 = button("Command29", QStringLiteral("生成数据文件"), 2280, 5280, 1695, 600, &Form1::Form1_Command29_Click);
+    Command12 = button("Command12", QStringLiteral("保存数据文件"), 2280, 6000, 1695, 600, &Form1::Form1_Command12_Click);
+    Combo20 = list("Combo20", 360, 6120, 1815);
+
+    // Member data, loads and the other windows.
+    Command18 = button("Command18", QStringLiteral("输入构件信息"), 6720, 5280, 1935, 600, &Form1::Form1_Command18_Click);
+    Combo2 = list("Combo2", 6720, 6120, 1815);
+    Command28 = button("Command28", QStringLiteral("导入构件数据"), 8880, 5280, 1815, 600, &Form1::Form1_Command28_Click);
+    Command5 = button("Command5", QStringLiteral("清  屏"), 8880, 6240, 1095, 480, &Form1::Form1_Command5_Click);
+    Command10 = button("Command10", QStringLiteral("输入荷载信息"), 10920, 5280, 1935, 600, &Form1::Form1_Command10_Click);
+    Combo23 = list("Combo23", 10920, 6000, 1815);
+    Command23 = button("Command23", QStringLiteral("导入荷载数据"), 13200, 5280, 1935, 600, &Form1::Form1_Command23_Click);
+    Command9 = button("Command9", QStringLiteral("配筋查询"), 10200, 4440, 1335, 600, &Form1::Form1_Command9_Click);
+    Command2 = button("Command2", QStringLiteral("内力查询"), 11640, 4440, 1335, 600, &Form1::Form1_Command2_Click);
+
+    // The calculation and the right column.
+    Command4 = button("Command4", QStringLiteral("框架配筋计算"), 13080, 4080, 2415, 600, &Form1::Form1_Command4_Click);
+    Combo3 = list("Combo3", 13320, 4800, 1815);
+    Command3 = button("Command3", QStringLiteral("退出程序"), 13080, 240, 2415, 600, &Form1::Form1_Command3_Click);
+    Command6 = button("Command6", QStringLiteral("外部命令"), 13080, 960, 2415, 600, &Form1::Form1_Command6_Click);
+
+    // Reference texts over the reference pane.
+    Command7 = button("Command7", QStringLiteral("常用荷载表"), 13320, 6000, 1695, 435, &Form1::Form1_Command7_Click);
+    Command30 = button("Command30", QStringLiteral("使用说明"), 11040, 6480, 1695, 435, &Form1::Form1_Command30_Click);
+    Command1 = button("Command1", QStringLiteral("钢筋面积表"), 13320, 6480, 1695, 435, &Form1::Form1_Command1_Click);
+
+    // Panes.
+    Text2 = pane("Text2", 120, 6720, 8295, 2775);
+    Text3 = pane("Text3", 8640, 6960, 6975, 2535);
+
+    Form1_form_load();
+}
+
+QComboBox* Form1::list(const char* name, int left, int top, int width)
+{
+    auto* combo = new QComboBox(this);
+    combo->setObjectName(QLatin1String(name));
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert); // typing never adds to the list
+    combo->setCompleter(nullptr);                // a name is used exactly as typed
+    combo->setGeometry(twipsRect(left, top, width, kListHeight));
+    return combo;
+}
+
+QLineEdit* Form1::lineBox(const char* name, int left, int top, int width)
+{
+    auto* box = new QLineEdit(this);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(twipsRect(left, top, width, kBoxHeight));
+    box->setTextMargins(0, 0, 0, 0);
+    box->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px 1px; }"));
+    return box;
+}
+
+QPlainTextEdit* Form1::lineHighPane(const char* name, int left, int top, int width)
+{
+    // One line high, wrapping, with a vertical scroll bar for longer strings.
+    auto* box = new QPlainTextEdit(this);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(twipsRect(left, top, width, kBoxHeight));
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setTabChangesFocus(true);
+    box->document()->setDocumentMargin(1);
+    return box;
+}
+
+QPlainTextEdit* Form1::pane(const char* name, int left, int top, int width, int height)
+{
+    auto* box = new QPlainTextEdit(this);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(twipsRect(left, top, width, height));
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    return box;
+}
+
+QPushButton* Form1::button(const char* name, const QString& caption, int left, int top, int width,
+                           int height, void (Form1::*slot)())
+{
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(twipsRect(left, top, width, height));
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, slot);
+    return b;
+}
+
+QLabel* Form1::label(const char* name, const QString& text, int left, int top, int width, int height,
+                     Qt::Alignment align)
+{
+    auto* l = new QLabel(text, this);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(twipsRect(left, top, width, height));
+    l->setWordWrap(true);
+    l->setAlignment(align);
+    return l;
+}
+
+std::vector<QComboBox*> Form1::lists() const
+{
+    return {Combo1, Combo2, Combo3, Combo19, Combo20, Combo21, Combo22, Combo23, Combo35, Combo36, Combo37, Combo38};
+}
+
+void Form1::Form1_form_load()
+{
+    const auto fill = [](QComboBox* combo, const QStringList& items, const QString& text) {
+        combo->addItems(items);
+        const int at = combo->findText(text);
+        if (at >= 0) combo->setCurrentIndex(at);
+        combo->setEditText(text);
+    };
+    fill(Combo1, {QStringLiteral("\\zemowj1.txt"), QStringLiteral("\\zemowj2.txt"), QStringLiteral("\\zemowj3.txt")},
+         QStringLiteral("\\zemowj1.txt"));
+    fill(Combo2, {QStringLiteral("\\gjcs-1.txt"), QStringLiteral("\\gjcs-2.txt"), QStringLiteral("\\gjcs-3.txt")},
+         QStringLiteral("\\gjcs-1.txt"));
+    fill(Combo3, {QStringLiteral("\\KJ-1.txt"), QStringLiteral("\\KJ-2.txt"), QStringLiteral("\\KJ-3.txt")},
+         QStringLiteral("\\KJ-1.txt"));
+    fill(Combo19,
+         {QStringLiteral("一般梁"), QStringLiteral("25"), QStringLiteral("特殊梁"), QStringLiteral("30"),
+          QStringLiteral("基础梁"), QStringLiteral("35"), QStringLiteral("50")},
+         QStringLiteral("25"));
+    fill(Combo20,
+         {QStringLiteral("\\KJ-1.txt"), QStringLiteral("\\zemowj1.txt"), QStringLiteral("\\Lpj-1.txt"),
+          QStringLiteral("\\hzwj-1.txt"), QStringLiteral("\\gjcs-1.txt"), QStringLiteral("\\mvts-1.txt"),
+          QStringLiteral("\\KJ-2.txt"), QStringLiteral("\\zemowj2.txt"), QStringLiteral("\\Lpj-2.txt"),
+          QStringLiteral("\\hzwj-2.txt"), QStringLiteral("\\KJ-3.txt"), QStringLiteral("\\zemowj3.txt"),
+          QStringLiteral("\\gjcs-2.txt"), QStringLiteral("\\gjcs-3.txt")},
+         QStringLiteral("\\KJ-1.txt"));
+    fill(Combo21, {QStringLiteral("0"), QStringLiteral("1")}, QStringLiteral("0"));
+    fill(Combo22,
+         {QStringLiteral("0.75"), QStringLiteral("0.80"), QStringLiteral("0.85"), QStringLiteral("0.90"),
+          QStringLiteral("0.95"), QStringLiteral("1.00")},
+         QStringLiteral("1.00"));
+    fill(Combo23, {QStringLiteral("\\hzwj-1.txt"), QStringLiteral("\\hzwj-2.txt"), QStringLiteral("\\hzwj-3.txt")},
+         QStringLiteral("\\hzwj-1.txt"));
+    fill(Combo35,
+         {QStringLiteral("15"), QStringLiteral("20"), QStringLiteral("25"), QStringLiteral("30"), QStringLiteral("35"),
+          QStringLiteral("40")},
+         QStringLiteral("30"));
+    fill(Combo36, {QStringLiteral("210"), QStringLiteral("300"), QStringLiteral("360")}, QStringLiteral("300"));
+    fill(Combo37,
+         {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+          QStringLiteral("5"), QStringLiteral("6")},
+         QStringLiteral("0"));
+    fill(Combo38,
+         {QStringLiteral("KJ-1"), QStringLiteral("KJ-2"), QStringLiteral("KJ-3"), QStringLiteral("WKJ-1"),
+          QStringLiteral("WKJ-2")},
+         QStringLiteral("KJ-1"));
+    Text82->setText(QStringLiteral("2"));
+    Text83->setText(QStringLiteral("6"));
+    Text78->setText(QStringLiteral("2"));
+    Text79->setText(QStringLiteral("zd"));
+    Text80->setText(QStringLiteral("2"));
+    Text81->setText(QStringLiteral("zd"));
+}
+
+void Form1::reportFailure(const std::string& message)
+{
+    messageBox(QString::fromStdString(message));
+}
+
+// ---- Frame templates and clear ------------------------------------------
+
+void Form1::showTemplate(QWidget* picture, const std::vector<QWidget*>& boxes, const char* spans,
+                         const char* storeys)
+{
+    // The boxes every template shows.
+    const std::vector<QWidget*> common{Text6, Text5, Text69, Text74, Text75, Text32,
+                                       Text33, Text34, Text35, Text36, Text37};
+    picture->show();
+    picture->raise(); // the latest picture on top of earlier ones, under every box
+    for (QWidget* box : common) box->show();
+    for (QWidget* box : boxes) box->show();
+    for (QWidget* box : frameBoxes_) box->raise();
+    for (QWidget* box : {Text66, Text67, Text68}) box->raise();
+    Text67->setText(QLatin1String(spans));
+    Text68->setText(QLatin1String(storeys));
+}
+
+void Form1::Form1_Command11_Click()
+{
+    showTemplate(Image1, {}, "1", "1");
+}
+
+void Form1::Form1_Command13_Click()
+{
+    showTemplate(Image2, {Text7, Text70, Text71, Text38, Text39, Text40, Text41}, "2", "1");
+}
+
+void Form1::Form1_Command14_Click()
+{
+    showTemplate(Image3,
+                 {Text7, Text70, Text71, Text10, Text72, Text73, Text38, Text39, Text40, Text41, Text42, Text43,
+                  Text44, Text45},
+                 "3", "1");
+}
+
+void Form1::Form1_Command15_Click()
+{
+    showTemplate(Image4, {Text27, Text76, Text77, Text46, Text47, Text48, Text49, Text50, Text51}, "1", "2");
+}
+
+void Form1::Form1_Command16_Click()
+{
+    showTemplate(Image5,
+                 {Text7, Text70, Text71, Text38, Text39, Text40, Text41, Text76, Text77, Text46, Text47, Text48,
+                  Text49, Text50, Text51, Text52, Text53, Text54, Text55, Text27, Text29},
+                 "2", "2");
+}
+
+void Form1::Form1_Command17_Click()
+{
+    showTemplate(Image6,
+                 {Text7,  Text70, Text71, Text10, Text72, Text73, Text38, Text39, Text40, Text41, Text42, Text43,
+                  Text76, Text77, Text44, Text45, Text46, Text47, Text48, Text49, Text50, Text51, Text52, Text53,
+                  Text54, Text55, Text27, Text29, Text31, Text56, Text57, Text58, Text59},
+                 "3", "2");
+}
+
+void Form1::Form1_Command5_Click()
+{
+    for (QWidget* box : frameBoxes_) box->hide();
+    for (QWidget* picture : {Image1, Image2, Image3, Image4, Image5, Image6}) picture->hide();
+    update();
+}
+
+void Form1::Form1_Command3_Click()
+{
+    QCoreApplication::quit();
+}
+
+// ---- Calculation ----------------------------------------------------------
+
+void Form1::Form1_Command4_Click()
+{
+    const QString prompt = QStringLiteral("谢谢使用,请多提宝贵意见!\n"
+                                          "平面框架内力分析及配筋计算程序\n\n"
+                                          "请先保存数据文件, 任意键返回,确定输 y");
+    const QString answer = inputBox(prompt, QStringLiteral("框架配筋计算程序"), QStringLiteral("?"),
+                                    kjw::twipsPoint(10000, 1000));
+    if (answer != QLatin1String("y")) return;
+
+    kj::CalcRequest request;
+    request.reportName = fromBox(Combo1->currentText());
+    request.dataName = fromBox(Combo3->currentText());
+    request.renewal = fromBox(Combo21->currentText());
+    request.design.beta = fromBox(Combo22->currentText());
+    request.design.cover = fromBox(Combo19->currentText());
+    request.design.topCount = fromBox(Text78->text());
+    request.design.topDiameter = fromBox(Text79->text());
+    request.design.bottomCount = fromBox(Text80->text());
+    request.design.bottomDiameter = fromBox(Text81->text());
+    request.design.stirrupLegs = fromBox(Text82->text());
+    request.design.stirrupDiameter = fromBox(Text83->text());
+    try {
+        const kj::CalcResult result = kj::runCalculation(request);
+        Text2->setPlainText(toPane(result.beamBarsText));
+        Text3->setPlainText(toPane(result.forceDiagramText));
+    } catch (const kj::Failure& failure) {
+        reportFailure(failure.what());
+    } catch (const std::exception& e) {
+        reportFailure(std::string("框架配筋计算未能完成: ") + e.what());
+    }
+}
+
+// ---- Data file --------------------------------------------------------------
+
+void Form1::Form1_Command29_Click()
+{
+    kj::MainEntries entries;
+    entries.frameName = fromBox(Combo38->currentText());
+    entries.spans = fromBox(Text67->text());
+    entries.storeys = fromBox(Text68->text());
+    entries.jointGroups = fromBox(Combo37->currentText());
+    entries.fy = fromBox(Combo36->currentText());
+    entries.concrete = fromBox(Combo35->currentText());
+    for (QWidget* box : frameBoxes_) entries.boxes[box->objectName().toStdString()] = boxText(box);
+    for (QWidget* box : {Text60, Text61, Text62, Text63, Text64, Text65})
+        entries.boxes[box->objectName().toStdString()] = boxText(box);
+    try {
+        const std::string text = kj::generateDataFile(entries, fromBox(Combo2->currentText()),
+                                                      fromBox(Combo20->currentText()));
+        Text2->setPlainText(toPane(text));
+    } catch (const kj::Failure& failure) {
+        reportFailure(failure.what());
+    } catch (const std::exception& e) {
+        reportFailure(std::string("数据文件未能生成: ") + e.what());
+    }
+}
+
+void Form1::Form1_Command8_Click()
+{
+    try {
+        Text2->setPlainText(toPane(kj::importPaneText(fromBox(Combo20->currentText()))));
+    } catch (const kj::Failure& failure) {
+        reportFailure(failure.what());
+    } catch (const std::exception& e) {
+        reportFailure(std::string("数据文件未能导入: ") + e.what());
+    }
+}
+
+void Form1::Form1_Command12_Click()
+{
+    try {
+        kj::savePaneText(fromBox(Combo20->currentText()), fromBox(Text2->toPlainText()));
+    } catch (const kj::Failure& failure) {
+        reportFailure(failure.what());
+    } catch (const std::exception& e) {
+        reportFailure(std::string("数据文件未能保存: ") + e.what());
+    }
+}
+
+// ---- Reference texts and external commands ------------------------------------
+
+void Form1::Form1_Command30_Click()
+{
+    Text3->setPlainText(toPane(kj::usageText()));
+}
+
+void Form1::Form1_Command7_Click()
+{
+    Text3->setPlainText(toPane(kj::commonLoadsText()));
+}
+
+void Form1::Form1_Command1_Click()
+{
+    Text3->setPlainText(toPane(kj::rebarAreaText()));
+}
+
+QString Form1::retnum()
+{
+    return inputBox(toPane(kj::externalCommandPrompt()), QString(), QString(), std::nullopt);
+}
+
+void Form1::Form1_Command6_Click()
+{
+    const double value = kj::numberValue(fromBox(retnum()));
+    int choice = 0;
+    for (int listed : {1, 2, 3, 5})
+        if (value == listed) {
+            choice = listed;
+            break;
+        }
+    if (choice == 0) {
+        messageBox(QStringLiteral("请输入 1-5 的数"));
+        return;
+    }
+    QStringList tried;
+    for (const std::string& program : kj::externalCommandPrograms(choice)) {
+        const QString name = QString::fromStdString(program);
+        if (startProgram(name)) return;
+        tried << name;
+    }
+    messageBox(QStringLiteral("未能启动%1: 本机上找不到可以启动的程序(已试过 %2)。")
+                   .arg(QString::fromStdString(kj::externalCommandName(choice)), tried.join(QStringLiteral("、"))));
+}
+
+// ---- Other windows: opened here once their windows exist --------------------------
+
+void Form1::Form1_Command10_Click() {}
+void Form1::Form1_Command18_Click() {}
+void Form1::Form1_Command9_Click() {}
+void Form1::Form1_Command2_Click() {}
+void Form1::Form1_Command23_Click() {}
+void Form1::Form1_Command28_Click() {}

@@ -1,0 +1,113 @@
+#pragma once
+// The main window: file slots, general entries, frame templates with their
+// entry boxes, the data-file pane Text2, the reference pane Text3, and the
+// buttons of the calculation, the data file and the other windows.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPoint>
+#include <QPushButton>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kjw {
+class FramePicture;
+}
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    // What a person answers and sees. Tests replace these so that no modal
+    // box waits for a person and no program is started.
+    // inputBox(prompt, title, default answer, top-left in pixels or none):
+    // the typed text, empty when cancelled.
+    std::function<QString(const QString&, const QString&, const QString&, std::optional<QPoint>)> inputBox;
+    // A message with an OK button.
+    std::function<void(const QString&)> messageBox;
+    // Starts a program by its bare name without waiting; false when it could not start.
+    std::function<bool(const QString&)> startProgram;
+
+    // The external command menu's input box: builds the prompt, asks, returns the answer.
+    QString retnum();
+
+    // Every entry, value and load box laid over the frame pictures.
+    const std::vector<QWidget*>& frameBoxes() const { return frameBoxes_; }
+    std::vector<QComboBox*> lists() const;
+
+    // File slots.
+    QComboBox *Combo1, *Combo2, *Combo3, *Combo20, *Combo23;
+    // General entries.
+    QComboBox *Combo19, *Combo21, *Combo22, *Combo35, *Combo36, *Combo37, *Combo38;
+    QLineEdit *Text78, *Text79, *Text80, *Text81, *Text82, *Text83;
+    QLineEdit *Text66, *Text67, *Text68;
+    QPlainTextEdit *Text60, *Text61, *Text62, *Text63, *Text64, *Text65;
+    // Panes.
+    QPlainTextEdit *Text2, *Text3;
+    // Frame pictures, 1-1, 2-1, 3-1, 1-2, 2-2, 3-2.
+    kjw::FramePicture *Image1, *Image2, *Image3, *Image4, *Image5, *Image6;
+    // Span and storey length numbers and their values.
+    QLineEdit *Text5, *Text69, *Text70, *Text71, *Text72, *Text73;
+    QLineEdit *Text74, *Text75, *Text76, *Text77;
+    // Section numbers of beams and columns and their values.
+    QLineEdit *Text32, *Text33, *Text34, *Text35, *Text36, *Text37, *Text38, *Text39, *Text40, *Text41;
+    QLineEdit *Text42, *Text43, *Text44, *Text45, *Text46, *Text47, *Text48, *Text49, *Text50, *Text51;
+    QLineEdit *Text52, *Text53, *Text54, *Text55, *Text56, *Text57, *Text58, *Text59;
+    // Beam load strings.
+    QPlainTextEdit *Text6, *Text7, *Text10, *Text27, *Text29, *Text31;
+    // Buttons.
+    QPushButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6, *Command7;
+    QPushButton *Command8, *Command9, *Command10, *Command11, *Command12, *Command13, *Command14;
+    QPushButton *Command15, *Command16, *Command17, *Command18, *Command23, *Command28, *Command29;
+    QPushButton *Command30;
+    // Captions over the entries.
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
+    QLabel *Label11;
+
+public slots:
+    void Form1_form_load();
+    void Form1_Command1_Click();  // 钢筋面积表
+    void Form1_Command2_Click();  // 内力查询
+    void Form1_Command3_Click();  // 退出程序
+    void Form1_Command4_Click();  // 框架配筋计算
+    void Form1_Command5_Click();  // 清  屏
+    void Form1_Command6_Click();  // 外部命令
+    void Form1_Command7_Click();  // 常用荷载表
+    void Form1_Command8_Click();  // 导入数据文件
+    void Form1_Command9_Click();  // 配筋查询
+    void Form1_Command10_Click(); // 输入荷载信息
+    void Form1_Command11_Click(); // 1-1
+    void Form1_Command12_Click(); // 保存数据文件
+    void Form1_Command13_Click(); // 2-1
+    void Form1_Command14_Click(); // 3-1
+    void Form1_Command15_Click(); // 1-2
+    void Form1_Command16_Click(); // 2-2
+    void Form1_Command17_Click(); // 3-2
+    void Form1_Command18_Click(); // 输入构件信息
+    void Form1_Command23_Click(); // 导入荷载数据
+    void Form1_Command28_Click(); // 导入构件数据
+    void Form1_Command29_Click(); // 生成数据文件
+    void Form1_Command30_Click(); // 使用说明
+
+private:
+    QComboBox* list(const char* name, int left, int top, int width);
+    QLineEdit* lineBox(const char* name, int left, int top, int width);
+    QPlainTextEdit* lineHighPane(const char* name, int left, int top, int width);
+    QPlainTextEdit* pane(const char* name, int left, int top, int width, int height);
+    QPushButton* button(const char* name, const QString& caption, int left, int top, int width,
+                        int height, void (Form1::*slot)());
+    QLabel* label(const char* name, const QString& text, int left, int top, int width, int height,
+                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignBottom);
+    void showTemplate(QWidget* picture, const std::vector<QWidget*>& boxes, const char* spans,
+                      const char* storeys);
+    // Shows a failure of a button's operation; the window stays as it was.
+    void reportFailure(const std::string& message);
+
+    std::vector<QWidget*> frameBoxes_;
+};
