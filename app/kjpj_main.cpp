@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <filesystem>
 #include <system_error>
@@ -14,6 +17,12 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kjpj"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kjpj")));
+
+    // Qt's own texts (context menus, standard buttons) in Chinese where installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qt"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     std::error_code ec;
     const std::filesystem::path here = std::filesystem::current_path(ec);

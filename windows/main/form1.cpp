@@ -3,6 +3,7 @@
 #include "analysis/calc_run.h"
 #include "common/failure.h"
 #include "common/numbers.h"
+#include "common_widgets/blank_wrap_label.h"
 #include "common_widgets/column_label.h"
 #include "common_widgets/frame_picture.h"
 #include "common_widgets/twips.h"
@@ -77,10 +78,16 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
         dialog.setLabelText(prompt);
         dialog.setInputMode(QInputDialog::TextInput);
         dialog.setTextValue(answer);
+        dialog.setOkButtonText(QStringLiteral("确定"));
+        dialog.setCancelButtonText(QStringLiteral("取消"));
         if (at) dialog.move(*at);
         return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
     };
-    messageBox = [this](const QString& text) { QMessageBox::information(this, windowTitle(), text); };
+    messageBox = [this](const QString& text) {
+        QMessageBox box(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box.exec();
+    };
     startProgram = [](const QString& program) { return QProcess::startDetached(program, {}); };
 
     // The frame pictures lie under everything laid over them.
@@ -124,8 +131,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     Text81 = lineBox("Text81", 14640, 3600, 435);
 
     // Joint load groups 1 to 6, numbered down their left side.
-    Label9 = label("Label9", QStringLiteral("个数  节点号  垂直力  弯矩 1位   N个2位  5位kn  6位kn-m"), 10560, 1530,
-                   2055, 630);
+    Label9 = label("Label9", QStringLiteral("个数  节点号  垂直力  弯矩 1位   N个2位  5位kn  6位kn-m"), 10440, 1560,
+                   2625, 570);
     Label10 = new kjw::ColumnLabel(QStringLiteral("1    2    3    4    5    6"), twips(360), this);
     Label10->setObjectName(QStringLiteral("Label10"));
     Label10->setGeometry(twipsRect(10320, 2160 + 30, 240, 2160));
@@ -309,10 +316,9 @@ QPushButton* Form1::button(const char* name, const QString& caption, int left, i
 QLabel* Form1::label(const char* name, const QString& text, int left, int top, int width, int height,
                      Qt::Alignment align)
 {
-    auto* l = new QLabel(text, this);
+    auto* l = new kjw::BlankWrapLabel(text, this);
     l->setObjectName(QLatin1String(name));
     l->setGeometry(twipsRect(left, top, width, height));
-    l->setWordWrap(true);
     l->setAlignment(align);
     return l;
 }
