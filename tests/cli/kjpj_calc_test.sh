@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The batch command end to end: a run in a fresh folder writes the report and
+# both result files; a missing data file fails with status 1, a Chinese
+# message on standard error, and no file written.
+set -u
+calc="$1"
+examples="$2"
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+cd "$dir" || exit 1
+fail() { echo "FAILED: $*"; exit 1; }
+
+cp "$examples/KJ-1.txt" .
+"$calc" '\KJ-1.txt' --renew --beta 0.80 >out.txt 2>err.txt || fail "run on KJ-1 exited $?"
+[ -s zemowj1.txt ] || fail "no report"
+[ -s lpj-1.txt ] || fail "no beam reinforcement file"
+[ -s mvts-1.txt ] || fail "no force-diagram file"
+grep -q 'Fy= 300  C 25' zemowj1.txt || fail "no material line"
+# By hand: M1 = -34.63, M2 = 72.68, Mo = 37.35 before redistribution;
+# 0.8 M1 = -27.7, 0.8 M2 = 58.15, Mo + (6.93 + 14.54)/2 = 48.08.
+first=$(head -n 1 mvts-1.txt | tr -d '\r')
+[ "$first" = "-28,58,48,54,-66" ] || fail "first force-diagram line is '$first'"
+
+rm -f zemowj1.txt lpj-1.txt mvts-1.txt
+"$calc" '\KJ-9.txt' >out.txt 2>err.txt
+rc=$?
+[ "$rc" -eq 1 ] || fail "missing data file exited $rc"
+grep -q '找不到文件 \\KJ-9.txt' err.txt || fail "message was: $(cat err.txt)"
+[ ! -e zemowj1.txt ] && [ ! -e lpj-1.txt ] || fail "a file was written on failure"
+
+"$calc" --no-such-option >/dev/null 2>err.txt && fail "unknown option accepted"
+grep -q '未知选项' err.txt || fail "unknown option message"
+echo "1 passed, 0 failed"
