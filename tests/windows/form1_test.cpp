@@ -201,6 +201,8 @@ void Form1Test::startUpShowsInitialListsAndBoxesAndTouchesNoFile()
     QCOMPARE(f.Command5->text(), QStringLiteral("清  屏"));
     QCOMPARE(f.Command3->text(), QStringLiteral("退出程序"));
     QCOMPARE(f.Text3->lineWrapMode(), QPlainTextEdit::NoWrap);
+    // The captions' font draws Chinese characters.
+    QVERIFY(QFontMetrics(f.Command4->font()).inFont(QChar(0x6846))); // 框
 
     QCOMPARE(files(), QStringList());
 }
@@ -230,6 +232,21 @@ void Form1Test::templatesAddTheirBoxesUntilClear()
     QCOMPARE(expected32.size(), 45);
     QCOMPARE(f.Text67->text(), QStringLiteral("3"));
     QCOMPARE(f.Text68->text(), QStringLiteral("2"));
+
+    // The picture: white members on black where the boxes sit, green dimension lines.
+    const QImage frame32 = f.Image6->grab().toImage();
+    const auto colour = [](const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); };
+    QCOMPARE(colour(frame32, 100, 76), QColor(Qt::white));  // upper beam, above Text32 (row 96)
+    QCOMPARE(colour(frame32, 600, 196), QColor(Qt::white)); // lower beam, span 3
+    QCOMPARE(colour(frame32, 640, 300), QColor(Qt::white)); // lower column, axis 4
+    QCOMPARE(colour(frame32, 100, 17), QColor(0, 255, 0));  // span dimension line through Text5 (row 16..35)
+    QCOMPARE(colour(frame32, 44, 150), QColor(0, 255, 0));  // storey dimension line through Text74
+    QCOMPARE(colour(frame32, 360, 150), QColor(Qt::black));
+    const QImage frame11 = f.Image1->grab().toImage();
+    QCOMPARE(colour(frame11, 100, 76), QColor(Qt::white));
+    QCOMPARE(colour(frame11, 88, 150), QColor(Qt::white));
+    QCOMPARE(colour(frame11, 400, 76), QColor(Qt::black)); // one span only
+    QCOMPARE(colour(frame11, 88, 250), QColor(Qt::black)); // one storey only
 
     press(f.Command11); // 1-1 hides nothing
     expected32 << "Image1";
@@ -366,6 +383,7 @@ void Form1Test::generationFailureLeavesPaneAndFilesAsTheyWere()
     // No member parameter file.
     press(f.Command29);
     QCOMPARE(messages_.size(), 1);
+    QVERIFY(messages_.last().startsWith(QStringLiteral("生成数据文件未完成:\n")));
     QVERIFY2(messages_.last().contains(QStringLiteral("\\gjcs-1.txt")), qPrintable(messages_.last()));
     QCOMPARE(f.Text2->toPlainText(), QStringLiteral("typed by hand"));
     QCOMPARE(fileBytes("KJ-1.txt"), QByteArray("old\r\n"));
@@ -387,16 +405,19 @@ void Form1Test::generationFailureLeavesPaneAndFilesAsTheyWere()
     QCOMPARE(messages_.size(), 3);
     QVERIFY2(messages_.last().contains(QStringLiteral("KJ-9.txt")), qPrintable(messages_.last()));
     QCOMPARE(f.Text2->toPlainText(), QStringLiteral("typed by hand"));
+    press(f.Command12); // nor can the pane be saved there
+    QCOMPARE(messages_.size(), 4);
+    QVERIFY(messages_.last().startsWith(QStringLiteral("保存数据文件未完成:\n")));
 
     // Importing a missing file names it; the window goes on working.
     f.Combo20->setEditText(QStringLiteral("\\nothing.txt"));
     press(f.Command8);
-    QCOMPARE(messages_.size(), 4);
+    QCOMPARE(messages_.size(), 5);
     QVERIFY(messages_.last().contains(QStringLiteral("\\nothing.txt")));
     QCOMPARE(f.Text2->toPlainText(), QStringLiteral("typed by hand"));
     f.Combo20->setEditText(QStringLiteral("\\KJ-1.txt"));
     press(f.Command29);
-    QCOMPARE(messages_.size(), 4);
+    QCOMPARE(messages_.size(), 5);
     QCOMPARE(fileBytes("KJ-1.txt"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,\r\n.25.45.40.40,\r\n\r\n300,30\r\n"));
 }
 

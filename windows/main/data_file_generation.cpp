@@ -65,7 +65,7 @@ MemberParameters parseMemberParameters(const std::string& text, std::string_view
         auto item = reader.next();
         if (!item)
             throw Failure("构件参数文件 " + std::string(shownName) + " 只有 " + std::to_string(i) +
-                          " 项, 应有四项(长度表、长度编号、断面表、构件断面号), 数据文件未生成");
+                          " 项, 应有四项(长度表、长度编号、断面表、构件断面号)");
         fields[i] = std::move(*item);
     }
     return {fields[0], fields[1], fields[2], fields[3]};

@@ -381,9 +381,9 @@ void Form1::Form1_form_load()
     Text81->setText(QStringLiteral("zd"));
 }
 
-void Form1::reportFailure(const std::string& message)
+void Form1::reportFailure(const QString& operation, const std::string& message)
 {
-    messageBox(QString::fromStdString(message));
+    messageBox(operation + QStringLiteral("未完成:\n") + QString::fromStdString(message));
 }
 
 // ---- Frame templates and clear ------------------------------------------
@@ -484,9 +484,9 @@ void Form1::Form1_Command4_Click()
         Text2->setPlainText(toPane(result.beamBarsText));
         Text3->setPlainText(toPane(result.forceDiagramText));
     } catch (const kj::Failure& failure) {
-        reportFailure(failure.what());
+        reportFailure(QStringLiteral("框架配筋计算"), failure.what());
     } catch (const std::exception& e) {
-        reportFailure(std::string("框架配筋计算未能完成: ") + e.what());
+        reportFailure(QStringLiteral("框架配筋计算"), e.what());
     }
 }
 
@@ -509,9 +509,9 @@ void Form1::Form1_Command29_Click()
                                                       fromBox(Combo20->currentText()));
         Text2->setPlainText(toPane(text));
     } catch (const kj::Failure& failure) {
-        reportFailure(failure.what());
+        reportFailure(QStringLiteral("生成数据文件"), failure.what());
     } catch (const std::exception& e) {
-        reportFailure(std::string("数据文件未能生成: ") + e.what());
+        reportFailure(QStringLiteral("生成数据文件"), e.what());
     }
 }
 
@@ -520,9 +520,9 @@ void Form1::Form1_Command8_Click()
     try {
         Text2->setPlainText(toPane(kj::importPaneText(fromBox(Combo20->currentText()))));
     } catch (const kj::Failure& failure) {
-        reportFailure(failure.what());
+        reportFailure(QStringLiteral("导入数据文件"), failure.what());
     } catch (const std::exception& e) {
-        reportFailure(std::string("数据文件未能导入: ") + e.what());
+        reportFailure(QStringLiteral("导入数据文件"), e.what());
     }
 }
 
@@ -531,9 +531,9 @@ void Form1::Form1_Command12_Click()
     try {
         kj::savePaneText(fromBox(Combo20->currentText()), fromBox(Text2->toPlainText()));
     } catch (const kj::Failure& failure) {
-        reportFailure(failure.what());
+        reportFailure(QStringLiteral("保存数据文件"), failure.what());
     } catch (const std::exception& e) {
-        reportFailure(std::string("数据文件未能保存: ") + e.what());
+        reportFailure(QStringLiteral("保存数据文件"), e.what());
     }
 }
 

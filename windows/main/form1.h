@@ -107,7 +107,7 @@ private:
     void showTemplate(QWidget* picture, const std::vector<QWidget*>& boxes, const char* spans,
                       const char* storeys);
     // Shows a failure of a button's operation; the window stays as it was.
-    void reportFailure(const std::string& message);
+    void reportFailure(const QString& operation, const std::string& message);
 
     std::vector<QWidget*> frameBoxes_;
 };
