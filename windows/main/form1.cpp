@@ -5,12 +5,17 @@
 #include "common/numbers.h"
 #include "common_widgets/blank_wrap_label.h"
 #include "common_widgets/column_label.h"
+#include "common_widgets/form_base.h"
 #include "common_widgets/frame_picture.h"
 #include "common_widgets/twips.h"
 #include "common_widgets/ui_font.h"
 #include "main/data_file_generation.h"
 #include "main/external_commands.h"
+#include "main/form3.h"
 #include "main/reference_texts.h"
+#include "members/form4.h"
+#include "viewers/form2.h"
+#include "viewers/form5.h"
 
 #include <QCoreApplication>
 #include <QInputDialog>
@@ -22,33 +27,11 @@
 
 using kjw::twips;
 using kjw::twipsRect;
+using kjw::boxText;
+using kjw::fromBox;
+using kjw::toPane;
 
 namespace {
-
-// Panes and boxes hold lines separated by "\n"; the core and the files use
-// CR LF. Texts cross between them only through these two.
-std::string fromBox(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    return text.toStdString();
-}
-
-QString toPane(const std::string& text)
-{
-    QString s = QString::fromStdString(text);
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return s;
-}
-
-std::string boxText(const QWidget* box)
-{
-    if (auto* line = qobject_cast<const QLineEdit*>(box)) return fromBox(line->text());
-    if (auto* edit = qobject_cast<const QPlainTextEdit*>(box)) return fromBox(edit->toPlainText());
-    return {};
-}
 
 // The one picture layout of the main window: column axes, beam levels and
 // dimension lines where the entry boxes sit, in twips from the picture's corner.
@@ -59,35 +42,16 @@ const kjw::FrameGeometry kMainFrameGeometry{
     667,                      // storey dimension line, through the storey boxes
 };
 
-constexpr int kBoxHeight = 285;  // one line of text
-constexpr int kListHeight = 300; // a drop-down list
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent)
+Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("框架内力及配筋计算程序(Rvk)"));
     setFont(kjw::songtiFont(9));
     setFixedSize(kjw::twipsSize(15720, 9645));
 
-    inputBox = [this](const QString& prompt, const QString& title, const QString& answer,
-                      std::optional<QPoint> at) {
-        QInputDialog dialog(this);
-        dialog.setWindowTitle(title.isEmpty() ? windowTitle() : title);
-        dialog.setLabelText(prompt);
-        dialog.setInputMode(QInputDialog::TextInput);
-        dialog.setTextValue(answer);
-        dialog.setOkButtonText(QStringLiteral("确定"));
-        dialog.setCancelButtonText(QStringLiteral("取消"));
-        if (at) dialog.move(*at);
-        return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
-    };
-    messageBox = [this](const QString& text) {
-        QMessageBox box(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
-        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-        box.exec();
-    };
     startProgram = [](const QString& program) { return QProcess::startDetached(program, {}); };
 
     // The frame pictures lie under everything laid over them.
@@ -256,73 +220,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     Form1_form_load();
 }
 
-QComboBox* Form1::list(const char* name, int left, int top, int width)
-{
-    auto* combo = new QComboBox(this);
-    combo->setObjectName(QLatin1String(name));
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert); // typing never adds to the list
-    combo->setCompleter(nullptr);                // a name is used exactly as typed
-    combo->setGeometry(twipsRect(left, top, width, kListHeight));
-    return combo;
-}
-
-QLineEdit* Form1::lineBox(const char* name, int left, int top, int width)
-{
-    auto* box = new QLineEdit(this);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(twipsRect(left, top, width, kBoxHeight));
-    box->setTextMargins(0, 0, 0, 0);
-    box->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px 1px; }"));
-    return box;
-}
-
-QPlainTextEdit* Form1::lineHighPane(const char* name, int left, int top, int width)
-{
-    // One line high, wrapping, with a vertical scroll bar for longer strings.
-    auto* box = new QPlainTextEdit(this);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(twipsRect(left, top, width, kBoxHeight));
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    box->setTabChangesFocus(true);
-    box->document()->setDocumentMargin(1);
-    return box;
-}
-
-QPlainTextEdit* Form1::pane(const char* name, int left, int top, int width, int height)
-{
-    auto* box = new QPlainTextEdit(this);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(twipsRect(left, top, width, height));
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setLineWrapMode(QPlainTextEdit::NoWrap);
-    return box;
-}
-
-QPushButton* Form1::button(const char* name, const QString& caption, int left, int top, int width,
-                           int height, void (Form1::*slot)())
-{
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(twipsRect(left, top, width, height));
-    b->setAutoDefault(false);
-    connect(b, &QPushButton::clicked, this, slot);
-    return b;
-}
-
-QLabel* Form1::label(const char* name, const QString& text, int left, int top, int width, int height,
-                     Qt::Alignment align)
-{
-    auto* l = new kjw::BlankWrapLabel(text, this);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(twipsRect(left, top, width, height));
-    l->setAlignment(align);
-    return l;
-}
-
 std::vector<QComboBox*> Form1::lists() const
 {
     return {Combo1, Combo2, Combo3, Combo19, Combo20, Combo21, Combo22, Combo23, Combo35, Combo36, Combo37, Combo38};
@@ -330,12 +227,7 @@ std::vector<QComboBox*> Form1::lists() const
 
 void Form1::Form1_form_load()
 {
-    const auto fill = [](QComboBox* combo, const QStringList& items, const QString& text) {
-        combo->addItems(items);
-        const int at = combo->findText(text);
-        if (at >= 0) combo->setCurrentIndex(at);
-        combo->setEditText(text);
-    };
+    const auto fill = &FormBase::fillList;
     fill(Combo1, {QStringLiteral("\\zemowj1.txt"), QStringLiteral("\\zemowj2.txt"), QStringLiteral("\\zemowj3.txt")},
          QStringLiteral("\\zemowj1.txt"));
     fill(Combo2, {QStringLiteral("\\gjcs-1.txt"), QStringLiteral("\\gjcs-2.txt"), QStringLiteral("\\gjcs-3.txt")},
@@ -379,11 +271,6 @@ void Form1::Form1_form_load()
     Text79->setText(QStringLiteral("zd"));
     Text80->setText(QStringLiteral("2"));
     Text81->setText(QStringLiteral("zd"));
-}
-
-void Form1::reportFailure(const QString& operation, const std::string& message)
-{
-    messageBox(operation + QStringLiteral("未完成:\n") + QString::fromStdString(message));
 }
 
 // ---- Frame templates and clear ------------------------------------------
@@ -584,9 +471,27 @@ void Form1::Form1_Command6_Click()
 
 // ---- Other windows: opened here once their windows exist --------------------------
 
-void Form1::Form1_Command10_Click() {}
-void Form1::Form1_Command18_Click() {}
-void Form1::Form1_Command9_Click() {}
-void Form1::Form1_Command2_Click() {}
-void Form1::Form1_Command23_Click() {}
-void Form1::Form1_Command28_Click() {}
+// ---- The other windows ----------------------------------------------------
+
+namespace {
+// Created on first use, then only shown again: each keeps its contents.
+template <class W>
+W* openWindow(W*& window, Form1* main)
+{
+    if (!window) window = new W(main);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+} // namespace
+
+Form3* Form1::form3() { return openWindow(form3_, this); }
+Form4* Form1::form4() { return openWindow(form4_, this); }
+Form2* Form1::form2() { return openWindow(form2_, this); }
+Form5* Form1::form5() { return openWindow(form5_, this); }
+
+void Form1::Form1_Command10_Click() { form3(); }
+void Form1::Form1_Command18_Click() { form4(); }
+void Form1::Form1_Command9_Click() { form2(); }
+void Form1::Form1_Command2_Click() { form5(); }

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "common_widgets/form_base.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,21 +20,27 @@
 namespace kjw {
 class FramePicture;
 }
+class Form2;
+class Form3;
+class Form4;
+class Form5;
 
-class Form1 : public QWidget {
+class Form1 : public kjw::FormBase {
     Q_OBJECT
 public:
     explicit Form1(QWidget* parent = nullptr);
 
-    // What a person answers and sees. Tests replace these so that no modal
-    // box waits for a person and no program is started.
-    // inputBox(prompt, title, default answer, top-left in pixels or none):
-    // the typed text, empty when cancelled.
-    std::function<QString(const QString&, const QString&, const QString&, std::optional<QPoint>)> inputBox;
-    // A message with an OK button.
-    std::function<void(const QString&)> messageBox;
     // Starts a program by its bare name without waiting; false when it could not start.
     std::function<bool(const QString&)> startProgram;
+
+    // The other windows: created on first use, then shown again. Each call
+    // shows the window.
+    Form2* form2();
+    Form3* form3();
+    Form4* form4();
+    Form5* form5();
+    // Whether a window has been created yet (tests).
+    bool hasForm(int n) const { return (n == 2 && form2_) || (n == 3 && form3_) || (n == 4 && form4_) || (n == 5 && form5_); }
 
     // The external command menu's input box: builds the prompt, asks, returns the answer.
     QString retnum();
@@ -96,18 +104,11 @@ public slots:
     void Form1_Command30_Click(); // 使用说明
 
 private:
-    QComboBox* list(const char* name, int left, int top, int width);
-    QLineEdit* lineBox(const char* name, int left, int top, int width);
-    QPlainTextEdit* lineHighPane(const char* name, int left, int top, int width);
-    QPlainTextEdit* pane(const char* name, int left, int top, int width, int height);
-    QPushButton* button(const char* name, const QString& caption, int left, int top, int width,
-                        int height, void (Form1::*slot)());
-    QLabel* label(const char* name, const QString& text, int left, int top, int width, int height,
-                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignBottom);
     void showTemplate(QWidget* picture, const std::vector<QWidget*>& boxes, const char* spans,
                       const char* storeys);
-    // Shows a failure of a button's operation; the window stays as it was.
-    void reportFailure(const QString& operation, const std::string& message);
-
     std::vector<QWidget*> frameBoxes_;
+    Form2* form2_ = nullptr;
+    Form3* form3_ = nullptr;
+    Form4* form4_ = nullptr;
+    Form5* form5_ = nullptr;
 };
