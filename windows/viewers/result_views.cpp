@@ -1,0 +1,1 @@
+// Qt-free logic; filled in with its window.
