@@ -4,10 +4,8 @@
 # its slot files, such as \KJ-1.txt, in the folder it was started in).
 set -eu
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/build.sh
 build="${BUILD_DIR:-build}"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)"
 mkdir -p run
 for f in examples/*.txt; do
   name=$(basename "$f")

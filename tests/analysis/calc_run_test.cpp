@@ -1,44 +1,25 @@
 #include "analysis/calc_run.h"
 #include "common/failure.h"
 #include "common/textfile.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace kj;
+using kjtest::bytesOf;
+using kjtest::writeBytes;
 
 namespace {
-
-std::string bytesOf(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-void writeBytes(const fs::path& p, const std::string& b)
-{
-    std::ofstream out(p, std::ios::binary);
-    out << b;
-}
 
 // A working folder of its own for every test; slot names resolve in it.
 class CalcRun : public ::testing::Test {
 protected:
-    fs::path dir;
-    void SetUp() override
-    {
-        static int n = 0;
-        dir = fs::temp_directory_path() / ("kjcalc-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
-        fs::create_directories(dir);
-        setWorkingRoot(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    kjtest::TempDir temp{"kjcalc"};
+    fs::path dir = temp.path;
+    void SetUp() override { setWorkingRoot(dir); }
     CalcRequest request(const std::string& data = "\\KJ-1.txt")
     {
         CalcRequest r;

@@ -1,43 +1,17 @@
 #include "common/failure.h"
 #include "common/textfile.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 using namespace kj;
 
-namespace {
-struct TempDir {
-    fs::path path;
-    TempDir()
-    {
-        path = fs::temp_directory_path() / ("kjtest-" + std::to_string(::getpid()) + "-" + std::to_string(counter()++));
-        fs::create_directories(path);
-    }
-    ~TempDir() { fs::remove_all(path); }
-    static int& counter()
-    {
-        static int c = 0;
-        return c;
-    }
-};
-std::string bytesOf(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-void writeBytes(const fs::path& p, const std::string& b)
-{
-    std::ofstream out(p, std::ios::binary);
-    out << b;
-}
-} // namespace
+using kjtest::bytesOf;
+using kjtest::TempDir;
+using kjtest::writeBytes;
 
 TEST(TextFile, WritesGbkAndReadsGbkOrUtf8)
 {

@@ -4,33 +4,24 @@
 // KJ_UPDATE_GOLDEN=1 rewrites the references after a deliberate change.
 #include "analysis/calc_run.h"
 #include "common/textfile.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace kj;
+using kjtest::bytesOf;
 
 namespace {
 
-std::string bytesOf(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 void runExample(const std::string& example, const std::string& reference, const CalcRequest& base)
 {
-    const fs::path dir = fs::temp_directory_path() / ("kjgolden-" + std::to_string(::getpid()) + "-" + reference);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    kjtest::TempDir temp("kjgolden");
+    const fs::path& dir = temp.path;
     fs::copy_file(fs::path(KJ_EXAMPLES_DIR) / (example + ".txt"), dir / (example + ".txt"));
     setWorkingRoot(dir);
     CalcRequest req = base;
@@ -51,7 +42,6 @@ void runExample(const std::string& example, const std::string& reference, const 
         EXPECT_EQ(decodeFileBytes(got), decodeFileBytes(bytesOf(golden / name))) << example << " " << name;
         EXPECT_EQ(got, bytesOf(golden / name)) << example << " " << name << " (bytes)";
     }
-    fs::remove_all(dir);
 }
 
 } // namespace
