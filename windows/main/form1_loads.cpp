@@ -1,5 +1,24 @@
 // The main window's "导入荷载数据": the load strings of the load file into
 // the beam load boxes of the frame template.
+#include "common/failure.h"
 #include "main/form1.h"
+#include "main/load_file.h"
 
-void Form1::Form1_Command23_Click() {}
+#include <exception>
+
+void Form1::Form1_Command23_Click()
+{
+    try {
+        // Everything is read before anything is shown: a failure leaves the
+        // pane and the boxes as they were.
+        const kj::LoadDistribution d = kj::distributeLoadFile(kjw::boxText(Combo23), kjw::boxText(Text67),
+                                                              kjw::boxText(Text68));
+        Text2->setPlainText(kjw::toPane(d.paneText));
+        for (const auto& [name, load] : d.boxes)
+            if (auto* box = findChild<QWidget*>(QString::fromStdString(name))) kjw::setBoxText(box, load);
+    } catch (const kj::Failure& failure) {
+        reportFailure(QStringLiteral("导入荷载数据"), failure.what());
+    } catch (const std::exception& e) {
+        reportFailure(QStringLiteral("导入荷载数据"), e.what());
+    }
+}
