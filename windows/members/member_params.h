@@ -1,0 +1,104 @@
+#pragma once
+// The member parameter file built from the member window's texts, and read
+// back into the entry and value boxes of a window. No window code: texts in,
+// texts out.
+//
+// The file holds two lines of two quoted fields each: the length table and
+// the length numbers, then the section table and the member sections. The
+// tables are the list texts joined without separators (a length is four
+// characters, a b or an h three); the numbers fields hold one number per
+// span, storey or member.
+#include "main/data_file_generation.h"
+
+#include <array>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kj {
+
+// One frame template of the member window: its spans and storeys and its
+// entry boxes in the order of the length numbers field (spans left to right,
+// then storeys from the top) and of the member sections field (beams from
+// the top storey, left to right, then the columns likewise).
+struct MemberShape {
+    int spans;
+    int storeys;
+    std::vector<const char*> lengthBoxes;
+    std::vector<const char*> memberBoxes;
+};
+
+// The six templates in the order they are compared: 1-1, 2-1, 3-1, 1-2, 2-2, 3-2.
+const std::array<MemberShape, 6>& memberShapes();
+// The template whose spans and storeys equal the number values of the two
+// texts ("2.0" counts as 2), or none.
+const MemberShape* matchMemberShape(std::string_view spans, std::string_view storeys);
+// The value box beside an entry box ("Text5" -> "Text69", "Text32" -> "Text33").
+std::string valueBoxOf(std::string_view entryBox);
+
+// A new text for a box, named as the window names it.
+struct BoxText {
+    std::string box;
+    std::string text;
+    bool operator==(const BoxText&) const = default;
+};
+
+// The member window's texts that generation reads, each as shown.
+struct MemberEntries {
+    std::array<std::string, 5> lengths; // lengths 1 to 5 (Combo2..Combo6)
+    std::array<std::string, 6> widths;  // b of sections 1 to 6 (Combo7, Combo9 .. Combo17)
+    std::array<std::string, 6> heights; // h of sections 1 to 6 (Combo8, Combo10 .. Combo18)
+    std::string spans;                  // Text67
+    std::string storeys;                // Text68
+    // Entry box texts by box name; a box not given counts as empty.
+    std::map<std::string, std::string, std::less<>> boxes;
+};
+
+struct MemberGeneration {
+    // The two lines of the file, joined by CR LF, no line end after the second.
+    std::string text;
+    // The value boxes of the matched template, in field order; none when the
+    // spans and storeys match no template.
+    std::vector<BoxText> valueBoxes;
+};
+
+// Length numbers select lengths 1 to 5 and section numbers sections 1 to 6
+// after rounding (halves to even); any other number, negative or however
+// large, selects an empty entry: an empty length, or a lone comma for b and
+// h. Every number goes into the file in its shortest decimal form, an empty
+// or non-numeric entry as 0.
+MemberGeneration generateMemberParameters(const MemberEntries& entries);
+
+// The two-line text of the four fields (no line end after the second line).
+std::string memberParametersText(const MemberParameters& fields);
+
+struct MemberCorrection {
+    // The file's two lines reassembled, for the window's pane.
+    std::string paneText;
+    // Entry and value boxes of the matched template, in field order; none
+    // when the spans and storeys match no template.
+    std::vector<BoxText> boxes;
+};
+
+// At most this many numbers of each numbers field are taken; later
+// characters are never placed (no template has as many boxes).
+inline constexpr std::size_t kCorrectionTableSize = 20;
+
+// Every character of the numbers fields is one number (a digit, or 0 for
+// any other character). Number c selects the four characters of the length
+// table from 4(c-1)+1, number s the three characters of b from 6(s-1)+1 and
+// of h from 6(s-1)+4 of the section table, each cut short or empty where the
+// table ends. Number 0 selects nothing: an empty length, empty b and h.
+// Boxes beyond a field's numbers get empty entry and length texts and a lone
+// comma for b and h.
+MemberCorrection correctMemberParameters(const MemberParameters& fields, std::string_view spans,
+                                         std::string_view storeys);
+
+// Reads the member parameter file of the slot and corrects as above. Throws
+// Failure naming the file when it is missing, unreadable or holds fewer
+// than four fields.
+MemberCorrection readMemberCorrection(std::string_view slot, std::string_view spans,
+                                      std::string_view storeys);
+
+} // namespace kj
