@@ -43,6 +43,8 @@ void FramePicture::paintEvent(QPaintEvent*)
         for (int h = -10; h <= 6; h += 4) p.drawLine(cx + h, ground + 8, cx + h + 4, ground + 3);
     }
 
+    if (!dimensionLines_) return;
+
     // Dimension lines: extension strokes from the members, the line itself and
     // an oblique tick at every division.
     const QColor green(0, 255, 0);

@@ -27,6 +27,8 @@ public:
 
     int spans() const { return spans_; }
     int storeys() const { return storeys_; }
+    // The result viewers show the members alone, without dimension lines.
+    void setDimensionLines(bool shown) { dimensionLines_ = shown; update(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,6 +37,7 @@ private:
     int spans_;
     int storeys_;
     FrameGeometry geometry_;
+    bool dimensionLines_ = true;
 };
 
 } // namespace kjw

@@ -1,1 +1,224 @@
-// Qt-free logic; filled in with its window.
+#include "viewers/result_views.h"
+
+#include "common/failure.h"
+#include "common/items.h"
+#include "common/numbers.h"
+#include "common/text.h"
+
+#include <array>
+#include <cctype>
+
+namespace kj {
+
+namespace {
+
+constexpr std::array<ViewerShape, kViewerShapeCount> kShapes{{{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}, {3, 2}}};
+
+bool isBlankLine(std::string_view line)
+{
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// A whole item is a number: blanks anywhere, an optional sign, digits with
+// an optional decimal point, an optional exponent (E or D) with digits.
+bool isNumberText(std::string_view item)
+{
+    std::string s;
+    for (char c : item)
+        if (c != ' ' && c != '\t') s += c;
+    std::size_t i = 0;
+    const auto digits = [&] {
+        const std::size_t start = i;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+        return i - start;
+    };
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    std::size_t mantissa = digits();
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return false;
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        if (digits() == 0) return false;
+    }
+    return i == s.size();
+}
+
+} // namespace
+
+ViewerShape viewerShape(int shape)
+{
+    return kShapes.at(static_cast<std::size_t>(shape));
+}
+
+std::string shapeName(int shape)
+{
+    const ViewerShape s = viewerShape(shape);
+    return std::to_string(s.spans) + "-" + std::to_string(s.storeys);
+}
+
+std::optional<int> viewerShapeOf(std::string_view spansText, std::string_view storeysText)
+{
+    const int spans = indexValue(spansText);
+    const int storeys = indexValue(storeysText);
+    for (int k = 0; k < kViewerShapeCount; ++k)
+        if (kShapes[static_cast<std::size_t>(k)].spans == spans && kShapes[static_cast<std::size_t>(k)].storeys == storeys)
+            return k;
+    return std::nullopt;
+}
+
+std::vector<int> beamPositions(int shape)
+{
+    const ViewerShape s = viewerShape(shape);
+    std::vector<int> out;
+    for (int row = 0; row < s.storeys; ++row)
+        for (int span = 1; span <= s.spans; ++span) out.push_back(3 * row + span);
+    return out;
+}
+
+std::vector<int> columnPositions(int shape)
+{
+    const ViewerShape s = viewerShape(shape);
+    std::vector<int> out;
+    for (int storey = 0; storey < s.storeys; ++storey)
+        for (int axis = 1; axis <= s.spans + 1; ++axis) out.push_back(4 * storey + axis);
+    return out;
+}
+
+std::string boxName(int number)
+{
+    return "Text" + std::to_string(number);
+}
+
+std::vector<std::string> beamGroupBoxes(int position)
+{
+    std::vector<std::string> out;
+    for (int k = 6 * position - 5; k <= 6 * position; ++k) out.push_back(boxName(k));
+    return out;
+}
+
+std::vector<std::string> columnPairBoxes(int position)
+{
+    return {boxName(40 + 2 * position), boxName(41 + 2 * position)};
+}
+
+std::string numberBox(int position)
+{
+    return boxName(6 * position);
+}
+
+std::vector<BoxText> beamNumberTexts(std::optional<int> shape)
+{
+    std::array<std::string, 6> numbers;
+    for (int p = 1; p <= 6; ++p) numbers[static_cast<std::size_t>(p - 1)] = std::to_string(p);
+    if (shape) {
+        int beam = 0;
+        for (int p : beamPositions(*shape)) numbers[static_cast<std::size_t>(p - 1)] = std::to_string(++beam);
+    }
+    std::vector<BoxText> out;
+    for (int p = 1; p <= 6; ++p) out.push_back({numberBox(p), numbers[static_cast<std::size_t>(p - 1)]});
+    return out;
+}
+
+std::string dateStamp(const std::tm& when)
+{
+    const auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+    return "DATE: " + std::to_string(when.tm_year + 1900) + "/" + std::to_string(when.tm_mon + 1) + "/" +
+           std::to_string(when.tm_mday) + "/" + std::to_string(when.tm_hour) + ":" + two(when.tm_min) + ":" +
+           two(when.tm_sec);
+}
+
+std::string dateStampNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return dateStamp(local);
+}
+
+std::vector<BoxText> reinforcementTexts(int shape, const std::string& fileText, std::string_view shownName)
+{
+    const std::vector<int> positions = beamPositions(shape);
+    const std::string file = "配筋文件 " + std::string(shownName);
+    // Where the five fields of a beam line go within its group: the group's
+    // boxes hold top bars left, top bars right, stirrups left, bottom bars,
+    // stirrups right, number.
+    constexpr std::array<int, 5> kFieldBox{0, 2, 1, 4, 3};
+
+    std::vector<BoxText> out;
+    std::size_t beam = 0;
+    int lineNumber = 0;
+    for (const std::string& line : splitLines(fileText)) {
+        if (beam == positions.size()) break;
+        ++lineNumber;
+        if (isBlankLine(line)) continue;
+        const std::vector<std::string> fields = readItems(line);
+        if (fields.size() != 5)
+            throw Failure(file + " 第 " + std::to_string(lineNumber) + " 行有 " + std::to_string(fields.size()) +
+                          " 项, 配筋行应有 5 项(左端上部筋, 左端箍筋, 右端上部筋, 右端箍筋, 跨中下部筋)");
+        const std::vector<std::string> boxes = beamGroupBoxes(positions[beam]);
+        for (std::size_t f = 0; f < 5; ++f)
+            out.push_back({boxes[static_cast<std::size_t>(kFieldBox[f])], fields[f]});
+        ++beam;
+    }
+    if (beam < positions.size())
+        throw Failure(file + " 只有 " + std::to_string(beam) + " 行梁配筋, " + shapeName(shape) + " 框架有 " +
+                      std::to_string(positions.size()) +
+                      " 根梁(截面宽度不足 51mm 的梁未配筋, 在文件中没有配筋行)");
+    return out;
+}
+
+std::vector<BoxText> forceDiagramTexts(int shape, const std::string& fileText, std::string_view shownName)
+{
+    const std::vector<int> beams = beamPositions(shape);
+    const std::vector<int> columns = columnPositions(shape);
+    const std::size_t beamNumbers = 5 * beams.size();
+    const std::size_t needed = beamNumbers + 2 * columns.size();
+    const std::string file = "内力文件 " + std::string(shownName);
+
+    // Every number is read before any box is written.
+    std::vector<std::string> numbers;
+    int lineNumber = 0;
+    for (const std::string& line : splitLines(fileText)) {
+        if (numbers.size() == needed) break;
+        ++lineNumber;
+        if (isBlankLine(line)) continue;
+        int itemNumber = 0;
+        for (const std::string& item : readItems(line)) {
+            if (numbers.size() == needed) break;
+            ++itemNumber;
+            if (!isNumberText(item))
+                throw Failure(file + " 第 " + std::to_string(lineNumber) + " 行第 " + std::to_string(itemNumber) +
+                              " 项 \"" + item + "\" 不是数");
+            numbers.push_back(shortestDecimal(numberValue(item)));
+        }
+    }
+    if (numbers.size() < needed) {
+        std::string why = file + " 只有 " + std::to_string(numbers.size()) + " 个数, " + shapeName(shape) +
+                          " 框架需要 " + std::to_string(needed) + " 个(每根梁 5 个, 每根柱 2 个)";
+        if (numbers.size() == beamNumbers)
+            why += "; 文件中没有柱端弯矩, 框架标志为 1 时不计算柱";
+        throw Failure(why);
+    }
+
+    // The file gives M1, M2, Mo, V1, V2; a group holds M1, M2, V1, Mo, V2.
+    constexpr std::array<int, 5> kValueBox{0, 1, 3, 2, 4};
+    std::vector<BoxText> out;
+    std::size_t next = 0;
+    for (int p : beams) {
+        const std::vector<std::string> boxes = beamGroupBoxes(p);
+        for (std::size_t v = 0; v < 5; ++v)
+            out.push_back({boxes[static_cast<std::size_t>(kValueBox[v])], numbers[next++]});
+    }
+    for (int q : columns) {
+        const std::vector<std::string> boxes = columnPairBoxes(q);
+        out.push_back({boxes[0], numbers[next++]});
+        out.push_back({boxes[1], numbers[next++]});
+    }
+    return out;
+}
+
+} // namespace kj
