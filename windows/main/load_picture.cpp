@@ -50,7 +50,7 @@ void LoadPicture::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
-    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::Antialiasing, false); // lines on whole pixels, at full colour
     p.setFont(font());
 
     for (const Beam& b : beams()) {
@@ -93,7 +93,6 @@ void LoadPicture::paintEvent(QPaintEvent*)
 
         // The dimension line, divided at the beam ends and at every point load.
         p.setPen(QPen(kDimensionColour, 1));
-        p.setRenderHint(QPainter::Antialiasing, false);
         p.drawLine(left, dimY, right, dimY);
         std::vector<int> marks{left};
         for (int fx : b.forces) marks.push_back(twips(fx));
@@ -102,7 +101,6 @@ void LoadPicture::paintEvent(QPaintEvent*)
             p.drawLine(x, beamY + h + 8, x, dimY + 6);
             p.drawLine(x - 4, dimY + 4, x + 4, dimY - 4);
         }
-        p.setRenderHint(QPainter::Antialiasing, true);
     }
 }
 
