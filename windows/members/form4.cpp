@@ -175,12 +175,14 @@ Form4::Form4(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     for (QPushButton* b : {Command1, Command2, Command3, Command4, Command5, Command6})
         b->setFont(kjw::songtiFont(12));
 
-    // The file's text, the length table and the frame shape.
+    // The file's text, the length table and the frame shape. The heading of
+    // the length table wraps to two lines, its numbers over the lists; it
+    // reaches up into the free strip under the picture to have room for both.
     Text1 = pane("Text1", 120, 6840, 6015, 1575);
     Label10 = label("Label10",
                     QStringLiteral("           梁,柱跨长(m)及跨长编号               1        2        3         4"
                                    "         5"),
-                    6480, 6960, 3975, 375);
+                    6480, 6720, 3975, 615);
     Combo2 = list("Combo2", 6360, 7320, 735);
     Combo3 = list("Combo3", 7200, 7320, 735);
     Combo4 = list("Combo4", 8160, 7320, 735);
