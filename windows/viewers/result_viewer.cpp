@@ -101,7 +101,7 @@ ResultViewer::ResultViewer(QWidget* mainWindow, const Layout& layout) : kjw::For
     Command10 = make("Command10", QStringLiteral("梁号确定"), 6960, 7320, 1215, 495);
     Command6 = make("Command6", QString::fromUtf8(layout.drawCaption), 6960, 8040, 1215, 495);
     Command12 = make("Command12", QStringLiteral("导入文件"), 8400, 6720, 1215, 495);
-    Combo1 = list("Combo1", 8400, 7440, 1335);
+    Combo1 = list("Combo1", 8400, 7440, 1395);
     Command11 = make("Command11", QStringLiteral("保存文件"), 8400, 7920, 1215, 495);
     Command1 = make("Command1", QStringLiteral("返回计算程序"), 9840, 7920, 1755, 495);
 
