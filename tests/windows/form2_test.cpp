@@ -265,12 +265,15 @@ void Form2Test::skippedBeamShiftsLaterGroupsAndOtherShapesReadNothing()
     QCOMPARE(messages_.size(), 1);
     QVERIFY(messages_[0].contains(QStringLiteral("只有 5 行梁配筋, 3-2 框架有 6 根梁")));
 
-    // L = 4 is no shape: no file is read, even a missing one, and nothing changes.
+    // L = 4 is no shape: no file is read, even a missing one, nothing changes,
+    // and the message says why.
     QVERIFY(QFile::remove(dir_->filePath("lpj-1.txt")));
     typeShape("4", "1");
     press(f.Command6);
     QCOMPARE(allTexts(), before);
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_.size(), 2);
+    QCOMPARE(messages_[1], QStringLiteral("配筋图示未完成:\nL, NF 框中的跨数和层数 (\"4\", \"1\") 不是 1-3 跨、1-2 层的框架; "
+                                          "请输入或按框架按钮选择"));
 }
 
 void Form2Test::failuresNameTheFileAndChangeNoBox()

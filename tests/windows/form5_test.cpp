@@ -272,11 +272,12 @@ void Form5Test::drawChangesNothingUnlessTheFileHoldsEveryNumber()
     QCOMPARE(allTexts(), before);
     QCOMPARE(messages_.value(2), QStringLiteral("内力图示未完成:\n找不到文件 \\mvts-3.txt"));
 
-    // L = 4 is no shape: nothing is read, nothing reported, nothing changes.
+    // L = 4 is no shape: nothing is read and nothing changes; the message says why.
     typeShape("4", "1");
     press(f.Command6);
     QCOMPARE(allTexts().mid(0, 52), before.mid(0, 52));
-    QCOMPARE(messages_.size(), 3);
+    QCOMPARE(messages_.size(), 4);
+    QVERIFY(messages_[3].startsWith(QStringLiteral("内力图示未完成:\nL, NF 框中的跨数和层数 (\"4\", \"1\")")));
 
     // Still usable.
     f.Combo1->setEditText(QStringLiteral("\\mvts-1.txt"));
@@ -284,7 +285,7 @@ void Form5Test::drawChangesNothingUnlessTheFileHoldsEveryNumber()
     press(f.Command2);
     press(f.Command6);
     QCOMPARE(texts(range(1, 5)), QStringList({"-1", "-2", "4", "3", "-5"}));
-    QCOMPARE(messages_.size(), 3);
+    QCOMPARE(messages_.size(), 4);
 }
 
 void Form5Test::importAndSaveCopySlotOneToSlotTwo()

@@ -151,7 +151,13 @@ void ResultViewer::showShape(int shape, bool writeShape)
 void ResultViewer::drawFromFile(const QString& operation, FileReader reader)
 {
     const std::optional<int> shape = typedShape();
-    if (!shape) return; // not one of the six shapes: nothing is read
+    if (!shape) {
+        // Not one of the six shapes: nothing is read and no box changes, but
+        // the user is told why the picture stays as it was.
+        reportFailure(operation, "L, NF 框中的跨数和层数 (\"" + fromBox(Text37->text()) + "\", \"" +
+                                     fromBox(Text38->text()) + "\") 不是 1-3 跨、1-2 层的框架; 请输入或按框架按钮选择");
+        return;
+    }
     const std::string slot = fromBox(Combo1->currentText());
     try {
         const std::vector<kj::BoxText> texts = reader(*shape, kj::readTextFile(kj::slotPath(slot), slot), slot);
