@@ -1,10 +1,14 @@
 #include "common_widgets/form_base.h"
 
 #include "common_widgets/blank_wrap_label.h"
+#include "common_widgets/frame_picture.h"
 #include "common_widgets/twips.h"
+#include "main/data_file_generation.h"
 
 #include <QInputDialog>
 #include <QMessageBox>
+
+#include <exception>
 
 namespace kjw {
 
@@ -134,6 +138,40 @@ void FormBase::fillList(QComboBox* combo, const QStringList& items, const QStrin
 void FormBase::reportFailure(const QString& operation, const std::string& message)
 {
     messageBox(operation + QStringLiteral("未完成:\n") + QString::fromStdString(message));
+}
+
+void FormBase::attempt(const QString& operation, const std::function<void()>& run)
+{
+    try {
+        run();
+    } catch (const std::exception& e) { // kj::Failure carries the Chinese message
+        reportFailure(operation, e.what());
+    }
+}
+
+void FormBase::importPane(const QString& operation, const QComboBox* slot, QPlainTextEdit* pane)
+{
+    attempt(operation, [&] { pane->setPlainText(toPane(kj::importPaneText(boxText(slot)))); });
+}
+
+void FormBase::savePane(const QString& operation, const QComboBox* slot, const QPlainTextEdit* pane)
+{
+    attempt(operation, [&] { kj::savePaneText(boxText(slot), boxText(pane)); });
+}
+
+std::array<FramePicture*, 6> FormBase::framePictures(const FrameGeometry& geometry, int left, int top, int width,
+                                                     int height)
+{
+    static constexpr int kShapes[6][2] = {{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}, {3, 2}};
+    std::array<FramePicture*, 6> pictures{};
+    for (int i = 0; i < 6; ++i) {
+        auto* p = new FramePicture(kShapes[i][0], kShapes[i][1], geometry, this);
+        p->setObjectName(QStringLiteral("Image%1").arg(i + 1));
+        p->setGeometry(twipsRect(left, top, width, height));
+        p->hide();
+        pictures[static_cast<std::size_t>(i)] = p;
+    }
+    return pictures;
 }
 
 } // namespace kjw

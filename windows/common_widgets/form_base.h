@@ -12,11 +12,15 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 
 namespace kjw {
+
+class FramePicture;
+struct FrameGeometry;
 
 // Box and pane texts hold lines separated by "\n"; the core and the files use
 // CR LF. Texts cross between them only through these.
@@ -62,6 +66,17 @@ protected:
     static void fillList(QComboBox* combo, const QStringList& items, const QString& text);
     // Shows the failure of a button's operation; the window stays as it was.
     void reportFailure(const QString& operation, const std::string& message);
+    // Runs a button's operation; a failure is shown as its message and the
+    // window stays usable.
+    void attempt(const QString& operation, const std::function<void()>& run);
+    // A pane and its file slot: import shows every line of the file, each
+    // followed by CR LF; save writes the pane's text and one CR LF.
+    void importPane(const QString& operation, const QComboBox* slot, QPlainTextEdit* pane);
+    void savePane(const QString& operation, const QComboBox* slot, const QPlainTextEdit* pane);
+    // The six frame pictures Image1..Image6 (1-1, 2-1, 3-1, 1-2, 2-2, 3-2),
+    // stacked at one place in twips and hidden.
+    std::array<FramePicture*, 6> framePictures(const FrameGeometry& geometry, int left, int top, int width,
+                                               int height);
 
 private:
     QPushButton* makeButton(const char* name, const QString& caption, int left, int top, int width, int height);

@@ -24,6 +24,7 @@
 #include <QScrollBar>
 
 #include <exception>
+#include <tuple>
 
 using kjw::twips;
 using kjw::twipsRect;
@@ -55,19 +56,7 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
     startProgram = [](const QString& program) { return QProcess::startDetached(program, {}); };
 
     // The frame pictures lie under everything laid over them.
-    const auto picture = [this](const char* name, int spans, int storeys) {
-        auto* p = new kjw::FramePicture(spans, storeys, kMainFrameGeometry, this);
-        p->setObjectName(QLatin1String(name));
-        p->setGeometry(twipsRect(120, 240, 9945, 4905));
-        p->hide();
-        return p;
-    };
-    Image1 = picture("Image1", 1, 1);
-    Image2 = picture("Image2", 2, 1);
-    Image3 = picture("Image3", 3, 1);
-    Image4 = picture("Image4", 1, 2);
-    Image5 = picture("Image5", 2, 2);
-    Image6 = picture("Image6", 3, 2);
+    std::tie(Image1, Image2, Image3, Image4, Image5, Image6) = std::tuple_cat(framePictures(kMainFrameGeometry, 120, 240, 9945, 4905));
 
     // File slots and general entries.
     Label1 = label("Label1", QStringLiteral("计算文件名     构件名"), 10560, 120, 1935, 240);
@@ -366,15 +355,11 @@ void Form1::Form1_Command4_Click()
     request.design.bottomDiameter = fromBox(Text81->text());
     request.design.stirrupLegs = fromBox(Text82->text());
     request.design.stirrupDiameter = fromBox(Text83->text());
-    try {
+    attempt(QStringLiteral("框架配筋计算"), [&] {
         const kj::CalcResult result = kj::runCalculation(request);
         Text2->setPlainText(toPane(result.beamBarsText));
         Text3->setPlainText(toPane(result.forceDiagramText));
-    } catch (const kj::Failure& failure) {
-        reportFailure(QStringLiteral("框架配筋计算"), failure.what());
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("框架配筋计算"), e.what());
-    }
+    });
 }
 
 // ---- Data file --------------------------------------------------------------
@@ -391,37 +376,21 @@ void Form1::Form1_Command29_Click()
     for (QWidget* box : frameBoxes_) entries.boxes[box->objectName().toStdString()] = boxText(box);
     for (QWidget* box : {Text60, Text61, Text62, Text63, Text64, Text65})
         entries.boxes[box->objectName().toStdString()] = boxText(box);
-    try {
+    attempt(QStringLiteral("生成数据文件"), [&] {
         const std::string text = kj::generateDataFile(entries, fromBox(Combo2->currentText()),
                                                       fromBox(Combo20->currentText()));
         Text2->setPlainText(toPane(text));
-    } catch (const kj::Failure& failure) {
-        reportFailure(QStringLiteral("生成数据文件"), failure.what());
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("生成数据文件"), e.what());
-    }
+    });
 }
 
 void Form1::Form1_Command8_Click()
 {
-    try {
-        Text2->setPlainText(toPane(kj::importPaneText(fromBox(Combo20->currentText()))));
-    } catch (const kj::Failure& failure) {
-        reportFailure(QStringLiteral("导入数据文件"), failure.what());
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("导入数据文件"), e.what());
-    }
+    importPane(QStringLiteral("导入数据文件"), Combo20, Text2);
 }
 
 void Form1::Form1_Command12_Click()
 {
-    try {
-        kj::savePaneText(fromBox(Combo20->currentText()), fromBox(Text2->toPlainText()));
-    } catch (const kj::Failure& failure) {
-        reportFailure(QStringLiteral("保存数据文件"), failure.what());
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("保存数据文件"), e.what());
-    }
+    savePane(QStringLiteral("保存数据文件"), Combo20, Text2);
 }
 
 // ---- Reference texts and external commands ------------------------------------

@@ -8,17 +8,15 @@
 
 void Form1::Form1_Command23_Click()
 {
-    try {
+    attempt(QStringLiteral("导入荷载数据"), [&] {
         // Everything is read before anything is shown: a failure leaves the
         // pane and the boxes as they were.
         const kj::LoadDistribution d = kj::distributeLoadFile(kjw::boxText(Combo23), kjw::boxText(Text67),
                                                               kjw::boxText(Text68));
         Text2->setPlainText(kjw::toPane(d.paneText));
         for (const auto& [name, load] : d.boxes)
-            if (auto* box = findChild<QWidget*>(QString::fromStdString(name))) kjw::setBoxText(box, load);
-    } catch (const kj::Failure& failure) {
-        reportFailure(QStringLiteral("导入荷载数据"), failure.what());
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("导入荷载数据"), e.what());
-    }
+            // Only the main window's own boxes: the other windows are its children too.
+            if (auto* box = findChild<QWidget*>(QString::fromStdString(name), Qt::FindDirectChildrenOnly))
+                kjw::setBoxText(box, load);
+    });
 }

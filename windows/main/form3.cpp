@@ -92,17 +92,6 @@ void Form3::Form3_Command1_Click()
     }
 }
 
-void Form3::attempt(const QString& operation, const std::function<void()>& run)
-{
-    try {
-        run();
-    } catch (const kj::Failure& failure) {
-        reportFailure(operation, failure.what());
-    } catch (const std::exception& e) {
-        reportFailure(operation, e.what());
-    }
-}
-
 void Form3::Form3_Command2_Click()
 {
     kj::LoadBoxTexts boxes;
@@ -119,13 +108,12 @@ void Form3::Form3_Command2_Click()
 
 void Form3::Form3_Command3_Click()
 {
-    attempt(QStringLiteral("荷载保存及排序"), [&] { kj::savePaneText(boxText(Combo1), boxText(Text2)); });
+    savePane(QStringLiteral("荷载保存及排序"), Combo1, Text2);
 }
 
 void Form3::Form3_Command4_Click()
 {
-    attempt(QStringLiteral("导入荷载文件"),
-            [&] { Text2->setPlainText(toPane(kj::importPaneText(boxText(Combo1)))); });
+    importPane(QStringLiteral("导入荷载文件"), Combo1, Text2);
 }
 
 void Form3::Form3_Command5_Click()

@@ -45,7 +45,4 @@ public slots:
     void Form3_Command4_Click(); // 导入荷载文件
     void Form3_Command5_Click(); // 荷载更新
 
-private:
-    // Runs one file operation; a failure is shown and the window stays as it was.
-    void attempt(const QString& operation, const std::function<void()>& run);
 };

@@ -1,5 +1,7 @@
 #include "members/form4.h"
 
+#include <tuple>
+
 #include "common/failure.h"
 #include "common_widgets/column_label.h"
 #include "common_widgets/frame_picture.h"
@@ -74,19 +76,8 @@ Form4::Form4(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     setFixedSize(kjw::twipsSize(13710, 8550));
 
     // The frame pictures lie under everything laid over them.
-    const auto picture = [this](const char* name, int spans, int storeys) {
-        auto* p = new kjw::FramePicture(spans, storeys, kMemberFrameGeometry, this);
-        p->setObjectName(QLatin1String(name));
-        p->setGeometry(twipsRect(120, 120, 10530, 5970));
-        p->hide();
-        return p;
-    };
-    Image1 = picture("Image1", 1, 1);
-    Image2 = picture("Image2", 2, 1);
-    Image3 = picture("Image3", 3, 1);
-    Image4 = picture("Image4", 1, 2);
-    Image5 = picture("Image5", 2, 2);
-    Image6 = picture("Image6", 3, 2);
+    std::tie(Image1, Image2, Image3, Image4, Image5, Image6) =
+        std::tuple_cat(framePictures(kMemberFrameGeometry, 120, 120, 10530, 5970));
 
     // Entry boxes take a length or section number, value boxes show what it selects.
     const auto box = [this](const char* name, int left, int top, int width) {
@@ -318,20 +309,12 @@ void Form4::Form4_Command1_Click()
 
 void Form4::Form4_Command5_Click()
 {
-    try {
-        Text1->setPlainText(toPane(kj::importPaneText(fromBox(Combo1->currentText()))));
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("导入数据文件"), e.what());
-    }
+    importPane(QStringLiteral("导入数据文件"), Combo1, Text1);
 }
 
 void Form4::Form4_Command6_Click()
 {
-    try {
-        kj::savePaneText(fromBox(Combo1->currentText()), fromBox(Text1->toPlainText()));
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("保存数据文件"), e.what());
-    }
+    savePane(QStringLiteral("保存数据文件"), Combo1, Text1);
 }
 
 void Form4::Form4_Command4_Click()
@@ -354,11 +337,7 @@ void Form4::Form4_Command4_Click()
         if (auto* target = findChild<QLineEdit*>(QString::fromStdString(b.box), Qt::FindDirectChildrenOnly))
             target->setText(QString::fromStdString(b.text));
     Text1->setPlainText(toPane(generated.text));
-    try {
-        kj::savePaneText(fromBox(Combo1->currentText()), generated.text);
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("生成杆件参数"), e.what());
-    }
+    attempt(QStringLiteral("生成杆件参数"), [&] { kj::savePaneText(fromBox(Combo1->currentText()), generated.text); });
 }
 
 void Form4::Form4_Command2_Click()

@@ -7,6 +7,7 @@
 #include "common_widgets/ui_font.h"
 #include "main/data_file_generation.h"
 
+#include <tuple>
 #include <exception>
 
 using kjw::fromBox;
@@ -38,21 +39,9 @@ ResultViewer::ResultViewer(QWidget* mainWindow, const Layout& layout) : kjw::For
     setFixedSize(kjw::twipsSize(11685, 8715));
 
     // The pictures lie under every box laid over them.
-    const auto picture = [&](const char* name, int spans, int storeys) {
-        auto* p = new kjw::FramePicture(spans, storeys, kViewerFrame, this);
-        p->setObjectName(QLatin1String(name));
-        p->setDimensionLines(false);
-        p->setGeometry(twipsRect(120, 120, layout.pictureWidth, layout.pictureHeight));
-        p->hide();
-        return p;
-    };
-    Image1 = picture("Image1", 1, 1);
-    Image2 = picture("Image2", 2, 1);
-    Image3 = picture("Image3", 3, 1);
-    Image4 = picture("Image4", 1, 2);
-    Image5 = picture("Image5", 2, 2);
-    Image6 = picture("Image6", 3, 2);
-    pictures_ = {Image1, Image2, Image3, Image4, Image5, Image6};
+    pictures_ = framePictures(kViewerFrame, 120, 120, layout.pictureWidth, layout.pictureHeight);
+    for (kjw::FramePicture* p : pictures_) p->setDimensionLines(false);
+    std::tie(Image1, Image2, Image3, Image4, Image5, Image6) = std::tuple_cat(pictures_);
 
     // The six beam groups.
     std::array<QLineEdit*, 36> group{};
@@ -159,15 +148,11 @@ void ResultViewer::drawFromFile(const QString& operation, FileReader reader)
         return;
     }
     const std::string slot = fromBox(Combo1->currentText());
-    try {
+    attempt(operation, [&] {
         const std::vector<kj::BoxText> texts = reader(*shape, kj::readTextFile(kj::slotPath(slot), slot), slot);
         for (const kj::BoxText& t : texts)
             if (QLineEdit* b = box(t.box)) b->setText(QString::fromStdString(t.text));
-    } catch (const kj::Failure& failure) {
-        reportFailure(operation, failure.what());
-    } catch (const std::exception& e) {
-        reportFailure(operation, e.what());
-    }
+    });
 }
 
 void ResultViewer::numberBeams()
@@ -185,24 +170,12 @@ void ResultViewer::clearSketch()
 
 void ResultViewer::importFile()
 {
-    try {
-        Text40->setPlainText(toPane(kj::importPaneText(fromBox(Combo1->currentText()))));
-    } catch (const kj::Failure& failure) {
-        reportFailure(QStringLiteral("导入文件"), failure.what());
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("导入文件"), e.what());
-    }
+    importPane(QStringLiteral("导入文件"), Combo1, Text40);
 }
 
 void ResultViewer::saveFile()
 {
-    try {
-        kj::savePaneText(fromBox(Combo1->currentText()), fromBox(Text40->toPlainText()));
-    } catch (const kj::Failure& failure) {
-        reportFailure(QStringLiteral("保存文件"), failure.what());
-    } catch (const std::exception& e) {
-        reportFailure(QStringLiteral("保存文件"), e.what());
-    }
+    savePane(QStringLiteral("保存文件"), Combo1, Text40);
 }
 
 void ResultViewer::returnToMain()
