@@ -3,27 +3,17 @@
 #include "analysis/frame_data.h"
 #include "analysis/frame_model.h"
 #include "analysis/internal_forces.h"
+#include "common/clock.h"
 #include "common/failure.h"
 #include "common/numbers.h"
 #include "common/report_writer.h"
 #include "common/text.h"
 #include "common/textfile.h"
 
-#include <ctime>
 
 namespace kj {
 
 namespace {
-
-std::string nowText(const char* format)
-{
-    std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char buf[64];
-    std::size_t n = std::strftime(buf, sizeof buf, format, &tm);
-    return std::string(buf, n);
-}
 
 std::string trimLeft(std::string s)
 {
@@ -79,8 +69,8 @@ CalcResult runCalculation(const CalcRequest& req)
     ReportWriter report;
     CalcResult result;
     try {
-        writeEcho(report, data, req.date.empty() ? nowText("%Y-%m-%d") : req.date,
-                  req.time.empty() ? nowText("%H:%M:%S") : req.time);
+        const ShortDateTime now = shortDateTimeNow();
+        writeEcho(report, data, req.date.empty() ? now.date : req.date, req.time.empty() ? now.time : req.time);
 
         FrameModel model = buildModel(data);
         InternalForces forces = analyse(model);

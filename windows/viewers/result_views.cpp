@@ -1,5 +1,6 @@
 #include "viewers/result_views.h"
 
+#include "common/clock.h"
 #include "common/failure.h"
 #include "common/items.h"
 #include "common/numbers.h"
@@ -125,18 +126,14 @@ std::vector<BoxText> beamNumberTexts(std::optional<int> shape)
 
 std::string dateStamp(const std::tm& when)
 {
-    const auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
-    return "DATE: " + std::to_string(when.tm_year + 1900) + "/" + std::to_string(when.tm_mon + 1) + "/" +
-           std::to_string(when.tm_mday) + "/" + std::to_string(when.tm_hour) + ":" + two(when.tm_min) + ":" +
-           two(when.tm_sec);
+    const ShortDateTime t = shortDateTime(when);
+    return "DATE: " + t.date + "/" + t.time;
 }
 
 std::string dateStampNow()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return dateStamp(local);
+    const ShortDateTime t = shortDateTimeNow();
+    return "DATE: " + t.date + "/" + t.time;
 }
 
 std::vector<BoxText> reinforcementTexts(int shape, const std::string& fileText, std::string_view shownName)
