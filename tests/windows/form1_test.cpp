@@ -1,33 +1,16 @@
 // The main window driven offscreen: its start-up state, the frame templates,
 // the data file buttons, the calculation button and the reference texts.
-#include "common/textfile.h"
 #include "common_widgets/frame_picture.h"
 #include "main/form1.h"
+#include "window_test_support.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
 #include <memory>
+#include <optional>
 
-namespace {
-
-QStringList itemsOf(const QComboBox* combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-    return items;
-}
-
-QStringList range(int first, int last)
-{
-    QStringList names;
-    for (int i = first; i <= last; ++i) names << QStringLiteral("Text%1").arg(i);
-    return names;
-}
-
-} // namespace
+using namespace kjtest;
 
 class Form1Test : public QObject {
     Q_OBJECT
@@ -47,16 +30,11 @@ private slots:
     void externalCommandMenu();
 
 private:
-    QString path(const QString& name) const { return dir_->filePath(name); }
-    QByteArray fileBytes(const QString& name) const;
-    void writeFile(const QString& name, const QByteArray& bytes) const;
-    QStringList files() const { return QDir(dir_->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
+    QStringList files() const { return folder_->entries(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
     QStringList visibleFrameBoxes() const;
     void writeMemberParameters() const;
-    void press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString oldCurrent_;
+    std::optional<WorkingFolder> folder_;
     std::unique_ptr<Form1> form_;
     // What the boxes were asked and answered.
     QStringList answers_;
@@ -69,11 +47,8 @@ private:
 
 void Form1Test::init()
 {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    oldCurrent_ = QDir::currentPath();
-    QDir::setCurrent(dir_->path());
-    kj::setWorkingRoot(dir_->path().toStdString());
+    folder_.emplace();
+    QVERIFY(folder_->isValid());
     answers_.clear();
     prompts_.clear();
     titles_.clear();
@@ -92,7 +67,7 @@ void Form1Test::init()
         positions_ << at;
         return answers_.isEmpty() ? QString() : answers_.takeFirst();
     };
-    form_->messageBox = [this](const QString& text) { messages_ << text; };
+    catchMessages(*form_, messages_);
     form_->startProgram = [this](const QString& program) {
         started_ << program;
         return programsStart_;
@@ -104,40 +79,19 @@ void Form1Test::init()
 void Form1Test::cleanup()
 {
     form_.reset();
-    QDir::setCurrent(oldCurrent_);
-    dir_.reset();
-}
-
-QByteArray Form1Test::fileBytes(const QString& name) const
-{
-    QFile f(path(name));
-    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
-    return f.readAll();
-}
-
-void Form1Test::writeFile(const QString& name, const QByteArray& bytes) const
-{
-    QFile f(path(name));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    folder_.reset();
 }
 
 QStringList Form1Test::visibleFrameBoxes() const
 {
-    QStringList names;
-    for (QWidget* box : form_->frameBoxes())
-        if (box->isVisible()) names << box->objectName();
-    for (QWidget* picture : {static_cast<QWidget*>(form_->Image1), static_cast<QWidget*>(form_->Image2),
-                             static_cast<QWidget*>(form_->Image3), static_cast<QWidget*>(form_->Image4),
-                             static_cast<QWidget*>(form_->Image5), static_cast<QWidget*>(form_->Image6)})
-        if (picture->isVisible()) names << picture->objectName();
-    names.sort();
-    return names;
+    const std::array<QWidget*, 6> pictures{form_->Image1, form_->Image2, form_->Image3,
+                                           form_->Image4, form_->Image5, form_->Image6};
+    return shownNames(form_->frameBoxes(), pictures);
 }
 
 void Form1Test::writeMemberParameters() const
 {
-    writeFile(QStringLiteral("gjcs-1.txt"), "\"4.203.60\",\"12\"\r\n\".25.45.40.40\",\"122\"\r\n");
+    folder_->write(QStringLiteral("gjcs-1.txt"), "\"4.203.60\",\"12\"\r\n\".25.45.40.40\",\"122\"\r\n");
 }
 
 // ---- Start-up ---------------------------------------------------------------
@@ -294,7 +248,7 @@ void Form1Test::generationBuildsTheDataFileOfEachTemplate()
     press(f.Command11);
     press(f.Command29);
     QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
-    QCOMPARE(fileBytes("KJ-1.txt"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,\r\n.25.45.40.40,\r\n\r\n300,30\r\n"));
+    QCOMPARE(folder_->bytes("KJ-1.txt"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,\r\n.25.45.40.40,\r\n\r\n300,30\r\n"));
     QCOMPARE(f.Text2->toPlainText(), QStringLiteral("KJ-1,1,1,0,0,\n4.203.60,\n.25.45.40.40,\n\n300,30"));
 
     // 1-1 with its boxes typed.
@@ -305,7 +259,8 @@ void Form1Test::generationBuildsTheDataFileOfEachTemplate()
     QTest::keyClicks(f.Text36, "2");
     QTest::keyClicks(f.Text6, "1 20.0");
     press(f.Command29);
-    QCOMPARE(fileBytes("KJ-1.txt"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,12\r\n.25.45.40.40,122\r\n1 20.0\r\n300,30\r\n"));
+    QCOMPARE(folder_->bytes("KJ-1.txt"),
+             QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,12\r\n.25.45.40.40,122\r\n1 20.0\r\n300,30\r\n"));
 
     // 2-1: two load strings on one line.
     press(f.Command13);
@@ -314,7 +269,7 @@ void Form1Test::generationBuildsTheDataFileOfEachTemplate()
     QTest::keyClicks(f.Text40, "2");
     QTest::keyClicks(f.Text7, "1P30.01.50");
     press(f.Command29);
-    QCOMPARE(fileBytes("KJ-1.txt"),
+    QCOMPARE(folder_->bytes("KJ-1.txt"),
              QByteArray("KJ-1,2,1,0,0,\r\n4.203.60,112\r\n.25.45.40.40,11222\r\n1 20.0,1P30.01.50\r\n300,30\r\n"));
 
     // 3-2: the second load line joins the third upper and the first lower beam.
@@ -331,7 +286,7 @@ void Form1Test::generationBuildsTheDataFileOfEachTemplate()
     press(f.Command29);
     const QByteArray frame32("WKJ-2,3,2,0,0,\r\n4.203.60,11222\r\n.25.45.40.40,11111122222222\r\n"
                              "1 20.0,1P30.01.50\r\nc,d\r\ne,f\r\n210,25\r\n");
-    QCOMPARE(fileBytes("KJ-2.txt"), frame32);
+    QCOMPARE(folder_->bytes("KJ-2.txt"), frame32);
     QCOMPARE(f.Text2->toPlainText(), QString::fromLatin1(frame32.chopped(2)).replace("\r\n", "\n"));
     QVERIFY(messages_.isEmpty());
 }
@@ -350,26 +305,29 @@ void Form1Test::generationHandlesOtherShapesAndJointLoadCounts()
     f.Text67->setText(QStringLiteral("4"));
     f.Text68->setText(QStringLiteral("1"));
     press(f.Command29);
-    QCOMPARE(fileBytes("KJ-1.txt"), QByteArray("KJ-1,4,1,0,0,\r\n\r\n\r\n\r\n300,30\r\n"));
+    QCOMPARE(folder_->bytes("KJ-1.txt"), QByteArray("KJ-1,4,1,0,0,\r\n\r\n\r\n\r\n300,30\r\n"));
 
     // NJ = 2: the first two joint load groups before Fy,C.
     f.Text67->setText(QStringLiteral("1"));
     f.Combo37->setEditText(QStringLiteral("2"));
     press(f.Command29);
-    QCOMPARE(fileBytes("KJ-1.txt"), QByteArray("KJ-1,1,1,2,0,\r\n4.203.60,1\r\n.25.45.40.40,\r\n1 20.0\r\n"
-                                               "1 3 50.0   0.0\r\n1 4  0.0  10.0\r\n300,30\r\n"));
+    QCOMPARE(folder_->bytes("KJ-1.txt"),
+             QByteArray("KJ-1,1,1,2,0,\r\n4.203.60,1\r\n.25.45.40.40,\r\n1 20.0\r\n"
+                        "1 3 50.0   0.0\r\n1 4  0.0  10.0\r\n300,30\r\n"));
 
     // NJ = 9: one empty line in place of the joint loads.
     f.Combo37->setEditText(QStringLiteral("9"));
     press(f.Command29);
-    QCOMPARE(fileBytes("KJ-1.txt"), QByteArray("KJ-1,1,1,9,0,\r\n4.203.60,1\r\n.25.45.40.40,\r\n1 20.0\r\n\r\n300,30\r\n"));
+    QCOMPARE(folder_->bytes("KJ-1.txt"),
+             QByteArray("KJ-1,1,1,9,0,\r\n4.203.60,1\r\n.25.45.40.40,\r\n1 20.0\r\n\r\n300,30\r\n"));
 
     // A load string broken by hand keeps its line break in the file.
     f.Combo37->setEditText(QStringLiteral("0"));
     f.Text6->setPlainText(QStringLiteral("2 20.0\n 10.02.00"));
     press(f.Command29);
-    QCOMPARE(fileBytes("KJ-1.txt"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,1\r\n.25.45.40.40,\r\n2 20.0\r\n 10.02.00\r\n"
-                                               "300,30\r\n"));
+    QCOMPARE(folder_->bytes("KJ-1.txt"),
+             QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,1\r\n.25.45.40.40,\r\n2 20.0\r\n 10.02.00\r\n"
+                        "300,30\r\n"));
     QVERIFY(messages_.isEmpty());
 }
 
@@ -378,7 +336,7 @@ void Form1Test::generationFailureLeavesPaneAndFilesAsTheyWere()
     Form1& f = *form_;
     press(f.Command11);
     f.Text2->setPlainText(QStringLiteral("typed by hand"));
-    writeFile("KJ-1.txt", "old\r\n");
+    folder_->write("KJ-1.txt", "old\r\n");
 
     // No member parameter file.
     press(f.Command29);
@@ -386,20 +344,20 @@ void Form1Test::generationFailureLeavesPaneAndFilesAsTheyWere()
     QVERIFY(messages_.last().startsWith(QStringLiteral("生成数据文件未完成:\n")));
     QVERIFY2(messages_.last().contains(QStringLiteral("\\gjcs-1.txt")), qPrintable(messages_.last()));
     QCOMPARE(f.Text2->toPlainText(), QStringLiteral("typed by hand"));
-    QCOMPARE(fileBytes("KJ-1.txt"), QByteArray("old\r\n"));
+    QCOMPARE(folder_->bytes("KJ-1.txt"), QByteArray("old\r\n"));
 
     // A member parameter file of three fields.
-    writeFile("gjcs-1.txt", "\"4.203.60\",\"12\"\r\n\".25.45.40.40\"\r\n");
+    folder_->write("gjcs-1.txt", "\"4.203.60\",\"12\"\r\n\".25.45.40.40\"\r\n");
     press(f.Command29);
     QCOMPARE(messages_.size(), 2);
     QVERIFY2(messages_.last().contains(QStringLiteral("\\gjcs-1.txt")) && messages_.last().contains(QStringLiteral("四项")),
              qPrintable(messages_.last()));
     QCOMPARE(f.Text2->toPlainText(), QStringLiteral("typed by hand"));
-    QCOMPARE(fileBytes("KJ-1.txt"), QByteArray("old\r\n"));
+    QCOMPARE(folder_->bytes("KJ-1.txt"), QByteArray("old\r\n"));
 
     // A target that cannot be written: a folder of that name.
     writeMemberParameters();
-    QVERIFY(QDir(dir_->path()).mkdir("KJ-9.txt"));
+    QVERIFY(folder_->makeFolder("KJ-9.txt"));
     f.Combo20->setEditText(QStringLiteral("\\KJ-9.txt"));
     press(f.Command29);
     QCOMPARE(messages_.size(), 3);
@@ -418,7 +376,7 @@ void Form1Test::generationFailureLeavesPaneAndFilesAsTheyWere()
     f.Combo20->setEditText(QStringLiteral("\\KJ-1.txt"));
     press(f.Command29);
     QCOMPARE(messages_.size(), 5);
-    QCOMPARE(fileBytes("KJ-1.txt"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,\r\n.25.45.40.40,\r\n\r\n300,30\r\n"));
+    QCOMPARE(folder_->bytes("KJ-1.txt"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,\r\n.25.45.40.40,\r\n\r\n300,30\r\n"));
 }
 
 void Form1Test::importAndSaveAddOneLineEnd()
@@ -428,7 +386,7 @@ void Form1Test::importAndSaveAddOneLineEnd()
     press(f.Command13);
     press(f.Command29);
     const QByteArray generated("KJ-1,2,1,0,0,\r\n4.203.60,\r\n.25.45.40.40,\r\n,\r\n300,30\r\n");
-    QCOMPARE(fileBytes("KJ-1.txt"), generated);
+    QCOMPARE(folder_->bytes("KJ-1.txt"), generated);
 
     // Import shows every line with its line end.
     f.Text2->clear();
@@ -437,18 +395,18 @@ void Form1Test::importAndSaveAddOneLineEnd()
 
     // Saving the imported text adds one more line end, each time.
     press(f.Command12);
-    QCOMPARE(fileBytes("KJ-1.txt"), generated + "\r\n");
+    QCOMPARE(folder_->bytes("KJ-1.txt"), generated + "\r\n");
     press(f.Command8);
     press(f.Command12);
-    QCOMPARE(fileBytes("KJ-1.txt"), generated + "\r\n\r\n");
+    QCOMPARE(folder_->bytes("KJ-1.txt"), generated + "\r\n\r\n");
 
     // A file with LF line ends and no final line end comes back with CR LF.
-    writeFile("KJ-3.txt", "a\nb");
+    folder_->write("KJ-3.txt", "a\nb");
     f.Combo20->setEditText(QStringLiteral("\\KJ-3.txt"));
     press(f.Command8);
     QCOMPARE(f.Text2->toPlainText(), QStringLiteral("a\nb\n"));
     press(f.Command12);
-    QCOMPARE(fileBytes("KJ-3.txt"), QByteArray("a\r\nb\r\n\r\n"));
+    QCOMPARE(folder_->bytes("KJ-3.txt"), QByteArray("a\r\nb\r\n\r\n"));
     QVERIFY(messages_.isEmpty());
 }
 
@@ -459,7 +417,7 @@ void Form1Test::calculationRunsOnlyOnLowerCaseY()
     Form1& f = *form_;
     const QByteArray data("KJ-1,2,1,1,0,\r\n6.003.60,112\r\n.25.50.40.40,11222\r\n1 20.0,1 20.0\r\n"
                           "20103 50.0   0.0\r\n300,25\r\n");
-    writeFile("KJ-1.txt", data);
+    folder_->write("KJ-1.txt", data);
     f.Text2->setPlainText(QStringLiteral("before"));
 
     answers_ = QStringList{"Y", "y ", "", "?"};
@@ -482,23 +440,23 @@ void Form1Test::calculationRunsOnlyOnLowerCaseY()
     QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
     QStringList expectedFiles{"KJ-1.txt", "lpj-1.txt", "mvts-1.txt", "zemowj1.txt"};
     QCOMPARE(files(), expectedFiles);
-    QCOMPARE(fileBytes("KJ-1.txt"), data);
+    QCOMPARE(folder_->bytes("KJ-1.txt"), data);
     // The panes show the result files' lines: two beams, and two beams and three columns.
     QCOMPARE(f.Text2->toPlainText().split('\n', Qt::SkipEmptyParts).size(), 2);
     QVERIFY(f.Text2->toPlainText().startsWith('"'));
     QCOMPARE(f.Text3->toPlainText().split('\n', Qt::SkipEmptyParts).size(), 5);
-    QCOMPARE(fileBytes("lpj-1.txt"), f.Text2->toPlainText().replace("\n", "\r\n").toLatin1() + "\r\n");
-    QCOMPARE(fileBytes("mvts-1.txt"), f.Text3->toPlainText().replace("\n", "\r\n").toLatin1() + "\r\n");
+    QCOMPARE(folder_->bytes("lpj-1.txt"), f.Text2->toPlainText().replace("\n", "\r\n").toLatin1() + "\r\n");
+    QCOMPARE(folder_->bytes("mvts-1.txt"), f.Text3->toPlainText().replace("\n", "\r\n").toLatin1() + "\r\n");
 
     // With renewal 0 a second run adds to the report; with 1 it starts anew.
-    const qsizetype once = fileBytes("zemowj1.txt").size();
+    const qsizetype once = folder_->bytes("zemowj1.txt").size();
     answers_ = QStringList{"y"};
     press(f.Command4);
-    QCOMPARE(fileBytes("zemowj1.txt").size(), 2 * once);
+    QCOMPARE(folder_->bytes("zemowj1.txt").size(), 2 * once);
     f.Combo21->setEditText(QStringLiteral("1"));
     answers_ = QStringList{"y"};
     press(f.Command4);
-    QCOMPARE(fileBytes("zemowj1.txt").size(), once);
+    QCOMPARE(folder_->bytes("zemowj1.txt").size(), once);
 }
 
 void Form1Test::calculationFailureIsShownAndWindowStaysUsable()
@@ -511,10 +469,10 @@ void Form1Test::calculationFailureIsShownAndWindowStaysUsable()
     QCOMPARE(messages_.size(), 1);
     QVERIFY2(messages_[0].contains(QStringLiteral("KJ-7.txt")), qPrintable(messages_[0]));
     QCOMPARE(f.Text2->toPlainText(), QStringLiteral("before"));
-    QVERIFY(!QFile::exists(path("lpj-1.txt")));
+    QVERIFY(!QFile::exists(folder_->path("lpj-1.txt")));
 
     // A data file that is not one.
-    writeFile("KJ-7.txt", "nonsense\r\n");
+    folder_->write("KJ-7.txt", "nonsense\r\n");
     answers_ = QStringList{"y"};
     press(f.Command4);
     QCOMPARE(messages_.size(), 2);

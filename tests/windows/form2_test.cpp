@@ -1,16 +1,15 @@
 // The reinforcement drawing window driven offscreen: its controls at start,
 // the templates, drawing from the beam reinforcement file, beam numbers,
 // clear, import and save, the way back, and its failures.
-#include "common/textfile.h"
-#include "common_widgets/frame_picture.h"
 #include "viewers/form2.h"
+#include "window_test_support.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+#include <optional>
+
+using namespace kjtest;
 
 namespace {
 
@@ -23,19 +22,6 @@ QByteArray beamLine(const char* beam)
         line += '"' + QByteArray(beam) + QByteArray::number(f) + '"';
     }
     return line + "\r\n";
-}
-
-QStringList range(int first, int last)
-{
-    QStringList names;
-    for (int i = first; i <= last; ++i) names << QStringLiteral("Text%1").arg(i);
-    return names;
-}
-
-QStringList sorted(QStringList names)
-{
-    names.sort();
-    return names;
 }
 
 } // namespace
@@ -55,20 +41,10 @@ private slots:
     void returnHidesAndShowsTheMainWindow();
 
 private:
-    void writeFile(const QString& name, const QByteArray& bytes) const;
-    QByteArray fileBytes(const QString& name) const;
-    QStringList visibleSketch() const;
     QString text(const QString& name) const { return form_->box(name.toStdString())->text(); }
-    void press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    void typeShape(const char* spans, const char* storeys)
-    {
-        form_->Text37->setText(QLatin1String(spans));
-        form_->Text38->setText(QLatin1String(storeys));
-    }
     QStringList allTexts() const;
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString oldCurrent_;
+    std::optional<WorkingFolder> folder_;
     std::unique_ptr<QWidget> main_;
     Form2* form_ = nullptr;
     QStringList messages_;
@@ -76,15 +52,12 @@ private:
 
 void Form2Test::init()
 {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    oldCurrent_ = QDir::currentPath();
-    QDir::setCurrent(dir_->path());
-    kj::setWorkingRoot(dir_->path().toStdString());
+    folder_.emplace();
+    QVERIFY(folder_->isValid());
     messages_.clear();
     main_ = std::make_unique<QWidget>();
     form_ = new Form2(main_.get());
-    form_->messageBox = [this](const QString& text) { messages_ << text; };
+    catchMessages(*form_, messages_);
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_));
 }
@@ -92,33 +65,7 @@ void Form2Test::init()
 void Form2Test::cleanup()
 {
     main_.reset();
-    QDir::setCurrent(oldCurrent_);
-    dir_.reset();
-}
-
-void Form2Test::writeFile(const QString& name, const QByteArray& bytes) const
-{
-    QFile f(dir_->filePath(name));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray Form2Test::fileBytes(const QString& name) const
-{
-    QFile f(dir_->filePath(name));
-    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
-    return f.readAll();
-}
-
-QStringList Form2Test::visibleSketch() const
-{
-    QStringList names;
-    for (QLineEdit* b : form_->sketchBoxes())
-        if (b->isVisible()) names << b->objectName();
-    for (QWidget* p : form_->findChildren<kjw::FramePicture*>())
-        if (p->isVisible()) names << p->objectName();
-    names.sort();
-    return names;
+    folder_.reset();
 }
 
 QStringList Form2Test::allTexts() const
@@ -135,7 +82,7 @@ void Form2Test::startShowsControlsAtTheirPlacesWithGroupsHidden()
     QCOMPARE(f.windowTitle(), QStringLiteral("配筋查询"));
     QCOMPARE(f.size(), QSize(779, 581)); // 11685 x 8715 twips
     QCOMPARE(f.minimumSize(), f.maximumSize());
-    QVERIFY(visibleSketch().isEmpty());
+    QVERIFY(visibleSketch(*form_).isEmpty());
     QCOMPARE(f.sketchBoxes().size(), std::size_t(36));
     QCOMPARE(f.Text32->text(), QStringLiteral("2,22+3,25 3/2"));
     QCOMPARE(f.Text39->text(), QStringLiteral(" L      NF"));
@@ -177,21 +124,21 @@ void Form2Test::startShowsControlsAtTheirPlacesWithGroupsHidden()
 void Form2Test::templatesShowGroupsAndPictureUntilClear()
 {
     Form2& f = *form_;
-    typeShape("7", "x");
+    typeShape(*form_, "7", "x");
     press(f.Command5); // 1-2
-    QCOMPARE(visibleSketch(), sorted(range(1, 6) + range(19, 24) << "Image4"));
+    QCOMPARE(visibleSketch(*form_), sorted(range(1, 6) + range(19, 24) << "Image4"));
     press(f.Command3); // 2-1 adds its groups, hides nothing
-    QCOMPARE(visibleSketch(), sorted(range(1, 12) + range(19, 24) << "Image2" << "Image4"));
+    QCOMPARE(visibleSketch(*form_), sorted(range(1, 12) + range(19, 24) << "Image2" << "Image4"));
     // The shape stays as typed.
     QCOMPARE(f.Text37->text(), QStringLiteral("7"));
     QCOMPARE(f.Text38->text(), QStringLiteral("x"));
     press(f.Command8); // 3-2
-    QCOMPARE(visibleSketch(), sorted(range(1, 36) << "Image2" << "Image4" << "Image6"));
+    QCOMPARE(visibleSketch(*form_), sorted(range(1, 36) << "Image2" << "Image4" << "Image6"));
 
     f.Text40->setPlainText(QStringLiteral("pane"));
     f.Text41->setText(QStringLiteral("stamp"));
     press(f.Command9); // 清  屏
-    QVERIFY(visibleSketch().isEmpty());
+    QVERIFY(visibleSketch(*form_).isEmpty());
     QVERIFY(f.Text37->isVisible() && f.Text38->isVisible() && f.Text40->isVisible() && f.Text41->isVisible());
     QCOMPARE(f.Text32->text(), QStringLiteral("2,22+3,25 3/2"));
     QCOMPARE(f.Text40->toPlainText(), QStringLiteral("pane"));
@@ -201,11 +148,11 @@ void Form2Test::templatesShowGroupsAndPictureUntilClear()
 void Form2Test::drawFillsTheTypedShapeAndNumbersFollow()
 {
     Form2& f = *form_;
-    writeFile("lpj-1.txt", kLine1 + beamLine("a") + beamLine("b") + beamLine("c") + "\r\n");
+    folder_->write("lpj-1.txt", kLine1 + beamLine("a") + beamLine("b") + beamLine("c") + "\r\n");
     f.Text6->setText(QStringLiteral("n"));
 
     // Before any template: the hidden boxes are filled.
-    typeShape("2", "2");
+    typeShape(*form_, "2", "2");
     press(f.Command6);
     QVERIFY(messages_.isEmpty());
     QVERIFY(!f.Text1->isVisible());
@@ -235,11 +182,11 @@ void Form2Test::drawFillsTheTypedShapeAndNumbersFollow()
                  .match(f.Text41->text())
                  .hasMatch(),
              qPrintable(f.Text41->text()));
-    typeShape("1", "2");
+    typeShape(*form_, "1", "2");
     press(f.Command10);
     QCOMPARE(text("Text24"), QStringLiteral("2"));
     QCOMPARE(text("Text12"), QStringLiteral("2"));
-    typeShape("", "");
+    typeShape(*form_, "", "");
     press(f.Command10);
     QCOMPARE(text("Text24"), QStringLiteral("4"));
 }
@@ -248,8 +195,9 @@ void Form2Test::skippedBeamShiftsLaterGroupsAndOtherShapesReadNothing()
 {
     Form2& f = *form_;
     // A 3-2 frame whose second beam was not designed has five lines.
-    writeFile("lpj-1.txt", beamLine("b1") + beamLine("b3") + beamLine("b4") + beamLine("b5") + beamLine("b6") + "\r\n");
-    typeShape("2", "2");
+    folder_->write("lpj-1.txt",
+                   beamLine("b1") + beamLine("b3") + beamLine("b4") + beamLine("b5") + beamLine("b6") + "\r\n");
+    typeShape(*form_, "2", "2");
     press(f.Command6);
     QCOMPARE(text("Text1"), QStringLiteral("b11"));
     QCOMPARE(text("Text7"), QStringLiteral("b31")); // upper 2 shows the third beam
@@ -259,7 +207,7 @@ void Form2Test::skippedBeamShiftsLaterGroupsAndOtherShapesReadNothing()
 
     // Read as 3-2 the file is one line short: nothing changes.
     const QStringList before = allTexts();
-    typeShape("3", "2");
+    typeShape(*form_, "3", "2");
     press(f.Command6);
     QCOMPARE(allTexts(), before);
     QCOMPARE(messages_.size(), 1);
@@ -267,8 +215,8 @@ void Form2Test::skippedBeamShiftsLaterGroupsAndOtherShapesReadNothing()
 
     // L = 4 is no shape: no file is read, even a missing one, nothing changes,
     // and the message says why.
-    QVERIFY(QFile::remove(dir_->filePath("lpj-1.txt")));
-    typeShape("4", "1");
+    QVERIFY(QFile::remove(folder_->path("lpj-1.txt")));
+    typeShape(*form_, "4", "1");
     press(f.Command6);
     QCOMPARE(allTexts(), before);
     QCOMPARE(messages_.size(), 2);
@@ -279,21 +227,21 @@ void Form2Test::skippedBeamShiftsLaterGroupsAndOtherShapesReadNothing()
 void Form2Test::failuresNameTheFileAndChangeNoBox()
 {
     Form2& f = *form_;
-    typeShape("1", "2");
+    typeShape(*form_, "1", "2");
     const QStringList before = allTexts();
 
     press(f.Command6); // no file yet
     QCOMPARE(messages_.value(0), QStringLiteral("配筋图示未完成:\n找不到文件 \\Lpj-1.txt"));
 
     f.Combo1->setEditText(QStringLiteral("\\Lpj-3.txt"));
-    writeFile("Lpj-3.txt", kLine1 + "\"a1\", \"a2\", \"a3\", \"a4\"\r\n" + beamLine("b"));
+    folder_->write("Lpj-3.txt", kLine1 + "\"a1\", \"a2\", \"a3\", \"a4\"\r\n" + beamLine("b"));
     press(f.Command6);
     QCOMPARE(messages_.value(1), QStringLiteral("配筋图示未完成:\n配筋文件 \\Lpj-3.txt 第 2 行有 4 项, 配筋行应有 5 项"
                                                 "(左端上部筋, 左端箍筋, 右端上部筋, 右端箍筋, 跨中下部筋)"));
     QCOMPARE(allTexts(), before);
 
     // Still usable: a sound file is drawn.
-    writeFile("Lpj-3.txt", kLine1 + beamLine("a"));
+    folder_->write("Lpj-3.txt", kLine1 + beamLine("a"));
     press(f.Command6);
     QCOMPARE(messages_.size(), 2);
     QCOMPARE(text("Text19"), QStringLiteral("a1"));
@@ -303,17 +251,17 @@ void Form2Test::importAndSaveCopySlotOneToSlotTwo()
 {
     Form2& f = *form_;
     const QByteArray slot1 = kLine1 + beamLine("a") + "\r\n";
-    writeFile("lpj-1.txt", slot1);
+    folder_->write("lpj-1.txt", slot1);
     press(f.Command12);
     QCOMPARE(f.Text40->toPlainText(), QString::fromLatin1(kLine1 + beamLine("a")).replace("\r\n", "\n") + "\n");
     f.Combo1->setCurrentIndex(1);
     QCOMPARE(f.Combo1->currentText(), QStringLiteral("\\Lpj-2.txt"));
     press(f.Command11);
-    QCOMPARE(fileBytes("Lpj-2.txt"), slot1 + "\r\n");
+    QCOMPARE(folder_->bytes("Lpj-2.txt"), slot1 + "\r\n");
     QVERIFY(messages_.isEmpty());
 
     // The copy draws like the original.
-    typeShape("2", "1");
+    typeShape(*form_, "2", "1");
     press(f.Command6);
     QCOMPARE(text("Text7"), QStringLiteral("a1"));
 
@@ -325,7 +273,7 @@ void Form2Test::importAndSaveCopySlotOneToSlotTwo()
     f.Combo1->setEditText(QStringLiteral("\\no-such-folder\\Lpj-2.txt"));
     press(f.Command11);
     QVERIFY(messages_.value(1).startsWith(QStringLiteral("保存文件未完成:\n无法写入文件 \\no-such-folder\\Lpj-2.txt")));
-    QCOMPARE(fileBytes("Lpj-2.txt"), slot1 + "\r\n");
+    QCOMPARE(folder_->bytes("Lpj-2.txt"), slot1 + "\r\n");
 }
 
 void Form2Test::returnHidesAndShowsTheMainWindow()

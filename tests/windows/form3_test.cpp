@@ -5,24 +5,14 @@
 #include "main/form1.h"
 #include "main/form3.h"
 #include "main/load_picture.h"
+#include "window_test_support.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+#include <optional>
 
-namespace {
-
-QStringList itemsOf(const QComboBox* combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-    return items;
-}
-
-} // namespace
+using namespace kjtest;
 
 class Form3Test : public QObject {
     Q_OBJECT
@@ -40,15 +30,10 @@ private slots:
     void loadsComposedHereAreCalculatedInTheFrame();
 
 private:
-    QString path(const QString& name) const { return dir_->filePath(name); }
-    QByteArray fileBytes(const QString& name) const;
-    void writeFile(const QString& name, const QByteArray& bytes) const;
-    void press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void setCode(const char* n) { editor_->Combo2->setEditText(QLatin1String(n)); }
     QString pane() const { return editor_->Text2->toPlainText(); }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString oldCurrent_;
+    std::optional<WorkingFolder> folder_;
     std::unique_ptr<Form1> main_;
     Form3* editor_ = nullptr;
     QStringList messages_;     // shown by the load editor
@@ -58,17 +43,14 @@ private:
 
 void Form3Test::init()
 {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    oldCurrent_ = QDir::currentPath();
-    QDir::setCurrent(dir_->path());
-    kj::setWorkingRoot(dir_->path().toStdString());
+    folder_.emplace();
+    QVERIFY(folder_->isValid());
     messages_.clear();
     mainMessages_.clear();
     answers_.clear();
 
     main_ = std::make_unique<Form1>();
-    main_->messageBox = [this](const QString& text) { mainMessages_ << text; };
+    catchMessages(*main_, mainMessages_);
     main_->inputBox = [this](const QString&, const QString&, const QString&, std::optional<QPoint>) {
         return answers_.isEmpty() ? QString() : answers_.takeFirst();
     };
@@ -77,7 +59,7 @@ void Form3Test::init()
     press(main_->Command10); // 输入荷载信息
     QVERIFY(main_->hasForm(3));
     editor_ = main_->form3();
-    editor_->messageBox = [this](const QString& text) { messages_ << text; };
+    catchMessages(*editor_, messages_);
     QVERIFY(QTest::qWaitForWindowExposed(editor_));
 }
 
@@ -85,22 +67,7 @@ void Form3Test::cleanup()
 {
     main_.reset(); // owns the editor
     editor_ = nullptr;
-    QDir::setCurrent(oldCurrent_);
-    dir_.reset();
-}
-
-QByteArray Form3Test::fileBytes(const QString& name) const
-{
-    QFile f(path(name));
-    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
-    return f.readAll();
-}
-
-void Form3Test::writeFile(const QString& name, const QByteArray& bytes) const
-{
-    QFile f(path(name));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    folder_.reset();
 }
 
 // ---- The window ---------------------------------------------------------------
@@ -161,7 +128,7 @@ void Form3Test::startUpShowsTheEditorAsLaidOut()
     for (int fx : kjw::LoadPicture::beams()[2].forces)
         QCOMPARE(QColor(picture.pixel(kjw::twips(fx), kjw::twips(4102) - 8)), QColor(0, 255, 0));
 
-    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(folder_->entries(QDir::Files), QStringList());
 }
 
 // ---- 追加荷载, 荷载保存及排序, 导入荷载文件, 荷载更新 ----------------------------------
@@ -171,7 +138,7 @@ void Form3Test::appendComposesByLoadCodeAndShowsTheWholeFile()
     Form3& f = *editor_;
     setCode("3");
     press(f.Command2);
-    QCOMPARE(fileBytes("hzwj-1.txt"), QByteArray("\"358.212.1038.73P*12.10\"\r\n"));
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), QByteArray("\"358.212.1038.73P*12.10\"\r\n"));
     QCOMPARE(pane(), QStringLiteral("\"358.212.1038.73P*12.10\"\n"));
 
     setCode("5");
@@ -182,14 +149,14 @@ void Form3Test::appendComposesByLoadCodeAndShowsTheWholeFile()
     setCode("1");
     press(f.Command2);
     const QByteArray three("\"358.212.1038.73P*12.10\"\r\n\"545.652.1068.81P32.531.80*2P*12.10\"\r\n\"198.78\"\r\n");
-    QCOMPARE(fileBytes("hzwj-1.txt"), three);
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), three);
 
     // Codes without a load string append two double quotes.
     setCode("4");
     press(f.Command2);
     setCode("N");
     press(f.Command2);
-    QCOMPARE(fileBytes("hzwj-1.txt"), three + "\"\"\r\n\"\"\r\n");
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), three + "\"\"\r\n\"\"\r\n");
     QCOMPARE(pane().split('\n').mid(3), (QStringList{"\"\"", "\"\"", ""}));
 
     // The boxes are taken as typed; the other slot gets its own file.
@@ -198,7 +165,7 @@ void Form3Test::appendComposesByLoadCodeAndShowsTheWholeFile()
     setCode("1");
     f.Combo1->setEditText(QStringLiteral("\\hzwj-3.txt"));
     press(f.Command2);
-    QCOMPARE(fileBytes("hzwj-3.txt"), QByteArray("\"1 20.06\"\r\n"));
+    QCOMPARE(folder_->bytes("hzwj-3.txt"), QByteArray("\"1 20.06\"\r\n"));
     QCOMPARE(pane(), QStringLiteral("\"1 20.06\"\n"));
     QVERIFY(messages_.isEmpty());
 }
@@ -211,23 +178,23 @@ void Form3Test::saveImportAndEmptyTheLoadFile()
         press(f.Command2);
     }
     const QByteArray three("\"198.78\"\r\n\"358.212.1038.73P*12.10\"\r\n\"545.652.1068.81P32.531.80*2P*12.10\"\r\n");
-    QCOMPARE(fileBytes("hzwj-1.txt"), three);
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), three);
 
     // Saving the pane as it stands adds one empty line.
     press(f.Command3);
-    QCOMPARE(fileBytes("hzwj-1.txt"), three + "\r\n");
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), three + "\r\n");
 
     // Reordered by hand in the pane, then saved.
     f.Text2->setPlainText(QStringLiteral("\"b\"\n\"a\""));
     press(f.Command3);
-    QCOMPARE(fileBytes("hzwj-1.txt"), QByteArray("\"b\"\r\n\"a\"\r\n"));
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), QByteArray("\"b\"\r\n\"a\"\r\n"));
     f.Text2->clear();
     press(f.Command4);
     QCOMPARE(pane(), QStringLiteral("\"b\"\n\"a\"\n"));
 
     // 荷载更新 empties the file and leaves the pane; importing then shows nothing.
     press(f.Command5);
-    QCOMPARE(fileBytes("hzwj-1.txt"), QByteArray());
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), QByteArray());
     QCOMPARE(pane(), QStringLiteral("\"b\"\n\"a\"\n"));
     press(f.Command4);
     QCOMPARE(pane(), QString());
@@ -235,7 +202,7 @@ void Form3Test::saveImportAndEmptyTheLoadFile()
     // A slot without a file: 荷载更新 creates it empty.
     f.Combo1->setEditText(QStringLiteral("\\hzwj-2.txt"));
     press(f.Command5);
-    QCOMPARE(fileBytes("hzwj-2.txt"), QByteArray());
+    QCOMPARE(folder_->bytes("hzwj-2.txt"), QByteArray());
     QVERIFY(messages_.isEmpty());
 }
 
@@ -269,7 +236,7 @@ void Form3Test::editorFailuresLeaveFileAndPaneAsTheyWere()
     QCOMPARE(pane(), QStringLiteral("\"typed\""));
 
     // A double quote in a box would cut the string short when read back.
-    writeFile("hzwj-1.txt", "\"1 10.0\"\r\n");
+    folder_->write("hzwj-1.txt", "\"1 10.0\"\r\n");
     f.Combo1->setEditText(QStringLiteral("\\hzwj-1.txt"));
     f.Text13->setText(QStringLiteral("6\""));
     press(f.Command2);
@@ -277,11 +244,11 @@ void Form3Test::editorFailuresLeaveFileAndPaneAsTheyWere()
     QVERIFY2(messages_[1].startsWith(QStringLiteral("追加荷载未完成:\n")) && messages_[1].contains("\\hzwj-1.txt") &&
                  messages_[1].contains(QStringLiteral("双引号")),
              qPrintable(messages_[1]));
-    QCOMPARE(fileBytes("hzwj-1.txt"), QByteArray("\"1 10.0\"\r\n"));
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), QByteArray("\"1 10.0\"\r\n"));
     QCOMPARE(pane(), QStringLiteral("\"typed\""));
 
     // A folder where the file should be: nothing can be written there.
-    QVERIFY(QDir(dir_->path()).mkdir("hzwj-3.txt"));
+    QVERIFY(folder_->makeFolder("hzwj-3.txt"));
     f.Combo1->setEditText(QStringLiteral("\\hzwj-3.txt"));
     f.Text13->clear();
     for (QPushButton* b : {f.Command2, f.Command3, f.Command4, f.Command5}) press(b);
@@ -299,7 +266,7 @@ void Form3Test::editorFailuresLeaveFileAndPaneAsTheyWere()
     f.Combo1->setEditText(QStringLiteral("\\hzwj-1.txt"));
     press(f.Command2);
     QCOMPARE(messages_.size(), 7);
-    QCOMPARE(fileBytes("hzwj-1.txt"), QByteArray("\"1 10.0\"\r\n\"198.78\"\r\n"));
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), QByteArray("\"1 10.0\"\r\n\"198.78\"\r\n"));
 }
 
 // ---- 导入荷载数据 ------------------------------------------------------------------
@@ -312,8 +279,8 @@ void Form3Test::distributionFillsTheBeamLoadBoxesOfTheTemplate()
         editor_->Text12->setText(QString::fromLatin1(load).mid(1));
         press(editor_->Command2);
     }
-    QCOMPARE(fileBytes("hzwj-1.txt").count('\n'), 5);
-    QVERIFY(fileBytes("hzwj-1.txt").endsWith("\"1 10.0,02.00\"\r\n"));
+    QCOMPARE(folder_->bytes("hzwj-1.txt").count('\n'), 5);
+    QVERIFY(folder_->bytes("hzwj-1.txt").endsWith("\"1 10.0,02.00\"\r\n"));
 
     press(m.Command16); // 2-2
     m.Text10->setPlainText(QStringLiteral("left alone"));
@@ -338,7 +305,7 @@ void Form3Test::distributionFillsTheBeamLoadBoxesOfTheTemplate()
     QCOMPARE(m.Text7->toPlainText(), QStringLiteral("1 20.0"));
 
     // A shape without a template: only listed. The other slot, as typed in Combo23.
-    writeFile("hzwj-2.txt", "a,b,c,d\r\n");
+    folder_->write("hzwj-2.txt", "a,b,c,d\r\n");
     m.Combo23->setEditText(QStringLiteral("\\hzwj-2.txt"));
     m.Text67->setText(QStringLiteral("4"));
     m.Text68->setText(QStringLiteral("1"));
@@ -367,7 +334,7 @@ void Form3Test::distributionFailuresLeaveBoxesAsTheyWere()
     QVERIFY(unchanged());
 
     // Five strings for six beams.
-    writeFile("hzwj-1.txt", "\"1\"\r\n\"2\"\r\n\"3\"\r\n\"4\"\r\n\"5\"\r\n");
+    folder_->write("hzwj-1.txt", "\"1\"\r\n\"2\"\r\n\"3\"\r\n\"4\"\r\n\"5\"\r\n");
     press(m.Command23);
     QCOMPARE(mainMessages_.size(), 2);
     QCOMPARE(mainMessages_[1], QStringLiteral("导入荷载数据未完成:\n荷载文件 \\hzwj-1.txt 只有 5 个荷载字符串, "
@@ -375,7 +342,7 @@ void Form3Test::distributionFailuresLeaveBoxesAsTheyWere()
     QVERIFY(unchanged());
 
     // More than ten beams.
-    writeFile("hzwj-1.txt", QByteArray("\"1 20.0\"\r\n").repeated(12));
+    folder_->write("hzwj-1.txt", QByteArray("\"1 20.0\"\r\n").repeated(12));
     m.Text67->setText(QStringLiteral("4"));
     m.Text68->setText(QStringLiteral("3"));
     press(m.Command23);
@@ -404,7 +371,7 @@ void Form3Test::distributionFailuresLeaveBoxesAsTheyWere()
 void Form3Test::loadsComposedHereAreCalculatedInTheFrame()
 {
     // Two 6.00 m spans, one 3.60 m storey, beams 0.25 x 0.50, columns 0.40 x 0.40.
-    writeFile("gjcs-1.txt", "6.003.60,112\r\n.25.50.40.40,11222\r\n");
+    folder_->write("gjcs-1.txt", "6.003.60,112\r\n.25.50.40.40,11222\r\n");
 
     // Both beams: 20 kN/m over the whole span (N = 1, no length).
     Form3& f = *editor_;
@@ -412,7 +379,7 @@ void Form3Test::loadsComposedHereAreCalculatedInTheFrame()
     press(f.Command5);
     press(f.Command2);
     press(f.Command2);
-    QCOMPARE(fileBytes("hzwj-1.txt"), QByteArray("\"120.00\"\r\n\"120.00\"\r\n"));
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), QByteArray("\"120.00\"\r\n\"120.00\"\r\n"));
     press(f.Command1);
 
     Form1& m = *main_;
@@ -423,7 +390,7 @@ void Form3Test::loadsComposedHereAreCalculatedInTheFrame()
     for (const auto& [box, text] : numbers) QTest::keyClicks(box, text);
     press(m.Command23);
     press(m.Command29);
-    QCOMPARE(fileBytes("KJ-1.txt"),
+    QCOMPARE(folder_->bytes("KJ-1.txt"),
              QByteArray("KJ-1,2,1,0,0,\r\n6.003.60,112\r\n.25.50.40.40,11222\r\n120.00,120.00\r\n300,30\r\n"));
     answers_ = QStringList{"y"};
     press(m.Command4);

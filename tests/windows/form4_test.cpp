@@ -2,35 +2,21 @@
 // templates, clear and return, import and save, generation of the member
 // parameter file and its correction back into the boxes of this window and
 // of the main window.
-#include "common/textfile.h"
 #include "common_widgets/frame_picture.h"
 #include "common_widgets/twips.h"
 #include "main/form1.h"
 #include "members/form4.h"
+#include "window_test_support.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <map>
 #include <memory>
+#include <optional>
+
+using namespace kjtest;
 
 namespace {
-
-QStringList itemsOf(const QComboBox* combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-    return items;
-}
-
-QStringList range(int first, int last)
-{
-    QStringList names;
-    for (int i = first; i <= last; ++i) names << QStringLiteral("Text%1").arg(i);
-    return names;
-}
 
 // Entry box -> value box, in the order of the template with every box.
 const QList<QPair<QString, QString>> kPairs{
@@ -63,23 +49,18 @@ private slots:
     void correctionTouchesOnlyItsOwnWindow();
 
 private:
-    QString path(const QString& name) const { return dir_->filePath(name); }
-    QByteArray fileBytes(const QString& name) const;
-    void writeFile(const QString& name, const QByteArray& bytes) const;
-    QStringList files() const { return QDir(dir_->path()).entryList(QDir::Files | QDir::NoDotAndDotDot); }
+    QStringList files() const { return folder_->entries(QDir::Files | QDir::NoDotAndDotDot); }
     QLineEdit* box4(const QString& name) const { return form4_->findChild<QLineEdit*>(name); }
     QLineEdit* box1(const QString& name) const
     {
         return main_->findChild<QLineEdit*>(name, Qt::FindDirectChildrenOnly);
     }
-    QStringList visible() const;
+    QStringList visible() const { return shownNames(form4_->frameBoxes(), form4_->pictures()); }
     // Texts of every box of a window, by name.
     std::map<QString, QString> texts(const std::vector<QLineEdit*>& boxes) const;
     std::map<QString, QString> texts1() const;
-    void press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString oldCurrent_;
+    std::optional<WorkingFolder> folder_;
     std::unique_ptr<Form1> main_;
     Form4* form4_ = nullptr;
     QStringList messages_;
@@ -87,20 +68,17 @@ private:
 
 void Form4Test::init()
 {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    oldCurrent_ = QDir::currentPath();
-    QDir::setCurrent(dir_->path());
-    kj::setWorkingRoot(dir_->path().toStdString());
+    folder_.emplace();
+    QVERIFY(folder_->isValid());
     messages_.clear();
 
     main_ = std::make_unique<Form1>();
-    main_->messageBox = [this](const QString& text) { messages_ << QStringLiteral("Form1: ") + text; };
+    catchMessages(*main_, messages_, QStringLiteral("Form1: "));
     main_->show();
     QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
     QVERIFY(!main_->hasForm(4));
     form4_ = main_->form4();
-    form4_->messageBox = [this](const QString& text) { messages_ << QStringLiteral("Form4: ") + text; };
+    catchMessages(*form4_, messages_, QStringLiteral("Form4: "));
     QVERIFY(QTest::qWaitForWindowExposed(form4_));
 }
 
@@ -108,33 +86,7 @@ void Form4Test::cleanup()
 {
     main_.reset();
     form4_ = nullptr;
-    QDir::setCurrent(oldCurrent_);
-    dir_.reset();
-}
-
-QByteArray Form4Test::fileBytes(const QString& name) const
-{
-    QFile f(path(name));
-    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
-    return f.readAll();
-}
-
-void Form4Test::writeFile(const QString& name, const QByteArray& bytes) const
-{
-    QFile f(path(name));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QStringList Form4Test::visible() const
-{
-    QStringList names;
-    for (QLineEdit* box : form4_->frameBoxes())
-        if (box->isVisible()) names << box->objectName();
-    for (kjw::FramePicture* picture : form4_->pictures())
-        if (picture->isVisible()) names << picture->objectName();
-    names.sort();
-    return names;
+    folder_.reset();
 }
 
 std::map<QString, QString> Form4Test::texts(const std::vector<QLineEdit*>& boxes) const
@@ -314,16 +266,16 @@ void Form4Test::importAndSaveAddOneLineEnd()
 {
     Form4& f = *form4_;
     // A last line without its line end still comes with CR LF.
-    writeFile("gjcs-2.txt", "\"4.20\",\"1\"\r\n\".25.45\",\"111\"");
+    folder_->write("gjcs-2.txt", "\"4.20\",\"1\"\r\n\".25.45\",\"111\"");
     f.Combo1->setEditText(QStringLiteral("\\gjcs-2.txt"));
     press(f.Command5);
     QCOMPARE(f.Text1->toPlainText(), QStringLiteral("\"4.20\",\"1\"\n\".25.45\",\"111\"\n"));
-    QCOMPARE(fileBytes("gjcs-2.txt"), QByteArray("\"4.20\",\"1\"\r\n\".25.45\",\"111\""));
+    QCOMPARE(folder_->bytes("gjcs-2.txt"), QByteArray("\"4.20\",\"1\"\r\n\".25.45\",\"111\""));
 
     // Save writes the pane and one more line end: an empty last line.
     f.Combo1->setEditText(QStringLiteral("\\gjcs-3.txt"));
     press(f.Command6);
-    QCOMPARE(fileBytes("gjcs-3.txt"), QByteArray("\"4.20\",\"1\"\r\n\".25.45\",\"111\"\r\n\r\n"));
+    QCOMPARE(folder_->bytes("gjcs-3.txt"), QByteArray("\"4.20\",\"1\"\r\n\".25.45\",\"111\"\r\n\r\n"));
 
     // A missing file: a message naming it, the pane as it was.
     f.Combo1->setEditText(QStringLiteral("\\gjcs-9.txt"));
@@ -360,7 +312,7 @@ void Form4Test::generationOfTheTwoSpanExample()
     };
     for (const auto& [box, text] : values) QCOMPARE(box->text(), text);
     QCOMPARE(f.Text1->toPlainText(), QStringLiteral("\"4.203.603.00\",\"123\"\n\".25.50.40.40\",\"11222\""));
-    QCOMPARE(fileBytes("gjcs-1.txt"), QByteArray("\"4.203.603.00\",\"123\"\r\n\".25.50.40.40\",\"11222\"\r\n"));
+    QCOMPARE(folder_->bytes("gjcs-1.txt"), QByteArray("\"4.203.603.00\",\"123\"\r\n\".25.50.40.40\",\"11222\"\r\n"));
     // Generation neither shows nor hides boxes.
     QVERIFY(visible().isEmpty());
 }
@@ -373,12 +325,12 @@ void Form4Test::generationEdgeCases()
     f.Text68->setText(QStringLiteral("1"));
     f.Text5->setText(QStringLiteral("1"));
     press(f.Command4);
-    QCOMPARE(fileBytes("gjcs-1.txt"), QByteArray("\"4.203.60\",\"\"\r\n\".25.45.40.40\",\"\"\r\n"));
+    QCOMPARE(folder_->bytes("gjcs-1.txt"), QByteArray("\"4.203.60\",\"\"\r\n\".25.45.40.40\",\"\"\r\n"));
     QCOMPARE(f.Text69->text(), QString());
     f.Text67->clear();
     f.Text68->clear();
     press(f.Command4);
-    QCOMPARE(fileBytes("gjcs-1.txt"), QByteArray("\"4.203.60\",\"\"\r\n\".25.45.40.40\",\"\"\r\n"));
+    QCOMPARE(folder_->bytes("gjcs-1.txt"), QByteArray("\"4.203.60\",\"\"\r\n\".25.45.40.40\",\"\"\r\n"));
 
     // After clear the shape is 3-2: every hidden pair is filled and recorded.
     // Empty entries give 0 with an empty length or a lone comma; 2.5 selects
@@ -404,7 +356,7 @@ void Form4Test::generationEdgeCases()
         {f.Text51, ","},    {f.Text55, ".40,.40"}, {f.Text59, ".40,.40"},
     };
     for (const auto& [box, text] : values) QCOMPARE(box->text(), text);
-    QCOMPARE(fileBytes("gjcs-1.txt"),
+    QCOMPARE(folder_->bytes("gjcs-1.txt"),
              QByteArray("\"4.203.60\",\"1011-12.5\"\r\n"
                         "\".25.45.40.40.30.60\",\"2.53.5731-200164100001.52\"\r\n"));
 
@@ -415,7 +367,7 @@ void Form4Test::generationEdgeCases()
     f.Combo5->setEditText(QStringLiteral("4.2"));
     f.Combo6->setEditText(QStringLiteral("5.10"));
     press(f.Command4);
-    QVERIFY(fileBytes("gjcs-1.txt").startsWith("\"4.203.004.25.10\",\"1011-12.5\"\r\n"));
+    QVERIFY(folder_->bytes("gjcs-1.txt").startsWith("\"4.203.004.25.10\",\"1011-12.5\"\r\n"));
     QCOMPARE(f.Text77->text(), QString()); // length 2 is now empty
     QVERIFY(messages_.isEmpty());
 }
@@ -423,8 +375,8 @@ void Form4Test::generationEdgeCases()
 void Form4Test::generationFailureIsShownAndTheFileKept()
 {
     Form4& f = *form4_;
-    writeFile("gjcs-1.txt", "old\r\n");
-    QDir(dir_->path()).mkdir("gjcs-1.txt.d");
+    folder_->write("gjcs-1.txt", "old\r\n");
+    folder_->makeFolder("gjcs-1.txt.d");
     // A slot naming a folder cannot be written.
     f.Combo1->setEditText(QStringLiteral("\\gjcs-1.txt.d"));
     press(f.Command11);
@@ -436,7 +388,7 @@ void Form4Test::generationFailureIsShownAndTheFileKept()
     // The boxes and the pane show the generated text; no file changed.
     QCOMPARE(f.Text69->text(), QStringLiteral("3.60"));
     QCOMPARE(f.Text1->toPlainText(), QStringLiteral("\"4.203.60\",\"20\"\n\".25.45.40.40\",\"000\""));
-    QCOMPARE(fileBytes("gjcs-1.txt"), QByteArray("old\r\n"));
+    QCOMPARE(folder_->bytes("gjcs-1.txt"), QByteArray("old\r\n"));
     QCOMPARE(files(), QStringList{"gjcs-1.txt"});
 }
 
@@ -445,7 +397,7 @@ void Form4Test::generationFailureIsShownAndTheFileKept()
 void Form4Test::correctionOfTheOneByOneExample()
 {
     Form4& f = *form4_;
-    writeFile("gjcs-1.txt", "\"4.203.60\",\"12\"\r\n\".25.45.40.40\",\"122\"\r\n");
+    folder_->write("gjcs-1.txt", "\"4.203.60\",\"12\"\r\n\".25.45.40.40\",\"122\"\r\n");
     // The lists play no part: correction takes the file's own tables.
     f.Combo2->setEditText(QStringLiteral("6.60"));
     f.Combo7->setEditText(QStringLiteral(".70"));
@@ -459,7 +411,7 @@ void Form4Test::correctionOfTheOneByOneExample()
     };
     for (const auto& [box, text] : values) QCOMPARE(box->text(), text);
     QCOMPARE(f.Text1->toPlainText(), QStringLiteral("\"4.203.60\",\"12\"\n\".25.45.40.40\",\"122\""));
-    QCOMPARE(fileBytes("gjcs-1.txt"), QByteArray("\"4.203.60\",\"12\"\r\n\".25.45.40.40\",\"122\"\r\n"));
+    QCOMPARE(folder_->bytes("gjcs-1.txt"), QByteArray("\"4.203.60\",\"12\"\r\n\".25.45.40.40\",\"122\"\r\n"));
 }
 
 void Form4Test::generateThenCorrectRestoresEveryBoxOfEveryShape()
@@ -505,7 +457,7 @@ void Form4Test::generateThenCorrectRestoresEveryBoxOfEveryShape()
             if (box->isVisible()) QVERIFY2(!box->text().isEmpty() && box->text() != ",", qPrintable(box->objectName()));
     }
     QVERIFY(messages_.isEmpty());
-    QCOMPARE(fileBytes("gjcs-1.txt"),
+    QCOMPARE(folder_->bytes("gjcs-1.txt"),
              QByteArray("\"4.203.603.003.305.10\",\"23451\"\r\n"
                         "\".25.45.40.40.30.60.35.70.201.0.601.2\",\"61234561234561\"\r\n"));
 }
@@ -518,7 +470,7 @@ void Form4Test::correctionSlicesTheStoredTablesByPosition()
     f.Text5->setText(QStringLiteral("12"));
     f.Text32->setText(QStringLiteral("21"));
     press(f.Command4);
-    QVERIFY(fileBytes("gjcs-1.txt").startsWith("\"4.203.60\",\"120000\"\r\n\".25.45.40.40\",\"210000000000000\""));
+    QVERIFY(folder_->bytes("gjcs-1.txt").startsWith("\"4.203.60\",\"120000\"\r\n\".25.45.40.40\",\"210000000000000\""));
     press(f.Command2);
     QCOMPARE(f.Text5->text(), QStringLiteral("1"));
     QCOMPARE(f.Text69->text(), QStringLiteral("4.20"));
@@ -538,8 +490,8 @@ void Form4Test::correctionSlicesTheStoredTablesByPosition()
     // a cut-short section gives what is there; a non-digit counts as 0; a
     // field with fewer numbers empties the remaining boxes; a field longer
     // than the working tables is cut at 20 numbers, extra numbers ignored.
-    writeFile("gjcs-1.txt",
-              "\"4.23.605.10\",\"23x9\"\r\n\".25.45.40.4\",\"92\xd6\xd0\"\r\n");
+    folder_->write("gjcs-1.txt",
+                   "\"4.23.605.10\",\"23x9\"\r\n\".25.45.40.4\",\"92\xd6\xd0\"\r\n");
     press(f.Command2);
     QVERIFY(messages_.isEmpty());
     const QList<QPair<QLineEdit*, QString>> values{
@@ -551,8 +503,8 @@ void Form4Test::correctionSlicesTheStoredTablesByPosition()
     for (const auto& [box, text] : values) QCOMPARE(box->text(), text);
     QCOMPARE(f.Text1->toPlainText(), QStringLiteral("\"4.23.605.10\",\"23x9\"\n\".25.45.40.4\",\"92中\""));
 
-    writeFile("gjcs-1.txt", "\"4.203.60\",\"1212121212121212121212121\"\r\n"
-                            "\".25.45.40.40\",\"1212121212121212121212121212\"\r\n");
+    folder_->write("gjcs-1.txt", "\"4.203.60\",\"1212121212121212121212121\"\r\n"
+                                 "\".25.45.40.40\",\"1212121212121212121212121212\"\r\n");
     press(f.Command2);
     QCOMPARE(f.Text76->text(), QStringLiteral("1"));
     QCOMPARE(f.Text58->text(), QStringLiteral("2"));
@@ -560,7 +512,7 @@ void Form4Test::correctionSlicesTheStoredTablesByPosition()
 
     // With 1-1 set, a file written for 3-2 fills 1-1's boxes from the start
     // of each field.
-    writeFile("gjcs-1.txt", "\"4.203.60\",\"21212\"\r\n\".25.45.40.40\",\"12121212121212\"\r\n");
+    folder_->write("gjcs-1.txt", "\"4.203.60\",\"21212\"\r\n\".25.45.40.40\",\"12121212121212\"\r\n");
     f.Text67->setText(QStringLiteral("1"));
     f.Text68->setText(QStringLiteral("1"));
     f.Text72->setText(QStringLiteral("untouched"));
@@ -587,22 +539,22 @@ void Form4Test::correctionOfAMissingOrShortFileChangesNothing()
     QVERIFY(messages_[0].startsWith(QStringLiteral("Form4: 杆件参数修正未完成")));
     QVERIFY(messages_[0].contains(QStringLiteral("\\gjcs-1.txt")));
 
-    writeFile("gjcs-1.txt", "\"4.203.60\",\"12\"\r\n"); // the second line is missing
-    press(f.Command2);
+    folder_->write("gjcs-1.txt", "\"4.203.60\",\"12\"\r\n"); // the second line is missing
+                                 press(f.Command2);
     QCOMPARE(messages_.size(), 2);
     QVERIFY(messages_[1].contains(QStringLiteral("只有 2 项")));
 
     QCOMPARE(texts(f.frameBoxes()), before);
     QCOMPARE(f.Text1->toPlainText(), QStringLiteral("pane"));
-    QCOMPARE(fileBytes("gjcs-1.txt"), QByteArray("\"4.203.60\",\"12\"\r\n"));
+    QCOMPARE(folder_->bytes("gjcs-1.txt"), QByteArray("\"4.203.60\",\"12\"\r\n"));
 }
 
 void Form4Test::correctionTouchesOnlyItsOwnWindow()
 {
     Form4& f = *form4_;
     Form1& m = *main_;
-    writeFile("gjcs-1.txt", "\"4.203.60\",\"12\"\r\n\".25.45.40.40\",\"122\"\r\n");
-    writeFile("gjcs-2.txt", "\"3.003.30\",\"21\"\r\n\".30.60.20.50\",\"211\"\r\n");
+    folder_->write("gjcs-1.txt", "\"4.203.60\",\"12\"\r\n\".25.45.40.40\",\"122\"\r\n");
+    folder_->write("gjcs-2.txt", "\"3.003.30\",\"21\"\r\n\".30.60.20.50\",\"211\"\r\n");
     m.Combo2->setEditText(QStringLiteral("\\gjcs-2.txt"));
     press(m.Command11);
     press(f.Command11);

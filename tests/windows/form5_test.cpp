@@ -3,33 +3,19 @@
 // and save, its failures; and both viewers showing a frame calculated from
 // the main window.
 #include "common/items.h"
-#include "common/textfile.h"
-#include "common_widgets/frame_picture.h"
 #include "main/form1.h"
 #include "viewers/form2.h"
 #include "viewers/form5.h"
+#include "window_test_support.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+#include <optional>
+
+using namespace kjtest;
 
 namespace {
-
-QStringList range(int first, int last)
-{
-    QStringList names;
-    for (int i = first; i <= last; ++i) names << QStringLiteral("Text%1").arg(i);
-    return names;
-}
-
-QStringList sorted(QStringList names)
-{
-    names.sort();
-    return names;
-}
 
 // Lines of a result file as the calculation wrote it, the final empty one dropped.
 QList<QByteArray> fileLines(const QByteArray& bytes)
@@ -56,9 +42,6 @@ private slots:
     void bothViewersShowACalculatedFrame();
 
 private:
-    void writeFile(const QString& name, const QByteArray& bytes) const;
-    QByteArray fileBytes(const QString& name) const;
-    QStringList visibleSketch() const;
     QStringList allTexts() const;
     QString text(const QString& name) const { return form_->box(name.toStdString())->text(); }
     QStringList texts(const QStringList& names) const
@@ -67,15 +50,8 @@ private:
         for (const QString& n : names) out << text(n);
         return out;
     }
-    void press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    void typeShape(const char* spans, const char* storeys)
-    {
-        form_->Text37->setText(QLatin1String(spans));
-        form_->Text38->setText(QLatin1String(storeys));
-    }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString oldCurrent_;
+    std::optional<WorkingFolder> folder_;
     std::unique_ptr<QWidget> main_;
     Form5* form_ = nullptr;
     QStringList messages_;
@@ -83,15 +59,12 @@ private:
 
 void Form5Test::init()
 {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    oldCurrent_ = QDir::currentPath();
-    QDir::setCurrent(dir_->path());
-    kj::setWorkingRoot(dir_->path().toStdString());
+    folder_.emplace();
+    QVERIFY(folder_->isValid());
     messages_.clear();
     main_ = std::make_unique<QWidget>();
     form_ = new Form5(main_.get());
-    form_->messageBox = [this](const QString& text) { messages_ << text; };
+    catchMessages(*form_, messages_);
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_));
 }
@@ -99,33 +72,7 @@ void Form5Test::init()
 void Form5Test::cleanup()
 {
     main_.reset();
-    QDir::setCurrent(oldCurrent_);
-    dir_.reset();
-}
-
-void Form5Test::writeFile(const QString& name, const QByteArray& bytes) const
-{
-    QFile f(dir_->filePath(name));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray Form5Test::fileBytes(const QString& name) const
-{
-    QFile f(dir_->filePath(name));
-    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
-    return f.readAll();
-}
-
-QStringList Form5Test::visibleSketch() const
-{
-    QStringList names;
-    for (QLineEdit* b : form_->sketchBoxes())
-        if (b->isVisible()) names << b->objectName();
-    for (QWidget* p : form_->findChildren<kjw::FramePicture*>())
-        if (p->isVisible()) names << p->objectName();
-    names.sort();
-    return names;
+    folder_.reset();
 }
 
 QStringList Form5Test::allTexts() const
@@ -142,7 +89,7 @@ void Form5Test::startShowsControlsAtTheirPlacesWithSketchHidden()
     QCOMPARE(f.windowTitle(), QStringLiteral("内力查询"));
     QCOMPARE(f.size(), QSize(779, 581));
     QCOMPARE(f.sketchBoxes().size(), std::size_t(52)); // six groups and eight column pairs
-    QVERIFY(visibleSketch().isEmpty());
+    QVERIFY(visibleSketch(*form_).isEmpty());
     for (QLineEdit* b : f.sketchBoxes()) {
         QCOMPARE(b->text(), QString());
         QCOMPARE(b->height(), 18); // 270 twips
@@ -174,20 +121,20 @@ void Form5Test::templatesShowBeamsAndColumnsAndWriteTheShape()
 {
     Form5& f = *form_;
     press(f.Command5); // 1-2
-    QCOMPARE(visibleSketch(), sorted(range(1, 6) + range(19, 24) + range(42, 45) + range(50, 53) << "Image4"));
+    QCOMPARE(visibleSketch(*form_), sorted(range(1, 6) + range(19, 24) + range(42, 45) + range(50, 53) << "Image4"));
     QCOMPARE(f.Text37->text(), QStringLiteral("1"));
     QCOMPARE(f.Text38->text(), QStringLiteral("2"));
     press(f.Command3); // 2-1 adds, hides nothing
-    QCOMPARE(visibleSketch(), sorted(range(1, 12) + range(19, 24) + range(42, 47) + range(50, 53) << "Image2"
+    QCOMPARE(visibleSketch(*form_), sorted(range(1, 12) + range(19, 24) + range(42, 47) + range(50, 53) << "Image2"
                                                                                                     << "Image4"));
     QCOMPARE(f.Text37->text(), QStringLiteral("2"));
     QCOMPARE(f.Text38->text(), QStringLiteral("1"));
     press(f.Command9); // 清  屏
-    QVERIFY(visibleSketch().isEmpty());
+    QVERIFY(visibleSketch(*form_).isEmpty());
     press(f.Command7); // 2-2
-    QCOMPARE(visibleSketch(), sorted(range(1, 12) + range(19, 30) + range(42, 47) + range(50, 55) << "Image5"));
+    QCOMPARE(visibleSketch(*form_), sorted(range(1, 12) + range(19, 30) + range(42, 47) + range(50, 55) << "Image5"));
     press(f.Command8); // 3-2
-    QCOMPARE(visibleSketch(), sorted(range(1, 36) + range(42, 57) << "Image5" << "Image6"));
+    QCOMPARE(visibleSketch(*form_), sorted(range(1, 36) + range(42, 57) << "Image5" << "Image6"));
     QCOMPARE(f.Text37->text(), QStringLiteral("3"));
     QCOMPARE(f.Text38->text(), QStringLiteral("2"));
 }
@@ -196,7 +143,7 @@ void Form5Test::drawPutsTheNumbersOfTheFileOnTheirMembers()
 {
     Form5& f = *form_;
     // 1-1: M1, M2, Mo, V1, V2 of the beam, then top and bottom of each column.
-    writeFile("mvts-1.txt", "-80,-48,66,95,-70\r\n30,-25\r\n-30,25\r\n\r\n");
+    folder_->write("mvts-1.txt", "-80,-48,66,95,-70\r\n30,-25\r\n-30,25\r\n\r\n");
     press(f.Command2);
     press(f.Command6);
     QVERIFY(messages_.isEmpty());
@@ -207,7 +154,7 @@ void Form5Test::drawPutsTheNumbersOfTheFileOnTheirMembers()
 
     // 1-2: the second beam at position 4, the third and fourth columns at
     // positions 5 and 6; numbers after those the shape needs are ignored.
-    writeFile("mvts-1.txt", "1,2,3,4,5\r\n6,7,8,9,10\r\n11,12\r\n13,14\r\n15,16\r\n17,18\r\n19,20\r\nend\r\n");
+    folder_->write("mvts-1.txt", "1,2,3,4,5\r\n6,7,8,9,10\r\n11,12\r\n13,14\r\n15,16\r\n17,18\r\n19,20\r\nend\r\n");
     press(f.Command5);
     press(f.Command6);
     QCOMPARE(texts(range(19, 23)), QStringList({"6", "7", "9", "8", "10"}));
@@ -222,8 +169,8 @@ void Form5Test::drawPutsTheNumbersOfTheFileOnTheirMembers()
                                         + QByteArray::number(b) + "3," + QByteArray::number(b) + "4,"
                                         + QByteArray::number(b) + "5\r\n";
     for (int c = 1; c <= 6; ++c) file += "-" + QByteArray::number(c) + "1,-" + QByteArray::number(c) + "2\r\n";
-    writeFile("mvts-1.txt", file + "\r\n");
-    typeShape("2", "2");
+    folder_->write("mvts-1.txt", file + "\r\n");
+    typeShape(*form_, "2", "2");
     press(f.Command6);
     QCOMPARE(texts(range(1, 5)), QStringList({"11", "12", "14", "13", "15"}));
     QCOMPARE(texts(range(7, 11)), QStringList({"21", "22", "24", "23", "25"}));
@@ -248,20 +195,20 @@ void Form5Test::drawPutsTheNumbersOfTheFileOnTheirMembers()
 void Form5Test::drawChangesNothingUnlessTheFileHoldsEveryNumber()
 {
     Form5& f = *form_;
-    writeFile("mvts-1.txt", "-80,-48,66,95,-70\r\n30,-25\r\n-30,25\r\n");
+    folder_->write("mvts-1.txt", "-80,-48,66,95,-70\r\n30,-25\r\n-30,25\r\n");
     press(f.Command2);
     press(f.Command6);
     const QStringList before = allTexts();
 
     // A file of a frame whose columns were not designed.
-    writeFile("mvts-1.txt", "-1,-2,3,4,-5\r\n\r\n");
+    folder_->write("mvts-1.txt", "-1,-2,3,4,-5\r\n\r\n");
     press(f.Command6);
     QCOMPARE(allTexts(), before);
     QCOMPARE(messages_.value(0), QStringLiteral("内力图示未完成:\n内力文件 \\mvts-1.txt 只有 5 个数, 1-1 框架需要 9 个"
                                                 "(每根梁 5 个, 每根柱 2 个); 文件中没有柱端弯矩, 框架标志为 1 时不计算柱"));
 
     // A line that is not numbers.
-    writeFile("mvts-1.txt", "-1,-2,3,4,-5\r\n\"2,14+0,0 2/0\",1\r\n1,2\r\n");
+    folder_->write("mvts-1.txt", "-1,-2,3,4,-5\r\n\"2,14+0,0 2/0\",1\r\n1,2\r\n");
     press(f.Command6);
     QCOMPARE(allTexts(), before);
     QCOMPARE(messages_.value(1), QStringLiteral("内力图示未完成:\n内力文件 \\mvts-1.txt 第 2 行第 1 项 \"2,14+0,0 2/0\" 不是数"));
@@ -273,7 +220,7 @@ void Form5Test::drawChangesNothingUnlessTheFileHoldsEveryNumber()
     QCOMPARE(messages_.value(2), QStringLiteral("内力图示未完成:\n找不到文件 \\mvts-3.txt"));
 
     // L = 4 is no shape: nothing is read and nothing changes; the message says why.
-    typeShape("4", "1");
+    typeShape(*form_, "4", "1");
     press(f.Command6);
     QCOMPARE(allTexts().mid(0, 52), before.mid(0, 52));
     QCOMPARE(messages_.size(), 4);
@@ -281,7 +228,7 @@ void Form5Test::drawChangesNothingUnlessTheFileHoldsEveryNumber()
 
     // Still usable.
     f.Combo1->setEditText(QStringLiteral("\\mvts-1.txt"));
-    writeFile("mvts-1.txt", "-1,-2,3,4,-5,6,7,8,9\r\n");
+    folder_->write("mvts-1.txt", "-1,-2,3,4,-5,6,7,8,9\r\n");
     press(f.Command2);
     press(f.Command6);
     QCOMPARE(texts(range(1, 5)), QStringList({"-1", "-2", "4", "3", "-5"}));
@@ -292,12 +239,12 @@ void Form5Test::importAndSaveCopySlotOneToSlotTwo()
 {
     Form5& f = *form_;
     const QByteArray slot1 = "-80,-48,66,95,-70\r\n30,-25\r\n-30,25\r\n\r\n";
-    writeFile("mvts-1.txt", slot1);
+    folder_->write("mvts-1.txt", slot1);
     press(f.Command12);
     QCOMPARE(f.Text40->toPlainText(), QStringLiteral("-80,-48,66,95,-70\n30,-25\n-30,25\n\n"));
     f.Combo1->setCurrentIndex(1);
     press(f.Command11);
-    QCOMPARE(fileBytes("mvts-2.txt"), slot1 + "\r\n");
+    QCOMPARE(folder_->bytes("mvts-2.txt"), slot1 + "\r\n");
     press(f.Command2);
     press(f.Command6);
     QCOMPARE(text("Text45"), QStringLiteral("25"));
@@ -306,7 +253,7 @@ void Form5Test::importAndSaveCopySlotOneToSlotTwo()
     // An edited pane reaches the drawing through the file.
     f.Text40->setPlainText(QStringLiteral("1,2,3,4,5\n6,7\n8,9"));
     press(f.Command11);
-    QCOMPARE(fileBytes("mvts-2.txt"), QByteArray("1,2,3,4,5\r\n6,7\r\n8,9\r\n"));
+    QCOMPARE(folder_->bytes("mvts-2.txt"), QByteArray("1,2,3,4,5\r\n6,7\r\n8,9\r\n"));
     press(f.Command6);
     QCOMPARE(text("Text45"), QStringLiteral("9"));
 
@@ -318,27 +265,26 @@ void Form5Test::importAndSaveCopySlotOneToSlotTwo()
 void Form5Test::bothViewersShowACalculatedFrame()
 {
     // A 3-span, 2-storey frame calculated from the main window.
-    QVERIFY(QFile::copy(QStringLiteral(KJ_EXAMPLES_DIR "/KJ-2.txt"), dir_->filePath("KJ-1.txt")));
+    QVERIFY(QFile::copy(QStringLiteral(KJ_EXAMPLES_DIR "/KJ-2.txt"), folder_->path("KJ-1.txt")));
     Form1 main;
     main.inputBox = [](const QString&, const QString&, const QString&, std::optional<QPoint>) {
         return QStringLiteral("y");
     };
     QStringList mainMessages;
-    main.messageBox = [&](const QString& t) { mainMessages << t; };
+    catchMessages(main, mainMessages);
     main.show();
     press(main.Command4);
     QVERIFY2(mainMessages.isEmpty(), qPrintable(mainMessages.join('\n')));
-    const QList<QByteArray> barLines = fileLines(fileBytes("lpj-1.txt"));
-    const QList<QByteArray> forceLines = fileLines(fileBytes("mvts-1.txt"));
+    const QList<QByteArray> barLines = fileLines(folder_->bytes("lpj-1.txt"));
+    const QList<QByteArray> forceLines = fileLines(folder_->bytes("mvts-1.txt"));
     QCOMPARE(barLines.size(), 6);
     QCOMPARE(forceLines.size(), 6 + 8);
 
     press(main.Command9); // 配筋查询
     QVERIFY(main.hasForm(2));
     Form2* bars = main.form2();
-    bars->messageBox = [&](const QString& t) { mainMessages << t; };
-    bars->Text37->setText(QStringLiteral("3"));
-    bars->Text38->setText(QStringLiteral("2"));
+    catchMessages(*bars, mainMessages);
+    typeShape(*bars, "3", "2");
     press(bars->Command8);
     press(bars->Command6);
     press(bars->Command10);
@@ -357,7 +303,7 @@ void Form5Test::bothViewersShowACalculatedFrame()
 
     press(main.Command2); // 内力查询
     Form5* forces = main.form5();
-    forces->messageBox = [&](const QString& t) { mainMessages << t; };
+    catchMessages(*forces, mainMessages);
     press(forces->Command8);
     press(forces->Command6);
     const int valueBox[5] = {0, 1, 3, 2, 4}; // M1, M2, Mo, V1, V2
