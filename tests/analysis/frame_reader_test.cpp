@@ -132,6 +132,15 @@ TEST(SpanLoads, ItemFormsGiveTheirEntries)
     expectEntry(mirror[0], 10, 2, 5);
     expectEntry(mirror[1], 20, 2, 3);
     expectEntry(mirror[2], 10, 2, 1);
+    // The load editor's five-entry string: distributed, force, distributed,
+    // repeated force, repeated distributed.
+    auto editor = spanLoadEntries("545.652.1068.81P32.531.80*2P*12.10", 6, 1, "f");
+    ASSERT_EQ(editor.size(), 5u);
+    expectEntry(editor[0], 45.65, 2.1, 4.95);
+    expectEntry(editor[1], 68.81, 0, 3.9);
+    expectEntry(editor[2], 32.53, 1.8, 3.0);
+    expectEntry(editor[3], 68.81, 0, 2.1);
+    expectEntry(editor[4], 45.65, 2.1, 1.05);
     // "*m" naming an entry not yet read gives 0; lower-case "p" is not a force marker.
     auto ahead = spanLoadEntries("2*22.00 10.04.00", 6, 1, "f");
     EXPECT_EQ(ahead[0].w, 0);
