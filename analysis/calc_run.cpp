@@ -87,12 +87,18 @@ CalcResult runCalculation(const CalcRequest& req)
             result.forceDiagramText = beamLines + forceDiagramColumnLines(model, forces);
             replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
         }
-    } catch (const Failure&) {
+    } catch (const std::exception& e) {
         // The report keeps what it had received before the failure; its open
         // line is ended so that the next run's block starts on a line of its own.
+        // The first failure is told first, also when the report fails as well.
         if (report.currentColumn() != 1) report.endLine();
-        appendTextFile(reportPath, report.take(), req.reportName);
-        throw;
+        std::string message = failureText(e);
+        try {
+            appendTextFile(reportPath, report.take(), req.reportName);
+        } catch (const Failure& second) {
+            message += "; " + std::string(second.what());
+        }
+        throw Failure(message);
     }
     appendTextFile(reportPath, report.take(), req.reportName);
     return result;

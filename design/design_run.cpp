@@ -41,7 +41,7 @@ void checkRecord(const FrameModel& model, const InternalForces& f)
 double redistributionFactor(const std::string& text)
 {
     const double beta = numberValue(text);
-    if (!(beta > 0 && beta <= 1)) throw Failure("梁顶负弯矩调幅系数应大于 0 且不大于 1: " + text);
+    if (!(beta > 0 && beta <= 1)) throw Failure("梁顶负弯矩调幅系数应大于 0 且不大于 1: " + clipForMessage(text));
     return beta;
 }
 
