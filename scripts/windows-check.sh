@@ -47,9 +47,10 @@ win_calc="$win/kjpj/kjpj-calc.exe"
 export WINEPREFIX="$win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 step "Preparing the wine prefix"
+mkdir -p "$WINEPREFIX"
 wineserver -p </dev/null # kept running between the programs, ended at the end
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-wineboot </dev/null >/dev/null 2>&1 || true
+wineboot </dev/null >/dev/null 2>&1
 
 step "Core tests under wine"
 (cd "$win/kjpj" && wine ./core_tests.exe --gtest_brief=1 </dev/null)
