@@ -38,6 +38,10 @@ TEST(TextFile, WritesGbkAndReadsGbkOrUtf8)
     replaceTextFile(p, "梁号", "\\a.txt");
     appendTextFile(p, "\r\n柱", "\\a.txt");
     EXPECT_EQ(readTextFile(p, "\\a.txt"), "梁号\r\n柱");
+    // A byte that starts no character becomes '?' and reading goes on with
+    // the next byte; text that has no GBK form loses the whole character.
+    EXPECT_EQ(decodeFileBytes("\xC1\xBA\x81\x20\x80\xFFok"), "梁? ??ok");
+    EXPECT_EQ(encodeGbk("梁\xE6\x41xy"), "\xC1\xBA?y");
 }
 
 TEST(TextFile, ReplaceLeavesNoTemporaryAndMissingFileIsAFailure)
