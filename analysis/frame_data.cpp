@@ -2,6 +2,7 @@
 
 #include "common/failure.h"
 #include "common/numbers.h"
+#include "common/text.h"
 
 #include <string>
 
@@ -38,8 +39,8 @@ FrameData FrameFileReader::readRecords1to5()
     d.NZ = numberValue(d.itemNZ);
 
     const std::string where = "数据文件 " + fileName_ + ": ";
-    if (d.L < 1) throw Failure(where + "梁跨数 L 为 " + d.itemL + ", 应至少为 1");
-    if (d.NF < 1) throw Failure(where + "层数 NF 为 " + d.itemNF + ", 应至少为 1");
+    if (d.L < 1) throw Failure(where + "梁跨数 L 为 " + clipForMessage(d.itemL) + ", 应至少为 1");
+    if (d.NF < 1) throw Failure(where + "层数 NF 为 " + clipForMessage(d.itemNF) + ", 应至少为 1");
     if (d.NF > kMaxStoreys)
         throw Failure(where + "层数 NF = " + std::to_string(d.NF) + " 超过上限 " + std::to_string(kMaxStoreys));
     if (d.L > kMaxBeams || d.NB() > kMaxBeams)
@@ -74,8 +75,8 @@ Materials FrameFileReader::readMaterials()
     m.Fy = numberValue(fy);
     m.C = numberValue(c);
     const std::string where = "数据文件 " + fileName_ + ": ";
-    if (!(m.Fy > 0)) throw Failure(where + "钢筋强度 Fy 为 \"" + fy + "\", 应为正数");
-    if (!(m.C > 0)) throw Failure(where + "砼强度等级 C 为 \"" + c + "\", 应为正数");
+    if (!(m.Fy > 0)) throw Failure(where + "钢筋强度 Fy 为 " + quoteForMessage(fy) + ", 应为正数");
+    if (!(m.C > 0)) throw Failure(where + "砼强度等级 C 为 " + quoteForMessage(c) + ", 应为正数");
     return m;
 }
 

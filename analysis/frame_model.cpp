@@ -26,7 +26,7 @@ std::vector<LoadEntry> spanLoadEntries(const std::string& item, double S, int be
     std::vector<LoadEntry> out;
     const std::size_t len = charCount(item);
     if (len == 1) return out;
-    const std::string where = "数据文件 " + fileName + ": 第 " + std::to_string(beam) + " 号梁的荷载项 \"" + item + "\"";
+    const std::string where = "数据文件 " + fileName + ": 第 " + std::to_string(beam) + " 号梁的荷载项 " + quoteForMessage(item);
     int n = indexValue(charAt(item, 1));
     if (n < 0) n = 0;
     const bool mirror = charAt(item, len) == "A";
@@ -119,16 +119,16 @@ FrameModel buildModel(const FrameData& d)
         if (prop) continue; // replaced below, whatever the file says
         if (!(mem.len > 0) || !std::isfinite(mem.len)) {
             std::string why = lenDigit.empty() ? "长度编号缺少第 " + std::to_string(digitPos) + " 位"
-                                               : "长度编号 \"" + lenDigit + "\" 选中的长度为 " + num(mem.len);
+                                               : "长度编号 " + quoteForMessage(lenDigit) + " 选中的长度为 " + num(mem.len);
             throw Failure(where + t.memberName(i) + "的长度不是正数 (" + why + ")");
         }
         if (isBlankText(field)) {
             std::string why = secDigit.empty() ? "截面编号缺少第 " + std::to_string(i) + " 位"
-                                               : "截面编号 \"" + secDigit + "\" 选中了截面表中的空项";
+                                               : "截面编号 " + quoteForMessage(secDigit) + " 选中了截面表中的空项";
             throw Failure(where + t.memberName(i) + "没有截面 (" + why + ")");
         }
         if (mem.b < 0 || mem.h < 0 || !std::isfinite(mem.b) || !std::isfinite(mem.h))
-            throw Failure(where + t.memberName(i) + "的截面尺寸 \"" + field + "\" 无效");
+            throw Failure(where + t.memberName(i) + "的截面尺寸 " + quoteForMessage(field) + " 无效");
     }
     if (m.continuousBeam) {
         // Continuous beam: the columns become slender props; the end fixity
@@ -158,7 +158,7 @@ FrameModel buildModel(const FrameData& d)
         if (charCount(item) == 2) {
             int k = indexValue(item);
             if (k < 1 || k > t.NB)
-                throw Failure(where + "第 " + std::to_string(i) + " 号梁的荷载项 \"" + item + "\" 引用的第 " +
+                throw Failure(where + "第 " + std::to_string(i) + " 号梁的荷载项 " + quoteForMessage(item) + " 引用的第 " +
                               std::to_string(k) + " 号梁不存在 (共 " + std::to_string(t.NB) + " 根梁)");
             // Earlier beams already hold their resolved item; the replacement
             // is not examined for its length again.
@@ -181,8 +181,8 @@ FrameModel buildModel(const FrameData& d)
             std::string field = charSlice(item, static_cast<std::size_t>(2 * j), 2);
             int dof = indexValue(field);
             if (dof < 1 || dof > t.N)
-                throw Failure(where + "第 " + std::to_string(g + 1) + " 组节点荷载 \"" + item + "\" 中的第 " +
-                              std::to_string(j) + " 个编号 \"" + field + "\" 不在 1 到 " + std::to_string(t.N) +
+                throw Failure(where + "第 " + std::to_string(g + 1) + " 组节点荷载 " + quoteForMessage(item) + " 中的第 " +
+                              std::to_string(j) + " 个编号 " + quoteForMessage(field) + " 不在 1 到 " + std::to_string(t.N) +
                               " 之间 (节点 1-" + std::to_string(t.NC) + ", 层间侧移 " + std::to_string(t.NC + 1) + "-" +
                               std::to_string(t.N) + ")");
             grp.numbers.push_back(dof);

@@ -3,6 +3,7 @@
 // the texts the window's controls would hold.
 #include "calc/run.h"
 #include "common/failure.h"
+#include "common/platform.h"
 #include "common/textfile.h"
 
 #include <cstdio>
@@ -39,6 +40,7 @@ const char* kUsage =
 
 int main(int argc, char** argv)
 {
+    kj::platform::useUtf8Arguments(argc, argv);
     kj::CalcRequest req;
     bool dataGiven = false;
     auto need = [&](int i, int count) {
@@ -94,6 +96,9 @@ int main(int argc, char** argv)
         kj::runCalculation(req);
     } catch (const kj::Failure& f) {
         std::fprintf(stderr, "%s\n", f.what());
+        return 1;
+    } catch (const std::bad_alloc&) {
+        std::fputs("内存不足\n", stderr);
         return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "计算失败: %s\n", e.what());

@@ -2,6 +2,7 @@
 
 #include "common/failure.h"
 #include "common/numbers.h"
+#include "common/text.h"
 
 #include <cmath>
 
@@ -24,7 +25,7 @@ DesignOptions parseDesignOptions(const DesignSettings& s)
 {
     DesignOptions o;
     o.beta = numberValue(s.beta);
-    if (!(o.beta > 0 && o.beta <= 1)) throw Failure("梁顶负弯矩调幅系数应大于 0 且不大于 1: " + s.beta);
+    if (!(o.beta > 0 && o.beta <= 1)) throw Failure("梁顶负弯矩调幅系数应大于 0 且不大于 1: " + clipForMessage(s.beta));
     o.cover = numberValue(s.cover);
     o.topBars = chosenBars(s.topCount, s.topDiameter);
     o.bottomBars = chosenBars(s.bottomCount, s.bottomDiameter);

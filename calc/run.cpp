@@ -48,13 +48,19 @@ CalcResult runCalculation(const CalcRequest& req)
         replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
         if (!req.jsonName.empty())
             replaceFileBytes(slotPath(req.jsonName), resultJson(result.calculation), req.jsonName);
-    } catch (const Failure& f) {
+    } catch (const std::exception& e) {
         // The block says why it has no tables, on a line of its own, so the
-        // next run's block starts on a line of its own too.
+        // next run's block starts on a line of its own too. The first failure
+        // is told first, also when the report then fails as well.
+        std::string message = failureText(e);
         if (report.currentColumn() != 1) report.endLine();
-        report.text("计算未完成: ").text(f.what()).endLine();
-        appendTextFile(reportPath, report.take(), req.reportName);
-        throw;
+        report.text("计算未完成: ").text(message).endLine();
+        try {
+            appendTextFile(reportPath, report.take(), req.reportName);
+        } catch (const Failure& second) {
+            message += "; " + std::string(second.what());
+        }
+        throw Failure(message);
     }
     appendTextFile(reportPath, report.take(), req.reportName);
     return result;

@@ -1,5 +1,7 @@
 #include "common/clock.h"
 
+#include "common/platform.h"
+
 namespace kj {
 
 ShortDateTime shortDateTime(const std::tm& when)
@@ -12,10 +14,7 @@ ShortDateTime shortDateTime(const std::tm& when)
 
 ShortDateTime shortDateTimeNow()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return shortDateTime(local);
+    return shortDateTime(platform::localTime(std::time(nullptr)));
 }
 
 } // namespace kj

@@ -1,5 +1,7 @@
 #include "common/text.h"
 
+#include <algorithm>
+
 namespace kj {
 
 namespace {
@@ -46,6 +48,35 @@ std::string charSlice(std::string_view text, std::size_t first, std::size_t coun
 }
 
 std::string charAt(std::string_view text, std::size_t pos) { return charSlice(text, pos, 1); }
+
+std::string clipForMessage(std::string_view item)
+{
+    constexpr std::size_t kMaxShown = 60;
+    std::string out;
+    std::size_t shown = 0;
+    for (std::size_t off = 0; off < item.size();) {
+        const unsigned char c = static_cast<unsigned char>(item[off]);
+        const std::size_t n = std::min(seqLen(c), item.size() - off);
+        std::string piece;
+        if (c == '\t') piece = "\\t";
+        else if (c == '\r') piece = "\\r";
+        else if (c == '\n') piece = "\\n";
+        else if (c < 0x20 || c == 0x7F) {
+            const char* hex = "0123456789ABCDEF";
+            piece = std::string("\\x") + hex[c >> 4] + hex[c & 15];
+        } else {
+            piece = std::string(item.substr(off, n));
+        }
+        const std::size_t width = c < 0x20 || c == 0x7F ? piece.size() : 1;
+        if (shown + width > kMaxShown) return out + "…";
+        out += piece;
+        shown += width;
+        off += n;
+    }
+    return out;
+}
+
+std::string quoteForMessage(std::string_view item) { return "\"" + clipForMessage(item) + "\""; }
 
 std::vector<std::string> splitLines(std::string_view text)
 {

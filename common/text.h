@@ -19,6 +19,13 @@ std::string charAt(std::string_view text, std::size_t pos);
 // does not start a further (empty) line.
 std::vector<std::string> splitLines(std::string_view text);
 
+// An item from a file or a box as a message shows it: at most 60
+// characters, then "…", with control characters written as \t, \r, \n or
+// \xNN, so that a line of megabytes or of binary bytes stays a short message.
+// quoteForMessage adds the double quotes around it.
+std::string clipForMessage(std::string_view item);
+std::string quoteForMessage(std::string_view item);
+
 // The line end of every file the system writes.
 inline constexpr const char* CRLF = "\r\n";
 

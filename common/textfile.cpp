@@ -1,17 +1,9 @@
 #include "common/textfile.h"
 
 #include "common/failure.h"
+#include "common/platform.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <fstream>
-#include <iconv.h>
-#include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -39,39 +31,17 @@ bool validUtf8(std::string_view s)
     return true;
 }
 
-// Converts with iconv; a sequence that cannot be converted becomes '?' and
-// the conversion goes on one byte (or one character) further.
-std::string convert(std::string_view in, const char* to, const char* from, bool fromUtf8)
+// UTF-16 shows itself by its byte order mark or, without one, by the zero
+// high bytes of its ASCII characters: zeros in at least a quarter of the
+// even or of the odd positions. No GBK or UTF-8 text has a zero byte.
+bool looksUtf16(std::string_view b)
 {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        throw Failure(std::string("无法进行字符编码转换: ") + from + " -> " + to);
-    std::string out;
-    std::vector<char> buf(4096);
-    char* inp = const_cast<char*>(in.data());
-    std::size_t inLeft = in.size();
-    while (inLeft > 0) {
-        char* outp = buf.data();
-        std::size_t outLeft = buf.size();
-        std::size_t r = iconv(cd, &inp, &inLeft, &outp, &outLeft);
-        out.append(buf.data(), static_cast<std::size_t>(outp - buf.data()));
-        if (r == static_cast<std::size_t>(-1)) {
-            if (errno == E2BIG) continue;
-            // EILSEQ or EINVAL: skip the offending character.
-            std::size_t skip = 1;
-            if (fromUtf8) {
-                unsigned char c = static_cast<unsigned char>(*inp);
-                skip = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-                skip = std::min(skip, inLeft);
-            }
-            inp += skip;
-            inLeft -= skip;
-            out += '?';
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    iconv_close(cd);
-    return out;
+    if (b.size() >= 2 && (b.substr(0, 2) == "\xFF\xFE" || b.substr(0, 2) == "\xFE\xFF")) return true;
+    std::size_t zeros[2] = {0, 0};
+    for (std::size_t i = 0; i < b.size(); ++i)
+        if (b[i] == '\0') ++zeros[i % 2];
+    const std::size_t odd = b.size() / 2, even = b.size() - odd;
+    return (zeros[0] > zeros[1] && zeros[0] * 4 >= even) || (zeros[1] > zeros[0] && zeros[1] * 4 >= odd && odd > 0);
 }
 
 std::string lower(std::string s)
@@ -88,25 +58,32 @@ fs::path& rootStorage()
 }
 
 // The entry of folder dir whose name equals name in all but letter case
-// (an exact match first), or name itself when there is none.
+// (the exact name first), or name itself when there is none. The folder's
+// listing decides even where the system ignores letter case (Windows), so
+// that a name is spelt the same on every system.
 fs::path matchCase(const fs::path& dir, const fs::path& name)
 {
-    std::error_code ec;
     fs::path exact = dir.empty() ? name : dir / name;
-    if (fs::exists(exact, ec)) return exact;
-    std::string want = lower(name.string());
+    const std::string want = platform::utf8FromPath(name);
+    const std::string wantLower = lower(want);
     std::vector<std::string> found;
+    std::error_code ec;
     fs::path scan = dir.empty() ? fs::path(".") : dir;
     for (fs::directory_iterator it(scan, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string n = it->path().filename().string();
-        if (lower(n) == want) found.push_back(n);
+        std::string n = platform::utf8FromPath(it->path().filename());
+        if (n == want) return exact;
+        if (lower(n) == wantLower) found.push_back(n);
     }
     if (found.empty()) return exact;
     std::sort(found.begin(), found.end());
-    return dir.empty() ? fs::path(found.front()) : dir / found.front();
+    fs::path entry = platform::pathFromUtf8(found.front());
+    return dir.empty() ? entry : dir / entry;
 }
 
-std::string errnoText() { return std::strerror(errno); }
+std::string fileFailure(std::string_view verb, std::string_view shownName, const std::string& why)
+{
+    return std::string(verb) + " " + std::string(shownName) + ": " + why;
+}
 
 } // namespace
 
@@ -114,15 +91,18 @@ std::string decodeFileBytes(std::string_view bytes)
 {
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     if (validUtf8(bytes)) return std::string(bytes);
-    return convert(bytes, "UTF-8", "GB18030", false);
+    return platform::gbkToUtf8(bytes);
 }
 
 std::string encodeGbk(std::string_view utf8)
 {
     bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii) return std::string(utf8);
-    return convert(utf8, "GB18030", "UTF-8", true);
+    return platform::utf8ToGbk(utf8);
 }
+
+fs::path pathFromUtf8(std::string_view utf8) { return platform::pathFromUtf8(utf8); }
+std::string utf8FromPath(const fs::path& path) { return platform::utf8FromPath(path); }
 
 const fs::path& workingRoot() { return rootStorage(); }
 void setWorkingRoot(const fs::path& root) { rootStorage() = root; }
@@ -137,13 +117,13 @@ fs::path slotPath(std::string_view slotName, const fs::path& root)
     fs::path base;
     if (fromRoot) {
         std::size_t k = name.find_first_not_of('/');
-        rel = k == std::string::npos ? fs::path() : fs::path(name.substr(k));
+        rel = k == std::string::npos ? fs::path() : platform::pathFromUtf8(name.substr(k));
         base = root;
-    } else if (name[0] == '/') {
-        rel = fs::path(name).relative_path();
-        base = "/";
     } else {
-        rel = fs::path(name);
+        // An absolute name ("/data/a.txt", "C:/data/a.txt") keeps its root.
+        const fs::path whole = platform::pathFromUtf8(name);
+        base = whole.root_path();
+        rel = whole.relative_path();
     }
     fs::path out = base;
     for (const auto& part : rel) {
@@ -164,15 +144,21 @@ bool fileExists(const fs::path& path)
 
 std::string readTextFile(const fs::path& path, std::string_view shownName)
 {
+    const std::string_view verb = "无法读取文件";
     std::error_code ec;
-    if (!fs::exists(path, ec)) throw Failure("找不到文件 " + std::string(shownName));
-    if (fs::is_directory(path, ec)) throw Failure("无法读取文件 " + std::string(shownName) + ": 这是一个文件夹");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw Failure("无法读取文件 " + std::string(shownName) + ": " + errnoText());
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) throw Failure("无法读取文件 " + std::string(shownName));
-    return decodeFileBytes(ss.str());
+    const fs::file_status st = fs::status(path, ec);
+    if (!fs::exists(st)) throw Failure("找不到文件 " + std::string(shownName));
+    if (fs::is_directory(st)) throw Failure(fileFailure(verb, shownName, "这是一个文件夹"));
+    // A FIFO or a device is refused before it is opened: it could block or never end.
+    if (!fs::is_regular_file(st)) throw Failure(fileFailure(verb, shownName, "不是普通文件"));
+    const std::string tooLarge = "文件大于 1 MB, 不是本程序的数据文件";
+    if (fs::file_size(path, ec) > kMaxTextFileBytes && !ec) throw Failure(fileFailure(verb, shownName, tooLarge));
+    std::string bytes;
+    if (std::string why = platform::readFile(path, kMaxTextFileBytes, bytes); !why.empty())
+        throw Failure(fileFailure(verb, shownName, why));
+    if (bytes.size() > kMaxTextFileBytes) throw Failure(fileFailure(verb, shownName, tooLarge));
+    if (looksUtf16(bytes)) throw Failure(fileFailure(verb, shownName, "文件是 UTF-16 编码, 请另存为 GBK 或 UTF-8"));
+    return decodeFileBytes(bytes);
 }
 
 void replaceTextFile(const fs::path& path, std::string_view text, std::string_view shownName)
@@ -182,44 +168,14 @@ void replaceTextFile(const fs::path& path, std::string_view text, std::string_vi
 
 void replaceFileBytes(const fs::path& path, std::string_view bytes, std::string_view shownName)
 {
-    fs::path dir = path.parent_path();
-    std::string tmpl = ((dir.empty() ? fs::path(".") : dir) / ("." + path.filename().string() + ".XXXXXX")).string();
-    std::vector<char> tmp(tmpl.begin(), tmpl.end());
-    tmp.push_back('\0');
-    int fd = mkstemp(tmp.data());
-    if (fd < 0) throw Failure("无法写入文件 " + std::string(shownName) + ": " + errnoText());
-    struct stat st;
-    mode_t mode = 0644;
-    if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-    fchmod(fd, mode);
-    std::size_t done = 0;
-    bool ok = true;
-    while (done < bytes.size()) {
-        ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        done += static_cast<std::size_t>(w);
-    }
-    std::string why = ok ? std::string() : errnoText();
-    if (::close(fd) != 0 && ok) { ok = false; why = errnoText(); }
-    if (ok && std::rename(tmp.data(), path.c_str()) != 0) { ok = false; why = errnoText(); }
-    if (!ok) {
-        std::remove(tmp.data());
-        throw Failure("无法写入文件 " + std::string(shownName) + ": " + why);
-    }
+    if (std::string why = platform::replaceFile(path, bytes); !why.empty())
+        throw Failure(fileFailure("无法写入文件", shownName, why));
 }
 
 void appendTextFile(const fs::path& path, std::string_view text, std::string_view shownName)
 {
-    std::string bytes = encodeGbk(text);
-    std::FILE* f = std::fopen(path.c_str(), "ab");
-    if (!f) throw Failure("无法写入文件 " + std::string(shownName) + ": " + errnoText());
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok) throw Failure("无法写入文件 " + std::string(shownName));
+    if (std::string why = platform::appendFile(path, encodeGbk(text)); !why.empty())
+        throw Failure(fileFailure("无法写入文件", shownName, why));
 }
 
 } // namespace kj

@@ -2,6 +2,7 @@
 // All file reading and writing of the program. Files are written in GBK
 // with CR LF line ends, as the older files are; reading accepts GBK (decoded
 // as GB18030, its superset) and UTF-8, with CR LF, LF or no final line end.
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -23,23 +24,38 @@ void setWorkingRoot(const std::filesystem::path& root);
 // slotPath against workingRoot().
 std::filesystem::path slotPath(std::string_view slotName);
 
+// The largest file the program reads: 1 MiB. The largest frame data file
+// (10 storeys, 40 beams, 50 joints) is a few kilobytes; a load file grows by
+// one short line per saved load string.
+inline constexpr std::size_t kMaxTextFileBytes = 1 << 20;
+
 // Whole content of a file, decoded to UTF-8, line ends as in the file.
-// Throws Failure naming the slot when the file is missing or unreadable.
+// Throws Failure naming the slot when the file is missing or unreadable, is
+// not a regular file (a FIFO or a device is never opened), is larger than
+// kMaxTextFileBytes, or is UTF-16.
 std::string readTextFile(const std::filesystem::path& path, std::string_view shownName);
 bool fileExists(const std::filesystem::path& path);
 
 // Replaces the whole file with the text (UTF-8 in, GBK on disk) through a
-// temporary file in the same folder and a rename, so that a failure never
-// leaves a half-written file. Line ends are written as the text holds them.
+// temporary file in the same folder, written, synced and renamed over it, so
+// that a failure never leaves a half-written file. A file marked read-only is
+// refused and kept. Line ends are written as the text holds them. A failure
+// names the file and the reason: "无法写入文件 \lpj-1.txt: 磁盘空间不足".
 void replaceTextFile(const std::filesystem::path& path, std::string_view text,
                      std::string_view shownName);
 // Replaces the whole file with the bytes as given (a UTF-8 file), in the
 // same way.
 void replaceFileBytes(const std::filesystem::path& path, std::string_view bytes,
                       std::string_view shownName);
-// Appends the text (GBK on disk) to the end of the file, creating it.
+// Appends the text (GBK on disk) to the end of the file, creating it. When
+// the append fails, the file is cut back to its length before.
 void appendTextFile(const std::filesystem::path& path, std::string_view text,
                     std::string_view shownName);
+
+// File names are UTF-8 inside the program: these turn them into paths and
+// back (wide on Windows; the same bytes on Linux).
+std::filesystem::path pathFromUtf8(std::string_view utf8);
+std::string utf8FromPath(const std::filesystem::path& path);
 
 // Encoding between the program's UTF-8 and the files' bytes.
 std::string decodeFileBytes(std::string_view bytes);

@@ -105,7 +105,7 @@ TEST_F(CalcRun, ResultFileNamesMatchExistingFilesInAnyLetterCase)
     writeBytes(dir / "KJ-1.txt", kExample);
     writeBytes(dir / "Lpj-1.txt", "old");
     runCalculation(request());
-    EXPECT_FALSE(fs::exists(dir / "lpj-1.txt"));
+    EXPECT_FALSE(kjtest::hasEntry(dir, "lpj-1.txt"));
     EXPECT_NE(bytesOf(dir / "Lpj-1.txt"), "old");
 }
 
@@ -166,4 +166,28 @@ TEST_F(CalcRun, UnreadableBytesNeverCrashTheRun)
     for (int i = 0; i < 2000; ++i) junk += static_cast<char>((i * 7919) % 256);
     writeBytes(dir / "KJ-1.txt", junk);
     EXPECT_THROW(runCalculation(request()), Failure);
+}
+
+TEST_F(CalcRun, AFailedWriteNamesTheFileAndALongItemIsQuotedShort)
+{
+    writeBytes(dir / "KJ-1.txt", kExample);
+    writeBytes(dir / "lpj-1.txt", "earlier");
+    fs::permissions(dir / "lpj-1.txt", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    try {
+        runCalculation(request());
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_EQ(std::string(f.what()), "无法写入文件 \\lpj-1.txt: 文件是只读的");
+    }
+    EXPECT_EQ(bytesOf(dir / "lpj-1.txt"), "earlier");
+    std::string longFy = kExample;
+    longFy.replace(longFy.find("300,25"), 3, std::string(500'000, 'x'));
+    writeBytes(dir / "KJ-1.txt", longFy);
+    try {
+        runCalculation(request());
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_EQ(std::string(f.what()), "数据文件 \\KJ-1.txt: 钢筋强度 Fy 为 \"" + std::string(60, 'x') + "…\", 应为正数");
+    }
 }

@@ -58,3 +58,17 @@ TEST(ReportWriter, MovesToColumnsAndWrapsWhenPast)
     EXPECT_EQ(z.str(), "    预配钢筋   2,14+0,0 2/0");
     EXPECT_THROW(ReportWriter().number(1.0 / 0.0), std::exception);
 }
+
+TEST(Text, MessagesQuoteAtMostSixtyCharactersWithControlsEscaped)
+{
+    EXPECT_EQ(quoteForMessage("1 20.0"), "\"1 20.0\"");
+    EXPECT_EQ(quoteForMessage("a\tb\r\n\x01\x7F"), "\"a\\tb\\r\\n\\x01\\x7F\"");
+    std::string sixty;
+    for (int i = 0; i < 60; ++i) sixty += "梁";
+    EXPECT_EQ(clipForMessage(sixty), sixty);
+    EXPECT_EQ(clipForMessage(sixty + "柱"), sixty + "…");
+    // A line of ten million characters: sixty of them, at once.
+    EXPECT_EQ(quoteForMessage(std::string(10'000'000, '7')), "\"" + std::string(60, '7') + "…\"");
+    // An escape is not cut in two.
+    EXPECT_EQ(clipForMessage(std::string(58, 'x') + "\x02"), std::string(58, 'x') + "…");
+}
