@@ -7,6 +7,7 @@
 #include "common/failure.h"
 #include "common/numbers.h"
 #include "common/report_writer.h"
+#include "common/same_file.h"
 #include "common/text.h"
 #include "common/textfile.h"
 
@@ -56,13 +57,19 @@ void writeEcho(ReportWriter& w, const FrameData& d, const std::string& date, con
 
 CalcResult runCalculation(const CalcRequest& req)
 {
+    // No output may overwrite the data file or another output.
+    const auto dataPath = slotPath(req.dataName);
+    const auto reportPath = slotPath(req.reportName);
+    refuseSameFiles({{"数据文件 " + req.dataName, dataPath},
+                     {"计算书 " + req.reportName, reportPath},
+                     {std::string("配筋文件 ") + kBeamBarsFile, slotPath(kBeamBarsFile)},
+                     {std::string("内力文件 ") + kForceDiagramFile, slotPath(kForceDiagramFile)}});
+
     // The data file is read before the report is touched, so that a wrong
     // data file name never empties an existing report.
-    const auto dataPath = slotPath(req.dataName);
     FrameFileReader reader(readTextFile(dataPath, req.dataName), req.dataName);
     FrameData data = reader.readRecords1to5();
 
-    const auto reportPath = slotPath(req.reportName);
     if (numberValue(req.renewal) == 1) replaceTextFile(reportPath, "", req.reportName);
     appendTextFile(reportPath, "", req.reportName); // created if missing; fails early when not writable
 
