@@ -7,6 +7,7 @@
 #include "common/clock.h"
 #include "common/failure.h"
 #include "common/report_writer.h"
+#include "common/same_file.h"
 #include "common/text.h"
 #include "common/textfile.h"
 
@@ -17,13 +18,22 @@ CalcResult runCalculation(const CalcRequest& req)
     const DesignOptions options = parseDesignOptions(req.design);
     const ReportRenewal renewal = parseRenewal(req.renewal);
 
+    // No output may overwrite the data file or another output.
+    const auto dataPath = slotPath(req.dataName);
+    const auto reportPath = slotPath(req.reportName);
+    std::vector<std::pair<std::string, std::filesystem::path>> files{
+        {"数据文件 " + req.dataName, dataPath},
+        {"计算书 " + req.reportName, reportPath},
+        {std::string("配筋文件 ") + kBeamBarsFile, slotPath(kBeamBarsFile)},
+        {std::string("内力文件 ") + kForceDiagramFile, slotPath(kForceDiagramFile)}};
+    if (!req.jsonName.empty()) files.push_back({"JSON 文件 " + req.jsonName, slotPath(req.jsonName)});
+    refuseSameFiles(files);
+
     // The data file is read before the report is touched, so that a wrong
     // data file name never empties an existing report.
-    const auto dataPath = slotPath(req.dataName);
     FrameFileReader reader(readTextFile(dataPath, req.dataName), req.dataName);
     const FrameData data = reader.readRecords1to5();
 
-    const auto reportPath = slotPath(req.reportName);
     if (renewal == ReportRenewal::Renew) replaceTextFile(reportPath, "", req.reportName);
     appendTextFile(reportPath, "", req.reportName); // created if missing; fails early when not writable
 
@@ -46,8 +56,7 @@ CalcResult runCalculation(const CalcRequest& req)
 
         replaceTextFile(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
         replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
-        if (!req.jsonName.empty())
-            replaceFileBytes(slotPath(req.jsonName), resultJson(result.calculation), req.jsonName);
+        if (!req.jsonName.empty()) replaceFileBytes(files.back().second, resultJson(result.calculation), req.jsonName);
     } catch (const std::exception& e) {
         // The block says why it has no tables, on a line of its own, so the
         // next run's block starts on a line of its own too. The first failure

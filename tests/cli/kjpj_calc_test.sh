@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The batch command end to end: a run in a fresh folder writes the report and
 # both result files; a missing data file fails with status 1, a Chinese
-# message on standard error, and no file written.
+# message on standard error, and no file written; so does a report that is
+# the data file.
 set -u
 calc="$1"
 examples="$2"
@@ -27,6 +28,19 @@ rc=$?
 [ "$rc" -eq 1 ] || fail "missing data file exited $rc"
 grep -q '找不到文件 \\KJ-9.txt' err.txt || fail "message was: $(cat err.txt)"
 [ ! -e zemowj1.txt ] && [ ! -e lpj-1.txt ] || fail "a file was written on failure"
+
+# A report that is the data file under another letter case: refused before
+# anything is written, whether it would be renewed or appended to.
+sum=$(cksum <KJ-1.txt)
+for mode in --renew ""; do
+  "$calc" '\KJ-1.txt' --report '\kj-1.TXT' $mode >out.txt 2>err.txt
+  rc=$?
+  [ "$rc" -eq 1 ] || fail "report = data file ($mode) exited $rc"
+  grep -q '计算书 \\kj-1.TXT 与数据文件 \\KJ-1.txt 是同一个文件' err.txt || fail "message was: $(cat err.txt)"
+  [ "$(cksum <KJ-1.txt)" = "$sum" ] || fail "data file changed ($mode)"
+  [ ! -e zemowj1.txt ] && [ ! -e lpj-1.txt ] && [ ! -e mvts-1.txt ] && [ "$(ls | wc -l)" -eq 3 ] ||
+    fail "files written: $(ls)"
+done
 
 # An option that cannot be used is refused before the report is emptied.
 printf 'kept\r\n' >zemowj1.txt

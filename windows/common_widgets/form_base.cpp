@@ -2,6 +2,7 @@
 
 #include "common_widgets/blank_wrap_label.h"
 #include "common_widgets/frame_picture.h"
+#include "common_widgets/paste_guard.h"
 #include "common_widgets/twips.h"
 #include "main/data_file_generation.h"
 
@@ -45,6 +46,7 @@ void setBoxText(QWidget* box, const std::string& text)
 
 FormBase::FormBase(QWidget* parent) : QWidget(parent)
 {
+    guardEmptyPaste(); // every window's text boxes, and those of its dialogs
     inputBox = [this](const QString& prompt, const QString& title, const QString& answer, std::optional<QPoint> at) {
         QInputDialog dialog(this);
         dialog.setWindowTitle(title.isEmpty() ? windowTitle() : title);
