@@ -10,6 +10,9 @@ namespace kj {
 
 namespace {
 
+// Covers of 200 mm or more are no beam's.
+constexpr double kMaxCover = 200;
+
 std::optional<ChosenBars> chosenBars(const std::string& count, const std::string& diameter)
 {
     if (diameter == "zd") return std::nullopt;
@@ -27,6 +30,10 @@ DesignOptions parseDesignOptions(const DesignSettings& s)
     o.beta = numberValue(s.beta);
     if (!(o.beta > 0 && o.beta <= 1)) throw Failure("梁顶负弯矩调幅系数应大于 0 且不大于 1: " + clipForMessage(s.beta));
     o.cover = numberValue(s.cover);
+    // "一般梁" reads as 0; a negative or metre-sized cover is a typing slip.
+    if (!(o.cover >= 0 && o.cover < kMaxCover))
+        throw Failure("主筋保护层应在 0 到 " + std::to_string(static_cast<int>(kMaxCover)) + " mm 之间: " +
+                      clipForMessage(s.cover));
     o.topBars = chosenBars(s.topCount, s.topDiameter);
     o.bottomBars = chosenBars(s.bottomCount, s.bottomDiameter);
     const double legs = numberValue(s.stirrupLegs);

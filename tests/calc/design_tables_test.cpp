@@ -178,6 +178,14 @@ TEST(DesignRun, RedistributionFactorOutsideZeroToOneIsRefused)
         }
     }
     EXPECT_EQ(parseDesignOptions(withBeta("1")).beta, 1);
+    // The cover box: "一般梁" is 0 mm as before; a negative or huge cover is refused.
+    DesignSettings s;
+    s.cover = "一般梁";
+    EXPECT_EQ(parseDesignOptions(s).cover, 0);
+    for (const char* cover : {"-5", "1e300", "200"}) {
+        s.cover = cover;
+        EXPECT_THROW(parseDesignOptions(s), Failure) << cover;
+    }
 }
 
 TEST(DesignRun, FailedSectionsStillGetTheirRows)

@@ -4,6 +4,7 @@
 #include "common_widgets/frame_picture.h"
 #include "common_widgets/paste_guard.h"
 #include "common_widgets/twips.h"
+#include "common/failure.h"
 #include "main/data_file_generation.h"
 
 #include <QInputDialog>
@@ -147,7 +148,7 @@ void FormBase::attempt(const QString& operation, const std::function<void()>& ru
     try {
         run();
     } catch (const std::exception& e) { // kj::Failure carries the Chinese message
-        reportFailure(operation, e.what());
+        reportFailure(operation, kj::failureText(e));
     }
 }
 

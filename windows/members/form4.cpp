@@ -55,7 +55,7 @@ void correctMemberBoxes(FormBase* window, const QString& operation, const QCombo
         correction = kj::readMemberCorrection(fromBox(slot->currentText()), fromBox(spans->text()),
                                               fromBox(storeys->text()));
     } catch (const std::exception& e) {
-        window->messageBox(operation + QStringLiteral("未完成:\n") + QString::fromStdString(e.what()));
+        window->messageBox(operation + QStringLiteral("未完成:\n") + QString::fromStdString(kj::failureText(e)));
         return;
     }
     pane->setPlainText(toPane(correction.paneText));
