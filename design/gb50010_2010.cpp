@@ -95,7 +95,7 @@ Rules makeRules(double Fy, double C, double fyv, FloorKind floors)
 
 // -------------------------------------------------------------------- beams
 
-double beamMinimumSteelRatio(double ft, double fy) { return std::max(0.002, 0.0045 * ft / fy); }
+double beamMinimumSteelRatio(double ft, double fy) { return std::max(0.002, 0.45 * ft / fy); }
 
 FlexureSteel flexureSteel(double M, double b, double h0, double asComp, const Rules& rules)
 {
@@ -342,37 +342,46 @@ double columnTotalMinimumRatio(const Rules& rules)
     return rules.steel.totalMinRatio + (rules.concrete.grade >= 60 ? 0.001 : 0.0);
 }
 
+double symmetricSteelForDepth(double N, double e, double xi, double b, double h0, double as, const Rules& rules)
+{
+    const double a1fcb = rules.concrete.alpha1 * rules.concrete.fc * b;
+    return (N * e - xi * (1 - 0.5 * xi) * a1fcb * h0 * h0) / (rules.steel.fyc * (h0 - as));
+}
+
+double smallEccentricityDepth(double N, double e, double b, double h0, double as, const Rules& rules)
+{
+    const Concrete& c = rules.concrete;
+    const double a1fcb = c.alpha1 * c.fc * b;
+    const double xib = rules.xib;
+    const double denominator =
+        (N * e - 0.43 * a1fcb * h0 * h0) / ((c.beta1 - xib) * (h0 - as)) + a1fcb * h0;
+    if (!(denominator > 0)) return INFINITY; // the whole section in compression
+    return (N - xib * a1fcb * h0) / denominator + xib;
+}
+
 SymmetricSection symmetricEccentricCompression(double N, double ei, double b, double h, double as,
                                                const Rules& rules)
 {
     SymmetricSection r;
-    const Concrete& c = rules.concrete;
     const double h0 = h - as;
-    const double a1fcb = c.alpha1 * c.fc * b;
-    const double lever = h0 - as;
-    const double fyc = rules.steel.fyc;
+    const double a1fcb = rules.concrete.alpha1 * rules.concrete.fc * b;
     r.e = ei + h / 2 - as;
     r.x = N / a1fcb;
-    if (r.x <= rules.xib * h0) { // 6.2.17-1, -2 large eccentricity, As = As'
+    if (r.x <= rules.xib * h0) { // 6.2.17-1, -2 large eccentricity
         r.large = true;
         r.xi = r.x / h0;
-        if (r.x < 2 * as) { // 6.2.14 about the compression steel
+        if (r.x < 2 * as) { // 6.2.14, moments about the compression steel
             r.xBelow2as = true;
-            r.As = N * (ei - h / 2 + as) / (rules.steel.fy * lever);
+            r.As = N * (ei - h / 2 + as) / (rules.steel.fy * (h0 - as));
         } else {
-            r.As = (N * r.e - a1fcb * r.x * (h0 - r.x / 2)) / (fyc * lever);
+            r.As = symmetricSteelForDepth(N, r.e, r.xi, b, h0, as, rules);
         }
         return r;
     }
-    // 6.2.17-4 small eccentricity, symmetric reinforcement.
-    const double xib = rules.xib;
-    const double denominator =
-        (N * r.e - 0.43 * a1fcb * h0 * h0) / ((c.beta1 - xib) * lever) + a1fcb * h0;
-    double xi = denominator > 0 ? (N - xib * a1fcb * h0) / denominator + xib : h / h0;
-    xi = std::min(xi, h / h0); // the zone cannot be deeper than the section
-    r.xi = xi;
-    r.x = xi * h0;
-    r.As = (N * r.e - xi * (1 - 0.5 * xi) * a1fcb * h0 * h0) / (fyc * lever);
+    // Small eccentricity; the zone cannot be deeper than the section.
+    r.xi = std::min(smallEccentricityDepth(N, r.e, b, h0, as, rules), h / h0);
+    r.x = r.xi * h0;
+    r.As = symmetricSteelForDepth(N, r.e, r.xi, b, h0, as, rules);
     return r;
 }
 

@@ -232,6 +232,15 @@ double axialStabilityFactor(double l0OverB);
 // 8.5.1 with its note 2: least total ratio of column steel, + 0.1 % from C60.
 double columnTotalMinimumRatio(const Rules& rules);
 
+// 6.2.17-2 with As = As': steel on each side for the axial force N (N) at
+// the distance e (mm) from the tension steel, with the compression zone
+// xi h0; h0 and as in mm.
+double symmetricSteelForDepth(double N, double e, double xi, double b, double h0, double as, const Rules& rules);
+
+// 6.2.17-4: relative depth xi of the compression zone of a symmetric
+// section in small eccentricity.
+double smallEccentricityDepth(double N, double e, double b, double h0, double as, const Rules& rules);
+
 // Symmetric reinforcement in eccentric compression (6.2.17) for the axial
 // force N (N) at the eccentricity ei (mm, e0 + ea).
 struct SymmetricSection {
