@@ -251,7 +251,9 @@ BeamShear designBeamShear(double V, double b, double h, double h0, bool compress
     }
     r.asvs = std::max(r.asvsRequired, r.asvsMinimum);
 
-    double d = std::max(choice.startDiameter, r.limits.dMin);
+    // A typed starting diameter counts between 9.2.9's least one and 50 mm.
+    const double typed = choice.startDiameter > 0 ? std::min(choice.startDiameter, 50.0) : 0.0;
+    double d = std::max(typed, r.limits.dMin);
     double s = r.limits.sMax;
     if (r.asvs > 0) {
         auto spacingFor = [&](double dia) { return r.stirrups.legs * kQuarterPi * dia * dia / r.asvs; };

@@ -126,7 +126,7 @@ struct BeamFlexure {
 // 6.2.10 with 8.5.1: designs for one layer of bars, then again with the
 // depth of the bars actually chosen (two layers when they need two) until
 // the depth used is no smaller than the chosen bars' centroid. Compression
-// steel is centred at cover + 12.5 mm (bars up to 25 mm).
+// steel is centred 12.5 mm inside max(cover, 25) (bars up to 25 mm).
 BeamFlexure designBeamFlexure(double M, double b, double h, double cover, const Rules& rules,
                               const BarArranger& arrange);
 
