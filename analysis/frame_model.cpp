@@ -13,13 +13,6 @@ namespace {
 
 std::string num(double x) { return shortestDecimal(x); }
 
-// "第 3 号梁" or "第 2 号柱": members as the report numbers them.
-std::string memberName(int member, int NB)
-{
-    if (member <= NB) return "第 " + std::to_string(member) + " 号梁";
-    return "第 " + std::to_string(member - NB) + " 号柱";
-}
-
 bool isBlankText(const std::string& s) { return s.find_first_not_of(" \t") == std::string::npos; }
 
 // Loaded lengths may run up to the right end of the span; a millimetre is
@@ -94,14 +87,12 @@ FrameModel buildModel(const FrameData& d)
     FrameModel m;
     m.fileName = d.fileName;
     m.name = d.name;
-    m.L = d.L;
-    m.NF = d.NF;
-    m.NB = d.NB();
-    m.NC = d.NC();
-    m.N = d.dofCount();
+    m.topo = FrameTopology::of(d.L, d.NF);
+    const FrameTopology& t = m.topo;
     m.continuousBeam = d.continuousBeam();
+    m.NZ = toIndex(d.NZ);
     const std::string where = "数据文件 " + d.fileName + ": ";
-    const int members = m.NB + m.NC;
+    const int members = t.memberCount();
 
     // Length numbers expanded to one digit per member: the span digits for
     // every storey's beams, then each storey's height digit for its columns.
@@ -112,8 +103,8 @@ FrameModel buildModel(const FrameData& d)
     for (int i = 1; i <= members; ++i) {
         Member& mem = m.members[static_cast<std::size_t>(i)];
         std::size_t digitPos;
-        if (i <= m.NB) digitPos = static_cast<std::size_t>((i - 1) % m.L + 1);
-        else digitPos = static_cast<std::size_t>(m.L + (i - m.NB - 1) / (m.L + 1) + 1);
+        if (t.isBeam(i)) digitPos = static_cast<std::size_t>(t.beamSpan(i));
+        else digitPos = static_cast<std::size_t>(t.L + t.columnStorey(i - t.NB));
         std::string lenDigit = charAt(d.lengthNumbers, digitPos);
         int lk = indexValue(lenDigit);
         mem.len = lengthEntry(lk);
@@ -124,70 +115,80 @@ FrameModel buildModel(const FrameData& d)
         mem.b = numberValue(charSlice(field, 1, 3));
         mem.h = numberValue(charSlice(field, 4, 3));
 
-        const bool prop = m.continuousBeam && i > m.NB;
+        const bool prop = m.continuousBeam && !t.isBeam(i);
         if (prop) continue; // replaced below, whatever the file says
         if (!(mem.len > 0) || !std::isfinite(mem.len)) {
             std::string why = lenDigit.empty() ? "长度编号缺少第 " + std::to_string(digitPos) + " 位"
                                                : "长度编号 \"" + lenDigit + "\" 选中的长度为 " + num(mem.len);
-            throw Failure(where + memberName(i, m.NB) + "的长度不是正数 (" + why + ")");
+            throw Failure(where + t.memberName(i) + "的长度不是正数 (" + why + ")");
         }
         if (isBlankText(field)) {
             std::string why = secDigit.empty() ? "截面编号缺少第 " + std::to_string(i) + " 位"
                                                : "截面编号 \"" + secDigit + "\" 选中了截面表中的空项";
-            throw Failure(where + memberName(i, m.NB) + "没有截面 (" + why + ")");
+            throw Failure(where + t.memberName(i) + "没有截面 (" + why + ")");
         }
         if (mem.b < 0 || mem.h < 0 || !std::isfinite(mem.b) || !std::isfinite(mem.h))
-            throw Failure(where + memberName(i, m.NB) + "的截面尺寸 \"" + field + "\" 无效");
+            throw Failure(where + t.memberName(i) + "的截面尺寸 \"" + field + "\" 无效");
     }
     if (m.continuousBeam) {
         // Continuous beam: the columns become slender props; the end fixity
         // code clamps the chosen end with a massive prop.
-        for (int i = m.NB + 1; i <= members; ++i) m.members[static_cast<std::size_t>(i)] = {10.0, 0.05, 0.05};
+        for (int i = t.NB + 1; i <= members; ++i) m.members[static_cast<std::size_t>(i)] = {10.0, 0.05, 0.05};
         const bool left = d.NZ == 1 || d.NZ == 3;
         const bool right = d.NZ == 2 || d.NZ == 3;
-        if (left) m.members[static_cast<std::size_t>(m.NB + 1)] = {10.0, 2.0, 2.0};
+        if (left) m.members[static_cast<std::size_t>(t.NB + 1)] = {10.0, 2.0, 2.0};
         if (right) m.members[static_cast<std::size_t>(members)] = {10.0, 2.0, 2.0};
     }
 
+    // Joint coordinates: column lines from the spans of the top storey (every
+    // storey takes the same span digits), levels from the storey heights.
+    m.x.assign(static_cast<std::size_t>(t.L) + 1, 0.0);
+    for (int k = 1; k <= t.L; ++k)
+        m.x[static_cast<std::size_t>(k)] = m.x[static_cast<std::size_t>(k - 1)] + m.member(k).len;
+    m.y.assign(static_cast<std::size_t>(t.NF) + 2, 0.0);
+    for (int J = t.NF; J >= 1; --J)
+        m.y[static_cast<std::size_t>(J)] =
+            m.y[static_cast<std::size_t>(J + 1)] + m.member(t.columnMember(t.firstColumnOfStorey(J))).len;
+
     // Span loads: a two-character item takes the item of the beam it names,
     // resolved once, in beam order.
-    m.spanItems.assign(static_cast<std::size_t>(m.NB) + 1, std::string());
-    for (int i = 1; i <= m.NB; ++i) {
-        std::string t = d.spanLoads[static_cast<std::size_t>(i - 1)];
-        if (charCount(t) == 2) {
-            int k = indexValue(t);
-            if (k < 1 || k > m.NB)
-                throw Failure(where + "第 " + std::to_string(i) + " 号梁的荷载项 \"" + t + "\" 引用的第 " +
-                              std::to_string(k) + " 号梁不存在 (共 " + std::to_string(m.NB) + " 根梁)");
+    m.spanItems.assign(static_cast<std::size_t>(t.NB) + 1, std::string());
+    for (int i = 1; i <= t.NB; ++i) {
+        std::string item = d.spanLoads[static_cast<std::size_t>(i - 1)];
+        if (charCount(item) == 2) {
+            int k = indexValue(item);
+            if (k < 1 || k > t.NB)
+                throw Failure(where + "第 " + std::to_string(i) + " 号梁的荷载项 \"" + item + "\" 引用的第 " +
+                              std::to_string(k) + " 号梁不存在 (共 " + std::to_string(t.NB) + " 根梁)");
             // Earlier beams already hold their resolved item; the replacement
             // is not examined for its length again.
-            t = k < i ? m.spanItems[static_cast<std::size_t>(k)] : d.spanLoads[static_cast<std::size_t>(k - 1)];
+            item = k < i ? m.spanItems[static_cast<std::size_t>(k)] : d.spanLoads[static_cast<std::size_t>(k - 1)];
         }
-        m.spanItems[static_cast<std::size_t>(i)] = t;
+        m.spanItems[static_cast<std::size_t>(i)] = item;
     }
-    m.loads.assign(static_cast<std::size_t>(m.NB) + 1, {});
-    for (int i = 1; i <= m.NB; ++i)
+    m.loads.assign(static_cast<std::size_t>(t.NB) + 1, {});
+    for (int i = 1; i <= t.NB; ++i)
         m.loads[static_cast<std::size_t>(i)] =
             spanLoadEntries(m.spanItems[static_cast<std::size_t>(i)], m.members[static_cast<std::size_t>(i)].len, i, d.fileName);
 
     // Joint-load groups.
     for (std::size_t g = 0; g < d.jointLoads.size(); ++g) {
-        const std::string& t = d.jointLoads[g];
+        const std::string& item = d.jointLoads[g];
         JointLoadGroup grp;
-        int n = indexValue(charAt(t, 1));
+        int n = indexValue(charAt(item, 1));
         if (n < 0) n = 0;
         for (int j = 1; j <= n; ++j) {
-            std::string field = charSlice(t, static_cast<std::size_t>(2 * j), 2);
+            std::string field = charSlice(item, static_cast<std::size_t>(2 * j), 2);
             int dof = indexValue(field);
-            if (dof < 1 || dof > m.N)
-                throw Failure(where + "第 " + std::to_string(g + 1) + " 组节点荷载 \"" + t + "\" 中的第 " +
-                              std::to_string(j) + " 个编号 \"" + field + "\" 不在 1 到 " + std::to_string(m.N) +
-                              " 之间 (节点 1-" + std::to_string(m.NC) + ", 层间侧移 " + std::to_string(m.NC + 1) + "-" +
-                              std::to_string(m.N) + ")");
+            if (dof < 1 || dof > t.N)
+                throw Failure(where + "第 " + std::to_string(g + 1) + " 组节点荷载 \"" + item + "\" 中的第 " +
+                              std::to_string(j) + " 个编号 \"" + field + "\" 不在 1 到 " + std::to_string(t.N) +
+                              " 之间 (节点 1-" + std::to_string(t.NC) + ", 层间侧移 " + std::to_string(t.NC + 1) + "-" +
+                              std::to_string(t.N) + ")");
             grp.numbers.push_back(dof);
         }
-        grp.F = numberValue(charSlice(t, static_cast<std::size_t>(2 * n + 2), 5));
-        grp.M = numberValue(charSlice(t, static_cast<std::size_t>(2 * n + 7), 6));
+        grp.F = numberValue(charSlice(item, static_cast<std::size_t>(2 * n + 2), 5));
+        grp.M = numberValue(charSlice(item, static_cast<std::size_t>(2 * n + 7), 6));
         if (!std::isfinite(grp.F) || !std::isfinite(grp.M))
             throw Failure(where + "第 " + std::to_string(g + 1) + " 组节点荷载的数值超出范围");
         m.jointGroups.push_back(grp);
@@ -197,49 +198,40 @@ FrameModel buildModel(const FrameData& d)
 
 StiffnessSystem assembleStiffness(const FrameModel& m)
 {
+    const FrameTopology& t = m.topo;
     StiffnessSystem s;
-    s.N = m.N;
-    const std::size_t dim = static_cast<std::size_t>(m.N) + 1;
+    s.N = t.N;
+    const std::size_t dim = static_cast<std::size_t>(t.N) + 1;
     s.K.assign(dim * dim, 0.0);
     s.P.assign(dim, 0.0);
     auto add = [&](int i, int j, double v) {
         if (i != 0 && j != 0) s.k(i, j) += v;
     };
-    for (int J = 1; J <= m.NF; ++J) {
-        for (int I = (J - 1) * m.L + 1; I <= J * m.L; ++I) {
-            const Member& b = m.members[static_cast<std::size_t>(I)];
-            const double k = b.b * b.h * b.h * b.h / b.len;
-            const int a = I + J - 1, e = I + J;
-            add(a, a, 4 * k);
-            add(a, e, 2 * k);
-            add(e, a, 2 * k);
-            add(e, e, 4 * k);
-        }
+    for (int I = 1; I <= t.NB; ++I) {
+        const Member& b = m.member(I);
+        const double k = b.b * b.h * b.h * b.h / b.len;
+        const int a = t.rotation(t.leftNode(I)), e = t.rotation(t.rightNode(I));
+        add(a, a, 4 * k);
+        add(a, e, 2 * k);
+        add(e, a, 2 * k);
+        add(e, e, 4 * k);
     }
-    for (int J = 1; J <= m.NF; ++J) {
-        for (int I = m.NB + (J - 1) * (m.L + 1) + 1; I <= m.NB + J * (m.L + 1); ++I) {
-            const Member& c = m.members[static_cast<std::size_t>(I)];
-            const int t = I - m.NB;
-            const int u = (J == m.NF) ? 0 : t + (m.L + 1);
-            const int d = m.NC + J;
-            const double S = c.b * c.h * c.h * c.h;
-            const double c2 = 2 * S / c.len;
-            const double c4 = 2 * c2;
-            const double c6 = 3 * c2 / c.len;
-            const double c12 = 2 * c6 / c.len;
-            const int dofs[4] = {d, t, 0, u};
-            const double coef[4][4] = {{c12, c6, -c12, c6}, {c6, c4, -c6, c2}, {-c12, -c6, c12, -c6}, {c6, c2, -c6, c4}};
-            for (int r = 0; r < 4; ++r)
-                for (int q = 0; q < 4; ++q) add(dofs[r], dofs[q], coef[r][q]);
-        }
+    for (int col = 1; col <= t.NC; ++col) {
+        const Member& c = m.member(t.columnMember(col));
+        const int top = t.rotation(t.topNode(col));
+        const int foot = t.bottomNode(col) == 0 ? 0 : t.rotation(t.bottomNode(col));
+        const int d = t.drift(t.columnStorey(col));
+        const double S = c.b * c.h * c.h * c.h;
+        const double c2 = 2 * S / c.len;
+        const double c4 = 2 * c2;
+        const double c6 = 3 * c2 / c.len;
+        const double c12 = 2 * c6 / c.len;
+        const int dofs[4] = {d, top, 0, foot};
+        const double coef[4][4] = {{c12, c6, -c12, c6}, {c6, c4, -c6, c2}, {-c12, -c6, c12, -c6}, {c6, c2, -c6, c4}};
+        for (int r = 0; r < 4; ++r)
+            for (int q = 0; q < 4; ++q) add(dofs[r], dofs[q], coef[r][q]);
     }
     return s;
-}
-
-std::string dofName(int dof, const FrameModel& m)
-{
-    if (dof <= m.NC) return "节点 " + std::to_string(dof) + " 的转角";
-    return "第 " + std::to_string(dof - m.NC) + " 层的层间侧移";
 }
 
 void solve(StiffnessSystem& s, const FrameModel& m)
@@ -254,15 +246,15 @@ void solve(StiffnessSystem& s, const FrameModel& m)
         const double d0 = diag[static_cast<std::size_t>(k)];
         if (std::isfinite(p) && d0 > 0 && p > 1e-12 * d0) return;
         std::string cause;
-        if (k <= m.NC) cause = "与该节点相连的梁柱可能截面为 0 或刚度过小";
+        if (k <= m.topo.NC) cause = "与该节点相连的梁柱可能截面为 0 或刚度过小";
         else cause = "该层的柱可能截面为 0, 或该层无法抵抗侧移";
         std::string zeroMembers;
         for (int i = 1; i < static_cast<int>(m.members.size()); ++i) {
             const Member& mem = m.members[static_cast<std::size_t>(i)];
-            if (mem.b * mem.h == 0) zeroMembers += (zeroMembers.empty() ? "" : ", ") + memberName(i, m.NB);
+            if (mem.b * mem.h == 0) zeroMembers += (zeroMembers.empty() ? "" : ", ") + m.topo.memberName(i);
         }
         if (!zeroMembers.empty()) cause += " (截面为 0 的构件: " + zeroMembers + ")";
-        throw Failure("数据文件 " + m.fileName + ": 刚度矩阵奇异, 无法求解" + dofName(k, m) + "; " + cause);
+        throw Failure("数据文件 " + m.fileName + ": 刚度矩阵奇异, 无法求解" + m.topo.unknownName(k) + "; " + cause);
     };
     for (int k = 1; k <= N - 1; ++k) {
         check(k);
@@ -281,7 +273,7 @@ void solve(StiffnessSystem& s, const FrameModel& m)
     }
     for (int i = 1; i <= N; ++i)
         if (!std::isfinite(s.P[static_cast<std::size_t>(i)]))
-            throw Failure("数据文件 " + m.fileName + ": 求解结果超出数值范围 (" + dofName(i, m) + "), 请检查尺寸和荷载");
+            throw Failure("数据文件 " + m.fileName + ": 求解结果超出数值范围 (" + m.topo.unknownName(i) + "), 请检查尺寸和荷载");
 }
 
 } // namespace kj

@@ -3,6 +3,9 @@
 // length and section tables, span-load entries, joint-load groups, the
 // stiffness matrix over joint rotations and storey drifts, and its solution.
 #include "analysis/frame_data.h"
+#include "analysis/topology.h"
+
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -28,8 +31,13 @@ struct JointLoadGroup {
 struct FrameModel {
     std::string fileName;
     std::string name;
-    int L = 0, NF = 0, NB = 0, NC = 0, N = 0;
+    FrameTopology topo;
     bool continuousBeam = false;
+    int NZ = 0; // end fixity code of a continuous beam
+    // Joint coordinates (m): x of column lines 0..L from the left, and y of
+    // levels 1..NF above the ground (level J at the top of storey J); y has
+    // NF+2 entries, y[NF+1] = 0 being the ground.
+    std::vector<double> x, y;
     // Members 1..NB+NC (index 0 unused): beams first, then columns, each from
     // the top storey down and left to right; the continuous-beam props are
     // already applied.
@@ -39,6 +47,14 @@ struct FrameModel {
     std::vector<std::string> spanItems;
     std::vector<std::vector<LoadEntry>> loads;
     std::vector<JointLoadGroup> jointGroups;
+    // Record 6, read after records 1 to 5; when it could not be read, the
+    // failure's message, raised once the internal forces are known.
+    std::optional<Materials> materials;
+    std::string materialsFailure;
+
+    double nodeX(int node) const { return x[static_cast<std::size_t>(topo.nodeLine(node))]; }
+    double nodeY(int node) const { return node == 0 ? 0.0 : y[static_cast<std::size_t>(topo.nodeLevel(node))]; }
+    const Member& member(int i) const { return members[static_cast<std::size_t>(i)]; }
 };
 
 // Load entries of a span-load item for a span of length S. Throws Failure
@@ -70,7 +86,5 @@ StiffnessSystem assembleStiffness(const FrameModel& model);
 // when a pivot is zero or negligible against its diagonal.
 void solve(StiffnessSystem& sys, const FrameModel& model);
 
-// Name of a degree of freedom for messages: "节点 5 的转角" or "第 2 层的层间侧移".
-std::string dofName(int dof, const FrameModel& model);
 
 } // namespace kj

@@ -2,6 +2,7 @@
 
 #include "common/failure.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kj {
@@ -34,26 +35,26 @@ SpanResult spanAnalysis(const std::vector<LoadEntry>& loads, double S, double M1
     return res;
 }
 
+double columnSelfWeight(const Member& col) { return col.b * col.h * col.len * 30; }
+
 InternalForces analyse(const FrameModel& m)
 {
-    const int members = m.NB + m.NC;
+    const FrameTopology& t = m.topo;
+    const int members = t.memberCount();
     InternalForces f;
-    f.M1.assign(static_cast<std::size_t>(members) + 1, 0.0);
-    f.M2.assign(static_cast<std::size_t>(members) + 1, 0.0);
-    f.V1.assign(static_cast<std::size_t>(m.NB) + 1, 0.0);
-    f.V2.assign(static_cast<std::size_t>(m.NB) + 1, 0.0);
-    f.Mo.assign(static_cast<std::size_t>(m.NB) + 1, 0.0);
-    f.X.assign(static_cast<std::size_t>(m.NB) + 1, 0.0);
-    f.R.assign(static_cast<std::size_t>(m.NC) + 1, 0.0);
-    f.N.assign(static_cast<std::size_t>(m.NC) + 1, 0.0);
-    auto mem = [&](int i) -> const Member& { return m.members[static_cast<std::size_t>(i)]; };
+    auto sized = [](std::vector<double>& v, int n) { v.assign(static_cast<std::size_t>(n) + 1, 0.0); };
+    sized(f.M1, members);
+    sized(f.M2, members);
+    for (auto* v : {&f.V1, &f.V2, &f.Mo, &f.X}) sized(*v, t.NB);
+    for (auto* v : {&f.R, &f.N, &f.jointMoment, &f.jointForce}) sized(*v, t.NC);
+    sized(f.storeyShear, t.NF);
     auto at = [](std::vector<double>& v, int i) -> double& { return v[static_cast<std::size_t>(i)]; };
 
     StiffnessSystem sys = assembleStiffness(m);
 
     // 1. Fixed-end moments of the beams.
-    for (int I = 1; I <= m.NB; ++I) {
-        const double S = mem(I).len;
+    for (int I = 1; I <= t.NB; ++I) {
+        const double S = m.member(I).len;
         for (const LoadEntry& e : m.loads[static_cast<std::size_t>(I)]) {
             const double w = e.w, a = e.a, r = e.r, x = S - r;
             if (a == 0) {
@@ -70,78 +71,140 @@ InternalForces analyse(const FrameModel& m)
     for (const JointLoadGroup& g : m.jointGroups) {
         for (int d : g.numbers) {
             sys.P[static_cast<std::size_t>(d)] = g.M;
-            if (d <= m.NC) at(f.N, d) = g.F;
+            if (d <= t.NC) at(f.N, d) = g.F;
             else sys.P[static_cast<std::size_t>(d)] = g.F;
         }
     }
+    for (int n = 1; n <= t.NC; ++n) {
+        at(f.jointMoment, n) = sys.P[static_cast<std::size_t>(t.rotation(n))];
+        at(f.jointForce, n) = at(f.N, n);
+    }
+    for (int J = 1; J <= t.NF; ++J) at(f.storeyShear, J) = sys.P[static_cast<std::size_t>(t.drift(J))];
 
     // 3. Load vector: the fixed-end moments of the beams meeting at a node.
-    for (int J = 1; J <= m.NF; ++J) {
-        const int first = (J - 1) * (m.L + 1) + 1, last = J * (m.L + 1);
-        for (int n = first; n <= last; ++n) {
-            double& p = sys.P[static_cast<std::size_t>(n)];
-            if (n == first) p = p + at(f.M1, n + 1 - J);
-            else if (n == last) p = p + at(f.M2, n - J);
-            else p = p + at(f.M2, n - J) + at(f.M1, n - J + 1);
-        }
+    for (int n = 1; n <= t.NC; ++n) {
+        double& p = sys.P[static_cast<std::size_t>(t.rotation(n))];
+        const int left = t.beamLeftOf(n), right = t.beamRightOf(n);
+        if (left == 0) p = p + at(f.M1, right);
+        else if (right == 0) p = p + at(f.M2, left);
+        else p = p + at(f.M2, left) + at(f.M1, right);
     }
 
     solve(sys, m);
+    f.displacement = sys.P;
     auto x = [&](int d) { return d == 0 ? 0.0 : sys.P[static_cast<std::size_t>(d)]; };
 
     // 4. Beam end moments and span results.
-    for (int J = 1; J <= m.NF; ++J) {
-        for (int I = (J - 1) * m.L + 1; I <= J * m.L; ++I) {
-            const int a = I + J - 1, e = I + J;
-            const Member& b = mem(I);
-            const double c2 = 2 * b.b * b.h * b.h * b.h / b.len, c4 = 2 * c2;
-            at(f.M1, I) = at(f.M1, I) - c4 * x(a) - c2 * x(e);
-            at(f.M2, I) = at(f.M2, I) - c2 * x(a) - c4 * x(e);
-            SpanResult s = spanAnalysis(m.loads[static_cast<std::size_t>(I)], b.len, at(f.M1, I), at(f.M2, I));
-            at(f.Mo, I) = s.Mo;
-            at(f.V1, I) = s.V1;
-            at(f.V2, I) = s.V2;
-            at(f.X, I) = s.x;
-        }
+    for (int I = 1; I <= t.NB; ++I) {
+        const int a = t.rotation(t.leftNode(I)), e = t.rotation(t.rightNode(I));
+        const Member& b = m.member(I);
+        const double c2 = 2 * b.b * b.h * b.h * b.h / b.len, c4 = 2 * c2;
+        at(f.M1, I) = at(f.M1, I) - c4 * x(a) - c2 * x(e);
+        at(f.M2, I) = at(f.M2, I) - c2 * x(a) - c4 * x(e);
+        SpanResult s = spanAnalysis(m.loads[static_cast<std::size_t>(I)], b.len, at(f.M1, I), at(f.M2, I));
+        at(f.Mo, I) = s.Mo;
+        at(f.V1, I) = s.V1;
+        at(f.V2, I) = s.V2;
+        at(f.X, I) = s.x;
     }
 
     // 5. Column end moments.
-    for (int J = 1; J <= m.NF; ++J) {
-        for (int I = m.NB + (J - 1) * (m.L + 1) + 1; I <= m.NB + J * (m.L + 1); ++I) {
-            const int t = I - m.NB;
-            const int u = (J == m.NF) ? 0 : t + (m.L + 1);
-            const int d = m.NC + J;
-            const Member& c = mem(I);
-            const double S = c.b * c.h * c.h * c.h;
-            const double c2 = 2 * S / c.len, c4 = 2 * c2, c6 = 3 * c2 / c.len;
-            at(f.M1, I) = -c4 * x(t) - c2 * x(u) - c6 * x(d);
-            at(f.M2, I) = -c4 * x(u) - c2 * x(t) - c6 * x(d);
-        }
+    for (int col = 1; col <= t.NC; ++col) {
+        const int I = t.columnMember(col);
+        const int top = t.rotation(t.topNode(col));
+        const int foot = t.bottomNode(col) == 0 ? 0 : t.rotation(t.bottomNode(col));
+        const int d = t.drift(t.columnStorey(col));
+        const Member& c = m.member(I);
+        const double S = c.b * c.h * c.h * c.h;
+        const double c2 = 2 * S / c.len, c4 = 2 * c2, c6 = 3 * c2 / c.len;
+        at(f.M1, I) = -c4 * x(top) - c2 * x(foot) - c6 * x(d);
+        at(f.M2, I) = -c4 * x(foot) - c2 * x(top) - c6 * x(d);
     }
 
     // 6. Forces the beams deliver to the nodes.
-    for (int J = 1; J <= m.NF; ++J) {
-        const int first = (J - 1) * (m.L + 1) + 1, last = J * (m.L + 1);
-        for (int n = first; n <= last; ++n) {
-            if (n == first) at(f.R, n) = at(f.V1, n + 1 - J);
-            else if (n == last) at(f.R, n) = -at(f.V2, n - J);
-            else at(f.R, n) = at(f.V1, n + 1 - J) - at(f.V2, n - J);
-        }
+    for (int n = 1; n <= t.NC; ++n) {
+        const int left = t.beamLeftOf(n), right = t.beamRightOf(n);
+        if (left == 0) at(f.R, n) = at(f.V1, right);
+        else if (right == 0) at(f.R, n) = -at(f.V2, left);
+        else at(f.R, n) = at(f.V1, right) - at(f.V2, left);
     }
 
     // 7. Column axial forces at the foot, with the column's own weight.
-    for (int c = 1; c <= m.NC; ++c) {
-        const Member& col = mem(m.NB + c);
-        const double W = col.b * col.h * col.len * 30;
-        if (c <= m.L + 1) at(f.N, c) = at(f.N, c) + at(f.R, c) + W;
-        else at(f.N, c) = at(f.N, c) + at(f.R, c) + W + at(f.N, c - (m.L + 1));
+    for (int c = 1; c <= t.NC; ++c) {
+        const double W = columnSelfWeight(m.member(t.columnMember(c)));
+        if (t.columnStorey(c) == 1) at(f.N, c) = at(f.N, c) + at(f.R, c) + W;
+        else at(f.N, c) = at(f.N, c) + at(f.R, c) + W + at(f.N, c - (t.L + 1));
     }
 
     for (const std::vector<double>* v : {&f.M1, &f.M2, &f.V1, &f.V2, &f.Mo, &f.X, &f.R, &f.N})
         for (double val : *v)
             if (!std::isfinite(val))
                 throw Failure("数据文件 " + m.fileName + ": 内力计算结果超出数值范围, 请检查尺寸和荷载");
+
+    // 8. Forces along every member.
+    f.along.assign(static_cast<std::size_t>(members) + 1, MemberForces{});
+    for (int I = 1; I <= t.NB; ++I) {
+        MemberForces& a = f.along[static_cast<std::size_t>(I)];
+        const double S = m.member(I).len;
+        a.length = S;
+        a.M1 = at(f.M1, I);
+        a.V1 = at(f.V1, I);
+        a.xMax = at(f.X, I);
+        for (const LoadEntry& e : m.loads[static_cast<std::size_t>(I)]) {
+            const double centre = S - e.r;
+            a.loads.push_back({centre - e.a / 2, centre + e.a / 2, e.w});
+        }
+    }
+    for (int c = 1; c <= t.NC; ++c) {
+        const int I = t.columnMember(c);
+        MemberForces& a = f.along[static_cast<std::size_t>(I)];
+        a.length = m.member(I).len;
+        a.M1 = at(f.M1, I);
+        a.V1 = -(at(f.M1, I) + at(f.M2, I)) / a.length;
+        a.N2 = at(f.N, c);
+        a.N1 = a.N2 - columnSelfWeight(m.member(I));
+    }
     return f;
+}
+
+double EquilibriumResiduals::largest() const
+{
+    double r = std::fabs(vertical);
+    for (double v : joint) r = std::max(r, std::fabs(v));
+    for (double v : storey) r = std::max(r, std::fabs(v));
+    return r;
+}
+
+EquilibriumResiduals equilibriumResiduals(const FrameModel& m, const InternalForces& f)
+{
+    const FrameTopology& t = m.topo;
+    auto v = [](const std::vector<double>& a, int i) { return a[static_cast<std::size_t>(i)]; };
+    EquilibriumResiduals r;
+    r.joint.assign(static_cast<std::size_t>(t.NC) + 1, 0.0);
+    r.storey.assign(static_cast<std::size_t>(t.NF) + 1, 0.0);
+    for (int n = 1; n <= t.NC; ++n) r.joint[static_cast<std::size_t>(n)] = v(f.jointMoment, n);
+    for (int J = 1; J <= t.NF; ++J) r.storey[static_cast<std::size_t>(J)] = -v(f.storeyShear, J);
+    double load = 0, atGround = 0;
+    for (int I = 1; I <= t.NB; ++I) {
+        if (const int left = t.leftNode(I)) r.joint[static_cast<std::size_t>(left)] += v(f.M1, I);
+        if (const int right = t.rightNode(I)) r.joint[static_cast<std::size_t>(right)] += v(f.M2, I);
+        for (const LoadEntry& e : m.loads[static_cast<std::size_t>(I)]) load += e.a > 0 ? e.w * e.a : e.w;
+        for (double x : {v(f.M1, I), v(f.M2, I), v(f.V1, I), v(f.V2, I)})
+            r.largestEndForce = std::max(r.largestEndForce, std::fabs(x));
+    }
+    for (int c = 1; c <= t.NC; ++c) {
+        const int I = t.columnMember(c);
+        r.joint[static_cast<std::size_t>(t.topNode(c))] += v(f.M1, I);
+        if (const int foot = t.bottomNode(c)) r.joint[static_cast<std::size_t>(foot)] += v(f.M2, I);
+        // Column shear from its end moments; the storey's shears carry the storey shear.
+        r.storey[static_cast<std::size_t>(t.columnStorey(c))] += -(v(f.M1, I) + v(f.M2, I)) / m.member(I).len;
+        load += v(f.jointForce, c) + columnSelfWeight(m.member(I));
+        if (t.bottomStorey(c)) atGround += v(f.N, c);
+        for (double x : {v(f.M1, I), v(f.M2, I), v(f.N, c)})
+            r.largestEndForce = std::max(r.largestEndForce, std::fabs(x));
+    }
+    r.vertical = atGround - load;
+    return r;
 }
 
 } // namespace kj

@@ -3,6 +3,7 @@
 // member: end moments, end shears, span moment and its position, column
 // axial forces with the columns' own weight.
 #include "analysis/frame_model.h"
+#include "analysis/member_forces.h"
 
 #include <vector>
 
@@ -16,7 +17,31 @@ struct InternalForces {
     std::vector<double> Mo, X;  // beams 1..NB: span moment and its distance from the left end
     std::vector<double> R;      // nodes 1..NC: downward force delivered by the beams
     std::vector<double> N;      // nodes 1..NC: axial force at the foot of the column under the node
+
+    // The unknowns as solved: rotations of nodes 1..NC, drifts of storeys
+    // NC+1..NC+NF (index 0 unused), in the stiffness's units (B = b h^3 / len
+    // in place of EI/L).
+    std::vector<double> displacement;
+    // The joint loads as applied after later groups replaced earlier ones:
+    // moment and downward force at nodes 1..NC, shear of storeys 1..NF.
+    std::vector<double> jointMoment, jointForce, storeyShear;
+    // Internal forces along members 1..NB+NC.
+    std::vector<MemberForces> along;
 };
+
+// Equilibrium of the solved frame, computed from the end forces. Each entry
+// should be zero up to rounding.
+struct EquilibriumResiduals {
+    std::vector<double> joint;  // nodes 1..NC: end moments of the members meeting there plus the joint moment
+    std::vector<double> storey; // storeys 1..NF: column shears minus the storey shear
+    double vertical = 0;        // column axial forces at the ground minus every downward load and self-weight
+    double largestEndForce = 0; // the largest |M1|, |M2|, |V1|, |V2| or |N|, for scale
+    double largest() const;     // the largest |residual|
+};
+EquilibriumResiduals equilibriumResiduals(const FrameModel& model, const InternalForces& forces);
+
+// The columns' own weight (kN) as the axial forces carry it, 30 kN/m3.
+double columnSelfWeight(const Member& column);
 
 // Runs the analysis of a model. Throws Failure on a singular system or a
 // result that is not a finite number.

@@ -1,7 +1,7 @@
 // kjpj-calc: the frame calculation without a window. It runs the same
 // calculation as the main window's button "框架配筋计算", taking as options
 // the texts the window's controls would hold.
-#include "analysis/calc_run.h"
+#include "calc/run.h"
 #include "common/failure.h"
 #include "common/textfile.h"
 
@@ -27,12 +27,13 @@ const char* kUsage =
     "  --top-bars 根数 直径        梁顶通长筋, 默认 2 zd (zd = 程序选定直径)\n"
     "  --bottom-bars 根数 直径     梁底通长筋, 默认 2 zd\n"
     "  --stirrups 肢数 直径        自选箍筋, 默认 2 6\n"
+    "  --json 名称                 另把全部计算结果写成 JSON 文件 (UTF-8)\n"
     "  --help                      显示本说明\n"
     "\n"
     "成功时退出码为 0; 失败时在标准错误输出说明, 退出码为 1。\n"
     "\n"
     "Usage: kjpj-calc [DATAFILE] [--report NAME] [--renew] [--beta TEXT] [--cover TEXT]\n"
-    "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D]\n";
+    "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--json NAME]\n";
 
 } // namespace
 
@@ -74,6 +75,9 @@ int main(int argc, char** argv)
             need(i, 2);
             req.design.stirrupLegs = argv[++i];
             req.design.stirrupDiameter = argv[++i];
+        } else if (a == "--json") {
+            need(i, 1);
+            req.jsonName = argv[++i];
         } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
             std::fprintf(stderr, "未知选项 %s\n%s", a.c_str(), kUsage);
             return 1;
@@ -95,7 +99,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "计算失败: %s\n", e.what());
         return 1;
     }
-    std::printf("计算完成: 计算书 %s, 配筋文件 %s, 内力文件 %s\n", req.reportName.c_str(), kj::kBeamBarsFile,
+    std::printf("计算完成: 计算书 %s, 配筋文件 %s, 内力文件 %s", req.reportName.c_str(), kj::kBeamBarsFile,
                 kj::kForceDiagramFile);
+    if (!req.jsonName.empty()) std::printf(", JSON 文件 %s", req.jsonName.c_str());
+    std::printf("\n");
     return 0;
 }

@@ -103,6 +103,8 @@ std::string shortestDecimal(double x)
     if (std::isnan(x)) return "NaN";
     if (std::isinf(x)) return x < 0 ? "-Inf" : "Inf";
     if (x == 0.0) return "0";
+    // Whole numbers of up to 15 digits are their own shortest form.
+    if (std::fabs(x) < 1e15 && x == std::trunc(x)) return std::to_string(static_cast<long long>(x));
     // 15 significant digits, as the older program wrote them.
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);

@@ -177,7 +177,11 @@ std::string readTextFile(const fs::path& path, std::string_view shownName)
 
 void replaceTextFile(const fs::path& path, std::string_view text, std::string_view shownName)
 {
-    std::string bytes = encodeGbk(text);
+    replaceFileBytes(path, encodeGbk(text), shownName);
+}
+
+void replaceFileBytes(const fs::path& path, std::string_view bytes, std::string_view shownName)
+{
     fs::path dir = path.parent_path();
     std::string tmpl = ((dir.empty() ? fs::path(".") : dir) / ("." + path.filename().string() + ".XXXXXX")).string();
     std::vector<char> tmp(tmpl.begin(), tmpl.end());

@@ -33,6 +33,10 @@ bool fileExists(const std::filesystem::path& path);
 // leaves a half-written file. Line ends are written as the text holds them.
 void replaceTextFile(const std::filesystem::path& path, std::string_view text,
                      std::string_view shownName);
+// Replaces the whole file with the bytes as given (a UTF-8 file), in the
+// same way.
+void replaceFileBytes(const std::filesystem::path& path, std::string_view bytes,
+                      std::string_view shownName);
 // Appends the text (GBK on disk) to the end of the file, creating it.
 void appendTextFile(const std::filesystem::path& path, std::string_view text,
                     std::string_view shownName);

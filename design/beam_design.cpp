@@ -34,6 +34,7 @@ FlexureResult flexureDesign(double M, double b, double h, const MaterialConstant
     // A large moment means a deep section with two layers of bars.
     double h0 = h - 35;
     if (M > 0.4 * h) h0 = h - 60;
+    r.h0 = h0;
     if (!(h0 > 0) || !(b > 0) || !std::isfinite(M)) {
         r.As = kFailedArea;
         return r;
@@ -79,21 +80,17 @@ double shearDesign(double V, double b, double h, const MaterialConstants& mat)
     return std::max(0.01, roundHalfEven2(asvs));
 }
 
-Stirrups chooseStirrups(double asvs, double b, std::string_view legsBox, std::string_view diameterBox)
+Stirrups chooseStirrups(double asvs, double b, std::optional<int> legs, std::optional<double> diameter)
 {
     Stirrups s;
     s.legs = b < 100 ? 1 : b < 350 ? 2 : b < 650 ? 4 : 6;
-    const double boxLegs = numberValue(legsBox);
-    if (boxLegs > 0) {
-        const int legs = toIndex(boxLegs);
-        if (legs >= s.legs) s.legs = legs;
-    }
+    if (legs && *legs >= s.legs) s.legs = *legs;
     if (!(asvs > 0)) { // section too small for its shear: a diameter that stands out
         s.diameter = 32;
         s.spacing = 50;
         return s;
     }
-    double d = numberValue(diameterBox);
+    double d = diameter.value_or(2);
     if (!(d >= 2)) d = 2;
     if (d > kLargestStirrup) d = kLargestStirrup;
     auto spacingFor = [&](double dia) { return s.legs * 0.7854 * dia * dia / asvs; };
@@ -114,24 +111,16 @@ std::string stirrupString(const Stirrups& s)
 }
 
 BarArrangement arrangeBars(double As, double b, double h, double cover, BarPosition position,
-                           std::string_view countBox, std::string_view diameterBox)
+                           const std::optional<ChosenBars>& chosen)
 {
     if (As < 220) As = 220;
     BarArrangement r;
 
-    // Continuous bars: typed into the boxes, or chosen from the section.
-    bool automatic = diameterBox == "zd";
-    if (!automatic) {
-        const double n = roundHalfEven(numberValue(countBox));
-        const double d = numberValue(diameterBox);
-        if (n >= 1 && d > 0 && std::isfinite(n) && std::isfinite(d)) {
-            r.n = n;
-            r.d = d;
-        } else {
-            automatic = true;
-        }
-    }
-    if (automatic) {
+    // Continuous bars: chosen by the user, or from the section.
+    if (chosen) {
+        r.n = chosen->count;
+        r.d = chosen->diameter;
+    } else {
         r.n = b <= 300 ? 2 : 4;
         r.d = h < 250 ? 12 : h < 500 ? 14 : h < 700 ? 16 : h < 900 ? 18 : 20;
         const double A0 = 0.7854 * r.n * r.d * r.d;

@@ -2,10 +2,11 @@
 // Section design of one beam: longitudinal steel for bending, stirrups for
 // shear, and a practical choice of continuous and additional bars.
 // Forces in kN and kN*m, section sizes in mm, steel areas in mm2.
+#include "design/design_options.h"
 #include "design/materials.h"
 
+#include <optional>
 #include <string>
-#include <string_view>
 
 namespace kj {
 
@@ -15,6 +16,7 @@ inline constexpr double kFailedArea = 9999;
 struct FlexureResult {
     double As = 0;      // tension steel, 9999 when the section fails
     double AsComp = 0;  // compression steel As'
+    double h0 = 0;      // effective depth used, mm
 };
 
 // Tension and compression steel for the moment M (absolute value, kN*m) on
@@ -34,8 +36,8 @@ struct Stirrups {
 
 // Stirrups for Asv/s (already rounded to 0.01; 0 = section too small) on a
 // section of width b, with the least number of legs and the starting
-// diameter as typed into their boxes.
-Stirrups chooseStirrups(double asvs, double b, std::string_view legsBox, std::string_view diameterBox);
+// diameter chosen by the user (absent: by the width, and from 2 mm).
+Stirrups chooseStirrups(double asvs, double b, std::optional<int> legs, std::optional<double> diameter);
 
 // "2*8@150"
 std::string stirrupString(const Stirrups& s);
@@ -52,11 +54,11 @@ struct BarArrangement {
     bool searchFailed = false; // no standard size fitted; additional bars of diameter d
 };
 
-// Bars for the steel area As on a b x h section with the cover c; the count
-// and diameter boxes belong to the position (top bars at a support, bottom
-// bars in the span). A diameter box "zd" lets the program choose.
+// Bars for the steel area As on a b x h section with the cover c; the
+// continuous bars chosen by the user belong to the position (top bars at a
+// support, bottom bars in the span); absent, the program chooses them.
 BarArrangement arrangeBars(double As, double b, double h, double cover, BarPosition position,
-                           std::string_view countBox, std::string_view diameterBox);
+                           const std::optional<ChosenBars>& chosen);
 
 // The bar string: n,d+k,e outer/second at a support, second/outer in the span.
 std::string barString(const BarArrangement& bars, BarPosition position);

@@ -8,12 +8,14 @@ namespace kj {
 
 double effectiveLengthFactor(bool bottomStorey) { return bottomStorey ? 1.25 : 1.5; }
 
-double columnSteel(double M, double N, double b, double h, double l0, const MaterialConstants& mat)
+ColumnSteel columnSteel(double M, double N, double b, double h, double l0, const MaterialConstants& mat)
 {
+    ColumnSteel r;
+    r.As = kFailedArea;
     const double Mp = 1e6 * std::fabs(M); // N*mm
     const double Np = 1000 * N;           // N
     if (!(Np > 0) || !(h > 80) || !(b > 0) || !std::isfinite(Mp) || !std::isfinite(Np) || !std::isfinite(l0))
-        return kFailedArea;
+        return r;
     const double h0 = h - 40;
     const double l0mm = 1000 * l0;
 
@@ -31,20 +33,25 @@ double columnSteel(double M, double N, double b, double h, double l0, const Mate
     double eta = 1;
     if (slenderness > 8) eta = 1 + slenderness * slenderness * zeta1 * zeta2 * h0 / (1400 * ei);
     const double e = eta * ei + h / 2 - 40;
+    r.e0 = e0;
+    r.ei = ei;
+    r.eta = eta;
 
     const double balanced = mat.xib * mat.fcf * b * h0;
     double xi = Np / (mat.fcf * b * h0);
     if (Np > balanced) { // small eccentricity
         const double K = (Np * e - 0.45 * mat.fcf * b * h0 * h0) / ((0.8 - mat.xib) * (h - 80));
         const double denominator = K + mat.fcf * b * h0;
-        if (!(denominator > 0)) return kFailedArea;
+        if (!(denominator > 0)) return r;
         xi = mat.xib + (Np - balanced) / denominator;
     }
+    r.xi = xi;
     double As = (Np * e - xi * (1 - 0.5 * xi) * mat.fcf * b * h0 * h0) / (mat.fy * (h - 60));
     const double minimum = 0.0025 * b * h;
     if (As < minimum) As = minimum;
-    if (!(As <= 0.025 * b * h)) return kFailedArea;
-    return As;
+    if (!(As <= 0.025 * b * h)) return r;
+    r.As = As;
+    return r;
 }
 
 } // namespace kj

@@ -13,6 +13,11 @@ double effectiveLengthFactor(bool bottomStorey);
 // the effective length l0 (m). 9999 when the section cannot be designed:
 // more than 2.5 % of b h on one side, no compression (N <= 0), or a section
 // too shallow for its bar cover (h <= 80).
-double columnSteel(double M, double N, double b, double h, double l0, const MaterialConstants& mat);
+struct ColumnSteel {
+    double As = 0;            // mm2 on each side
+    double e0 = 0, ei = 0;    // mm
+    double eta = 1, xi = 0;
+};
+ColumnSteel columnSteel(double M, double N, double b, double h, double l0, const MaterialConstants& mat);
 
 } // namespace kj

@@ -1,14 +1,15 @@
-// libFuzzer harness: any bytes as a frame data file, through the reader, the
-// analysis and the section design. A kj::Failure is the expected answer to
-// bad input; anything else (a crash, a sanitizer report, another exception,
-// a report holding "nan" or "inf") is a fault.
+// libFuzzer harness: any bytes as a frame data file, through the reader and
+// the pure calculation, then every text view of its result. A kj::Failure is
+// the expected answer to bad input; anything else (a crash, a sanitizer
+// report, another exception, a text holding "nan" or "inf") is a fault.
 #include "analysis/frame_data.h"
 #include "analysis/frame_model.h"
-#include "analysis/internal_forces.h"
+#include "calc/calculation.h"
+#include "calc/json_output.h"
+#include "calc/report.h"
 #include "common/failure.h"
 #include "common/report_writer.h"
 #include "common/textfile.h"
-#include "design/design_run.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -21,19 +22,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         kj::FrameFileReader reader(text, "\\KJ-1.txt");
         kj::FrameData d = reader.readRecords1to5();
         kj::FrameModel m = kj::buildModel(d);
-        kj::InternalForces f = kj::analyse(m);
-        kj::Materials mat = reader.readMaterials();
-        kj::ReportWriter w;
-        std::string bars = kj::designBeams(m, f, mat, kj::DesignSettings{}, w);
-        std::string lines = kj::forceDiagramBeamLines(m, f);
-        if (!m.continuousBeam) {
-            kj::designColumns(m, f, mat, w);
-            lines += kj::forceDiagramColumnLines(m, f);
+        try {
+            m.materials = reader.readMaterials();
+        } catch (const kj::Failure& f) {
+            m.materialsFailure = f.what();
         }
-        for (const std::string* s : {&w.str(), static_cast<const std::string*>(&bars), static_cast<const std::string*>(&lines)})
+        const kj::CalculationResult r = kj::calculate(m, kj::DesignOptions{});
+        kj::ReportWriter w;
+        kj::writeEcho(w, d, "2026/1/1", "0:00:00");
+        kj::writeDesignTables(w, r);
+        const std::string bars = kj::beamBarsText(r);
+        const std::string lines = kj::forceDiagramText(r);
+        for (const std::string* s : {&w.str(), &bars, &lines})
             if (s->find("nan") != std::string::npos || s->find("inf") != std::string::npos ||
                 s->find("NaN") != std::string::npos || s->find("Inf") != std::string::npos)
                 std::abort();
+        (void)kj::resultJson(r);
     } catch (const kj::Failure&) {
     }
     return 0;

@@ -160,9 +160,7 @@ TEST(Solve, EliminationFollowsTheFixedOrder)
     // A 3x3 system whose result depends on the order of operations in the
     // last bits: the values are those of the plain row-by-row elimination.
     FrameModel m;
-    m.NC = 2;
-    m.NF = 1;
-    m.N = 3;
+    m.topo = FrameTopology::of(1, 1); // nodes 1 and 2, drift 3
     StiffnessSystem s;
     s.N = 3;
     s.K.assign(16, 0.0);

@@ -87,7 +87,7 @@ TEST(FrameReader, ExpandsLengthNumbersPerStorey)
     // Two spans, two storeys: span digits 1,2 for both levels; storey digits 3 (top) and 4.
     FrameData d = read("F,2,2,0,0,\r\n6.004.503.304.20,1234\r\n.25.50.40.40.30.30,1111222222\r\n0,0,0,0\r\n300,25\r\n");
     FrameModel m = buildModel(d);
-    EXPECT_EQ(m.N, 8);
+    EXPECT_EQ(m.topo.N, 8);
     const double expect[] = {0, 6.0, 4.5, 6.0, 4.5, 3.3, 3.3, 3.3, 4.2, 4.2, 4.2};
     for (int i = 1; i <= 10; ++i) EXPECT_EQ(m.members[i].len, expect[i]) << "member " << i;
 }
@@ -172,13 +172,17 @@ TEST(SpanLoads, TooManyEntriesOrLoadsPastTheSpanAreRefused)
 
 TEST(JointLoads, GroupsNameNodesAndDrifts)
 {
-    FrameModel m = buildModel(read("F,1,1,2,0,\r\n6.003.60,12\r\n.25.50.40.40,122\r\n0\r\n103100.0,20102 10.0 -5.0\r\n300,25\r\n"));
-    ASSERT_EQ(m.jointGroups.size(), 2u);
+    FrameModel m = buildModel(
+        read("F,1,1,3,0,\r\n6.003.60,12\r\n.25.50.40.40,122\r\n0\r\n103100.0,20102 10.0 -5.0,101 2.50-12.50\r\n300,25\r\n"));
+    ASSERT_EQ(m.jointGroups.size(), 3u);
     EXPECT_EQ(m.jointGroups[0].numbers, (std::vector<int>{3}));
     EXPECT_EQ(m.jointGroups[0].F, 100);
     EXPECT_EQ(m.jointGroups[1].numbers, (std::vector<int>{1, 2}));
     EXPECT_EQ(m.jointGroups[1].F, 10);
     EXPECT_EQ(m.jointGroups[1].M, -5);
+    // The moment field starts right after the five characters of the force.
+    EXPECT_EQ(m.jointGroups[2].F, 2.5);
+    EXPECT_EQ(m.jointGroups[2].M, -12.5);
     EXPECT_EQ(failureOf("F,1,1,1,0,\r\n6.003.60,12\r\n.25.50.40.40,122\r\n0\r\n10450.0\r\n300,25\r\n", true),
               "数据文件 \\KJ-1.txt: 第 1 组节点荷载 \"10450.0\" 中的第 1 个编号 \"04\" 不在 1 到 3 之间 (节点 1-2, 层间侧移 3-3)");
 }

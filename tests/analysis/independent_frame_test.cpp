@@ -64,12 +64,12 @@ struct Result {
 
 Result generalFrame(const FrameModel& m)
 {
-    const int L = m.L, NF = m.NF;
+    const int L = m.topo.L, NF = m.topo.NF;
     // Joint coordinates: levels from the top (1..NF), ground NF+1.
     std::vector<double> x(static_cast<std::size_t>(L) + 1, 0.0), y(static_cast<std::size_t>(NF) + 2, 0.0);
     for (int i = 1; i <= L; ++i) x[static_cast<std::size_t>(i)] = x[static_cast<std::size_t>(i - 1)] + m.members[static_cast<std::size_t>(i)].len;
     for (int J = NF; J >= 1; --J) {
-        const Member& col = m.members[static_cast<std::size_t>(m.NB + (J - 1) * (L + 1) + 1)];
+        const Member& col = m.members[static_cast<std::size_t>(m.topo.NB + (J - 1) * (L + 1) + 1)];
         y[static_cast<std::size_t>(J)] = y[static_cast<std::size_t>(J + 1)] + col.len;
     }
     auto joint = [&](int J, int i) { return (J - 1) * (L + 1) + i; }; // 0-based joint index
@@ -141,7 +141,7 @@ Result generalFrame(const FrameModel& m)
             addMember((J - 1) * L + i + 1, joint(J, i), joint(J, i + 1), x[static_cast<std::size_t>(i + 1)] - x[static_cast<std::size_t>(i)], 0, true);
     for (int J = 1; J <= NF; ++J)
         for (int i = 0; i <= L; ++i)
-            addMember(m.NB + (J - 1) * (L + 1) + i + 1, joint(J, i), joint(J + 1, i), 0, -1, false);
+            addMember(m.topo.NB + (J - 1) * (L + 1) + i + 1, joint(J, i), joint(J + 1, i), 0, -1, false);
 
     // Joint forces and moments; storey shears become level forces.
     std::vector<double> shear(static_cast<std::size_t>(NF) + 1, 0.0);
@@ -149,12 +149,12 @@ Result generalFrame(const FrameModel& m)
     std::vector<bool> set(static_cast<std::size_t>(dofs), false);
     for (const JointLoadGroup& g : m.jointGroups)
         for (int d : g.numbers) {
-            if (d <= m.NC) {
+            if (d <= m.topo.NC) {
                 const int J = (d - 1) / (L + 1) + 1, i = (d - 1) % (L + 1);
                 joints3[static_cast<std::size_t>(3 * joint(J, i) + 1)] = -g.F;
                 joints3[static_cast<std::size_t>(3 * joint(J, i) + 2)] = g.M;
             } else {
-                shear[static_cast<std::size_t>(d - m.NC)] = g.F;
+                shear[static_cast<std::size_t>(d - m.topo.NC)] = g.F;
             }
         }
     for (int d = 0; d < dofs; ++d) F[static_cast<std::size_t>(d)] += joints3[static_cast<std::size_t>(d)];
@@ -176,7 +176,7 @@ Result generalFrame(const FrameModel& m)
     for (std::size_t i = 0; i < free.size(); ++i) U[static_cast<std::size_t>(free[i])] = uf[i];
 
     Result r;
-    const std::size_t members = static_cast<std::size_t>(m.NB + m.NC) + 1;
+    const std::size_t members = static_cast<std::size_t>(m.topo.NB + m.topo.NC) + 1;
     r.M1.assign(members, 0.0), r.M2.assign(members, 0.0), r.V1.assign(members, 0.0), r.V2.assign(members, 0.0);
     for (const Elem& e : elems) {
         double ug[6], ul[6];
@@ -213,11 +213,11 @@ void compareWithGeneralFrame(const std::string& example)
     for (std::size_t k = 1; k < g.M1.size(); ++k)
         largest = std::max({largest, std::fabs(g.M1[k]), std::fabs(g.M2[k]), std::fabs(g.V1[k]), std::fabs(g.V2[k])});
     const double tol = 1e-5 * largest;
-    for (int i = 1; i <= m.NB + m.NC; ++i) {
+    for (int i = 1; i <= m.topo.NB + m.topo.NC; ++i) {
         const auto k = static_cast<std::size_t>(i);
         EXPECT_NEAR(f.M1[k], g.M1[k], tol) << example << " member " << i;
         EXPECT_NEAR(f.M2[k], g.M2[k], tol) << example << " member " << i;
-        if (i <= m.NB) {
+        if (i <= m.topo.NB) {
             EXPECT_NEAR(f.V1[k], g.V1[k], tol) << example << " beam " << i;
             EXPECT_NEAR(f.V2[k], g.V2[k], tol) << example << " beam " << i;
         }

@@ -28,6 +28,17 @@ rc=$?
 grep -q '找不到文件 \\KJ-9.txt' err.txt || fail "message was: $(cat err.txt)"
 [ ! -e zemowj1.txt ] && [ ! -e lpj-1.txt ] || fail "a file was written on failure"
 
+# An option that cannot be used is refused before the report is emptied.
+printf 'kept\r\n' >zemowj1.txt
+"$calc" '\KJ-1.txt' --renew --beta abc >out.txt 2>err.txt && fail "beta abc accepted"
+grep -q '梁顶负弯矩调幅系数应大于 0 且不大于 1: abc' err.txt || fail "beta message was: $(cat err.txt)"
+[ "$(cat zemowj1.txt)" = "$(printf 'kept\r\n')" ] || fail "the report was touched by a refused option"
+
+# The whole result as JSON, UTF-8.
+"$calc" '\KJ-1.txt' --json '\KJ-1.json' >out.txt 2>err.txt || fail "json run exited $?"
+grep -q '"schema": "kjpj-result/1"' KJ-1.json || fail "no schema in the JSON"
+grep -q '"rules": "原方法"' KJ-1.json || fail "JSON not UTF-8 or rule set missing"
+
 "$calc" --no-such-option >/dev/null 2>err.txt && fail "unknown option accepted"
 grep -q '未知选项' err.txt || fail "unknown option message"
 echo "1 passed, 0 failed"

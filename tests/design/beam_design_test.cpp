@@ -1,5 +1,7 @@
 #include "design/beam_design.h"
 
+#include "calc/options.h"
+
 #include <gtest/gtest.h>
 
 namespace kj {
@@ -82,48 +84,67 @@ TEST(BeamShear, MinimumStirrupsAndSectionTooSmall)
     EXPECT_EQ(shearDesign(0, 250, 35, kC25), 0);
 }
 
+// The boxes as typed, through the one reading of the design settings.
+Stirrups stirrupsFor(double asvs, double b, const char* legs, const char* diameter)
+{
+    DesignSettings s;
+    s.stirrupLegs = legs;
+    s.stirrupDiameter = diameter;
+    const DesignOptions o = parseDesignOptions(s);
+    return chooseStirrups(asvs, b, o.stirrupLegs, o.stirrupDiameter);
+}
+
+BarArrangement arrange(double As, double b, double h, double cover, BarPosition pos, std::string_view count,
+                       std::string_view diameter)
+{
+    DesignSettings s;
+    s.topCount = count;
+    s.topDiameter = diameter;
+    return arrangeBars(As, b, h, cover, pos, parseDesignOptions(s).topBars);
+}
+
 TEST(BeamStirrups, DiameterGrowsUntilSpacingReaches100)
 {
     // 2 legs, d 6: s = 2 * 0.7854 * 36 / 0.42 = 134.64 -> 2*6@135.
-    EXPECT_EQ(stirrupString(chooseStirrups(0.42, 250, "2", "6")), "2*6@135");
+    EXPECT_EQ(stirrupString(stirrupsFor(0.42, 250, "2", "6")), "2*6@135");
     // 0.64: d 6 gives 88.36 < 100, d 8 gives 157.08 -> 2*8@157.
-    EXPECT_EQ(stirrupString(chooseStirrups(0.64, 250, "2", "6")), "2*8@157");
+    EXPECT_EQ(stirrupString(stirrupsFor(0.64, 250, "2", "6")), "2*8@157");
     // Spacing is capped at 250.
-    EXPECT_EQ(stirrupString(chooseStirrups(0.1, 250, "2", "6")), "2*6@250");
+    EXPECT_EQ(stirrupString(stirrupsFor(0.1, 250, "2", "6")), "2*6@250");
 }
 
 TEST(BeamStirrups, LegsFollowWidthUnlessTheBoxAsksForMore)
 {
-    EXPECT_EQ(chooseStirrups(0.42, 99, "", "6").legs, 1);
-    EXPECT_EQ(chooseStirrups(0.42, 100, "", "6").legs, 2);
-    EXPECT_EQ(chooseStirrups(0.42, 349, "", "6").legs, 2);
-    EXPECT_EQ(chooseStirrups(0.42, 350, "", "6").legs, 4);
-    EXPECT_EQ(chooseStirrups(0.42, 649, "2", "6").legs, 4); // the box asks for fewer
-    EXPECT_EQ(chooseStirrups(0.42, 650, "x", "6").legs, 6);
-    EXPECT_EQ(chooseStirrups(0.42, 250, "4", "6").legs, 4);
-    EXPECT_EQ(chooseStirrups(0.42, 250, "-4", "6").legs, 2);
+    EXPECT_EQ(stirrupsFor(0.42, 99, "", "6").legs, 1);
+    EXPECT_EQ(stirrupsFor(0.42, 100, "", "6").legs, 2);
+    EXPECT_EQ(stirrupsFor(0.42, 349, "", "6").legs, 2);
+    EXPECT_EQ(stirrupsFor(0.42, 350, "", "6").legs, 4);
+    EXPECT_EQ(stirrupsFor(0.42, 649, "2", "6").legs, 4); // the box asks for fewer
+    EXPECT_EQ(stirrupsFor(0.42, 650, "x", "6").legs, 6);
+    EXPECT_EQ(stirrupsFor(0.42, 250, "4", "6").legs, 4);
+    EXPECT_EQ(stirrupsFor(0.42, 250, "-4", "6").legs, 2);
 }
 
 TEST(BeamStirrups, SectionTooSmallGets32At50)
 {
-    EXPECT_EQ(stirrupString(chooseStirrups(0, 250, "2", "6")), "2*32@50");
-    EXPECT_EQ(stirrupString(chooseStirrups(0, 400, "2", "6")), "4*32@50");
+    EXPECT_EQ(stirrupString(stirrupsFor(0, 250, "2", "6")), "2*32@50");
+    EXPECT_EQ(stirrupString(stirrupsFor(0, 400, "2", "6")), "4*32@50");
 }
 
 TEST(BeamStirrups, DiameterBoxIsBounded)
 {
     // Not a number or below 2: start at 2. 2 legs, Asv/s 0.02: s = 2 * 0.7854 * 4 / 0.02 = 314.16 -> 250.
-    EXPECT_EQ(stirrupString(chooseStirrups(0.02, 250, "2", "")), "2*2@250");
-    EXPECT_EQ(stirrupString(chooseStirrups(0.02, 250, "2", "1")), "2*2@250");
+    EXPECT_EQ(stirrupString(stirrupsFor(0.02, 250, "2", "")), "2*2@250");
+    EXPECT_EQ(stirrupString(stirrupsFor(0.02, 250, "2", "1")), "2*2@250");
     // A huge demand stops growing at 50 mm: s = 2 * 0.7854 * 2500 / 100 = 39.27 -> 39.
-    EXPECT_EQ(stirrupString(chooseStirrups(100, 250, "2", "6")), "2*50@39");
+    EXPECT_EQ(stirrupString(stirrupsFor(100, 250, "2", "6")), "2*50@39");
 }
 
 // Bar string of an arrangement.
 std::string bars(double As, double b, double h, BarPosition pos, std::string_view count = "2",
                  std::string_view diameter = "zd", double cover = 25)
 {
-    return barString(arrangeBars(As, b, h, cover, pos, count, diameter), pos);
+    return barString(arrange(As, b, h, cover, pos, count, diameter), pos);
 }
 
 TEST(BeamBars, ContinuousBarsAloneAreOneLayer)
@@ -168,7 +189,7 @@ TEST(BeamBars, AdditionalBarsWorkedByHand)
     // 250 x 500, As 783: 2 of 16 (783 / 402.12 = 1.95), dA = 380.88,
     // D = sqrt(3.8 * 380.88 / 3.1416) = 21.46: k 1 -> 22 (|22 - 16| = 6),
     // k 2: 15.18 -> 16. w = 200; top a = 230 / 46 = 5, bottom a = 225 / 41 = 5; 4 bars.
-    const BarArrangement top = arrangeBars(783, 250, 500, 25, BarPosition::Top, "2", "zd");
+    const BarArrangement top = arrange(783, 250, 500, 25, BarPosition::Top, "2", "zd");
     EXPECT_EQ(top.n, 2);
     EXPECT_EQ(top.d, 16);
     EXPECT_EQ(top.k, 2);
@@ -202,7 +223,7 @@ TEST(BeamBars, SearchWithoutAStandardSizeUsesTheContinuousDiameter)
     // 2 of 6 typed in: A1 = 56.55, As 500, dA = 443.45; every size is at least 12,
     // |12 - 6| >= 5.1. Fallback: k = ceil(443.45 / 28.27) = 16 of 6.
     // a = (200 + 30) / (6 + 30) = 6, t = 12.
-    const BarArrangement small = arrangeBars(500, 250, 500, 25, BarPosition::Top, "2", "6");
+    const BarArrangement small = arrange(500, 250, 500, 25, BarPosition::Top, "2", "6");
     EXPECT_TRUE(small.searchFailed);
     EXPECT_EQ(barString(small, BarPosition::Top), "2,6+16,6 6/12");
     // 2 of 28: A1 = 1231.50, As 1400, dA = 168.50, D = 14.28: sizes 12..16 are too far from 28.
@@ -213,8 +234,8 @@ TEST(BeamBars, SearchWithoutAStandardSizeUsesTheContinuousDiameter)
 TEST(BeamBars, CountAndDiameterBoxes)
 {
     // Counts are rounded halves to even: "2.5" is 2, "3.5" is 4.
-    EXPECT_EQ(arrangeBars(300, 250, 400, 25, BarPosition::Top, "2.5", "14").n, 2);
-    EXPECT_EQ(arrangeBars(300, 250, 400, 25, BarPosition::Top, "3.5", "14").n, 4);
+    EXPECT_EQ(arrange(300, 250, 400, 25, BarPosition::Top, "2.5", "14").n, 2);
+    EXPECT_EQ(arrange(300, 250, 400, 25, BarPosition::Top, "3.5", "14").n, 4);
     // Boxes that do not hold a positive number leave the choice to the program (2 of 14 here).
     EXPECT_EQ(bars(300, 250, 400, BarPosition::Top, "abc", "20"), "2,14+0,0 2/0");
     EXPECT_EQ(bars(300, 250, 400, BarPosition::Top, "2", "-20"), "2,14+0,0 2/0");

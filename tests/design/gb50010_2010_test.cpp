@@ -11,7 +11,7 @@ namespace {
 
 BarArranger topBars(double b, double h, double cover)
 {
-    return [=](double As) { return arrangeBars(As, b, h, cover, BarPosition::Top, "2", "zd"); };
+    return [=](double As) { return arrangeBars(As, b, h, cover, BarPosition::Top, std::nullopt); };
 }
 
 TEST(Gb2010Materials, BalancedDepthAndHighStrengthGrades)
@@ -133,7 +133,7 @@ TEST(Gb2010Beam, MinimumSteelAndTheFailureFlag)
     EXPECT_TRUE(over.failed);
     EXPECT_EQ(over.As, 9999);
     EXPECT_EQ(barString(over.bars, BarPosition::Top),
-              barString(arrangeBars(9999, 250, 500, 25, BarPosition::Top, "2", "zd"), BarPosition::Top));
+              barString(arrangeBars(9999, 250, 500, 25, BarPosition::Top, std::nullopt), BarPosition::Top));
     EXPECT_TRUE(designBeamFlexure(10, 250, 40, 25, r, topBars(250, 40, 25)).failed);
 }
 

@@ -1,6 +1,6 @@
 #include "main/form1.h"
 
-#include "analysis/calc_run.h"
+#include "calc/run.h"
 #include "common/failure.h"
 #include "common/numbers.h"
 #include "common_widgets/blank_wrap_label.h"

@@ -2,7 +2,7 @@
 // reference files (GBK, CR LF) that were checked by hand against the report's
 // column layout. The title line's date and time are fixed by the request.
 // KJ_UPDATE_GOLDEN=1 rewrites the references after a deliberate change.
-#include "analysis/calc_run.h"
+#include "calc/run.h"
 #include "common/textfile.h"
 #include "test_support.h"
 

@@ -1,4 +1,6 @@
-#include "design/design_run.h"
+#include "calc/calculation.h"
+#include "calc/options.h"
+#include "calc/report.h"
 
 #include "common/failure.h"
 
@@ -13,24 +15,31 @@ namespace {
 // A frame of L spans and NF storeys whose beams are b x h (m), columns
 // 0.4 x 0.4 x 4 m, with an internal-force record of zeros.
 struct Frame {
-    FrameModel model;
-    InternalForces forces;
+    CalculationResult r;
+    FrameModel& model = r.model;
+    InternalForces& forces = r.forces;
 
     Frame(int L, int NF, double b = 0.25, double h = 0.5)
     {
-        model.L = L;
-        model.NF = NF;
-        model.NB = L * NF;
-        model.NC = (L + 1) * NF;
-        const int members = model.NB + model.NC;
+        model.topo = FrameTopology::of(L, NF);
+        const int NB = model.topo.NB, NC = model.topo.NC;
+        const int members = NB + NC;
+        r.materials = Materials{300, 25};
         model.members.assign(members + 1, Member{});
-        for (int i = 1; i <= model.NB; ++i) model.members[i] = Member{6, b, h};
-        for (int i = model.NB + 1; i <= members; ++i) model.members[i] = Member{4, 0.4, 0.4};
+        for (int i = 1; i <= NB; ++i) model.members[i] = Member{6, b, h};
+        for (int i = NB + 1; i <= members; ++i) model.members[i] = Member{4, 0.4, 0.4};
         forces.M1.assign(members + 1, 0);
         forces.M2.assign(members + 1, 0);
-        for (auto* v : {&forces.V1, &forces.V2, &forces.Mo, &forces.X}) v->assign(model.NB + 1, 0);
-        forces.R.assign(model.NC + 1, 0);
-        forces.N.assign(model.NC + 1, 0);
+        for (auto* v : {&forces.V1, &forces.V2, &forces.Mo, &forces.X}) v->assign(NB + 1, 0);
+        forces.R.assign(NC + 1, 0);
+        forces.N.assign(NC + 1, 0);
+    }
+    // Designs with the settings and writes the design tables after the report's text.
+    void design(ReportWriter& report, const DesignSettings& settings = DesignSettings{})
+    {
+        r.options = parseDesignOptions(settings);
+        designMembers(r, defaultRules());
+        writeDesignTables(report, r);
     }
     void beam(int i, double M1, double M2, double Mo, double V1, double V2, double x)
     {
@@ -43,8 +52,6 @@ struct Frame {
     }
 };
 
-const Materials kFy300C25{300, 25};
-
 DesignSettings withBeta(const char* beta)
 {
     DesignSettings s;
@@ -55,6 +62,8 @@ DesignSettings withBeta(const char* beta)
 const char* const kMaterialLine = "                    ******* Fy= 300  C 25 *******\r\n";
 const char* const kBeamHeader = "梁号   M1     V1    As    Asv     M2     V2     As    Asv     Mo    剪折点   As    As'\r\n";
 const char* const kColumnHeader = "柱号    M1       N1       As       As'      M2       N2       As        As'\r\n";
+
+std::string firstLine(const std::string& s) { return s.substr(0, s.find("\r\n")); }
 
 TEST(DesignRun, BeamAndColumnsWorkedByHand)
 {
@@ -81,25 +90,25 @@ TEST(DesignRun, BeamAndColumnsWorkedByHand)
     // Span: Mo = 80 + (25 + 18) / 2 = 101.5 designed unrounded: alpha_s = 0.156473, xi = 0.171113,
     //   As = 795.67 -> 796, As' = 0; printed Mo = 102 (halves to even), x = 3.13.
     //   Bottom bars: dA = 393.88, D = 21.83: k 2 of 16; bottom layer (200 + 25) / 41 = 5 takes all 4.
-    const std::string bars = designBeams(f.model, f.forces, kFy300C25, withBeta("0.80"), report);
-    EXPECT_EQ(bars, "\"2,16+2,16 4/0\", \"2*6@135\", \"2,16+1,14 3/0\", \"2*8@157\", \"2,16+2,16 0/4\"\r\n");
-    EXPECT_EQ(report.str(), std::string("echo\r\n") + kMaterialLine + kBeamHeader +
-                                " 1   -100   140    783  2*6@135 -72    -181    548  2*8@157  102     3.13   796   0 \r\n"
-                                "    预配钢筋   2,16+2,16 4/0              2,16+1,14 3/0                 2,16+2,16 0/4\r\n");
-    EXPECT_EQ(forceDiagramBeamLines(f.model, f.forces), "-100,-72,102,140,-181\r\n");
-    EXPECT_DOUBLE_EQ(f.forces.X[1], 3.13);
-
     // Columns, bottom storey: l0 = 1.25 * 4 = 5 m; own weight 0.00003 * 400 * 400 * 4 = 19.2 kN.
     // Column 1 top: M 150, N1 = 480.8 -> As 953.31 (large eccentricity, eta 1.1288).
     // Column 1 bottom: M 75.5, N 500: As 212.1 < 400 -> 400; Mb -75.5 printed -76.
     // Column 2 top: M 150, N1 = 1200 -> small eccentricity, xi 0.6320, As 1091.38.
     // Column 2 bottom: M 0.5, N 1219.2 -> 400; Mb -0.5 printed 0.
-    report.take();
-    designColumns(f.model, f.forces, kFy300C25, report);
-    EXPECT_EQ(report.str(), std::string(kColumnHeader) +
+    f.design(report, withBeta("0.80"));
+    EXPECT_EQ(beamBarsText(f.r), "\"2,16+2,16 4/0\", \"2*6@135\", \"2,16+1,14 3/0\", \"2*8@157\", \"2,16+2,16 0/4\"\r\n");
+    EXPECT_EQ(report.str(), std::string("echo\r\n") + kMaterialLine + kBeamHeader +
+                                " 1   -100   140    783  2*6@135 -72    -181    548  2*8@157  102     3.13   796   0 \r\n"
+                                "    预配钢筋   2,16+2,16 4/0              2,16+1,14 3/0                 2,16+2,16 0/4\r\n" +
+                                kColumnHeader +
                                 " 1     150      481      953      953     -76        500      400       400 \r\n"
                                 " 2     150      1200     1091     1091     0         1219     400       400 \r\n");
-    EXPECT_EQ(forceDiagramColumnLines(f.model, f.forces), "150,-76\r\n150,0\r\n");
+    EXPECT_EQ(forceDiagramText(f.r), "-100,-72,102,140,-181\r\n150,-76\r\n150,0\r\n");
+    EXPECT_DOUBLE_EQ(f.r.beams[1].span.x, 3.13);
+    EXPECT_NEAR(f.r.columns[1].top.eta, 1.1288, 1e-4);
+    EXPECT_NEAR(f.r.columns[2].top.xi, 0.6320, 1e-4);
+    // The analysis's own forces stay as they were.
+    EXPECT_EQ(f.forces.M1[1], -125);
 }
 
 TEST(DesignRun, RedistributionMovesSupportMomentIntoTheSpan)
@@ -107,14 +116,14 @@ TEST(DesignRun, RedistributionMovesSupportMomentIntoTheSpan)
     Frame f(1, 1);
     f.beam(1, -100, -60, 50, 80, -70, 3);
     ReportWriter report;
-    designBeams(f.model, f.forces, kFy300C25, withBeta("0.80"), report);
+    f.design(report, withBeta("0.80"));
     // M1 = 0.8 * -100, M2 = 0.8 * -60, Mo = 50 + (20 + 12) / 2.
-    EXPECT_EQ(forceDiagramBeamLines(f.model, f.forces), "-80,-48,66,80,-70\r\n");
+    EXPECT_EQ(firstLine(forceDiagramText(f.r)), "-80,-48,66,80,-70");
 
     Frame unchanged(1, 1);
     unchanged.beam(1, -100.4, -60.6, 50.5, 80, -70, 3);
-    designBeams(unchanged.model, unchanged.forces, kFy300C25, DesignSettings{}, report);
-    EXPECT_EQ(forceDiagramBeamLines(unchanged.model, unchanged.forces), "-100,-61,50,80,-70\r\n");
+    unchanged.design(report);
+    EXPECT_EQ(firstLine(forceDiagramText(unchanged.r)), "-100,-61,50,80,-70");
 }
 
 TEST(DesignRun, DesignValuesRoundHalvesToEven)
@@ -122,53 +131,53 @@ TEST(DesignRun, DesignValuesRoundHalvesToEven)
     Frame f(1, 1);
     f.beam(1, -0.5, 1.5, 2.5, 2.5, -3.5, 0.125);
     ReportWriter report;
-    designBeams(f.model, f.forces, kFy300C25, DesignSettings{}, report);
-    EXPECT_EQ(forceDiagramBeamLines(f.model, f.forces), "0,2,2,2,-4\r\n");
-    EXPECT_DOUBLE_EQ(f.forces.X[1], 0.12);
+    f.design(report);
+    EXPECT_EQ(firstLine(forceDiagramText(f.r)), "0,2,2,2,-4");
+    EXPECT_DOUBLE_EQ(f.r.beams[1].span.x, 0.12);
 }
 
 TEST(DesignRun, NarrowBeamIsSkipped)
 {
     // Two spans: beam 1 is 40 mm wide, beam 2 is designed.
     Frame f(2, 1);
+    f.model.continuousBeam = true; // beams only
     f.model.members[1].b = 0.04;
     f.beam(1, 0.5, -2.25, 0.125, 1.5, -0.75, 0.5);
     f.beam(2, -10, -10, 5, 10, -10, 3);
     ReportWriter report;
-    const std::string bars = designBeams(f.model, f.forces, kFy300C25, DesignSettings{}, report);
+    f.design(report);
     // One line only, for beam 2: As = 232.5 -> 232 (halves to even), 2 of 14 suffice.
-    EXPECT_EQ(bars, "\"2,14+0,0 2/0\", \"2*6@135\", \"2,14+0,0 2/0\", \"2*6@135\", \"2,14+0,0 0/2\"\r\n");
+    EXPECT_EQ(beamBarsText(f.r), "\"2,14+0,0 2/0\", \"2*6@135\", \"2,14+0,0 2/0\", \"2*6@135\", \"2,14+0,0 0/2\"\r\n");
     const std::string& text = report.str();
     EXPECT_EQ(text.find(" 1 "), std::string::npos);
     EXPECT_EQ(text.rfind(" 2   -10 ", std::string::npos), text.find(kBeamHeader) + std::string(kBeamHeader).size());
     // The skipped beam keeps its unrounded values, written with a leading zero.
-    EXPECT_EQ(forceDiagramBeamLines(f.model, f.forces), "0.5,-2.25,0.125,1.5,-0.75\r\n-10,-10,5,10,-10\r\n");
-    EXPECT_DOUBLE_EQ(f.forces.X[1], 0.5);
+    EXPECT_EQ(forceDiagramText(f.r), "0.5,-2.25,0.125,1.5,-0.75\r\n-10,-10,5,10,-10\r\n");
+    EXPECT_FALSE(f.r.beams[1].designed);
+    EXPECT_EQ(f.r.beams[1].skipReason, "截面宽度小于 51 mm, 不配筋");
 }
 
 TEST(DesignRun, OnlyNarrowBeamsLeaveMaterialLineAndHeader)
 {
     Frame f(1, 1, 0.0);
+    f.model.continuousBeam = true;
     ReportWriter report;
-    EXPECT_EQ(designBeams(f.model, f.forces, kFy300C25, DesignSettings{}, report), "");
+    f.design(report);
+    EXPECT_EQ(beamBarsText(f.r), "");
     EXPECT_EQ(report.str(), std::string("\r\n") + kMaterialLine + kBeamHeader);
 }
 
-TEST(DesignRun, RedistributionFactorOutsideZeroToOneIsRefusedBeforeWriting)
+TEST(DesignRun, RedistributionFactorOutsideZeroToOneIsRefused)
 {
     for (const char* beta : {"0", "1.01", "abc", "-0.8"}) {
-        Frame f(1, 1);
-        f.beam(1, -100, -60, 50, 80, -70, 3);
-        ReportWriter report;
         try {
-            designBeams(f.model, f.forces, kFy300C25, withBeta(beta), report);
+            parseDesignOptions(withBeta(beta));
             ADD_FAILURE() << "accepted " << beta;
         } catch (const Failure& e) {
             EXPECT_EQ(std::string(e.what()), std::string("梁顶负弯矩调幅系数应大于 0 且不大于 1: ") + beta);
         }
-        EXPECT_EQ(report.str(), "");
-        EXPECT_EQ(f.forces.M1[1], -100);
     }
+    EXPECT_EQ(parseDesignOptions(withBeta("1")).beta, 1);
 }
 
 TEST(DesignRun, FailedSectionsStillGetTheirRows)
@@ -184,17 +193,17 @@ TEST(DesignRun, FailedSectionsStillGetTheirRows)
     f.forces.N[2] = 2519.2;
     ReportWriter report;
     // Right end and span: M 10 and 5 need 232.5 -> 232 (halves to even), 2 of 14 suffice.
-    const std::string bars = designBeams(f.model, f.forces, kFy300C25, DesignSettings{}, report);
-    EXPECT_EQ(bars, "\"2,25+18,25 3/17\", \"2*32@50\", \"2,14+0,0 2/0\", \"2*6@135\", \"2,14+0,0 0/2\"\r\n");
+    f.design(report);
+    EXPECT_EQ(beamBarsText(f.r), "\"2,25+18,25 3/17\", \"2*32@50\", \"2,14+0,0 2/0\", \"2*6@135\", \"2,14+0,0 0/2\"\r\n");
     // The 9999 fills columns 19 to 24, so the stirrups follow without a blank.
     EXPECT_EQ(report.str(), std::string("\r\n") + kMaterialLine + kBeamHeader +
                                 " 1   -400   400    9999 2*32@50 -10    -10     232  2*6@135  5       3      232   0 \r\n"
-                                "    预配钢筋   2,25+18,25 3/17            2,14+0,0 2/0                  2,14+0,0 0/2\r\n");
-    report.take();
-    designColumns(f.model, f.forces, kFy300C25, report);
-    EXPECT_EQ(report.str(), std::string(kColumnHeader) +
+                                "    预配钢筋   2,25+18,25 3/17            2,14+0,0 2/0                  2,14+0,0 0/2\r\n" +
+                                kColumnHeader +
                                 " 1     0       -69       9999     9999     0        -50       9999      9999 \r\n"
                                 " 2     300      2500     9999     9999     300       2519     9999      9999 \r\n");
+    EXPECT_TRUE(f.r.beams[1].left.failed());
+    EXPECT_TRUE(f.r.beams[1].left.shearFailed());
 }
 
 TEST(DesignRun, ColumnsAboveTheBottomStoreyUseLongerEffectiveLength)
@@ -204,36 +213,41 @@ TEST(DesignRun, ColumnsAboveTheBottomStoreyUseLongerEffectiveLength)
     // M 150 with N1 = 480.8: l0 = 6 gives eta = 1 + 225 * 360 / (1400 * 311.98) = 1.185451,
     // e = 529.837, As = 1036.64; l0 = 5 gives 953.31.
     Frame f(1, 2);
+    const int NB = f.model.topo.NB;
     for (int c = 1; c <= 4; ++c) {
-        f.forces.M1[f.model.NB + c] = 150;
+        f.forces.M1[NB + c] = 150;
         f.forces.N[c] = 500;
     }
-    f.model.members[f.model.NB + 2].b = 0.04; // skipped: no row, moments unrounded
-    f.forces.M2[f.model.NB + 2] = 0.25;
+    for (int i = 1; i <= NB; ++i) f.model.members[i].b = 0.04; // beams skipped
+    f.model.members[NB + 2].b = 0.04; // skipped: no row, moments unrounded
+    f.forces.M2[NB + 2] = 0.25;
     ReportWriter report;
-    designColumns(f.model, f.forces, kFy300C25, report);
-    EXPECT_EQ(report.str(), std::string(kColumnHeader) +
+    f.design(report);
+    EXPECT_EQ(report.str(), std::string("\r\n") + kMaterialLine + kBeamHeader + kColumnHeader +
                                 " 1     150      481      1037     1037     0         500      400       400 \r\n"
                                 " 3     150      481      953      953      0         500      400       400 \r\n"
                                 " 4     150      481      953      953      0         500      400       400 \r\n");
-    EXPECT_EQ(forceDiagramColumnLines(f.model, f.forces), "150,0\r\n150,0.25\r\n150,0\r\n150,0\r\n");
+    EXPECT_EQ(forceDiagramText(f.r), "0,0,0,0,0\r\n0,0,0,0,0\r\n150,0\r\n150,0.25\r\n150,0\r\n150,0\r\n");
+    EXPECT_DOUBLE_EQ(f.r.columns[1].l0, 6);
+    EXPECT_DOUBLE_EQ(f.r.columns[3].l0, 5);
 }
 
 TEST(DesignRun, ValuesThatAreNotFiniteAreNeverWritten)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     Frame f(2, 1);
+    f.model.continuousBeam = true;
     f.model.members[1].b = 0.04;
     f.forces.M1[1] = nan; // a skipped beam: not designed, but its line would hold it
     ReportWriter report;
-    designBeams(f.model, f.forces, kFy300C25, DesignSettings{}, report);
-    EXPECT_THROW(forceDiagramBeamLines(f.model, f.forces), Failure);
+    f.design(report);
+    EXPECT_THROW(forceDiagramText(f.r), Failure);
 
     Frame g(1, 1);
     g.forces.V2[1] = std::numeric_limits<double>::infinity();
     ReportWriter untouched;
     try {
-        designBeams(g.model, g.forces, kFy300C25, DesignSettings{}, untouched);
+        g.design(untouched);
         ADD_FAILURE();
     } catch (const Failure& e) {
         EXPECT_NE(std::string(e.what()).find("第 1 号梁"), std::string::npos);
@@ -243,12 +257,11 @@ TEST(DesignRun, ValuesThatAreNotFiniteAreNeverWritten)
     Frame h(1, 1);
     h.forces.M2[3] = nan;
     try {
-        forceDiagramColumnLines(h.model, h.forces);
+        h.design(untouched);
         ADD_FAILURE();
     } catch (const Failure& e) {
         EXPECT_NE(std::string(e.what()).find("第 2 号柱"), std::string::npos);
     }
-    EXPECT_THROW(designColumns(h.model, h.forces, kFy300C25, untouched), Failure);
     EXPECT_EQ(untouched.str(), "");
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// The calculation behind "框架配筋计算": reads the frame data file, echoes
-// the input into the report, analyses the frame, designs beams and columns,
-// and writes the report and the two slot-1 result files.
-#include "design/design_run.h"
+// The calculation behind "框架配筋计算" and the batch command: the one place
+// that sequences reading the frame data file, calculating and writing the
+// report, the two slot-1 result files and, when asked, the JSON result.
+#include "calc/calculation.h"
+#include "calc/options.h"
 
 #include <string>
 
@@ -13,6 +14,7 @@ struct CalcRequest {
     std::string dataName = "\\KJ-1.txt";      // Combo3
     std::string renewal = "0";                // Combo21: 1 = start a new report
     DesignSettings design;
+    std::string jsonName; // the whole result as JSON; empty = none
     // Date and time for the report's title line; empty means now.
     std::string date, time;
 };
@@ -20,6 +22,7 @@ struct CalcRequest {
 struct CalcResult {
     std::string beamBarsText;     // the beam reinforcement text (main window Text2)
     std::string forceDiagramText; // the force-diagram text (main window Text3)
+    CalculationResult calculation;
 };
 
 // File names of the result files the calculation always writes.
@@ -27,8 +30,10 @@ inline constexpr const char* kBeamBarsFile = "\\lpj-1.txt";
 inline constexpr const char* kForceDiagramFile = "\\mvts-1.txt";
 
 // Runs the whole calculation; names resolve as slot names (slotPath).
-// Throws Failure with a Chinese message; the report then keeps what it had
-// received, and files not yet written stay as they were.
+// Settings that cannot be used are refused before any file is touched. A
+// data file that cannot be read leaves every file as it was. A failure after
+// the input echo ends the report's block with "计算未完成: " and the message;
+// the result files are then left as they were. Throws Failure.
 CalcResult runCalculation(const CalcRequest& request);
 
 } // namespace kj

@@ -1,0 +1,46 @@
+#include "calc/calculation.h"
+
+#include "common/failure.h"
+
+namespace kj {
+
+CalculationResult calculate(const FrameModel& model, const DesignOptions& options, const DesignRules& rules)
+{
+    CalculationResult r;
+    r.model = model;
+    r.options = options;
+    r.rules = &rules;
+    r.forces = analyse(model);
+    r.residuals = equilibriumResiduals(model, r.forces);
+    // Fy and C are needed only now that the internal forces are known.
+    if (!model.materials) throw Failure(model.materialsFailure);
+    r.materials = *model.materials;
+    designMembers(r, rules);
+    return r;
+}
+
+void designMembers(CalculationResult& r, const DesignRules& rules)
+{
+    r.rules = &rules;
+    const FrameModel& model = r.model;
+    const DesignOptions& options = r.options;
+    const FrameTopology& t = model.topo;
+    const InternalForces& f = r.forces;
+    auto at = [](const std::vector<double>& v, int i) { return v[static_cast<std::size_t>(i)]; };
+    r.beams.assign(static_cast<std::size_t>(t.NB) + 1, BeamDesign{});
+    for (int i = 1; i <= t.NB; ++i) {
+        const BeamInput in{i, model.member(i), at(f.M1, i), at(f.M2, i), at(f.V1, i),
+                           at(f.V2, i), at(f.Mo, i), at(f.X, i)};
+        r.beams[static_cast<std::size_t>(i)] = rules.designBeam(in, r.materials, options);
+    }
+    if (!model.continuousBeam) {
+        r.columns.assign(static_cast<std::size_t>(t.NC) + 1, ColumnDesign{});
+        for (int c = 1; c <= t.NC; ++c) {
+            const int i = t.columnMember(c);
+            const ColumnInput in{c, model.member(i), at(f.M1, i), at(f.M2, i), at(f.N, c), t.bottomStorey(c)};
+            r.columns[static_cast<std::size_t>(c)] = rules.designColumn(in, r.materials, options);
+        }
+    }
+}
+
+} // namespace kj

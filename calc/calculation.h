@@ -1,0 +1,38 @@
+#pragma once
+// The calculation as a pure function: a frame model and the design options
+// in, one typed result out. It reads no file and writes no text; the report,
+// the result files, JSON and the drawings are views of its result.
+#include "analysis/frame_model.h"
+#include "analysis/internal_forces.h"
+#include "design/design_options.h"
+#include "design/design_records.h"
+#include "design/design_rules.h"
+
+#include <vector>
+
+namespace kj {
+
+struct CalculationResult {
+    FrameModel model;      // geometry, sections, loads as entries, joint-load groups
+    Materials materials;   // Fy and C
+    DesignOptions options;
+    const DesignRules* rules = nullptr;
+    InternalForces forces; // unrounded end forces, displacements, forces along every member
+    EquilibriumResiduals residuals;
+    std::vector<BeamDesign> beams;     // 1..NB (index 0 unused)
+    std::vector<ColumnDesign> columns; // 1..NC; none for a continuous beam, whose props are not designed
+
+    const FrameTopology& topo() const { return model.topo; }
+};
+
+// Analyses the frame and designs its beams and columns. Throws Failure with
+// a Chinese message naming what is wrong: a singular frame, a result that is
+// not a finite number, record 6 missing or unusable.
+CalculationResult calculate(const FrameModel& model, const DesignOptions& options,
+                            const DesignRules& rules = defaultRules());
+
+// Designs every beam and, unless the frame is a continuous beam, every
+// column of r from its forces, materials and options.
+void designMembers(CalculationResult& r, const DesignRules& rules);
+
+} // namespace kj

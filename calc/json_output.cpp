@@ -1,0 +1,155 @@
+#include "calc/json_output.h"
+
+#include <nlohmann/json.hpp>
+
+namespace kj {
+
+namespace {
+
+using nlohmann::json;
+
+double at(const std::vector<double>& v, int i) { return v[static_cast<std::size_t>(i)]; }
+
+json barsJson(const BarArrangement& b)
+{
+    return {{"continuous", {{"count", b.n}, {"diameter", b.d}}},
+            {"additional", {{"count", b.k}, {"diameter", b.e}}},
+            {"outerLayer", b.outer},
+            {"secondLayer", b.second}};
+}
+
+json sectionJson(const BeamSectionDesign& s, bool support)
+{
+    json j{{"M", s.M}, {"h0", s.h0}, {"As", s.As}, {"AsComp", s.AsComp}, {"failed", s.failed()},
+           {"bars", barsJson(s.bars)}, {"barString", s.barString}};
+    if (support) {
+        j["V"] = s.V;
+        j["AsvPerS"] = s.asvs;
+        j["shearFailed"] = s.shearFailed();
+        j["stirrups"] = {{"legs", s.stirrups.legs}, {"diameter", s.stirrups.diameter}, {"spacing", s.stirrups.spacing}};
+        j["stirrupString"] = s.stirrupString;
+    } else {
+        j["x"] = s.x;
+    }
+    return j;
+}
+
+json columnEndJson(const ColumnEndDesign& e)
+{
+    return {{"M", e.M}, {"N", e.N}, {"e0", e.e0}, {"ei", e.ei}, {"eta", e.eta}, {"xi", e.xi},
+            {"As", e.As}, {"AsComp", e.As}, {"failed", e.failed()}};
+}
+
+json stationsJson(const MemberForces& a)
+{
+    json out = json::array();
+    for (double x : a.stations())
+        out.push_back({{"x", x}, {"M", a.M(x)}, {"Vleft", a.V(x, true)}, {"Vright", a.V(x)}, {"N", a.N(x)}});
+    return out;
+}
+
+} // namespace
+
+std::string resultJson(const CalculationResult& r)
+{
+    const FrameModel& m = r.model;
+    const FrameTopology& t = m.topo;
+    const InternalForces& f = r.forces;
+    json j;
+    j["schema"] = kResultSchema;
+    j["units"] = {{"length", "m"}, {"force", "kN"}, {"moment", "kN·m"}, {"section", "mm"}, {"steelArea", "mm²"},
+                  {"stirrupArea", "mm²/mm"}, {"distributedLoad", "kN/m"}};
+    j["signs"] = {
+        {"endMoments", "M1 at end 1 (left end of a beam, top of a column), M2 at end 2; clockwise on the member positive"},
+        {"bendingMoment", "M(x) positive where the fibre right of the direction from end 1 to end 2 is in tension "
+                          "(bottom of a beam: sagging; left side of a column); M(0) = M1, M(length) = -M2"},
+        {"shear", "V(x) = dM/dx; V1 just right of end 1, V2 just left of end 2"},
+        {"axialForce", "compression positive"},
+        {"loads", "span loads, joint forces downward positive; storey shears and drifts as in the data file"},
+        {"jointMoments", "as in the data file; joint residual = sum of member end moments at the joint + joint moment"},
+    };
+    j["frame"] = {{"name", m.name}, {"file", m.fileName}, {"spans", t.L}, {"storeys", t.NF},
+                  {"continuousBeam", m.continuousBeam}};
+    j["materials"] = {{"Fy", r.materials.Fy}, {"C", r.materials.C}};
+    j["rules"] = r.rules ? r.rules->name : "";
+    const DesignOptions& o = r.options;
+    auto chosen = [](const std::optional<ChosenBars>& b) {
+        return b ? json{{"count", b->count}, {"diameter", b->diameter}} : json(nullptr);
+    };
+    j["options"] = {{"beta", o.beta}, {"cover", o.cover}, {"topBars", chosen(o.topBars)},
+                    {"bottomBars", chosen(o.bottomBars)},
+                    {"stirrupLegs", o.stirrupLegs ? json(*o.stirrupLegs) : json(nullptr)},
+                    {"stirrupDiameter", o.stirrupDiameter ? json(*o.stirrupDiameter) : json(nullptr)}};
+
+    json joints = json::array();
+    for (int n = 1; n <= t.NC; ++n)
+        joints.push_back({{"node", n}, {"x", m.nodeX(n)}, {"y", m.nodeY(n)}, {"level", t.nodeLevel(n)},
+                          {"moment", at(f.jointMoment, n)}, {"force", at(f.jointForce, n)},
+                          {"rotation", at(f.displacement, t.rotation(n))}});
+    j["joints"] = joints;
+    json storeys = json::array();
+    for (int J = 1; J <= t.NF; ++J)
+        storeys.push_back({{"storey", J}, {"height", m.y[static_cast<std::size_t>(J)] - m.y[static_cast<std::size_t>(J + 1)]},
+                           {"shear", at(f.storeyShear, J)}, {"drift", at(f.displacement, t.drift(J))}});
+    j["storeys"] = storeys;
+
+    json members = json::array();
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        const Member& mem = m.member(i);
+        const MemberForces& a = f.along[static_cast<std::size_t>(i)];
+        json e{{"member", i}, {"length", mem.len}, {"b", mem.b}, {"h", mem.h}, {"M1", at(f.M1, i)}, {"M2", at(f.M2, i)}};
+        if (t.isBeam(i)) {
+            e["kind"] = "beam";
+            e["number"] = i;
+            e["storey"] = t.beamStorey(i);
+            e["span"] = t.beamSpan(i);
+            e["nodes"] = {t.leftNode(i), t.rightNode(i)};
+            e["V1"] = at(f.V1, i);
+            e["V2"] = at(f.V2, i);
+            e["Mo"] = at(f.Mo, i);
+            e["x"] = at(f.X, i);
+            json loads = json::array();
+            for (const MemberForces::Load& l : a.loads)
+                loads.push_back({{"from", l.x0}, {"to", l.x1}, {"w", l.w}, {"kind", l.x1 > l.x0 ? "distributed" : "force"}});
+            e["loads"] = loads;
+            const BeamDesign& d = r.beams[static_cast<std::size_t>(i)];
+            if (d.designed)
+                e["design"] = {{"left", sectionJson(d.left, true)}, {"right", sectionJson(d.right, true)},
+                               {"span", sectionJson(d.span, false)}};
+            else
+                e["design"] = {{"skipped", d.skipReason}};
+        } else {
+            const int c = i - t.NB;
+            e["kind"] = "column";
+            e["number"] = c;
+            e["storey"] = t.columnStorey(c);
+            e["line"] = t.columnLine(c);
+            e["nodes"] = {t.topNode(c), t.bottomNode(c)};
+            e["V"] = a.V1;
+            e["Ntop"] = a.N1;
+            e["Nfoot"] = a.N2;
+            if (!r.columns.empty()) {
+                const ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
+                if (d.designed)
+                    e["design"] = {{"l0", d.l0}, {"top", columnEndJson(d.top)}, {"bottom", columnEndJson(d.bottom)}};
+                else
+                    e["design"] = {{"skipped", d.skipReason}};
+            } else {
+                e["design"] = {{"skipped", "连续梁的支座, 不配筋"}};
+            }
+        }
+        e["stations"] = stationsJson(a);
+        members.push_back(e);
+    }
+    j["members"] = members;
+
+    const EquilibriumResiduals& res = r.residuals;
+    j["equilibrium"] = {{"joints", std::vector<double>(res.joint.begin() + 1, res.joint.end())},
+                        {"storeys", std::vector<double>(res.storey.begin() + 1, res.storey.end())},
+                        {"vertical", res.vertical},
+                        {"largestEndForce", res.largestEndForce},
+                        {"largestResidual", res.largest()}};
+    return j.dump(1) + "\n";
+}
+
+} // namespace kj

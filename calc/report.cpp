@@ -1,0 +1,148 @@
+#include "calc/report.h"
+
+#include "common/failure.h"
+#include "common/numbers.h"
+#include "common/text.h"
+
+#include <cmath>
+
+namespace kj {
+
+namespace {
+
+std::string trimLeft(std::string s)
+{
+    s.erase(0, s.find_first_not_of(' '));
+    return s;
+}
+
+// A header item in the report's number format; an empty item writes nothing.
+void headerItem(ReportWriter& w, const std::string& item, double value)
+{
+    if (!item.empty()) w.number(value);
+}
+
+std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+
+double at(const std::vector<double>& v, int i) { return v[static_cast<std::size_t>(i)]; }
+
+std::string numbersLine(std::initializer_list<double> values, const std::string& member)
+{
+    std::string line;
+    for (double x : values) {
+        if (!std::isfinite(x)) throw Failure(member + "的内力不是有限数值, 无法写入内力图文件");
+        if (!line.empty()) line += ",";
+        line += shortestDecimal(x);
+    }
+    return line + CRLF;
+}
+
+} // namespace
+
+void writeEcho(ReportWriter& w, const FrameData& d, const std::string& date, const std::string& time)
+{
+    w.endLine();
+    w.text(std::string(14, ' ')).text("*******").text(" ").text(d.name).text(" 输入信息  *******");
+    w.text("  [").text(trimLeft(date)).text("/").text(trimLeft(time)).text("]").endLine();
+    w.text("L,NF,NJ,CL,NZ: ");
+    headerItem(w, d.itemL, d.L);
+    headerItem(w, d.itemNF, d.NF);
+    headerItem(w, d.itemNJ, d.NJ);
+    headerItem(w, d.itemCL, d.CL);
+    headerItem(w, d.itemNZ, d.NZ);
+    w.endLine();
+    w.text("LL$,I$1: ").text(d.lengthTable).text(", ").text(d.lengthNumbers).endLine();
+    w.text("BH$,I$2: ").text(d.sectionTable).text(", ").text(d.memberSections).endLine();
+    w.text("Qq1$(I): ");
+    for (const std::string& s : d.spanLoads) w.text(s).text(", ");
+    if (d.NJ > 0) {
+        w.endLine();
+        w.text("Jj$(I): ");
+        for (const std::string& s : d.jointLoads) w.text(s).text(", ");
+    }
+}
+
+void writeDesignTables(ReportWriter& w, const CalculationResult& r)
+{
+    const FrameTopology& t = r.topo();
+    w.endLine();
+    w.column(21).text("******* Fy=").number(r.materials.Fy).text(" C").number(r.materials.C).text("*******").endLine();
+    w.text("梁号").text("   M1  ").text("   V1  ").text("  As  ").text("  Asv").text("     M2  ")
+        .text("   V2  ").text("   As  ").text("  Asv").text("     Mo  ").text("  剪折点").text("   As")
+        .text("    As'").endLine();
+    for (int i = 1; i <= t.NB; ++i) {
+        const BeamDesign& b = r.beams[static_cast<std::size_t>(i)];
+        if (!b.designed) continue;
+        w.column(1).number(i)
+            .column(6).number(b.left.M)
+            .column(12).number(b.left.V)
+            .column(19).number(b.left.As)
+            .column(25).text(b.left.stirrupString)
+            .column(33).number(b.right.M)
+            .column(40).number(b.right.V)
+            .column(47).number(b.right.As)
+            .column(53).text(b.right.stirrupString)
+            .column(61).number(b.span.M)
+            .column(69).number(b.span.x)
+            .column(76).number(b.span.As)
+            .column(82).number(b.span.AsComp)
+            .endLine();
+        w.text("    预配钢筋").column(12).text(b.left.barString).column(39).text(b.right.barString).column(69)
+            .text(b.span.barString).endLine();
+    }
+    if (r.model.continuousBeam) return;
+
+    w.text("柱号").text("    M1   ").text("    N1   ").text("    As    ").text("   As'  ").text("    M2   ")
+        .text("    N2   ").text("    As   ").text("     As'").endLine();
+    for (int c = 1; c <= t.NC; ++c) {
+        const ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
+        if (!d.designed) continue;
+        w.column(1).number(c)
+            .column(7).number(d.top.M)
+            .column(16).number(roundHalfEven(d.top.N))
+            .column(25).number(d.top.As)
+            .column(34).number(d.top.As)
+            .column(43).number(d.bottom.M)
+            .column(53).number(roundHalfEven(d.bottom.N))
+            .column(62).number(d.bottom.As)
+            .column(72).number(d.bottom.As)
+            .endLine();
+    }
+}
+
+std::string beamBarsText(const CalculationResult& r)
+{
+    std::string out;
+    for (int i = 1; i <= r.topo().NB; ++i) {
+        const BeamDesign& b = r.beams[static_cast<std::size_t>(i)];
+        if (!b.designed) continue;
+        out += quoted(b.left.barString) + ", " + quoted(b.left.stirrupString) + ", " + quoted(b.right.barString) +
+               ", " + quoted(b.right.stirrupString) + ", " + quoted(b.span.barString) + CRLF;
+    }
+    return out;
+}
+
+std::string forceDiagramText(const CalculationResult& r)
+{
+    const FrameTopology& t = r.topo();
+    const InternalForces& f = r.forces;
+    std::string out;
+    for (int i = 1; i <= t.NB; ++i) {
+        const BeamDesign& b = r.beams[static_cast<std::size_t>(i)];
+        const std::string name = t.memberName(i);
+        if (b.designed)
+            out += numbersLine({b.left.M, b.right.M, b.span.M, b.left.V, b.right.V}, name);
+        else
+            out += numbersLine({at(f.M1, i), at(f.M2, i), at(f.Mo, i), at(f.V1, i), at(f.V2, i)}, name);
+    }
+    if (r.model.continuousBeam) return out;
+    for (int c = 1; c <= t.NC; ++c) {
+        const ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
+        const int i = t.columnMember(c);
+        if (d.designed) out += numbersLine({d.top.M, d.bottom.M}, t.memberName(i));
+        else out += numbersLine({at(f.M1, i), at(f.M2, i)}, t.memberName(i));
+    }
+    return out;
+}
+
+} // namespace kj

@@ -1,0 +1,127 @@
+// The default design method, beam and column by beam and column.
+#include "common/failure.h"
+#include "common/numbers.h"
+#include "design/beam_design.h"
+#include "design/column_design.h"
+#include "design/design_rules.h"
+#include "design/materials.h"
+
+#include <cmath>
+#include <initializer_list>
+
+namespace kj {
+
+namespace {
+
+std::string beamName(int i) { return "第 " + std::to_string(i) + " 号梁"; }
+std::string columnName(int j) { return "第 " + std::to_string(j) + " 号柱"; }
+
+bool allFinite(std::initializer_list<double> values)
+{
+    for (double v : values)
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+bool finiteBars(const BarArrangement& r) { return allFinite({r.n, r.d, r.k, r.e, r.outer, r.second}); }
+
+// One support: the redistributed moment and the shear, both rounded, the
+// tension steel for the rounded moment, the top bars and the stirrups.
+BeamSectionDesign designSupport(double M, double V, double b, double h, const MaterialConstants& mat,
+                                const DesignOptions& o, int beam)
+{
+    BeamSectionDesign r;
+    r.M = roundHalfEven(o.beta * M);
+    r.V = roundHalfEven(V);
+    const FlexureResult flexure = flexureDesign(std::fabs(r.M), b, h, mat);
+    r.h0 = flexure.h0;
+    r.As = roundHalfEven(flexure.As);
+    r.AsComp = roundHalfEven(flexure.AsComp);
+    r.bars = arrangeBars(r.As, b, h, o.cover, BarPosition::Top, o.topBars);
+    if (!finiteBars(r.bars)) throw Failure(beamName(beam) + "的梁顶钢筋无法排列, 请检查通长筋的根数和直径");
+    r.barString = barString(r.bars, BarPosition::Top);
+    r.asvs = shearDesign(std::fabs(r.V), b, h, mat);
+    r.stirrups = chooseStirrups(r.asvs, b, o.stirrupLegs, o.stirrupDiameter);
+    r.stirrupString = stirrupString(r.stirrups);
+    return r;
+}
+
+BeamDesign designBeam(const BeamInput& in, const Materials& materials, const DesignOptions& o)
+{
+    const MaterialConstants mat = materialConstants(materials);
+    BeamDesign d;
+    d.b = 1000 * in.member.b;
+    d.h = 1000 * in.member.h;
+    if (d.b < kNarrowestSection) {
+        d.skipReason = "截面宽度小于 51 mm, 不配筋";
+        return d;
+    }
+    if (!allFinite({in.M1, in.M2, in.V1, in.V2, in.Mo, in.x}))
+        throw Failure(beamName(in.beam) + "的内力不是有限数值, 无法配筋");
+    d.designed = true;
+    const double r1 = (1 - o.beta) * std::fabs(in.M1);
+    const double r2 = (1 - o.beta) * std::fabs(in.M2);
+    d.left = designSupport(in.M1, in.V1, d.b, d.h, mat, o, in.beam);
+    d.right = designSupport(in.M2, in.V2, d.b, d.h, mat, o, in.beam);
+
+    // Span: the moment shed by the supports is carried by the span; the
+    // steel is found for the unrounded moment.
+    const double Mo = in.Mo + (r1 + r2) / 2;
+    const FlexureResult span = flexureDesign(std::fabs(Mo), d.b, d.h, mat);
+    BeamSectionDesign& s = d.span;
+    s.M = roundHalfEven(Mo);
+    s.x = roundHalfEven2(in.x);
+    s.h0 = span.h0;
+    s.As = roundHalfEven(span.As);
+    s.AsComp = roundHalfEven(span.AsComp);
+    s.bars = arrangeBars(s.As, d.b, d.h, o.cover, BarPosition::Bottom, o.bottomBars);
+    if (!finiteBars(s.bars)) throw Failure(beamName(in.beam) + "的梁底钢筋无法排列, 请检查通长筋的根数和直径");
+    s.barString = barString(s.bars, BarPosition::Bottom);
+    return d;
+}
+
+ColumnEndDesign designEnd(double M, double N, double b, double h, double l0, const MaterialConstants& mat)
+{
+    const ColumnSteel steel = columnSteel(M, N, b, h, l0, mat);
+    ColumnEndDesign e;
+    e.M = roundHalfEven(M);
+    e.N = N;
+    e.e0 = steel.e0;
+    e.ei = steel.ei;
+    e.eta = steel.eta;
+    e.xi = steel.xi;
+    e.As = roundHalfEven(steel.As);
+    return e;
+}
+
+ColumnDesign designColumn(const ColumnInput& in, const Materials& materials, const DesignOptions&)
+{
+    const MaterialConstants mat = materialConstants(materials);
+    const Member& m = in.member;
+    ColumnDesign d;
+    d.b = 1000 * m.b;
+    d.h = 1000 * m.h;
+    if (d.b < kNarrowestSection) {
+        d.skipReason = "截面宽度小于 51 mm, 不配筋";
+        return d;
+    }
+    if (!allFinite({in.Mtop, in.Mbottom, in.Nfoot, m.len, m.b, m.h}))
+        throw Failure(columnName(in.column) + "的内力不是有限数值, 无法配筋");
+    d.designed = true;
+    const double H = m.len;
+    d.l0 = effectiveLengthFactor(in.bottomStorey) * H;
+    // The axial force is given at the foot; the top end carries less by the
+    // column's own weight (30 kN/m3).
+    const double Ntop = in.Nfoot - 0.00003 * d.b * d.h * H;
+    d.top = designEnd(in.Mtop, Ntop, d.b, d.h, d.l0, mat);
+    d.bottom = designEnd(in.Mbottom, in.Nfoot, d.b, d.h, d.l0, mat);
+    return d;
+}
+
+constexpr DesignRules kDefaultRules{"原方法", designBeam, designColumn};
+
+} // namespace
+
+const DesignRules& defaultRules() { return kDefaultRules; }
+
+} // namespace kj

@@ -1,0 +1,45 @@
+#pragma once
+// A design rule set: how one beam and one column end are designed from
+// their forces. The calculation receives the rule set as a value; each rule
+// set is one module of pure functions.
+#include "analysis/frame_data.h"
+#include "analysis/frame_model.h"
+#include "design/design_options.h"
+#include "design/design_records.h"
+
+#include <string>
+
+namespace kj {
+
+// The forces of one beam from the analysis, unrounded: end moments
+// (clockwise positive), end shears, span moment and its position.
+struct BeamInput {
+    int beam = 0; // 1..NB, for messages
+    Member member;
+    double M1 = 0, M2 = 0, V1 = 0, V2 = 0, Mo = 0, x = 0;
+};
+
+// The forces of one column: end moments (clockwise positive), the axial
+// force at the foot (compression positive), and where it stands.
+struct ColumnInput {
+    int column = 0; // 1..NC, for messages
+    Member member;
+    double Mtop = 0, Mbottom = 0, Nfoot = 0;
+    bool bottomStorey = false;
+};
+
+struct DesignRules {
+    const char* name; // as the report and the calculation book name it
+    // Throws Failure when the materials cannot be designed with.
+    BeamDesign (*designBeam)(const BeamInput&, const Materials&, const DesignOptions&);
+    ColumnDesign (*designColumn)(const ColumnInput&, const Materials&, const DesignOptions&);
+};
+
+// The default method: fixed effective depths, fyv 210, the additional
+// eccentricity of nearly axial loads.
+const DesignRules& defaultRules();
+
+// A beam narrower than this (mm) has no section to design.
+inline constexpr double kNarrowestSection = 51;
+
+} // namespace kj

@@ -1,0 +1,136 @@
+// The typed result of a calculation: equilibrium of the example frames, the
+// JSON view read back, and boundaries of the rules that a changed constant
+// would move.
+#include "calc/calculation.h"
+#include "calc/json_output.h"
+#include "calc/options.h"
+#include "calc/report.h"
+#include "common/failure.h"
+#include "common/numbers.h"
+#include "common/textfile.h"
+#include "design/beam_design.h"
+#include "design/column_design.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <filesystem>
+
+namespace kj {
+namespace {
+
+CalculationResult calculateExample(const std::string& name, const DesignOptions& options = {})
+{
+    const std::string slot = "\\" + name + ".txt";
+    FrameFileReader reader(readTextFile(std::filesystem::path(KJ_EXAMPLES_DIR) / (name + ".txt"), slot), slot);
+    FrameModel model = buildModel(reader.readRecords1to5());
+    model.materials = reader.readMaterials();
+    return calculate(model, options);
+}
+
+TEST(CalculationResult, ExampleFramesAreInEquilibrium)
+{
+    for (const char* name : {"KJ-1", "KJ-2", "KJ-3", "CB-1"}) {
+        const CalculationResult r = calculateExample(name);
+        const EquilibriumResiduals& e = r.residuals;
+        ASSERT_GT(e.largestEndForce, 1) << name;
+        EXPECT_LT(e.largest(), 1e-9 * e.largestEndForce) << name;
+        EXPECT_EQ(e.joint.size(), static_cast<std::size_t>(r.topo().NC) + 1) << name;
+        // The forces along a beam close on its end values.
+        for (int i = 1; i <= r.topo().NB; ++i) {
+            const MemberForces& a = r.forces.along[static_cast<std::size_t>(i)];
+            EXPECT_NEAR(a.M(a.length), -r.forces.M2[i], 1e-9 * e.largestEndForce) << name << " beam " << i;
+            EXPECT_NEAR(a.V(a.length, true), r.forces.V2[i], 1e-9 * e.largestEndForce) << name << " beam " << i;
+            EXPECT_NEAR(a.M(a.xMax), r.forces.Mo[i], 1e-9 * e.largestEndForce) << name << " beam " << i;
+        }
+    }
+}
+
+TEST(CalculationResult, JsonReadBackGivesTheReportsNumbers)
+{
+    const CalculationResult r = calculateExample("KJ-1");
+    const nlohmann::json j = nlohmann::json::parse(resultJson(r));
+    EXPECT_EQ(j["schema"], kResultSchema);
+    EXPECT_EQ(j["units"]["moment"], "kN·m");
+    EXPECT_EQ(j["rules"], "原方法");
+    ASSERT_EQ(j["members"].size(), 5u);
+    // KJ-1 worked by hand through the report: M1 -34.63 -> -35, V1 53.66 -> 54, As 258, Mo 37.35.
+    const nlohmann::json& beam1 = j["members"][0];
+    EXPECT_NEAR(beam1["M1"].get<double>(), -34.63, 0.005);
+    EXPECT_EQ(beam1["design"]["left"]["M"].get<double>(), -35);
+    EXPECT_EQ(beam1["design"]["left"]["V"].get<double>(), 54);
+    EXPECT_NEAR(beam1["Mo"].get<double>(), 37.35, 0.005);
+    // Every number is the result's own, to the last bit.
+    EXPECT_EQ(beam1["V1"].get<double>(), r.forces.V1[1]);
+    EXPECT_EQ(j["members"][2]["design"]["top"]["As"].get<double>(), r.columns[1].top.As);
+    // The report's rows are the JSON's design values.
+    ReportWriter w;
+    writeDesignTables(w, r);
+    const std::string row = " 1   -35    54 ";
+    EXPECT_EQ(w.str().find(row), w.str().find("梁号") + w.str().substr(w.str().find("梁号")).find("\r\n") + 2);
+    EXPECT_LT(j["equilibrium"]["largestResidual"].get<double>(), 1e-9 * j["equilibrium"]["largestEndForce"].get<double>());
+}
+
+// Boundaries of the rules: each one is moved by a changed constant.
+TEST(RuleBoundaries, DesignConstantsSitWhereTheRulesPutThem)
+{
+    const MaterialConstants c25 = materialConstants(Materials{300, 25});
+    // Two layers of bars (h0 = h - 60) only above M = 0.4 h.
+    EXPECT_EQ(flexureDesign(200, 250, 500, c25).h0, 465);
+    EXPECT_EQ(flexureDesign(200.001, 250, 500, c25).h0, 440);
+    // The additional eccentricity 0.12 (0.3 h0 - e0) of a nearly axial load:
+    // e0 = 20e6 / 1.5e6 = 13.333, 0.3 h0 = 108, ei = 13.333 + 0.12 * 94.667 = 24.693.
+    EXPECT_NEAR(columnSteel(20, 1500, 400, 400, 6, c25).ei, 24.6933, 1e-4);
+    // 25 mm continuous bars above 2750 mm2 up to 300 wide, above 3950 mm2 when wider.
+    EXPECT_NE(arrangeBars(2750, 300, 600, 25, BarPosition::Top, std::nullopt).d, 25);
+    EXPECT_EQ(arrangeBars(2751, 300, 600, 25, BarPosition::Top, std::nullopt).d, 25);
+    EXPECT_NE(arrangeBars(3950, 301, 600, 25, BarPosition::Top, std::nullopt).d, 25);
+    EXPECT_EQ(arrangeBars(3951, 301, 600, 25, BarPosition::Top, std::nullopt).d, 25);
+    // The bottom storey is the last NF-th of the columns.
+    const FrameTopology t = FrameTopology::of(1, 2);
+    EXPECT_FALSE(t.bottomStorey(2));
+    EXPECT_TRUE(t.bottomStorey(3));
+    // Renewal is the number 1 only.
+    EXPECT_EQ(parseRenewal("1"), ReportRenewal::Renew);
+    EXPECT_EQ(parseRenewal(" 1.0"), ReportRenewal::Renew);
+    for (const char* other : {"0", "2", "-1", "y", ""}) EXPECT_EQ(parseRenewal(other), ReportRenewal::Append) << other;
+}
+
+TEST(RuleBoundaries, SectionsFrom51MillimetresAreDesigned)
+{
+    for (double b : {0.051, 0.0509}) {
+        CalculationResult r = calculateExample("KJ-1");
+        r.model.members[1].b = b;
+        designMembers(r, defaultRules());
+        EXPECT_EQ(r.beams[1].designed, b >= 0.051) << b;
+    }
+}
+
+TEST(RuleBoundaries, LoadsMayOverrunTheSpanByOneMillimetre)
+{
+    // Two loaded lengths of 3 m laid end to end reach 6 m.
+    EXPECT_NO_THROW(spanLoadEntries("2 10.03.00 10.03.00", 5.9991, 1, "f"));
+    EXPECT_THROW(spanLoadEntries("2 10.03.00 10.03.00", 5.9989, 1, "f"), Failure);
+}
+
+TEST(RuleBoundaries, PivotsBelowOneMillionthOfAMillionthOfTheirDiagonalStopTheSolution)
+{
+    FrameModel m;
+    m.topo = FrameTopology::of(1, 1);
+    for (double delta : {2e-12, 0.5e-12}) {
+        // [[1, 1, 0], [1, 1 + delta, 0], [0, 0, 1]]: the second pivot is delta.
+        StiffnessSystem s;
+        s.N = 3;
+        s.K.assign(16, 0.0);
+        s.P.assign(4, 1.0);
+        s.k(1, 1) = s.k(1, 2) = s.k(2, 1) = 1;
+        s.k(2, 2) = 1 + delta;
+        s.k(3, 3) = 1;
+        if (delta > 1e-12) EXPECT_NO_THROW(solve(s, m));
+        else EXPECT_THROW(solve(s, m), Failure);
+    }
+}
+
+} // namespace
+} // namespace kj
