@@ -55,9 +55,6 @@ Steel steelGrade(double Fy);
 // 6.2.7-1: relative balanced depth xib = beta1 / (1 + fy / (Es epsCu)).
 double balancedDepthRatio(double beta1, double fy, double Es, double epsCu);
 
-// Which effective lengths of 6.2.20-2 apply to the frame's columns.
-enum class FloorKind { CastInPlace, Precast };
-
 // The 2010 rule set of one calculation, as a value.
 struct Rules {
     Concrete concrete;

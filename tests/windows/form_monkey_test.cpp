@@ -96,6 +96,8 @@ void FormMonkeyTest::anyTextAndAnyButtonLeaveEveryWindowUsable()
     main.Combo21->setEditText(QStringLiteral("1"));
     main.Combo22->setEditText(QStringLiteral("1.00"));
     main.Combo19->setEditText(QStringLiteral("25"));
+    main.Combo39->setEditText(QStringLiteral("原方法"));
+    main.Combo40->setEditText(QStringLiteral("270"));
     for (auto [box, text] : {std::pair{main.Text78, "2"}, {main.Text79, "zd"}, {main.Text80, "2"}, {main.Text81, "zd"},
                              {main.Text82, "2"}, {main.Text83, "6"}})
         box->setText(QLatin1String(text));
