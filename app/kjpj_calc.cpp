@@ -28,13 +28,19 @@ const char* kUsage =
     "  --top-bars 根数 直径        梁顶通长筋, 默认 2 zd (zd = 程序选定直径)\n"
     "  --bottom-bars 根数 直径     梁底通长筋, 默认 2 zd\n"
     "  --stirrups 肢数 直径        自选箍筋, 默认 2 6\n"
+    "  --code 规范                 设计规范: 原方法 (默认) 或 2010 (GB50010-2010)\n"
+    "  --fyv 数值                  箍筋强度设计值 270 (默认) 或 360, 只用于 --code 2010\n"
+    "  --precast                   装配式楼盖: 柱计算长度 1.25H (底层) / 1.5H, 只用于 --code 2010;\n"
+    "                              默认现浇楼盖 1.0H / 1.25H\n"
     "  --json 名称                 另把全部计算结果写成 JSON 文件 (UTF-8)\n"
     "  --help                      显示本说明\n"
     "\n"
+    "不能使用的选项在读写任何文件之前即被拒绝。\n"
     "成功时退出码为 0; 失败时在标准错误输出说明, 退出码为 1。\n"
     "\n"
     "Usage: kjpj-calc [DATAFILE] [--report NAME] [--renew] [--beta TEXT] [--cover TEXT]\n"
-    "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--json NAME]\n";
+    "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--json NAME]\n"
+    "                 [--code 2010 [--fyv 270|360] [--precast]]\n";
 
 } // namespace
 
@@ -77,6 +83,14 @@ int main(int argc, char** argv)
             need(i, 2);
             req.design.stirrupLegs = argv[++i];
             req.design.stirrupDiameter = argv[++i];
+        } else if (a == "--code") {
+            need(i, 1);
+            req.design.code = argv[++i];
+        } else if (a == "--fyv") {
+            need(i, 1);
+            req.design.fyv = argv[++i];
+        } else if (a == "--precast") {
+            req.design.floors = "装配";
         } else if (a == "--json") {
             need(i, 1);
             req.jsonName = argv[++i];

@@ -49,6 +49,22 @@ static void BM_PureCalculation(benchmark::State& state)
 }
 BENCHMARK(BM_PureCalculation)->Unit(benchmark::kMicrosecond);
 
+// The same with the GB 50010-2010 rule set, whose beams are designed again
+// with the depth of the bars chosen.
+static void BM_PureCalculationGb2010(benchmark::State& state)
+{
+    kj::FrameFileReader reader(largeFrameText(), "\\KJ-3.txt");
+    kj::FrameModel model = kj::buildModel(reader.readRecords1to5());
+    model.materials = reader.readMaterials();
+    kj::DesignOptions options;
+    options.code = kj::DesignCode::Gb50010_2010;
+    for (auto _ : state) {
+        kj::CalculationResult r = kj::calculate(model, options);
+        benchmark::DoNotOptimize(r.beams.data());
+    }
+}
+BENCHMARK(BM_PureCalculationGb2010)->Unit(benchmark::kMicrosecond);
+
 // The whole batch calculation: data file read, report appended (renewed each
 // time), result files replaced.
 static void BM_WholeCalculation(benchmark::State& state)

@@ -19,6 +19,11 @@ CalculationResult calculate(const FrameModel& model, const DesignOptions& option
     return r;
 }
 
+CalculationResult calculate(const FrameModel& model, const DesignOptions& options)
+{
+    return calculate(model, options, rulesFor(options.code));
+}
+
 void designMembers(CalculationResult& r, const DesignRules& rules)
 {
     r.rules = &rules;

@@ -25,11 +25,13 @@ struct CalculationResult {
     const FrameTopology& topo() const { return model.topo; }
 };
 
-// Analyses the frame and designs its beams and columns. Throws Failure with
-// a Chinese message naming what is wrong: a singular frame, a result that is
-// not a finite number, record 6 missing or unusable.
-CalculationResult calculate(const FrameModel& model, const DesignOptions& options,
-                            const DesignRules& rules = defaultRules());
+// Analyses the frame and designs its beams and columns with the rule set
+// given, or else with the one the options choose. Throws Failure with a
+// Chinese message naming what is wrong: a singular frame, a result that is
+// not a finite number, record 6 missing or unusable, materials the rule set
+// does not cover.
+CalculationResult calculate(const FrameModel& model, const DesignOptions& options, const DesignRules& rules);
+CalculationResult calculate(const FrameModel& model, const DesignOptions& options);
 
 // Designs every beam and, unless the frame is a continuous beam, every
 // column of r from its forces, materials and options.

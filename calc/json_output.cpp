@@ -36,8 +36,8 @@ json sectionJson(const BeamSectionDesign& s, bool support)
 
 json columnEndJson(const ColumnEndDesign& e)
 {
-    return {{"M", e.M}, {"N", e.N}, {"e0", e.e0}, {"ei", e.ei}, {"eta", e.eta}, {"xi", e.xi},
-            {"As", e.As}, {"AsComp", e.As}, {"failed", e.failed()}};
+    return {{"M", e.M}, {"N", e.N}, {"e0", e.e0}, {"ea", e.ea}, {"ei", e.ei}, {"eta", e.eta}, {"xi", e.xi},
+            {"As", e.As}, {"AsComp", e.As}, {"failed", e.failed()}, {"failure", e.failure}};
 }
 
 json stationsJson(const MemberForces& a)
@@ -71,15 +71,19 @@ std::string resultJson(const CalculationResult& r)
     j["frame"] = {{"name", m.name}, {"file", m.fileName}, {"spans", t.L}, {"storeys", t.NF},
                   {"continuousBeam", m.continuousBeam}};
     j["materials"] = {{"Fy", r.materials.Fy}, {"C", r.materials.C}};
-    j["rules"] = r.rules ? r.rules->name : "";
+    const DesignRules& rules = r.rules ? *r.rules : defaultRules();
+    j["rules"] = rules.name;
     const DesignOptions& o = r.options;
+    j["assumptions"] = rules.assumptions(o);
     auto chosen = [](const std::optional<ChosenBars>& b) {
         return b ? json{{"count", b->count}, {"diameter", b->diameter}} : json(nullptr);
     };
     j["options"] = {{"beta", o.beta}, {"cover", o.cover}, {"topBars", chosen(o.topBars)},
                     {"bottomBars", chosen(o.bottomBars)},
                     {"stirrupLegs", o.stirrupLegs ? json(*o.stirrupLegs) : json(nullptr)},
-                    {"stirrupDiameter", o.stirrupDiameter ? json(*o.stirrupDiameter) : json(nullptr)}};
+                    {"stirrupDiameter", o.stirrupDiameter ? json(*o.stirrupDiameter) : json(nullptr)},
+                    {"fyv", o.fyv},
+                    {"floors", o.floors == FloorKind::Precast ? "precast" : "castInPlace"}};
 
     json joints = json::array();
     for (int n = 1; n <= t.NC; ++n)

@@ -26,6 +26,10 @@ std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 
 double at(const std::vector<double>& v, int i) { return v[static_cast<std::size_t>(i)]; }
 
+// Design values are shown in whole kN, kN*m and mm2 (the default method's
+// records already hold them so).
+double whole(double x) { return roundHalfEven(x); }
+
 std::string numbersLine(std::initializer_list<double> values, const std::string& member)
 {
     std::string line;
@@ -65,8 +69,11 @@ void writeEcho(ReportWriter& w, const FrameData& d, const std::string& date, con
 void writeDesignTables(ReportWriter& w, const CalculationResult& r)
 {
     const FrameTopology& t = r.topo();
+    const DesignRules& rules = r.rules ? *r.rules : defaultRules();
     w.endLine();
-    w.column(21).text("******* Fy=").number(r.materials.Fy).text(" C").number(r.materials.C).text("*******").endLine();
+    w.column(21).text("******* ").text(rules.headingTag).text("Fy=").number(r.materials.Fy).text(" C")
+        .number(r.materials.C).text("*******").endLine();
+    for (const std::string& line : rules.assumptions(r.options)) w.text(line).endLine();
     w.text("梁号").text("   M1  ").text("   V1  ").text("  As  ").text("  Asv").text("     M2  ")
         .text("   V2  ").text("   As  ").text("  Asv").text("     Mo  ").text("  剪折点").text("   As")
         .text("    As'").endLine();
@@ -74,18 +81,18 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r)
         const BeamDesign& b = r.beams[static_cast<std::size_t>(i)];
         if (!b.designed) continue;
         w.column(1).number(i)
-            .column(6).number(b.left.M)
-            .column(12).number(b.left.V)
-            .column(19).number(b.left.As)
+            .column(6).number(whole(b.left.M))
+            .column(12).number(whole(b.left.V))
+            .column(19).number(whole(b.left.As))
             .column(25).text(b.left.stirrupString)
-            .column(33).number(b.right.M)
-            .column(40).number(b.right.V)
-            .column(47).number(b.right.As)
+            .column(33).number(whole(b.right.M))
+            .column(40).number(whole(b.right.V))
+            .column(47).number(whole(b.right.As))
             .column(53).text(b.right.stirrupString)
-            .column(61).number(b.span.M)
-            .column(69).number(b.span.x)
-            .column(76).number(b.span.As)
-            .column(82).number(b.span.AsComp)
+            .column(61).number(whole(b.span.M))
+            .column(69).number(roundHalfEven2(b.span.x))
+            .column(76).number(whole(b.span.As))
+            .column(82).number(whole(b.span.AsComp))
             .endLine();
         w.text("    预配钢筋").column(12).text(b.left.barString).column(39).text(b.right.barString).column(69)
             .text(b.span.barString).endLine();
@@ -98,14 +105,14 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r)
         const ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
         if (!d.designed) continue;
         w.column(1).number(c)
-            .column(7).number(d.top.M)
-            .column(16).number(roundHalfEven(d.top.N))
-            .column(25).number(d.top.As)
-            .column(34).number(d.top.As)
-            .column(43).number(d.bottom.M)
-            .column(53).number(roundHalfEven(d.bottom.N))
-            .column(62).number(d.bottom.As)
-            .column(72).number(d.bottom.As)
+            .column(7).number(whole(d.top.M))
+            .column(16).number(whole(d.top.N))
+            .column(25).number(whole(d.top.As))
+            .column(34).number(whole(d.top.As))
+            .column(43).number(whole(d.bottom.M))
+            .column(53).number(whole(d.bottom.N))
+            .column(62).number(whole(d.bottom.As))
+            .column(72).number(whole(d.bottom.As))
             .endLine();
     }
 }
@@ -131,7 +138,8 @@ std::string forceDiagramText(const CalculationResult& r)
         const BeamDesign& b = r.beams[static_cast<std::size_t>(i)];
         const std::string name = t.memberName(i);
         if (b.designed)
-            out += numbersLine({b.left.M, b.right.M, b.span.M, b.left.V, b.right.V}, name);
+            out += numbersLine({whole(b.left.M), whole(b.right.M), whole(b.span.M), whole(b.left.V), whole(b.right.V)},
+                               name);
         else
             out += numbersLine({at(f.M1, i), at(f.M2, i), at(f.Mo, i), at(f.V1, i), at(f.V2, i)}, name);
     }
@@ -139,7 +147,7 @@ std::string forceDiagramText(const CalculationResult& r)
     for (int c = 1; c <= t.NC; ++c) {
         const ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
         const int i = t.columnMember(c);
-        if (d.designed) out += numbersLine({d.top.M, d.bottom.M}, t.memberName(i));
+        if (d.designed) out += numbersLine({whole(d.top.M), whole(d.bottom.M)}, t.memberName(i));
         else out += numbersLine({at(f.M1, i), at(f.M2, i)}, t.memberName(i));
     }
     return out;

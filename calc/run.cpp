@@ -49,7 +49,7 @@ CalcResult runCalculation(const CalcRequest& req)
         } catch (const Failure& f) {
             model.materialsFailure = f.what();
         }
-        result.calculation = calculate(model, options);
+        result.calculation = calculate(model, options, rulesFor(options.code));
         writeDesignTables(report, result.calculation);
         result.beamBarsText = beamBarsText(result.calculation);
         result.forceDiagramText = forceDiagramText(result.calculation);

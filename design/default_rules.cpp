@@ -41,6 +41,7 @@ BeamSectionDesign designSupport(double M, double V, double b, double h, const Ma
     if (!finiteBars(r.bars)) throw Failure(beamName(beam) + "的梁顶钢筋无法排列, 请检查通长筋的根数和直径");
     r.barString = barString(r.bars, BarPosition::Top);
     r.asvs = shearDesign(std::fabs(r.V), b, h, mat);
+    r.shearTooSmall = !(r.asvs > 0);
     r.stirrups = chooseStirrups(r.asvs, b, o.stirrupLegs, o.stirrupDiameter);
     r.stirrupString = stirrupString(r.stirrups);
     return r;
@@ -118,7 +119,9 @@ ColumnDesign designColumn(const ColumnInput& in, const Materials& materials, con
     return d;
 }
 
-constexpr DesignRules kDefaultRules{"原方法", designBeam, designColumn};
+std::vector<std::string> noAssumptions(const DesignOptions&) { return {}; }
+
+const DesignRules kDefaultRules{"原方法", designBeam, designColumn, "", noAssumptions};
 
 } // namespace
 

@@ -13,13 +13,27 @@ struct ChosenBars {
     double diameter = 0;
 };
 
+// The design rule set of a calculation: the default method, or the rules of
+// GB 50010-2010 (2015 edition).
+enum class DesignCode { Default, Gb50010_2010 };
+
+// The floors of the frame, which set the effective length of its columns
+// (GB 50010-2010 6.2.20-2).
+enum class FloorKind { CastInPlace, Precast };
+
 struct DesignOptions {
+    DesignCode code = DesignCode::Default;
     double beta = 1.0;  // redistribution factor of the support moments, 0 < beta <= 1
     double cover = 25;  // cover of the main bars, mm
     std::optional<ChosenBars> topBars;    // continuous top bars
     std::optional<ChosenBars> bottomBars; // continuous bottom bars
     std::optional<int> stirrupLegs;       // least number of stirrup legs
     std::optional<double> stirrupDiameter; // starting stirrup diameter, mm
+    // GB 50010-2010 only (the default method takes fyv = 210 and its own
+    // effective lengths): stirrup strength in shear, N/mm2 (270 or 360), and
+    // the floors.
+    double fyv = 270;
+    FloorKind floors = FloorKind::CastInPlace;
 };
 
 } // namespace kj

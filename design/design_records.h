@@ -17,12 +17,17 @@ struct BeamSectionDesign {
     double h0 = 0;  // effective depth used for the flexure, mm
     double As = 0;  // tension steel, mm2 (9999: the section cannot be designed)
     double AsComp = 0; // compression steel As', mm2
-    double asvs = 0;   // support: stirrup area per length Asv/s, mm2/mm (0: section too small for the shear)
+    // Support: stirrup area per length Asv/s the shear needs, mm2/mm. The
+    // default method gives 0 only for a section too small for its shear; in
+    // GB 50010-2010 it is also 0 where the concrete alone carries the shear
+    // (V <= 0.7 ft b h0) and the stirrups follow 9.2.9.
+    double asvs = 0;
+    bool shearTooSmall = false; // support: the section is too small for its shear
     Stirrups stirrups; // support: chosen stirrups (32@50: section too small for the shear)
     BarArrangement bars;
     std::string barString, stirrupString;
     bool failed() const { return As >= kFailedArea; }
-    bool shearFailed() const { return !(asvs > 0); }
+    bool shearFailed() const { return shearTooSmall; }
 };
 
 struct BeamDesign {
@@ -34,13 +39,21 @@ struct BeamDesign {
 
 // One end of a column.
 struct ColumnEndDesign {
-    double M = 0;   // end moment as designed, kN*m (rounded by the default method)
+    double M = 0;   // end moment from the analysis, kN*m, before any second-order factor (rounded by the default method)
     double N = 0;   // axial force at that end, kN, compression positive
-    double e0 = 0;  // M/N, mm
-    double ei = 0;  // eccentricity with the additional or accidental eccentricity, mm
-    double eta = 1; // magnifier of the eccentricity
+    // Second-order magnifier. Default method: of the eccentricity ei, the
+    // section taking eta ei. GB 50010-2010: Cm etaNs of 6.2.4 on the end
+    // moment (1 at the end of the smaller moment and where 6.2.3 exempts the
+    // member), already inside e0 and ei.
+    double eta = 1;
+    double e0 = 0;  // M/N, mm; GB 50010-2010: with M times eta (6.2.17)
+    double ea = 0;  // GB 50010-2010 6.2.5 additional eccentricity max(20, h/30), mm; 0 in the default method
+    // Eccentricity with the additional eccentricity, mm: default method e0
+    // plus 0.12 (0.3 h0 - e0) for nearly axial loads; GB 50010-2010 e0 + ea.
+    double ei = 0;
     double xi = 0;  // relative depth of the compression zone
     double As = 0;  // steel on each side, As = As', mm2 (9999: the section cannot be designed)
+    std::string failure; // why As is 9999, in words (GB 50010-2010); empty otherwise
     bool failed() const { return As >= kFailedArea; }
 };
 

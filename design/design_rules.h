@@ -8,6 +8,7 @@
 #include "design/design_records.h"
 
 #include <string>
+#include <vector>
 
 namespace kj {
 
@@ -33,11 +34,24 @@ struct DesignRules {
     // Throws Failure when the materials cannot be designed with.
     BeamDesign (*designBeam)(const BeamInput&, const Materials&, const DesignOptions&);
     ColumnDesign (*designColumn)(const ColumnInput&, const Materials&, const DesignOptions&);
+    // Written before "Fy=" in the report's material line: empty for the
+    // default method, whose line stays as it always was.
+    const char* headingTag;
+    // The lines under the material line that state what the rule set
+    // assumed with these options (none for the default method).
+    std::vector<std::string> (*assumptions)(const DesignOptions&);
 };
 
 // The default method: fixed effective depths, fyv 210, the additional
 // eccentricity of nearly axial loads.
 const DesignRules& defaultRules();
+
+// GB 50010-2010 (2015 edition): effective depths from the bars chosen,
+// fyv 270 or 360, Cm-etaNs second-order effects (design/gb50010_2010.h).
+const DesignRules& gb50010_2010Rules();
+
+// The rule set of each choice.
+const DesignRules& rulesFor(DesignCode code);
 
 // A beam narrower than this (mm) has no section to design.
 inline constexpr double kNarrowestSection = 51;

@@ -53,6 +53,22 @@ grep -q '梁顶负弯矩调幅系数应大于 0 且不大于 1: abc' err.txt || 
 grep -q '"schema": "kjpj-result/1"' KJ-1.json || fail "no schema in the JSON"
 grep -q '"rules": "原方法"' KJ-1.json || fail "JSON not UTF-8 or rule set missing"
 
+# The GB 50010-2010 rule set: named in the report and the JSON with its options.
+"$calc" '\KJ-1.txt' --renew --code 2010 --fyv 360 --precast --json '\KJ-1.json' >out.txt 2>err.txt \
+    || fail "2010 run exited $? ($(cat err.txt))"
+grep -q 'GB50010-2010 Fy= 300  C 25' zemowj1.txt || fail "no rule set in the material line"
+grep -q '"rules": "GB50010-2010"' KJ-1.json || fail "rule set missing from the JSON"
+grep -q '"fyv": 360' KJ-1.json && grep -q '"floors": "precast"' KJ-1.json || fail "options missing from the JSON"
+# Unusable rule set options are refused before the report is emptied.
+printf 'kept\r\n' >zemowj1.txt
+for bad in "--code 2011" "--fyv 360" "--code 2010 --fyv 300" "--precast"; do
+    # shellcheck disable=SC2086
+    "$calc" '\KJ-1.txt' --renew $bad >out.txt 2>err.txt && fail "$bad accepted"
+    [ "$(cat zemowj1.txt)" = "$(printf 'kept\r\n')" ] || fail "the report was touched by $bad"
+done
+grep -q '装配式楼盖只用于 GB50010-2010' err.txt || fail "precast message was: $(cat err.txt)"
+"$calc" --help | grep -q -- '--code 规范' || fail "--help does not document --code"
+
 "$calc" --no-such-option >/dev/null 2>err.txt && fail "unknown option accepted"
 grep -q '未知选项' err.txt || fail "unknown option message"
 echo "1 passed, 0 failed"

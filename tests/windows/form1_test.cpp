@@ -26,6 +26,7 @@ private slots:
     void importAndSaveAddOneLineEnd();
     void calculationRunsOnlyOnLowerCaseY();
     void calculationFailureIsShownAndWindowStaysUsable();
+    void ruleSetListsCoverNoControlAndReachTheCalculation();
     void referenceTextsReplaceThePane();
     void externalCommandMenu();
 
@@ -120,11 +121,13 @@ void Form1Test::startUpShowsInitialListsAndBoxesAndTouchesNoFile()
          "\\KJ-1.txt"},
         {f.Combo38, {"KJ-1", "KJ-2", "KJ-3", "WKJ-1", "WKJ-2"}, "KJ-1"},
         {f.Combo35, {"15", "20", "25", "30", "35", "40"}, "30"},
-        {f.Combo36, {"210", "300", "360"}, "300"},
+        {f.Combo36, {"210", "270", "300", "360", "435"}, "300"},
         {f.Combo37, {"0", "1", "2", "3", "4", "5", "6"}, "0"},
         {f.Combo21, {"0", "1"}, "0"},
         {f.Combo19, {"一般梁", "25", "特殊梁", "30", "基础梁", "35", "50"}, "25"},
         {f.Combo22, {"0.75", "0.80", "0.85", "0.90", "0.95", "1.00"}, "1.00"},
+        {f.Combo39, {"原方法", "GB50010-2010"}, "原方法"},
+        {f.Combo40, {"270", "360"}, "270"},
     };
     QCOMPARE(expected.size(), int(f.lists().size()));
     for (const Expected& e : expected) {
@@ -479,6 +482,49 @@ void Form1Test::calculationFailureIsShownAndWindowStaysUsable()
     QVERIFY(!messages_[1].isEmpty());
     press(f.Command30);
     QCOMPARE(f.Text3->toPlainText().split('\n').size(), 26);
+}
+
+void Form1Test::ruleSetListsCoverNoControlAndReachTheCalculation()
+{
+    Form1& f = *form_;
+    QCOMPARE(f.Label12->text(), QStringLiteral("设计规范"));
+    QCOMPARE(f.Label13->text(), QStringLiteral("箍筋 fyv"));
+    // Every control of the window, hidden ones too (the frame pictures and
+    // their boxes are shown by the templates).
+    const QList<QWidget*> all = f.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* added : {static_cast<QWidget*>(f.Label12), static_cast<QWidget*>(f.Combo39),
+                           static_cast<QWidget*>(f.Label13), static_cast<QWidget*>(f.Combo40)}) {
+        QVERIFY(f.rect().contains(added->geometry()));
+        QVERIFY(added->isVisible());
+        for (QWidget* other : all)
+            if (other != added)
+                QVERIFY2(!added->geometry().intersects(other->geometry()),
+                         qPrintable(added->objectName() + " covers " + other->objectName()));
+    }
+
+    // The choices reach the calculation: its report names the rule set and fyv.
+    QFile example(QStringLiteral(KJ_EXAMPLES_DIR "/KJ-2.txt"));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    folder_->write("KJ-1.txt", example.readAll());
+    f.Combo39->setCurrentIndex(1);
+    f.Combo40->setCurrentIndex(1);
+    answers_ = QStringList{"y"};
+    press(f.Command4);
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
+    const QString report = QString::fromUtf8(kj::decodeFileBytes(folder_->bytes("zemowj1.txt").toStdString()));
+    QVERIFY(report.contains(QStringLiteral("******* GB50010-2010 Fy= 300  C 30 *******\r\n假定:")));
+    QVERIFY(report.contains(QStringLiteral("箍筋 fyv = 360\r\n梁号")));
+
+    // fyv is a choice of the 2010 rule set only: with the default method the
+    // list is greyed and the stirrups are designed for 210 as always.
+    f.Combo39->setCurrentIndex(0);
+    QVERIFY(!f.Combo40->isEnabled());
+    folder_->write("zemowj1.txt", QByteArray());
+    answers_ = QStringList{"y"};
+    press(f.Command4);
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
+    QVERIFY(QString::fromUtf8(kj::decodeFileBytes(folder_->bytes("zemowj1.txt").toStdString()))
+                .contains(QStringLiteral("******* Fy= 300  C 30 *******\r\n梁号")));
 }
 
 // ---- Reference texts and external commands ----------------------------------------------

@@ -345,7 +345,9 @@ void FormMonkeyTest::randomKeysAndPressesLoseNothing()
         {main.Combo19->lineEdit(), {"25", "30", "35"}},
         {main.Text78, {"2", "3"}}, {main.Text79, {"zd", "zd", "16", "20", "25", "7"}},
         {main.Text80, {"2", "4", "0"}}, {main.Text81, {"zd", "zd", "18", "22"}},
-        {main.Text82, {"2", "2", "4", "1"}}, {main.Text83, {"6", "6", "8", "10", "abc"}}};
+        {main.Text82, {"2", "2", "4", "1"}}, {main.Text83, {"6", "6", "8", "10", "abc"}},
+        {main.Combo39->lineEdit(), {"原方法", "原方法", "原方法", "GB50010-2010"}},
+        {main.Combo40->lineEdit(), {"270", "270", "270", "360"}}};
 
     QString fault;
     for (int step = 0; step < steps; ++step) {

@@ -202,16 +202,24 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
     Command30 = button("Command30", QStringLiteral("使用说明"), 11040, 6480, 1695, 435, &Form1::Form1_Command30_Click);
     Command1 = button("Command1", QStringLiteral("钢筋面积表"), 13320, 6480, 1695, 435, &Form1::Form1_Command1_Click);
 
+    // The design rule set, in a row of its own over the reference pane, which
+    // gives up that row.
+    Label12 = label("Label12", QStringLiteral("设计规范"), 8640, 7020, 795, 240, Qt::AlignLeft | Qt::AlignVCenter);
+    Combo39 = list("Combo39", 9480, 6990, 1695);
+    Label13 = label("Label13", QStringLiteral("箍筋 fyv"), 11400, 7020, 795, 240, Qt::AlignLeft | Qt::AlignVCenter);
+    Combo40 = list("Combo40", 12240, 6990, 855);
+
     // Panes.
     Text2 = pane("Text2", 120, 6720, 8295, 2775);
-    Text3 = pane("Text3", 8640, 6960, 6975, 2535);
+    Text3 = pane("Text3", 8640, 7380, 6975, 2115);
 
     Form1_form_load();
 }
 
 std::vector<QComboBox*> Form1::lists() const
 {
-    return {Combo1, Combo2, Combo3, Combo19, Combo20, Combo21, Combo22, Combo23, Combo35, Combo36, Combo37, Combo38};
+    return {Combo1,  Combo2,  Combo3,  Combo19, Combo20, Combo21, Combo22,
+            Combo23, Combo35, Combo36, Combo37, Combo38, Combo39, Combo40};
 }
 
 void Form1::Form1_form_load()
@@ -245,7 +253,10 @@ void Form1::Form1_form_load()
          {QStringLiteral("15"), QStringLiteral("20"), QStringLiteral("25"), QStringLiteral("30"), QStringLiteral("35"),
           QStringLiteral("40")},
          QStringLiteral("30"));
-    fill(Combo36, {QStringLiteral("210"), QStringLiteral("300"), QStringLiteral("360")}, QStringLiteral("300"));
+    fill(Combo36,
+         {QStringLiteral("210"), QStringLiteral("270"), QStringLiteral("300"), QStringLiteral("360"),
+          QStringLiteral("435")},
+         QStringLiteral("300"));
     fill(Combo37,
          {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
           QStringLiteral("5"), QStringLiteral("6")},
@@ -254,6 +265,13 @@ void Form1::Form1_form_load()
          {QStringLiteral("KJ-1"), QStringLiteral("KJ-2"), QStringLiteral("KJ-3"), QStringLiteral("WKJ-1"),
           QStringLiteral("WKJ-2")},
          QStringLiteral("KJ-1"));
+    fill(Combo39, {QStringLiteral("原方法"), QStringLiteral("GB50010-2010")}, QStringLiteral("原方法"));
+    fill(Combo40, {QStringLiteral("270"), QStringLiteral("360")}, QStringLiteral("270"));
+    // The stirrup strength is a choice of GB 50010-2010 only: the default
+    // method always designs its stirrups for 210.
+    const auto fyvFollowsCode = [this] { Combo40->setEnabled(Combo39->currentText().trimmed() != QStringLiteral("原方法")); };
+    connect(Combo39, &QComboBox::currentTextChanged, this, fyvFollowsCode);
+    fyvFollowsCode();
     Text82->setText(QStringLiteral("2"));
     Text83->setText(QStringLiteral("6"));
     Text78->setText(QStringLiteral("2"));
@@ -355,6 +373,8 @@ void Form1::Form1_Command4_Click()
     request.design.bottomDiameter = fromBox(Text81->text());
     request.design.stirrupLegs = fromBox(Text82->text());
     request.design.stirrupDiameter = fromBox(Text83->text());
+    request.design.code = fromBox(Combo39->currentText());
+    if (Combo40->isEnabled()) request.design.fyv = fromBox(Combo40->currentText());
     attempt(QStringLiteral("框架配筋计算"), [&] {
         const kj::CalcResult result = kj::runCalculation(request);
         Text2->setPlainText(toPane(result.beamBarsText));

@@ -53,6 +53,8 @@ public:
     QComboBox *Combo1, *Combo2, *Combo3, *Combo20, *Combo23;
     // General entries.
     QComboBox *Combo19, *Combo21, *Combo22, *Combo35, *Combo36, *Combo37, *Combo38;
+    // The design rule set and the stirrup fyv of GB 50010-2010.
+    QComboBox *Combo39, *Combo40;
     QLineEdit *Text78, *Text79, *Text80, *Text81, *Text82, *Text83;
     QLineEdit *Text66, *Text67, *Text68;
     QPlainTextEdit *Text60, *Text61, *Text62, *Text63, *Text64, *Text65;
@@ -76,7 +78,7 @@ public:
     QPushButton *Command30;
     // Captions over the entries.
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
-    QLabel *Label11;
+    QLabel *Label11, *Label12, *Label13;
 
 public slots:
     void Form1_form_load();
