@@ -2,6 +2,7 @@
 // calculation as the main window's button "框架配筋计算", taking as options
 // the texts the window's controls would hold.
 #include "analysis/calc_run.h"
+#include "analysis/data_check.h"
 #include "common/failure.h"
 #include "common/textfile.h"
 
@@ -27,12 +28,14 @@ const char* kUsage =
     "  --top-bars 根数 直径        梁顶通长筋, 默认 2 zd (zd = 程序选定直径)\n"
     "  --bottom-bars 根数 直径     梁底通长筋, 默认 2 zd\n"
     "  --stirrups 肢数 直径        自选箍筋, 默认 2 6\n"
+    "  --strict                    数据文件有读不清的字段时不计算, 不写任何文件\n"
     "  --help                      显示本说明\n"
     "\n"
+    "数据文件中读不清的字段在标准错误输出中列为警告。\n"
     "成功时退出码为 0; 失败时在标准错误输出说明, 退出码为 1。\n"
     "\n"
     "Usage: kjpj-calc [DATAFILE] [--report NAME] [--renew] [--beta TEXT] [--cover TEXT]\n"
-    "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D]\n";
+    "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--strict]\n";
 
 } // namespace
 
@@ -40,6 +43,7 @@ int main(int argc, char** argv)
 {
     kj::CalcRequest req;
     bool dataGiven = false;
+    bool strict = false;
     auto need = [&](int i, int count) {
         if (i + count >= argc) {
             std::fprintf(stderr, "选项 %s 缺少参数\n%s", argv[i], kUsage);
@@ -54,6 +58,8 @@ int main(int argc, char** argv)
         } else if (a == "--report") {
             need(i, 1);
             req.reportName = argv[++i];
+        } else if (a == "--strict") {
+            strict = true;
         } else if (a == "--renew") {
             req.renewal = "1";
         } else if (a == "--beta") {
@@ -87,6 +93,15 @@ int main(int argc, char** argv)
     }
     try {
         kj::setWorkingRoot(std::filesystem::current_path());
+        // The data check: warnings on standard error; --strict stops before any file is written.
+        const auto warnings =
+            kj::checkFrameFile(kj::readTextFile(kj::slotPath(req.dataName), req.dataName), req.dataName);
+        for (const kj::DataWarning& w : warnings) std::fprintf(stderr, "警告: %s\n", w.message.c_str());
+        if (strict && !warnings.empty()) {
+            std::fprintf(stderr, "数据文件 %s 有 %zu 处读不清的字段 (--strict): 未计算, 没有写任何文件\n",
+                         req.dataName.c_str(), warnings.size());
+            return 1;
+        }
         kj::runCalculation(req);
     } catch (const kj::Failure& f) {
         std::fprintf(stderr, "%s\n", f.what());
