@@ -3,6 +3,7 @@
 #include "analysis/frame_data.h"
 #include "analysis/frame_model.h"
 #include "analysis/internal_forces.h"
+#include "common/backup.h"
 #include "common/clock.h"
 #include "common/failure.h"
 #include "common/numbers.h"
@@ -63,6 +64,7 @@ CalcResult runCalculation(const CalcRequest& req)
     FrameData data = reader.readRecords1to5();
 
     const auto reportPath = slotPath(req.reportName);
+    if (numberValue(req.renewal) == 1) keepBackup(reportPath, req.reportName);
     if (numberValue(req.renewal) == 1) replaceTextFile(reportPath, "", req.reportName);
     appendTextFile(reportPath, "", req.reportName); // created if missing; fails early when not writable
 
