@@ -332,7 +332,13 @@ void Form4::Form4_Command4_Click()
     entries.storeys = fromBox(Text68->text());
     for (QLineEdit* b : frameBoxes_) entries.boxes[b->objectName().toStdString()] = fromBox(b->text());
 
-    const kj::MemberGeneration generated = kj::generateMemberParameters(entries);
+    kj::MemberGeneration generated;
+    try {
+        generated = kj::generateMemberParameters(entries);
+    } catch (const std::exception& e) { // an entry box that does not hold one digit: nothing changes
+        reportFailure(QStringLiteral("生成杆件参数"), e.what());
+        return;
+    }
     for (const kj::BoxText& b : generated.valueBoxes)
         if (auto* target = findChild<QLineEdit*>(QString::fromStdString(b.box), Qt::FindDirectChildrenOnly))
             target->setText(QString::fromStdString(b.text));
