@@ -100,7 +100,7 @@ void Form1Test::startUpShowsInitialListsAndBoxesAndTouchesNoFile()
 {
     Form1& f = *form_;
     QCOMPARE(f.windowTitle(), QStringLiteral("框架内力及配筋计算程序(Rvk)"));
-    QCOMPARE(f.size(), QSize(1048, 643)); // 15720 x 9645 twips
+    QCOMPARE(f.size(), QSize(1048, 676)); // 15720 x 10140 twips: 9645 and the bottom strip
     QCOMPARE(f.minimumSize(), f.maximumSize());
 
     struct Expected {
@@ -477,6 +477,7 @@ void Form1Test::calculationRunsOnlyOnLowerCaseY()
     answers_ = QStringList{"y"};
     press(f.Command4);
     QCOMPARE(folder_->bytes("zemowj1.txt").size(), once);
+    QCOMPARE(folder_->bytes("zemowj1.txt.bak").size(), 2 * once); // the report renewal emptied
 }
 
 void Form1Test::calculationFailureIsShownAndWindowStaysUsable()

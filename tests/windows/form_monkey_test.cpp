@@ -44,6 +44,7 @@ void FormMonkeyTest::anyTextAndAnyButtonLeaveEveryWindowUsable()
     };
     seams(main);
     main.startProgram = [](const QString&) { return false; };
+    main.chooseFolder = [](const QString&) { return QString(); }; // no folder dialog waiting for a person
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     std::vector<kjw::FormBase*> windows{&main, main.form2(), main.form3(), main.form4(), main.form5()};

@@ -8,6 +8,7 @@
 #include "common_widgets/twips.h"
 #include "common_widgets/ui_font.h"
 #include "main/data_file_generation.h"
+#include "main/frame_boxes.h"
 #include "members/member_params.h"
 
 #include <QComboBox>
@@ -187,6 +188,11 @@ Form4::Form4(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     Text68 = lineBox("Text68", 11160, 7320, 375);
     Text68->setGeometry(twipsRect(11160, 7320, 375, kFrameBoxHeight));
     Combo1 = list("Combo1", 9000, 7920, 1935);
+
+    // What each box over the pictures holds.
+    std::vector<QLineEdit*> explained = frameBoxes_;
+    explained.insert(explained.end(), {Text67, Text68});
+    for (QLineEdit* b : explained) b->setToolTip(QString::fromStdString(kj::frameBoxTip(b->objectName().toStdString())));
 
     Form4_form_load();
 }
