@@ -46,10 +46,10 @@ struct NamedBox {
 };
 
 constexpr const char* kLoadText =
-    "荷载个数 1 位; 均布荷载为数值 5 位 + 长度 4 位 (m), 集中力为数值 5 位 + P, "
-    "*k 引用本梁第 k 个荷载的数值; 无荷载写 0, 两位数字如 03 表示与第 3 号梁相同";
+    "荷载个数 1 位;\n均布荷载为数值 5 位 + 长度 4 位 (m), 集中力为数值 5 位 + P,\n"
+    "*k 引用本梁第 k 个荷载的数值;\n无荷载写 0, 两位数字如 03 表示与第 3 号梁相同";
 constexpr const char* kJointText =
-    "节点个数 1 位, 节点号每个 2 位 (如 01), 垂直力 5 位 (kN, 向下为正), 弯矩 6 位 (kN·m, 逆时针为正)";
+    "节点个数 1 位, 节点号每个 2 位 (如 01),\n垂直力 5 位 (kN, 向下为正), 弯矩 6 位 (kN·m, 逆时针为正)";
 
 constexpr std::array<NamedBox, 14> kOthers{{
     {"Text6", "上层第 1 跨梁荷载串", kLoadText},
