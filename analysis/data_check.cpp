@@ -404,7 +404,7 @@ std::vector<DataWarning> checkFrameFile(const std::string& text, const std::stri
         if (!trimmed(items[static_cast<std::size_t>(k - 1)].text).empty()) extra.push_back(items[static_cast<std::size_t>(k - 1)].text);
     if (!extra.empty()) {
         std::optional<int> split;
-        for (int k = 11; k < loadsEnd && !split; ++k) {
+        for (int k = 11; k < loadsEnd && k < static_cast<int>(items.size()) && !split; ++k) {
             const PlacedItem& a = items[static_cast<std::size_t>(k - 1)];
             const PlacedItem& b = items[static_cast<std::size_t>(k)];
             if (a.line == b.line && looksLikeDecimalComma(a.text, b.text)) split = k;
