@@ -1,6 +1,7 @@
 // kjpj-calc: the frame calculation without a window. It runs the same
 // calculation as the main window's button "框架配筋计算", taking as options
 // the texts the window's controls would hold.
+#include "analysis/data_check.h"
 #include "calc/run.h"
 #include "common/failure.h"
 #include "common/platform.h"
@@ -33,13 +34,15 @@ const char* kUsage =
     "  --precast                   装配式楼盖: 柱计算长度 1.25H (底层) / 1.5H, 只用于 --code 2010;\n"
     "                              默认现浇楼盖 1.0H / 1.25H\n"
     "  --json 名称                 另把全部计算结果写成 JSON 文件 (UTF-8)\n"
+    "  --strict                    数据文件有读不清的字段时不计算, 不写任何文件\n"
     "  --help                      显示本说明\n"
     "\n"
     "不能使用的选项在读写任何文件之前即被拒绝。\n"
+    "数据文件中读不清的字段在标准错误输出中列为警告。\n"
     "成功时退出码为 0; 失败时在标准错误输出说明, 退出码为 1。\n"
     "\n"
     "Usage: kjpj-calc [DATAFILE] [--report NAME] [--renew] [--beta TEXT] [--cover TEXT]\n"
-    "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--json NAME]\n"
+    "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--json NAME] [--strict]\n"
     "                 [--code 2010 [--fyv 270|360] [--precast]]\n";
 
 } // namespace
@@ -49,6 +52,7 @@ int main(int argc, char** argv)
     kj::platform::useUtf8Arguments(argc, argv);
     kj::CalcRequest req;
     bool dataGiven = false;
+    bool strict = false;
     auto need = [&](int i, int count) {
         if (i + count >= argc) {
             std::fprintf(stderr, "选项 %s 缺少参数\n%s", argv[i], kUsage);
@@ -63,6 +67,8 @@ int main(int argc, char** argv)
         } else if (a == "--report") {
             need(i, 1);
             req.reportName = argv[++i];
+        } else if (a == "--strict") {
+            strict = true;
         } else if (a == "--renew") {
             req.renewal = "1";
         } else if (a == "--beta") {
@@ -107,6 +113,16 @@ int main(int argc, char** argv)
     }
     try {
         kj::setWorkingRoot(std::filesystem::current_path());
+        kj::parseDesignOptions(req.design); // refused before anything is read or written
+        // The data check: warnings on standard error; --strict stops before any file is written.
+        const auto warnings =
+            kj::checkFrameFile(kj::readTextFile(kj::slotPath(req.dataName), req.dataName), req.dataName);
+        for (const kj::DataWarning& w : warnings) std::fprintf(stderr, "警告: %s\n", w.message.c_str());
+        if (strict && !warnings.empty()) {
+            std::fprintf(stderr, "数据文件 %s 有 %zu 处读不清的字段 (--strict): 未计算, 没有写任何文件\n",
+                         req.dataName.c_str(), warnings.size());
+            return 1;
+        }
         kj::runCalculation(req);
     } catch (const kj::Failure& f) {
         std::fprintf(stderr, "%s\n", f.what());

@@ -4,6 +4,7 @@
 #include "analysis/frame_model.h"
 #include "calc/json_output.h"
 #include "calc/report.h"
+#include "common/backup.h"
 #include "common/clock.h"
 #include "common/failure.h"
 #include "common/report_writer.h"
@@ -34,7 +35,10 @@ CalcResult runCalculation(const CalcRequest& req)
     FrameFileReader reader(readTextFile(dataPath, req.dataName), req.dataName);
     const FrameData data = reader.readRecords1to5();
 
-    if (renewal == ReportRenewal::Renew) replaceTextFile(reportPath, "", req.reportName);
+    if (renewal == ReportRenewal::Renew) {
+        keepBackup(reportPath, req.reportName);
+        replaceTextFile(reportPath, "", req.reportName);
+    }
     appendTextFile(reportPath, "", req.reportName); // created if missing; fails early when not writable
 
     ReportWriter report;

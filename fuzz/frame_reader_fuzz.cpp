@@ -1,7 +1,8 @@
 // libFuzzer harness: any bytes as a frame data file, through the reader and
-// the pure calculation, then every text view of its result. A kj::Failure is
+// the pure calculation, then every text view of its result, and through the data check A kj::Failure is
 // the expected answer to bad input; anything else (a crash, a sanitizer
 // report, another exception, a text holding "nan" or "inf") is a fault.
+#include "analysis/data_check.h"
 #include "analysis/frame_data.h"
 #include "analysis/frame_model.h"
 #include "calc/calculation.h"
@@ -18,6 +19,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::string text = kj::decodeFileBytes(std::string(reinterpret_cast<const char*>(data), size));
+    try {
+        (void)kj::checkFrameFile(text, "\\KJ-1.txt");
+    } catch (const kj::Failure&) {
+    }
     try {
         kj::FrameFileReader reader(text, "\\KJ-1.txt");
         kj::FrameData d = reader.readRecords1to5();

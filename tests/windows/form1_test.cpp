@@ -101,7 +101,7 @@ void Form1Test::startUpShowsInitialListsAndBoxesAndTouchesNoFile()
 {
     Form1& f = *form_;
     QCOMPARE(f.windowTitle(), QStringLiteral("框架内力及配筋计算程序(Rvk)"));
-    QCOMPARE(f.size(), QSize(1048, 643)); // 15720 x 9645 twips
+    QCOMPARE(f.size(), QSize(1048, 676)); // 15720 x 10140 twips: 9645 and the bottom strip
     QCOMPARE(f.minimumSize(), f.maximumSize());
 
     struct Expected {
@@ -247,23 +247,29 @@ void Form1Test::generationBuildsTheDataFileOfEachTemplate()
     Form1& f = *form_;
     writeMemberParameters();
 
-    // The initial entries with template 1-1 and nothing typed: five lines.
+    // Template 1-1 with nothing typed: a length number is missing.
     press(f.Command11);
     press(f.Command29);
-    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
-    QCOMPARE(folder_->bytes("KJ-1.txt"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,\r\n.25.45.40.40,\r\n\r\n300,30\r\n"));
-    QCOMPARE(f.Text2->toPlainText(), QStringLiteral("KJ-1,1,1,0,0,\n4.203.60,\n.25.45.40.40,\n\n300,30"));
+    QCOMPARE(messages_, QStringList({QStringLiteral("生成数据文件未完成:\n第 1 跨跨长编号为空: 每个编号框填一位数字 (0-9)")}));
+    QCOMPARE(folder_->bytes("KJ-1.txt"), QByteArray("<missing>"));
+    messages_.clear();
 
-    // 1-1 with its boxes typed.
+    // 1-1 with its boxes typed; the load box may stay empty.
     QTest::keyClicks(f.Text5, "1");
     QTest::keyClicks(f.Text74, "2");
     QTest::keyClicks(f.Text32, "1");
     QTest::keyClicks(f.Text34, "2");
     QTest::keyClicks(f.Text36, "2");
+    press(f.Command29);
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
+    QCOMPARE(folder_->bytes("KJ-1.txt"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,12\r\n.25.45.40.40,122\r\n\r\n300,30\r\n"));
+    QCOMPARE(f.Text2->toPlainText(), QStringLiteral("KJ-1,1,1,0,0,\n4.203.60,12\n.25.45.40.40,122\n\n300,30"));
     QTest::keyClicks(f.Text6, "1 20.0");
     press(f.Command29);
     QCOMPARE(folder_->bytes("KJ-1.txt"),
              QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,12\r\n.25.45.40.40,122\r\n1 20.0\r\n300,30\r\n"));
+    // The file generated before is kept beside it.
+    QCOMPARE(folder_->bytes("KJ-1.txt.bak"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,12\r\n.25.45.40.40,122\r\n\r\n300,30\r\n"));
 
     // 2-1: two load strings on one line.
     press(f.Command13);
@@ -282,6 +288,13 @@ void Form1Test::generationBuildsTheDataFileOfEachTemplate()
         {f.Text44, "2"}, {f.Text48, "2"}, {f.Text50, "2"}, {f.Text54, "2"}, {f.Text58, "2"}, {f.Text10, "c"},
         {f.Text27, "d"}, {f.Text29, "e"}, {f.Text31, "f"}};
     for (const auto& [box, text] : typed) QTest::keyClicks(box, text);
+    // A number of two digits would shift every later member: refused, by its role.
+    QTest::keyClicks(f.Text42, "9");
+    press(f.Command29);
+    QCOMPARE(messages_, QStringList({QStringLiteral("生成数据文件未完成:\n上层第 3 跨梁截面编号 \"19\" 不是一位数字: "
+                                                    "每个编号框只填一位数字 (0-9), 否则其后的编号都会错位")}));
+    messages_.clear();
+    f.Text42->setText(QStringLiteral("1"));
     f.Combo38->setEditText(QStringLiteral("WKJ-2"));
     f.Combo35->setEditText(QStringLiteral("25"));
     f.Combo36->setEditText(QStringLiteral("210"));
@@ -298,7 +311,8 @@ void Form1Test::generationHandlesOtherShapesAndJointLoadCounts()
 {
     Form1& f = *form_;
     writeMemberParameters();
-    QTest::keyClicks(f.Text5, "1");
+    for (QLineEdit* box : {f.Text5, f.Text32}) box->setText(QStringLiteral("1"));
+    for (QLineEdit* box : {f.Text74, f.Text34, f.Text36}) box->setText(QStringLiteral("2"));
     QTest::keyClicks(f.Text6, "1 20.0");
     f.Text60->setPlainText(QStringLiteral("1 3 50.0   0.0"));
     f.Text61->setPlainText(QStringLiteral("1 4  0.0  10.0"));
@@ -315,21 +329,21 @@ void Form1Test::generationHandlesOtherShapesAndJointLoadCounts()
     f.Combo37->setEditText(QStringLiteral("2"));
     press(f.Command29);
     QCOMPARE(folder_->bytes("KJ-1.txt"),
-             QByteArray("KJ-1,1,1,2,0,\r\n4.203.60,1\r\n.25.45.40.40,\r\n1 20.0\r\n"
+             QByteArray("KJ-1,1,1,2,0,\r\n4.203.60,12\r\n.25.45.40.40,122\r\n1 20.0\r\n"
                         "1 3 50.0   0.0\r\n1 4  0.0  10.0\r\n300,30\r\n"));
 
     // NJ = 9: one empty line in place of the joint loads.
     f.Combo37->setEditText(QStringLiteral("9"));
     press(f.Command29);
     QCOMPARE(folder_->bytes("KJ-1.txt"),
-             QByteArray("KJ-1,1,1,9,0,\r\n4.203.60,1\r\n.25.45.40.40,\r\n1 20.0\r\n\r\n300,30\r\n"));
+             QByteArray("KJ-1,1,1,9,0,\r\n4.203.60,12\r\n.25.45.40.40,122\r\n1 20.0\r\n\r\n300,30\r\n"));
 
     // A load string broken by hand keeps its line break in the file.
     f.Combo37->setEditText(QStringLiteral("0"));
     f.Text6->setPlainText(QStringLiteral("2 20.0\n 10.02.00"));
     press(f.Command29);
     QCOMPARE(folder_->bytes("KJ-1.txt"),
-             QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,1\r\n.25.45.40.40,\r\n2 20.0\r\n 10.02.00\r\n"
+             QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,12\r\n.25.45.40.40,122\r\n2 20.0\r\n 10.02.00\r\n"
                         "300,30\r\n"));
     QVERIFY(messages_.isEmpty());
 }
@@ -338,6 +352,7 @@ void Form1Test::generationFailureLeavesPaneAndFilesAsTheyWere()
 {
     Form1& f = *form_;
     press(f.Command11);
+    for (QLineEdit* box : {f.Text5, f.Text74, f.Text32, f.Text34, f.Text36}) box->setText(QStringLiteral("1"));
     f.Text2->setPlainText(QStringLiteral("typed by hand"));
     folder_->write("KJ-1.txt", "old\r\n");
 
@@ -379,7 +394,8 @@ void Form1Test::generationFailureLeavesPaneAndFilesAsTheyWere()
     f.Combo20->setEditText(QStringLiteral("\\KJ-1.txt"));
     press(f.Command29);
     QCOMPARE(messages_.size(), 5);
-    QCOMPARE(folder_->bytes("KJ-1.txt"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,\r\n.25.45.40.40,\r\n\r\n300,30\r\n"));
+    QCOMPARE(folder_->bytes("KJ-1.txt"), QByteArray("KJ-1,1,1,0,0,\r\n4.203.60,11\r\n.25.45.40.40,111\r\n\r\n300,30\r\n"));
+    QCOMPARE(folder_->bytes("KJ-1.txt.bak"), QByteArray("old\r\n"));
 }
 
 void Form1Test::importAndSaveAddOneLineEnd()
@@ -387,18 +403,22 @@ void Form1Test::importAndSaveAddOneLineEnd()
     Form1& f = *form_;
     writeMemberParameters();
     press(f.Command13);
+    for (QLineEdit* box : {f.Text5, f.Text70, f.Text74, f.Text32, f.Text38, f.Text34, f.Text36, f.Text40})
+        box->setText(QStringLiteral("1"));
     press(f.Command29);
-    const QByteArray generated("KJ-1,2,1,0,0,\r\n4.203.60,\r\n.25.45.40.40,\r\n,\r\n300,30\r\n");
+    const QByteArray generated("KJ-1,2,1,0,0,\r\n4.203.60,111\r\n.25.45.40.40,11111\r\n,\r\n300,30\r\n");
     QCOMPARE(folder_->bytes("KJ-1.txt"), generated);
 
     // Import shows every line with its line end.
     f.Text2->clear();
     press(f.Command8);
-    QCOMPARE(f.Text2->toPlainText(), QStringLiteral("KJ-1,2,1,0,0,\n4.203.60,\n.25.45.40.40,\n,\n300,30\n"));
+    QCOMPARE(f.Text2->toPlainText(), QStringLiteral("KJ-1,2,1,0,0,\n4.203.60,111\n.25.45.40.40,11111\n,\n300,30\n"));
 
-    // Saving the imported text adds one more line end, each time.
+    // Saving the imported text adds one more line end, each time; the file
+    // saved over is kept beside it.
     press(f.Command12);
     QCOMPARE(folder_->bytes("KJ-1.txt"), generated + "\r\n");
+    QCOMPARE(folder_->bytes("KJ-1.txt.bak"), generated);
     press(f.Command8);
     press(f.Command12);
     QCOMPARE(folder_->bytes("KJ-1.txt"), generated + "\r\n\r\n");
@@ -460,6 +480,7 @@ void Form1Test::calculationRunsOnlyOnLowerCaseY()
     answers_ = QStringList{"y"};
     press(f.Command4);
     QCOMPARE(folder_->bytes("zemowj1.txt").size(), once);
+    QCOMPARE(folder_->bytes("zemowj1.txt.bak").size(), 2 * once); // the report renewal emptied
 }
 
 void Form1Test::calculationFailureIsShownAndWindowStaysUsable()

@@ -35,10 +35,11 @@ private slots:
     void startShowsControlsAtTheirPlacesWithGroupsHidden();
     void templatesShowGroupsAndPictureUntilClear();
     void drawFillsTheTypedShapeAndNumbersFollow();
-    void skippedBeamShiftsLaterGroupsAndOtherShapesReadNothing();
+    void fileOfAnotherShapeOrNoShapeDrawsNothing();
     void failuresNameTheFileAndChangeNoBox();
     void importAndSaveCopySlotOneToSlotTwo();
     void returnHidesAndShowsTheMainWindow();
+    void longBarStringsShowWhole();
 
 private:
     QString text(const QString& name) const { return form_->box(name.toStdString())->text(); }
@@ -191,37 +192,35 @@ void Form2Test::drawFillsTheTypedShapeAndNumbersFollow()
     QCOMPARE(text("Text24"), QStringLiteral("4"));
 }
 
-void Form2Test::skippedBeamShiftsLaterGroupsAndOtherShapesReadNothing()
+void Form2Test::fileOfAnotherShapeOrNoShapeDrawsNothing()
 {
     Form2& f = *form_;
-    // A 3-2 frame whose second beam was not designed has five lines.
+    // A 3-2 frame whose second beam was not designed has five lines: read as
+    // 3-2 it is one line short, read as 2-2 it has a line too many. Neither
+    // draws, and each message names the file's lines and the shape.
     folder_->write("lpj-1.txt",
                    beamLine("b1") + beamLine("b3") + beamLine("b4") + beamLine("b5") + beamLine("b6") + "\r\n");
-    typeShape(*form_, "2", "2");
-    press(f.Command6);
-    QCOMPARE(text("Text1"), QStringLiteral("b11"));
-    QCOMPARE(text("Text7"), QStringLiteral("b31")); // upper 2 shows the third beam
-    QCOMPARE(text("Text19"), QStringLiteral("b41"));
-    QCOMPARE(text("Text25"), QStringLiteral("b51"));
-    QVERIFY(messages_.isEmpty());
-
-    // Read as 3-2 the file is one line short: nothing changes.
     const QStringList before = allTexts();
     typeShape(*form_, "3", "2");
     press(f.Command6);
-    QCOMPARE(allTexts(), before);
     QCOMPARE(messages_.size(), 1);
     QVERIFY(messages_[0].contains(QStringLiteral("只有 5 行梁配筋, 3-2 框架有 6 根梁")));
+    typeShape(*form_, "2", "2");
+    press(f.Command6);
+    QCOMPARE(messages_.value(1), QStringLiteral("配筋图示未完成:\n配筋文件 \\Lpj-1.txt 有 5 行梁配筋, 是至少有 5 根梁的框架的; "
+                                                "当前为 2-2 框架 (4 根梁): 没有绘图"));
+    QCOMPARE(allTexts(), before);
 
     // L = 4 is no shape: no file is read, even a missing one, nothing changes,
-    // and the message says why.
+    // and the message says to type the shape, which this window's template
+    // buttons do not fill.
     QVERIFY(QFile::remove(folder_->path("lpj-1.txt")));
     typeShape(*form_, "4", "1");
     press(f.Command6);
     QCOMPARE(allTexts(), before);
-    QCOMPARE(messages_.size(), 2);
-    QCOMPARE(messages_[1], QStringLiteral("配筋图示未完成:\nL, NF 框中的跨数和层数 (\"4\", \"1\") 不是 1-3 跨、1-2 层的框架; "
-                                          "请输入或按框架按钮选择"));
+    QCOMPARE(messages_.size(), 3);
+    QCOMPARE(messages_[2], QStringLiteral("配筋图示未完成:\nL, NF 框中的跨数和层数 (\"4\", \"1\") 不是 1-3 跨、1-2 层的框架; "
+                                          "请在 L、NF 框中输入跨数和层数 (本窗口的框架按钮只显示图形, 不填这两个框)"));
 }
 
 void Form2Test::failuresNameTheFileAndChangeNoBox()
@@ -282,6 +281,22 @@ void Form2Test::returnHidesAndShowsTheMainWindow()
     press(form_->Command1);
     QVERIFY(!form_->isVisible());
     QVERIFY(main_->isVisible());
+}
+
+void Form2Test::longBarStringsShowWhole()
+{
+    Form2& f = *form_;
+    // Two-digit counts in every part of a bar string, and the widest stirrups.
+    const QByteArray line = "\"12,25+10,28 8/7\", \"4*10@100\", \"2,22+3,25 3/2\", \"2*32@50\", \"12,32+12,32 12/12\"\r\n";
+    folder_->write("lpj-1.txt", line.repeated(6));
+    typeShape(*form_, "3", "2");
+    press(f.Command8);
+    press(f.Command6);
+    QVERIFY(messages_.isEmpty());
+    f.Command9->setFocus();
+    QCOMPARE(text("Text1"), QStringLiteral("12,25+10,28 8/7"));
+    for (QLineEdit* box : f.sketchBoxes())
+        if (!box->text().isEmpty()) QVERIFY2(showsWholeText(box), qPrintable(box->objectName() + ": " + box->text()));
 }
 
 QTEST_MAIN(Form2Test)

@@ -180,9 +180,17 @@ void Form3Test::saveImportAndEmptyTheLoadFile()
     const QByteArray three("\"198.78\"\r\n\"358.212.1038.73P*12.10\"\r\n\"545.652.1068.81P32.531.80*2P*12.10\"\r\n");
     QCOMPARE(folder_->bytes("hzwj-1.txt"), three);
 
-    // Saving the pane as it stands adds one empty line.
+    // Saving the pane as it stands writes no empty line after its strings, so
+    // the next append is the fourth load string, not an empty item before it.
+    // The file saved over is kept beside it.
     press(f.Command3);
-    QCOMPARE(folder_->bytes("hzwj-1.txt"), three + "\r\n");
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), three);
+    QCOMPARE(folder_->bytes("hzwj-1.txt.bak"), three);
+    f.Text2->setPlainText(pane() + QStringLiteral("\n  \n"));
+    press(f.Command3);
+    setCode("1");
+    press(f.Command2);
+    QCOMPARE(folder_->bytes("hzwj-1.txt"), three + "\"198.78\"\r\n");
 
     // Reordered by hand in the pane, then saved.
     f.Text2->setPlainText(QStringLiteral("\"b\"\n\"a\""));
@@ -192,9 +200,11 @@ void Form3Test::saveImportAndEmptyTheLoadFile()
     press(f.Command4);
     QCOMPARE(pane(), QStringLiteral("\"b\"\n\"a\"\n"));
 
-    // 荷载更新 empties the file and leaves the pane; importing then shows nothing.
+    // 荷载更新 empties the file, keeping what it held, and leaves the pane;
+    // importing then shows nothing.
     press(f.Command5);
     QCOMPARE(folder_->bytes("hzwj-1.txt"), QByteArray());
+    QCOMPARE(folder_->bytes("hzwj-1.txt.bak"), QByteArray("\"b\"\r\n\"a\"\r\n"));
     QCOMPARE(pane(), QStringLiteral("\"b\"\n\"a\"\n"));
     press(f.Command4);
     QCOMPARE(pane(), QString());

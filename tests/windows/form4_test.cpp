@@ -333,17 +333,16 @@ void Form4Test::generationEdgeCases()
     QCOMPARE(folder_->bytes("gjcs-1.txt"), QByteArray("\"4.203.60\",\"\"\r\n\".25.45.40.40\",\"\"\r\n"));
 
     // After clear the shape is 3-2: every hidden pair is filled and recorded.
-    // Empty entries give 0 with an empty length or a lone comma; 2.5 selects
-    // section 2 and 3.5 section 4, both written as typed; numbers outside
-    // the tables select empty entries; 01 is written as 1.
+    // Digits outside the tables (0, 6 to 9 for a length, 0, 7 to 9 for a
+    // section) select an empty length or a lone comma.
     f.Combo13->setEditText(QStringLiteral(".30"));
     f.Combo14->setEditText(QStringLiteral(".60"));
     press(f.Command3);
     const QList<QPair<QLineEdit*, QString>> typed{
-        {f.Text5, "01"},  {f.Text70, ""},    {f.Text72, "11"},  {f.Text74, "-1"}, {f.Text76, "2.5"},
-        {f.Text32, "2.5"}, {f.Text38, "3.5"}, {f.Text42, "7"},   {f.Text46, "31"}, {f.Text52, "-2"},
-        {f.Text56, ""},    {f.Text34, "x"},   {f.Text36, " 1"},  {f.Text40, "6"},  {f.Text44, "4"},
-        {f.Text48, "1e3"}, {f.Text50, "0"},   {f.Text54, "1.5"}, {f.Text58, "2"},
+        {f.Text5, "1"},  {f.Text70, "0"},  {f.Text72, "9"},  {f.Text74, "6"},  {f.Text76, "2"},
+        {f.Text32, "2"}, {f.Text38, "4"},  {f.Text42, "7"},  {f.Text46, "9"},  {f.Text52, "0"},
+        {f.Text56, "8"}, {f.Text34, "0"},  {f.Text36, "1"},  {f.Text40, "6"},  {f.Text44, "4"},
+        {f.Text48, "9"}, {f.Text50, "0"},  {f.Text54, "2"},  {f.Text58, "2"},
     };
     for (const auto& [box, text] : typed) box->setText(text);
     press(f.Command4);
@@ -356,9 +355,35 @@ void Form4Test::generationEdgeCases()
         {f.Text51, ","},    {f.Text55, ".40,.40"}, {f.Text59, ".40,.40"},
     };
     for (const auto& [box, text] : values) QCOMPARE(box->text(), text);
-    QCOMPARE(folder_->bytes("gjcs-1.txt"),
-             QByteArray("\"4.203.60\",\"1011-12.5\"\r\n"
-                        "\".25.45.40.40.30.60\",\"2.53.5731-200164100001.52\"\r\n"));
+    const QByteArray generated("\"4.203.60\",\"10962\"\r\n\".25.45.40.40.30.60\",\"24790801649022\"\r\n");
+    QCOMPARE(folder_->bytes("gjcs-1.txt"), generated);
+
+    // A number of two characters, a fraction or an empty box would shift
+    // every later member: refused by its role, nothing changes.
+    const QString pane = f.Text1->toPlainText();
+    const QList<QPair<QLineEdit*, QString>> refused{
+        {f.Text42, "上层第 3 跨梁截面编号 \"99\" 不是一位数字: 每个编号框只填一位数字 (0-9), 否则其后的编号都会错位"},
+        {f.Text76, "下层层高编号 \"99\" 不是一位数字: 每个编号框只填一位数字 (0-9), 否则其后的编号都会错位"},
+    };
+    for (const auto& [box, message] : refused) {
+        const QString kept = box->text();
+        box->setText(QStringLiteral("99"));
+        press(f.Command4);
+        QCOMPARE(messages_.last(), QStringLiteral("Form4: 生成杆件参数未完成:\n") + message);
+        box->setText(kept);
+    }
+    f.Text54->setText(QStringLiteral("1.5"));
+    press(f.Command4);
+    QVERIFY2(messages_.last().endsWith(QStringLiteral("下层第 3 根柱截面编号 \"1.5\" 不是一位数字: 每个编号框只填一位数字 (0-9), 否则其后的编号都会错位")),
+             qPrintable(messages_.last()));
+    f.Text54->clear();
+    press(f.Command4);
+    QCOMPARE(messages_.last(), QStringLiteral("Form4: 生成杆件参数未完成:\n下层第 3 根柱截面编号为空: 每个编号框填一位数字 (0-9)"));
+    QCOMPARE(messages_.size(), 4);
+    messages_.clear();
+    f.Text54->setText(QStringLiteral("2"));
+    QCOMPARE(f.Text1->toPlainText(), pane);
+    QCOMPARE(folder_->bytes("gjcs-1.txt"), generated);
 
     // A length list left empty between filled ones shortens the table, and
     // a typed value of another width shifts the lengths after it.
@@ -367,7 +392,8 @@ void Form4Test::generationEdgeCases()
     f.Combo5->setEditText(QStringLiteral("4.2"));
     f.Combo6->setEditText(QStringLiteral("5.10"));
     press(f.Command4);
-    QVERIFY(folder_->bytes("gjcs-1.txt").startsWith("\"4.203.004.25.10\",\"1011-12.5\"\r\n"));
+    QVERIFY(folder_->bytes("gjcs-1.txt").startsWith("\"4.203.004.25.10\",\"10962\"\r\n"));
+    QCOMPARE(folder_->bytes("gjcs-1.txt.bak"), generated); // the file generated before
     QCOMPARE(f.Text77->text(), QString()); // length 2 is now empty
     QVERIFY(messages_.isEmpty());
 }
@@ -381,6 +407,7 @@ void Form4Test::generationFailureIsShownAndTheFileKept()
     f.Combo1->setEditText(QStringLiteral("\\gjcs-1.txt.d"));
     press(f.Command11);
     f.Text5->setText(QStringLiteral("2"));
+    for (QLineEdit* box : {f.Text74, f.Text32, f.Text34, f.Text36}) box->setText(QStringLiteral("0"));
     press(f.Command4);
     QCOMPARE(messages_.size(), 1);
     QVERIFY(messages_[0].startsWith(QStringLiteral("Form4: 生成杆件参数未完成")));
@@ -465,64 +492,46 @@ void Form4Test::generateThenCorrectRestoresEveryBoxOfEveryShape()
 void Form4Test::correctionSlicesTheStoredTablesByPosition()
 {
     Form4& f = *form4_;
+    Form1& m = *main_;
     press(f.Command17);
-    // A two-digit number written by generation comes back as two numbers.
-    f.Text5->setText(QStringLiteral("12"));
-    f.Text32->setText(QStringLiteral("21"));
-    press(f.Command4);
-    QVERIFY(folder_->bytes("gjcs-1.txt").startsWith("\"4.203.60\",\"120000\"\r\n\".25.45.40.40\",\"210000000000000\""));
-    press(f.Command2);
-    QCOMPARE(f.Text5->text(), QStringLiteral("1"));
-    QCOMPARE(f.Text69->text(), QStringLiteral("4.20"));
-    QCOMPARE(f.Text70->text(), QStringLiteral("2"));
-    QCOMPARE(f.Text71->text(), QStringLiteral("3.60"));
-    QCOMPARE(f.Text72->text(), QStringLiteral("0")); // 0 points before the table: empty
-    QCOMPARE(f.Text73->text(), QString());
-    QCOMPARE(f.Text32->text(), QStringLiteral("2"));
-    QCOMPARE(f.Text33->text(), QStringLiteral(".40,.40"));
-    QCOMPARE(f.Text38->text(), QStringLiteral("1"));
-    QCOMPARE(f.Text39->text(), QStringLiteral(".25,.45"));
-    QCOMPARE(f.Text42->text(), QStringLiteral("0"));
-    QCOMPARE(f.Text43->text(), QStringLiteral(","));
-
     // A 3-character length before a used one shifts the later lengths; a
     // number past the stored tables gives an empty length or a lone comma;
-    // a cut-short section gives what is there; a non-digit counts as 0; a
-    // field with fewer numbers empties the remaining boxes; a field longer
-    // than the working tables is cut at 20 numbers, extra numbers ignored.
-    folder_->write("gjcs-1.txt",
-                   "\"4.23.605.10\",\"23x9\"\r\n\".25.45.40.4\",\"92\xd6\xd0\"\r\n");
+    // a cut-short section gives what is there; a non-digit counts as 0.
+    folder_->write("gjcs-1.txt", "\"4.23.605.10\",\"23x90\"\r\n\".25.45.40.4\",\"92\xd6\xd0" "00000000000\"\r\n");
     press(f.Command2);
-    QVERIFY(messages_.isEmpty());
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
     const QList<QPair<QLineEdit*, QString>> values{
         {f.Text5, "2"},   {f.Text69, ".605"}, {f.Text70, "3"},  {f.Text71, ".10"}, {f.Text72, "0"},
-        {f.Text73, ""},   {f.Text74, "9"},    {f.Text75, ""},   {f.Text76, ""},    {f.Text77, ""},
+        {f.Text73, ""},   {f.Text74, "9"},    {f.Text75, ""},   {f.Text76, "0"},   {f.Text77, ""},
         {f.Text32, "9"},  {f.Text33, ","},    {f.Text38, "2"},  {f.Text39, ".40,.4"},
-        {f.Text42, "0"},  {f.Text43, ","},    {f.Text46, ""},   {f.Text47, ","},   {f.Text59, ","},
+        {f.Text42, "0"},  {f.Text43, ","},    {f.Text46, "0"},  {f.Text47, ","},   {f.Text59, ","},
     };
     for (const auto& [box, text] : values) QCOMPARE(box->text(), text);
-    QCOMPARE(f.Text1->toPlainText(), QStringLiteral("\"4.23.605.10\",\"23x9\"\n\".25.45.40.4\",\"92中\""));
+    QCOMPARE(f.Text1->toPlainText(), QStringLiteral("\"4.23.605.10\",\"23x90\"\n\".25.45.40.4\",\"92中00000000000\""));
 
-    folder_->write("gjcs-1.txt", "\"4.203.60\",\"1212121212121212121212121\"\r\n"
-                                 "\".25.45.40.40\",\"1212121212121212121212121212\"\r\n");
-    press(f.Command2);
-    QCOMPARE(f.Text76->text(), QStringLiteral("1"));
-    QCOMPARE(f.Text58->text(), QStringLiteral("2"));
-    QCOMPARE(f.Text59->text(), QStringLiteral(".40,.40"));
-
-    // With 1-1 set, a file written for 3-2 fills 1-1's boxes from the start
-    // of each field.
+    // With 1-1 set, a file written for 3-2 is refused, naming both shapes;
+    // nothing changes, in either window.
     folder_->write("gjcs-1.txt", "\"4.203.60\",\"21212\"\r\n\".25.45.40.40\",\"12121212121212\"\r\n");
     f.Text67->setText(QStringLiteral("1"));
     f.Text68->setText(QStringLiteral("1"));
-    f.Text72->setText(QStringLiteral("untouched"));
+    const auto before = texts(f.frameBoxes());
     press(f.Command2);
-    QCOMPARE(f.Text5->text(), QStringLiteral("2"));
-    QCOMPARE(f.Text74->text(), QStringLiteral("1"));
-    QCOMPARE(f.Text75->text(), QStringLiteral("4.20"));
-    QCOMPARE(f.Text32->text() + f.Text34->text() + f.Text36->text(), QStringLiteral("121"));
-    QCOMPARE(f.Text72->text(), QStringLiteral("untouched"));
-    QVERIFY(messages_.isEmpty());
+    const QString refused = QStringLiteral("构件参数文件 \\gjcs-1.txt 是为 3-2 框架写的 (长度编号 5 位、截面编号 14 位), "
+                                           "当前框架为 1-1 (长度编号 2 位、截面编号 3 位): "
+                                           "请选择与文件相同的框架模板, 或导入本框架的构件参数文件");
+    QCOMPARE(messages_, QStringList{QStringLiteral("Form4: 杆件参数修正未完成:\n") + refused});
+    QCOMPARE(texts(f.frameBoxes()), before);
+    press(m.Command11);
+    m.Text2->setPlainText(QStringLiteral("main pane"));
+    press(m.Command28);
+    QCOMPARE(messages_.last(), QStringLiteral("Form1: 导入构件数据未完成:\n") + refused);
+    QCOMPARE(m.Text2->toPlainText(), QStringLiteral("main pane"));
+
+    // Counts that form no frame.
+    folder_->write("gjcs-1.txt", "\"4.203.60\",\"121\"\r\n\".25.45.40.40\",\"12\"\r\n");
+    press(f.Command2);
+    QVERIFY2(messages_.last().contains(QStringLiteral("是为另一种框架写的 (长度编号 3 位、截面编号 2 位)")),
+             qPrintable(messages_.last()));
 }
 
 void Form4Test::correctionOfAMissingOrShortFileChangesNothing()

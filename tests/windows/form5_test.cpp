@@ -6,6 +6,7 @@
 #include "main/form1.h"
 #include "viewers/form2.h"
 #include "viewers/form5.h"
+#include "common_widgets/twips.h"
 #include "window_test_support.h"
 
 #include <QtTest>
@@ -40,6 +41,8 @@ private slots:
     void drawChangesNothingUnlessTheFileHoldsEveryNumber();
     void importAndSaveCopySlotOneToSlotTwo();
     void bothViewersShowACalculatedFrame();
+    void everyValueShowsWhole();
+    void fileOfAnotherShapeDrawsNothing();
 
 private:
     QStringList allTexts() const;
@@ -328,6 +331,55 @@ void Form5Test::bothViewersShowACalculatedFrame()
     press(main.Command2);
     QCOMPARE(main.form5(), forces);
     QCOMPARE(forces->Text1->text(), QString(forceLines[0].split(',')[0]));
+}
+
+void Form5Test::everyValueShowsWhole()
+{
+    Form5& f = *form_;
+    // Whole numbers of five digits and a sign, and unrounded values of a beam
+    // skipped by the design, on every column and at the window's right edge.
+    QByteArray file = "-12690,-1269,25536,-99999,1269\r\n-47.8333333333333,1,2,3,4\r\n1,2,3,4,5\r\n"
+                      "1,2,3,4,5\r\n1,2,3,4,5\r\n1,-12345,2,3,-0.123456789012345\r\n";
+    for (int c = 1; c <= 8; ++c) file += c == 8 ? "-1269,-0.123456789012345\r\n" : "-1269,12690\r\n";
+    folder_->write("mvts-1.txt", file);
+    press(f.Command8);
+    press(f.Command6);
+    QVERIFY(messages_.isEmpty());
+    f.Command9->setFocus();
+    QCOMPARE(text("Text42"), QStringLiteral("-1269"));
+    QCOMPARE(text("Text57"), QStringLiteral("-0.123456789012345"));
+    for (QLineEdit* box : f.sketchBoxes())
+        if (!box->text().isEmpty()) QVERIFY2(showsWholeText(box), qPrintable(box->objectName() + ": " + box->text()));
+    for (QLineEdit* box : f.sketchBoxes()) QVERIFY(f.rect().contains(box->geometry()));
+
+    // A file of short values puts every box back in its place.
+    const QRect place = f.Text57->geometry();
+    QVERIFY(place.width() > kjw::twips(495));
+    folder_->write("mvts-1.txt", "1,2,3,4,5\r\n1,2,3,4,5\r\n1,2,3,4,5\r\n1,2,3,4,5\r\n1,2,3,4,5\r\n1,2,3,4,5\r\n"
+                                 + QByteArray("1,2\r\n").repeated(8));
+    press(f.Command6);
+    QCOMPARE(f.Text57->geometry(), kjw::twipsRect(10320, 5400, 495, 270));
+}
+
+void Form5Test::fileOfAnotherShapeDrawsNothing()
+{
+    Form5& f = *form_;
+    // A 4-10 frame, 90 members, drawn with the 3-2 template.
+    QByteArray file = QByteArray("1,2,3,4,5\r\n").repeated(40) + QByteArray("6,7\r\n").repeated(50) + "\r\n";
+    folder_->write("mvts-1.txt", file);
+    press(f.Command8);
+    const QStringList before = allTexts();
+    press(f.Command6);
+    QCOMPARE(messages_, QStringList{QStringLiteral("内力图示未完成:\n内力文件 \\mvts-1.txt 是 4-10 框架 (40 根梁、50 根柱)的, "
+                                                   "当前为 3-2 框架 (6 根梁、8 根柱): 没有绘图; 请选择与文件相同的框架模板")});
+    QCOMPARE(allTexts(), before);
+    // A continuous beam of three spans, drawn with 1-1.
+    folder_->write("mvts-1.txt", QByteArray("1,2,3,4,5\r\n").repeated(3));
+    press(f.Command2);
+    const QStringList shaped = allTexts();
+    press(f.Command6);
+    QVERIFY2(messages_.value(1).contains(QStringLiteral("是 3 根梁的连续梁 (没有柱)的, 当前为 1-1 框架")), qPrintable(messages_.value(1)));
+    QCOMPARE(allTexts(), shaped);
 }
 
 QTEST_MAIN(Form5Test)

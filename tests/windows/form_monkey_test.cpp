@@ -238,11 +238,13 @@ bool FormMonkeyTest::calculate(const QString& answer, QString& fault)
     }
     ++calculations_;
 
-    // Every file but the report and the two result files stays as it was.
+    // Every file but the report (and the copy a renewal keeps of it) and the
+    // two result files stays as it was.
     QStringList names = before.keys() + after.keys();
     names.removeDuplicates();
     for (const QString& name : names)
-        if (name != report && name != bars && name != forces && before.value(name) != after.value(name))
+        if (name != report && name != bars && name != forces && !(renew && name == report + QStringLiteral(".bak")) &&
+            before.value(name) != after.value(name))
             return fault = QStringLiteral("%1 changed").arg(name), false;
     if (before.value(data) != after.value(data)) return fault = QStringLiteral("the data file changed"), false;
     // The report only grows, unless renewed; it never ends mid-line.
@@ -253,9 +255,12 @@ bool FormMonkeyTest::calculate(const QString& answer, QString& fault)
     // What this run wrote to it: a renewed report rewritten within the same
     // second from the same data reads as unchanged.
     const QByteArray added = newReport == oldReport ? QByteArray() : appended ? newReport.mid(oldReport.size()) : newReport;
-    const bool design = newMessages.isEmpty() || added.contains("Fy=");
+    // A completed run may list the fields of the data file that do not read cleanly.
+    const bool warned = newMessages.size() == 1 && newMessages[0].startsWith(QStringLiteral("数据文件 ")) &&
+                        newMessages[0].contains(QStringLiteral("处字段读不清, 计算按读出的数值进行"));
+    const bool design = newMessages.isEmpty() || warned || added.contains("Fy=");
     reachedDesign_ += design ? 1 : 0;
-    if (newMessages.isEmpty()) {
+    if (newMessages.isEmpty() || warned) {
         ++completed_;
         return true;
     }
@@ -306,6 +311,7 @@ void FormMonkeyTest::randomKeysAndPressesLoseNothing()
     Form1 main;
     main_ = &main;
     main.startProgram = [](const QString&) { return false; };
+    main.chooseFolder = [](const QString&) { return QString(); }; // no folder dialog waiting for a person
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     const std::vector<QWidget*> windows{&main, main.form2(), main.form3(), main.form4(), main.form5()};

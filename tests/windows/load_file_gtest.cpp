@@ -104,6 +104,13 @@ TEST(DistributeLoadText, FailuresNameTheFileAndTheCounts)
     EXPECT_NE(many.find("12"), std::string::npos) << many;
     EXPECT_NE(many.find("10"), std::string::npos) << many;
 
+    // An empty string would leave its beam unloaded: named, nothing imported.
+    EXPECT_EQ(failureOf([] { kj::distributeLoadText("\"1 20.0\"\r\n\r\n\"1 10.0\"\r\n", "\\hzwj-1.txt", "2", "1"); }),
+              "荷载文件 \\hzwj-1.txt 的第 2 个荷载字符串为空 (第 2 号梁, 上层第 2 跨梁荷载串), 导入后该梁会没有荷载: "
+              "无荷载的梁请写 \"0\", 多余的空行请删去");
+    EXPECT_NE(failureOf([] { kj::distributeLoadText("\"  \"\r\n", "x", "1", "1"); }).find("第 1 个荷载字符串为空"),
+              std::string::npos);
+
     // No shape chosen yet: the product is 0.
     for (const char* spans : {"", "L跨", "-1"}) {
         const std::string none = failureOf([&] { kj::distributeLoadText(three, "\\hzwj-1.txt", spans, "1"); });

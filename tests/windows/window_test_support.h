@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QLineEdit>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -120,6 +122,34 @@ inline void typeShape(ResultViewer& viewer, const char* spans, const char* store
 {
     viewer.Text37->setText(QLatin1String(spans));
     viewer.Text38->setText(QLatin1String(storeys));
+}
+
+// Whether a line box shows its whole text from the start: its picture equals,
+// up to its right border, that of a like box wide enough for any text, and
+// the wide box draws nothing beyond that point. Focus must lie elsewhere.
+inline bool showsWholeText(QLineEdit* box)
+{
+    QLineEdit wide;
+    wide.setFont(box->font());
+    wide.setStyleSheet(box->styleSheet());
+    wide.setTextMargins(box->textMargins());
+    wide.resize(box->width() + 600, box->height());
+    wide.setText(box->text());
+    wide.setCursorPosition(0);
+    const QImage narrow = box->grab().toImage();
+    const QImage whole = wide.grab().toImage();
+    const double ratio = narrow.devicePixelRatio();
+    // The right border and the padding inside it are the box's own.
+    const int edge = narrow.width() - int(5 * ratio);
+    const int top = int(3 * ratio), bottom = narrow.height() - int(3 * ratio);
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < edge; ++x)
+            if (narrow.pixel(x, y) != whole.pixel(x, y)) return false;
+    const QRgb paper = whole.pixel(whole.width() - int(8 * ratio), narrow.height() / 2);
+    for (int y = top; y < bottom; ++y)
+        for (int x = edge; x < whole.width() - int(8 * ratio); ++x)
+            if (whole.pixel(x, y) != paper) return false;
+    return true;
 }
 
 } // namespace kjtest

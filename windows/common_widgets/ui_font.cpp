@@ -1,5 +1,6 @@
 #include "common_widgets/ui_font.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace kjw {
@@ -20,6 +21,21 @@ QFont songtiFont(int points)
     }();
     (void)substituted;
     QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(points * 4 / 3);
+    return font;
+}
+
+QFont tableFont(int points)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const QString& family : {QStringLiteral("NSimSun"), QStringLiteral("WenQuanYi Zen Hei Mono"),
+                                  QStringLiteral("WenQuanYi Micro Hei Mono"), QStringLiteral("Noto Sans Mono CJK SC"),
+                                  QStringLiteral("Sarasa Mono SC")})
+        if (QFontDatabase::hasFamily(family)) {
+            font = QFont(family);
+            break;
+        }
+    font.setStyleHint(QFont::TypeWriter);
     font.setPixelSize(points * 4 / 3);
     return font;
 }

@@ -9,4 +9,8 @@ namespace kjw {
 // that text keeps its place among the twips positions on any screen.
 QFont songtiFont(int points = 9);
 
+// A monospaced CJK font, in which a Chinese character is as wide as two
+// Latin letters, for column-aligned texts such as the calculation report.
+QFont tableFont(int points = 9);
+
 } // namespace kjw

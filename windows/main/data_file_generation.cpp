@@ -1,10 +1,12 @@
 #include "main/data_file_generation.h"
 
+#include "common/backup.h"
 #include "common/failure.h"
 #include "common/items.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/textfile.h"
+#include "main/frame_boxes.h"
 
 #include <array>
 #include <vector>
@@ -123,10 +125,21 @@ std::string dataFileText(const MainEntries& e, const MemberParameters& parameter
 std::string generateDataFile(const MainEntries& entries, std::string_view memberSlot,
                              std::string_view targetSlot)
 {
+    // A number of two characters, or none, would shift every later member.
+    const double spans = numberValue(entries.spans);
+    const double storeys = numberValue(entries.storeys);
+    for (const auto& t : templates()) {
+        if (spans != t.spans || storeys != t.storeys) continue;
+        std::vector<const char*> numbers = t.lengths;
+        numbers.insert(numbers.end(), t.sections.begin(), t.sections.end());
+        requireOneDigit(numbers, entries.boxes);
+    }
     const std::string memberText = readTextFile(slotPath(memberSlot), memberSlot);
     const MemberParameters parameters = parseMemberParameters(memberText, memberSlot);
     std::string text = dataFileText(entries, parameters);
-    replaceTextFile(slotPath(targetSlot), text + CRLF, targetSlot);
+    const auto target = slotPath(targetSlot);
+    keepBackup(target, targetSlot);
+    replaceTextFile(target, text + CRLF, targetSlot);
     return text;
 }
 
@@ -142,7 +155,9 @@ std::string importPaneText(std::string_view slot)
 
 void savePaneText(std::string_view slot, std::string_view paneText)
 {
-    replaceTextFile(slotPath(slot), std::string(paneText) + CRLF, slot);
+    const auto path = slotPath(slot);
+    keepBackup(path, slot);
+    replaceTextFile(path, std::string(paneText) + CRLF, slot);
 }
 
 } // namespace kj

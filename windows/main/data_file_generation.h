@@ -42,15 +42,18 @@ struct MainEntries {
 std::string dataFileText(const MainEntries& entries, const MemberParameters& parameters);
 
 // Reads the member parameter file named by memberSlot, builds the text and
-// replaces the file named by targetSlot with it and one more CR LF. Returns
-// the text. Throws Failure (nothing written) when the member parameter file
-// is missing or short, or the target cannot be written.
+// replaces the file named by targetSlot with it and one more CR LF, keeping
+// the target's previous content as its .bak. Returns the text. Throws
+// Failure (nothing written) when the member parameter file is missing or
+// short, an entry box of the template does not hold one digit, or the
+// target cannot be written.
 std::string generateDataFile(const MainEntries& entries, std::string_view memberSlot,
                              std::string_view targetSlot);
 
 // A file's lines, each followed by CR LF: what a pane shows after importing it.
 std::string importPaneText(std::string_view slot);
-// Replaces the file with the pane's text followed by one CR LF.
+// Replaces the file with the pane's text followed by one CR LF; the previous
+// content is kept as the file's .bak.
 void savePaneText(std::string_view slot, std::string_view paneText);
 
 } // namespace kj

@@ -1,8 +1,10 @@
 #include "main/form1.h"
 
+#include "analysis/data_check.h"
 #include "calc/run.h"
 #include "common/failure.h"
 #include "common/numbers.h"
+#include "common/textfile.h"
 #include "common_widgets/blank_wrap_label.h"
 #include "common_widgets/column_label.h"
 #include "common_widgets/form_base.h"
@@ -12,12 +14,17 @@
 #include "main/data_file_generation.h"
 #include "main/external_commands.h"
 #include "main/form3.h"
+#include "main/frame_boxes.h"
 #include "main/reference_texts.h"
+#include "main/report_view.h"
+#include "main/working_folder.h"
 #include "members/form4.h"
 #include "viewers/form2.h"
 #include "viewers/form5.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -51,9 +58,14 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("框架内力及配筋计算程序(Rvk)"));
     setFont(kjw::songtiFont(9));
-    setFixedSize(kjw::twipsSize(15720, 9645));
+    // The window of 15720 × 9645 twips, with a strip along the bottom for
+    // the working folder and the report viewer.
+    setFixedSize(kjw::twipsSize(15720, 10140));
 
     startProgram = [](const QString& program) { return QProcess::startDetached(program, {}); };
+    chooseFolder = [this](const QString& from) {
+        return QFileDialog::getExistingDirectory(this, QStringLiteral("选择工作目录"), from);
+    };
 
     // The frame pictures lie under everything laid over them.
     std::tie(Image1, Image2, Image3, Image4, Image5, Image6) = std::tuple_cat(framePictures(kMainFrameGeometry, 120, 240, 9945, 4905));
@@ -212,6 +224,26 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
     // Panes.
     Text2 = pane("Text2", 120, 6720, 8295, 2775);
     Text3 = pane("Text3", 8640, 7380, 6975, 2115);
+
+    // The bottom strip: the working folder and its button at the left, the
+    // report viewer at the right.
+    CommandFolder = button("CommandFolder", QStringLiteral("工作目录"), 120, 9600, 1335, 420,
+                           &Form1::Form1_CommandFolder_Click);
+    LabelFolder = new QLabel(this);
+    LabelFolder->setObjectName(QStringLiteral("LabelFolder"));
+    LabelFolder->setGeometry(kjw::twipsRect(1560, 9660, 9600, 300));
+    LabelFolder->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    CommandReport = button("CommandReport", QStringLiteral("查看计算书"), 13920, 9600, 1695, 420,
+                           &Form1::Form1_CommandReport_Click);
+    CommandFolder->setToolTip(QStringLiteral("选择另一个工作目录: 以 \\ 开头的文件名都在工作目录中"));
+    CommandReport->setToolTip(QStringLiteral("在单独的窗口中查看计算书 (计算文件名所指的文件), 显示最后一次计算"));
+    showWorkingFolder();
+
+    // What each box over the pictures holds.
+    std::vector<QWidget*> explained = frameBoxes_;
+    explained.insert(explained.end(), {Text60, Text61, Text62, Text63, Text64, Text65, Text67, Text68});
+    for (QWidget* box : explained)
+        box->setToolTip(QString::fromStdString(kj::frameBoxTip(box->objectName().toStdString())));
 
     Form1_form_load();
 }
@@ -375,11 +407,35 @@ void Form1::Form1_Command4_Click()
     request.design.stirrupDiameter = fromBox(Text83->text());
     request.design.code = fromBox(Combo39->currentText());
     if (Combo40->isEnabled()) request.design.fyv = fromBox(Combo40->currentText());
-    attempt(QStringLiteral("框架配筋计算"), [&] {
+    // The data check reads the file the calculation reads; a file it cannot
+    // read is reported by the calculation itself.
+    std::vector<kj::DataWarning> warnings;
+    try {
+        warnings = kj::checkFrameFile(kj::readTextFile(kj::slotPath(request.dataName), request.dataName),
+                                      request.dataName);
+    } catch (const std::exception&) {
+    }
+    QString listed;
+    if (!warnings.empty()) {
+        constexpr std::size_t kListed = 12;
+        listed = QStringLiteral("数据文件 %1 中有 %2 处字段读不清, 计算按读出的数值进行, 请核对:")
+                     .arg(QString::fromStdString(request.dataName))
+                     .arg(warnings.size());
+        for (std::size_t i = 0; i < warnings.size() && i < kListed; ++i)
+            listed += QStringLiteral("\n") + QString::fromStdString(warnings[i].message);
+        if (warnings.size() > kListed) listed += QStringLiteral("\n另有 %1 处未列出").arg(warnings.size() - kListed);
+    }
+    try {
         const kj::CalcResult result = kj::runCalculation(request);
         Text2->setPlainText(toPane(result.beamBarsText));
         Text3->setPlainText(toPane(result.forceDiagramText));
-    });
+    } catch (const std::exception& e) {
+        // One message: why the calculation stopped, and what the file holds that may explain it.
+        reportFailure(QStringLiteral("框架配筋计算"),
+                      kj::failureText(e) + (listed.isEmpty() ? std::string() : "\n\n" + listed.toStdString()));
+        return;
+    }
+    if (!listed.isEmpty()) messageBox(listed);
 }
 
 // ---- Data file --------------------------------------------------------------
@@ -476,6 +532,7 @@ W* openWindow(W*& window, Form1* main)
 } // namespace
 
 Form3* Form1::form3() { return openWindow(form3_, this); }
+ReportView* Form1::reportView() { return openWindow(reportView_, this); }
 Form4* Form1::form4() { return openWindow(form4_, this); }
 Form2* Form1::form2() { return openWindow(form2_, this); }
 Form5* Form1::form5() { return openWindow(form5_, this); }
@@ -484,3 +541,37 @@ void Form1::Form1_Command10_Click() { form3(); }
 void Form1::Form1_Command18_Click() { form4(); }
 void Form1::Form1_Command9_Click() { form2(); }
 void Form1::Form1_Command2_Click() { form5(); }
+
+// ---- Working folder and report ------------------------------------------------
+
+void Form1::showWorkingFolder()
+{
+    const QString folder = QDir::toNativeSeparators(QString::fromStdU16String(kj::workingRoot().u16string()));
+    LabelFolder->setToolTip(folder);
+    LabelFolder->setText(QStringLiteral("工作目录: ") +
+                         LabelFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle,
+                                                               LabelFolder->width() - kjw::twips(1200)));
+}
+
+void Form1::Form1_CommandFolder_Click()
+{
+    const QString from = QString::fromStdU16String(kj::workingRoot().u16string());
+    const QString chosen = chooseFolder(from);
+    if (chosen.isEmpty()) return;
+    if (!kjw::enterFolder(chosen)) {
+        messageBox(QStringLiteral("工作目录未改变:\n无法进入文件夹 %1").arg(QDir::toNativeSeparators(chosen)));
+        return;
+    }
+    kjw::programSettings().setValue(QLatin1String(kjw::kWorkingFolderKey), QDir::currentPath());
+    kjw::programSettings().sync();
+    showWorkingFolder();
+}
+
+void Form1::Form1_CommandReport_Click()
+{
+    const std::string slot = fromBox(Combo1->currentText());
+    attempt(QStringLiteral("查看计算书"), [&] {
+        kj::readTextFile(kj::slotPath(slot), slot); // a missing report opens no window
+        reportView()->showReport(slot);
+    });
+}

@@ -24,6 +24,7 @@ class Form2;
 class Form3;
 class Form4;
 class Form5;
+class ReportView;
 
 class Form1 : public kjw::FormBase {
     Q_OBJECT
@@ -32,6 +33,8 @@ public:
 
     // Starts a program by its bare name without waiting; false when it could not start.
     std::function<bool(const QString&)> startProgram;
+    // Asks for a folder, starting at the given one; empty when cancelled.
+    std::function<QString(const QString&)> chooseFolder;
 
     // The other windows: created on first use, then shown again. Each call
     // shows the window.
@@ -39,6 +42,7 @@ public:
     Form3* form3();
     Form4* form4();
     Form5* form5();
+    ReportView* reportView();
     // Whether a window has been created yet (tests).
     bool hasForm(int n) const { return (n == 2 && form2_) || (n == 3 && form3_) || (n == 4 && form4_) || (n == 5 && form5_); }
 
@@ -79,6 +83,9 @@ public:
     // Captions over the entries.
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
     QLabel *Label11, *Label12, *Label13;
+    // The working folder along the bottom edge, and the report viewer.
+    QLabel* LabelFolder;
+    QPushButton *CommandFolder, *CommandReport;
 
 public slots:
     void Form1_form_load();
@@ -104,6 +111,10 @@ public slots:
     void Form1_Command28_Click(); // 导入构件数据
     void Form1_Command29_Click(); // 生成数据文件
     void Form1_Command30_Click(); // 使用说明
+    void Form1_CommandFolder_Click(); // 工作目录
+    void Form1_CommandReport_Click(); // 查看计算书
+    // Writes the working folder into its label.
+    void showWorkingFolder();
 
 private:
     void showTemplate(QWidget* picture, const std::vector<QWidget*>& boxes, const char* spans,
@@ -113,4 +124,5 @@ private:
     Form3* form3_ = nullptr;
     Form4* form4_ = nullptr;
     Form5* form5_ = nullptr;
+    ReportView* reportView_ = nullptr;
 };

@@ -108,7 +108,7 @@ void Form3::Form3_Command2_Click()
 
 void Form3::Form3_Command3_Click()
 {
-    savePane(QStringLiteral("荷载保存及排序"), Combo1, Text2);
+    attempt(QStringLiteral("荷载保存及排序"), [&] { kj::saveLoadPane(boxText(Combo1), boxText(Text2)); });
 }
 
 void Form3::Form3_Command4_Click()

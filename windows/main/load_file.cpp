@@ -1,11 +1,13 @@
 #include "main/load_file.h"
 
+#include "common/backup.h"
 #include "common/failure.h"
 #include "common/items.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/textfile.h"
 #include "main/data_file_generation.h"
+#include "main/frame_boxes.h"
 
 #include <cmath>
 
@@ -67,7 +69,22 @@ std::string appendLoadString(std::string_view slot, std::string_view loadString)
 
 void emptyLoadFile(std::string_view slot)
 {
-    replaceTextFile(slotPath(slot), "", slot);
+    const auto path = slotPath(slot);
+    keepBackup(path, slot);
+    replaceTextFile(path, "", slot);
+}
+
+void saveLoadPane(std::string_view slot, std::string_view paneText)
+{
+    // Blank lines at the end would be read back as empty load strings ahead
+    // of the next appended one.
+    std::vector<std::string> lines = splitLines(paneText);
+    while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string::npos) lines.pop_back();
+    std::string text;
+    for (const std::string& line : lines) text += line + CRLF;
+    const auto path = slotPath(slot);
+    keepBackup(path, slot);
+    replaceTextFile(path, text, slot);
 }
 
 std::vector<std::string> beamLoadBoxes(double spans, double storeys)
@@ -111,9 +128,17 @@ LoadDistribution distributeLoadText(const std::string& fileText, std::string_vie
         throw Failure("荷载文件 " + shown + " 只有 " + std::to_string(items.size()) + " 个荷载字符串, 少于梁数 " +
                       std::to_string(n) + " (" + product + ")");
 
+    const std::vector<std::string> names = beamLoadBoxes(l, nf);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].find_first_not_of(" \t") != std::string::npos) continue;
+        const std::string k = std::to_string(i + 1);
+        const std::string box = i < names.size() ? ", " + frameBoxRole(names[i]) : std::string();
+        throw Failure("荷载文件 " + shown + " 的第 " + k + " 个荷载字符串为空 (第 " + k + " 号梁" + box +
+                      "), 导入后该梁会没有荷载: 无荷载的梁请写 \"0\", 多余的空行请删去");
+    }
+
     LoadDistribution d;
     for (const std::string& item : items) d.paneText += quotedLoadString(item) + CRLF;
-    const std::vector<std::string> names = beamLoadBoxes(l, nf);
     for (std::size_t i = 0; i < names.size() && i < items.size(); ++i) d.boxes.emplace_back(names[i], items[i]);
     return d;
 }

@@ -38,8 +38,15 @@ std::string quotedLoadString(std::string_view loadString);
 // line end (it could not be read back whole) or the file cannot be written.
 std::string appendLoadString(std::string_view slot, std::string_view loadString);
 
-// "荷载更新": leaves the load file empty (creating it when missing).
+// "荷载更新": leaves the load file empty (creating it when missing); its
+// previous content is kept as the file's .bak.
 void emptyLoadFile(std::string_view slot);
+
+// "荷载保存及排序": replaces the load file with the pane's lines, each
+// followed by CR LF, without blank lines at the end, so that a later append
+// adds a load string and no empty item. The previous content is kept as the
+// file's .bak.
+void saveLoadPane(std::string_view slot, std::string_view paneText);
 
 // The beam load boxes of the main window's frame template of that many spans
 // and storeys, in beam order; none for a shape without a template.
@@ -56,8 +63,8 @@ struct LoadDistribution {
     std::vector<std::pair<std::string, std::string>> boxes; // control name, load string
 };
 // From the file's text; shownName names the file in a failure. Throws Failure
-// when spans × storeys is below 1 or above kMaxLoadItems, or the file holds
-// fewer items.
+// when spans × storeys is below 1 or above kMaxLoadItems, the file holds
+// fewer items, or one of them is empty (it would leave its beam unloaded).
 LoadDistribution distributeLoadText(const std::string& fileText, std::string_view shownName,
                                     std::string_view spans, std::string_view storeys);
 // From the load file named by slot; also throws Failure when it cannot be read.

@@ -8,6 +8,7 @@
 #include "common_widgets/twips.h"
 #include "common_widgets/ui_font.h"
 #include "main/data_file_generation.h"
+#include "main/frame_boxes.h"
 #include "members/member_params.h"
 
 #include <QComboBox>
@@ -188,6 +189,11 @@ Form4::Form4(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     Text68->setGeometry(twipsRect(11160, 7320, 375, kFrameBoxHeight));
     Combo1 = list("Combo1", 9000, 7920, 1935);
 
+    // What each box over the pictures holds.
+    std::vector<QLineEdit*> explained = frameBoxes_;
+    explained.insert(explained.end(), {Text67, Text68});
+    for (QLineEdit* b : explained) b->setToolTip(QString::fromStdString(kj::frameBoxTip(b->objectName().toStdString())));
+
     Form4_form_load();
 }
 
@@ -332,7 +338,13 @@ void Form4::Form4_Command4_Click()
     entries.storeys = fromBox(Text68->text());
     for (QLineEdit* b : frameBoxes_) entries.boxes[b->objectName().toStdString()] = fromBox(b->text());
 
-    const kj::MemberGeneration generated = kj::generateMemberParameters(entries);
+    kj::MemberGeneration generated;
+    try {
+        generated = kj::generateMemberParameters(entries);
+    } catch (const std::exception& e) { // an entry box that does not hold one digit: nothing changes
+        reportFailure(QStringLiteral("生成杆件参数"), e.what());
+        return;
+    }
     for (const kj::BoxText& b : generated.valueBoxes)
         if (auto* target = findChild<QLineEdit*>(QString::fromStdString(b.box), Qt::FindDirectChildrenOnly))
             target->setText(QString::fromStdString(b.text));

@@ -1,8 +1,10 @@
 #include "members/member_params.h"
 
+#include "common/failure.h"
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/textfile.h"
+#include "main/frame_boxes.h"
 
 namespace kj {
 
@@ -66,6 +68,10 @@ MemberGeneration generateMemberParameters(const MemberEntries& e)
 
     MemberGeneration result;
     if (const MemberShape* shape = matchMemberShape(e.spans, e.storeys)) {
+        // The file keeps one character per number: "99" would shift every later member.
+        std::vector<const char*> numbers = shape->lengthBoxes;
+        numbers.insert(numbers.end(), shape->memberBoxes.begin(), shape->memberBoxes.end());
+        requireOneDigit(numbers, e.boxes);
         for (const char* box : shape->lengthBoxes) {
             const double n = numberValue(entry(box));
             result.valueBoxes.push_back({valueBoxOf(box), length(toIndex(n))});
@@ -120,9 +126,33 @@ MemberCorrection correctMemberParameters(const MemberParameters& f, std::string_
     return result;
 }
 
+void requireMemberShape(const MemberParameters& fields, const MemberShape& shape, std::string_view shownName)
+{
+    const std::size_t lengths = charCount(fields.lengthNumbers);
+    const std::size_t members = charCount(fields.memberSections);
+    if (lengths == shape.lengthBoxes.size() && members == shape.memberBoxes.size()) return;
+    const auto counts = [](std::size_t l, std::size_t m) {
+        return "(长度编号 " + std::to_string(l) + " 位、截面编号 " + std::to_string(m) + " 位)";
+    };
+    // L spans and NF storeys give L + NF length numbers and NF (2L + 1) members.
+    std::string written = "另一种框架";
+    for (int storeys = 1; storeys <= 10; ++storeys) {
+        const int spans = static_cast<int>(lengths) - storeys;
+        if (spans >= 1 && static_cast<std::size_t>(storeys * (2 * spans + 1)) == members) {
+            written = " " + std::to_string(spans) + "-" + std::to_string(storeys) + " 框架";
+            break;
+        }
+    }
+    throw Failure("构件参数文件 " + std::string(shownName) + " 是为" + written + "写的 " + counts(lengths, members) +
+                  ", 当前框架为 " + std::to_string(shape.spans) + "-" + std::to_string(shape.storeys) + " " +
+                  counts(shape.lengthBoxes.size(), shape.memberBoxes.size()) +
+                  ": 请选择与文件相同的框架模板, 或导入本框架的构件参数文件");
+}
+
 MemberCorrection readMemberCorrection(std::string_view slot, std::string_view spans, std::string_view storeys)
 {
     const MemberParameters fields = parseMemberParameters(readTextFile(slotPath(slot), slot), slot);
+    if (const MemberShape* shape = matchMemberShape(spans, storeys)) requireMemberShape(fields, *shape, slot);
     return correctMemberParameters(fields, spans, storeys);
 }
 

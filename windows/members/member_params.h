@@ -63,11 +63,11 @@ struct MemberGeneration {
     std::vector<BoxText> valueBoxes;
 };
 
-// Length numbers select lengths 1 to 5 and section numbers sections 1 to 6
-// after rounding (halves to even); any other number, negative or however
-// large, selects an empty entry: an empty length, or a lone comma for b and
-// h. Every number goes into the file in its shortest decimal form, an empty
-// or non-numeric entry as 0.
+// Every entry box of the matched template must hold exactly one digit;
+// Failure names the role of the first that does not ("上层第 3 跨梁截面编号").
+// Length numbers 1 to 5 select lengths and section numbers 1 to 6 sections;
+// any other digit selects an empty entry: an empty length, or a lone comma
+// for b and h.
 MemberGeneration generateMemberParameters(const MemberEntries& entries);
 
 // The two-line text of the four fields (no line end after the second line).
@@ -95,9 +95,14 @@ inline constexpr std::size_t kCorrectionTableSize = 20;
 MemberCorrection correctMemberParameters(const MemberParameters& fields, std::string_view spans,
                                          std::string_view storeys);
 
+// A file written for the shape has one length number per span and storey and
+// one section number per member. Throws Failure naming the file, the shape
+// it was written for (when its counts form one) and the current shape.
+void requireMemberShape(const MemberParameters& fields, const MemberShape& shape, std::string_view shownName);
+
 // Reads the member parameter file of the slot and corrects as above. Throws
-// Failure naming the file when it is missing, unreadable or holds fewer
-// than four fields.
+// Failure naming the file when it is missing, unreadable, holds fewer than
+// four fields, or was written for another shape than a matched template.
 MemberCorrection readMemberCorrection(std::string_view slot, std::string_view spans,
                                       std::string_view storeys);
 

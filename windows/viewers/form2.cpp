@@ -34,6 +34,7 @@ ResultViewer::Layout form2Layout()
         }},
         "配筋图示",
         {QStringLiteral("\\Lpj-1.txt"), QStringLiteral("\\Lpj-2.txt"), QStringLiteral("\\Lpj-3.txt")},
+        "请在 L、NF 框中输入跨数和层数 (本窗口的框架按钮只显示图形, 不填这两个框)",
     };
 }
 

@@ -37,6 +37,7 @@ ResultViewer::Layout form5Layout()
         }},
         "内力图示",
         {QStringLiteral("\\mvts-1.txt"), QStringLiteral("\\mvts-2.txt"), QStringLiteral("\\mvts-3.txt")},
+        "请输入或按框架按钮选择",
     };
 }
 

@@ -7,8 +7,13 @@
 #include "common_widgets/ui_font.h"
 #include "main/data_file_generation.h"
 
-#include <tuple>
+#include <QFontMetricsF>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <cmath>
 #include <exception>
+#include <tuple>
 
 using kjw::fromBox;
 using kjw::toPane;
@@ -30,7 +35,8 @@ const kjw::FrameGeometry kViewerFrame{
 
 } // namespace
 
-ResultViewer::ResultViewer(QWidget* mainWindow, const Layout& layout) : kjw::FormBase(mainWindow)
+ResultViewer::ResultViewer(QWidget* mainWindow, const Layout& layout)
+    : kjw::FormBase(mainWindow), shapeHint_(layout.shapeHint)
 {
     setWindowFlag(Qt::Window);
     setObjectName(QLatin1String(layout.name));
@@ -102,6 +108,7 @@ QLineEdit* ResultViewer::sketchBox(const char* name, const Place& place)
     QLineEdit* b = lineBox(name, place.left, place.top, place.width);
     b->hide();
     sketchBoxes_.push_back(b);
+    places_[b] = b->geometry();
     return b;
 }
 
@@ -144,15 +151,44 @@ void ResultViewer::drawFromFile(const QString& operation, FileReader reader)
         // Not one of the six shapes: nothing is read and no box changes, but
         // the user is told why the picture stays as it was.
         reportFailure(operation, "L, NF 框中的跨数和层数 (\"" + fromBox(Text37->text()) + "\", \"" +
-                                     fromBox(Text38->text()) + "\") 不是 1-3 跨、1-2 层的框架; 请输入或按框架按钮选择");
+                                     fromBox(Text38->text()) + "\") 不是 1-3 跨、1-2 层的框架; " + shapeHint_);
         return;
     }
     const std::string slot = fromBox(Combo1->currentText());
     attempt(operation, [&] {
         const std::vector<kj::BoxText> texts = reader(*shape, kj::readTextFile(kj::slotPath(slot), slot), slot);
         for (const kj::BoxText& t : texts)
-            if (QLineEdit* b = box(t.box)) b->setText(QString::fromStdString(t.text));
+            if (QLineEdit* b = box(t.box)) {
+                b->setText(QString::fromStdString(t.text));
+                fitBox(b);
+            }
     });
+}
+
+void ResultViewer::fitBox(QLineEdit* b)
+{
+    const auto place = places_.find(b);
+    if (place == places_.end()) return;
+    // The room a line box leaves its text: the frame and padding of its
+    // style, its text margins and the two pixels it keeps on either side.
+    QStyleOptionFrame option;
+    option.initFrom(b);
+    option.rect = QRect(QPoint(0, 0), place->second.size());
+    option.lineWidth = b->hasFrame() ? b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, b) : 0;
+    const QRect contents = b->style()->subElementRect(QStyle::SE_LineEditContents, &option, b);
+    const QMargins margins = b->textMargins();
+    const int room = contents.width() - margins.left() - margins.right() - 2 * 2;
+    // A pixel more for the rounding of glyph advances on scaled screens.
+    const int text = int(std::ceil(QFontMetricsF(b->font()).horizontalAdvance(b->text()))) + 1;
+    QRect r = place->second;
+    if (text > room) {
+        r.setWidth(r.width() + text - room);
+        if (r.right() >= width()) r.moveRight(width() - 1); // stays inside the window
+        if (r.left() < 0) r.moveLeft(0);
+        b->raise(); // over any neighbour it now reaches
+    }
+    b->setGeometry(r);
+    b->setCursorPosition(0); // a value wider than the window shows its start
 }
 
 void ResultViewer::numberBeams()

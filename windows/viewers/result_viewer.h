@@ -14,6 +14,7 @@
 #include <QPushButton>
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,6 +64,7 @@ public:
         std::array<Place, 36> groups;    // Text1 ... Text36
         const char* drawCaption;         // Command6
         QStringList slotNames;           // Combo1's items, the first its text
+        const char* shapeHint;           // how to give the shape when L, NF hold none
     };
 
 protected:
@@ -81,6 +83,9 @@ protected:
     using FileReader = std::vector<kj::BoxText> (*)(int, const std::string&, std::string_view);
     void drawFromFile(const QString& operation, FileReader reader);
     void numberBeams();
+    // Widens a sketch box whose text is wider than its place, so that every
+    // value shows whole, and returns it to its place when the text fits.
+    void fitBox(QLineEdit* box);
     void clearSketch();
     void importFile();
     void saveFile();
@@ -88,5 +93,7 @@ protected:
 
 private:
     std::vector<QLineEdit*> sketchBoxes_;
+    std::map<const QLineEdit*, QRect> places_; // each sketch box's own place
+    const char* shapeHint_;
     std::array<kjw::FramePicture*, 6> pictures_{};
 };

@@ -48,6 +48,21 @@ bool isNumberText(std::string_view item)
     return i == s.size();
 }
 
+// "4-10 框架 (40 根梁、50 根柱)": the frame a force-diagram file of that many
+// beam and column lines was written for, when the counts form one. L spans
+// and NF storeys have L·NF beams and (L+1)·NF columns; a continuous beam has
+// no column lines.
+std::optional<std::string> fileFrame(std::size_t beams, std::size_t columns)
+{
+    if (beams == 0) return std::nullopt;
+    if (columns == 0) return std::to_string(beams) + " 根梁的连续梁 (没有柱)";
+    if (columns <= beams) return std::nullopt;
+    const std::size_t storeys = columns - beams;
+    if (beams % storeys != 0) return std::nullopt;
+    return std::to_string(beams / storeys) + "-" + std::to_string(storeys) + " 框架 (" + std::to_string(beams) +
+           " 根梁、" + std::to_string(columns) + " 根柱)";
+}
+
 } // namespace
 
 ViewerShape viewerShape(int shape)
@@ -145,6 +160,15 @@ std::vector<BoxText> reinforcementTexts(int shape, const std::string& fileText, 
     // stirrups right, number.
     constexpr std::array<int, 5> kFieldBox{0, 2, 1, 4, 3};
 
+    // More beam lines than the shape has beams: a file of another frame.
+    std::size_t beamLines = 0;
+    for (const std::string& line : splitLines(fileText))
+        if (!isBlankLine(line) && readItems(line).size() == 5) ++beamLines;
+    if (beamLines > positions.size())
+        throw Failure(file + " 有 " + std::to_string(beamLines) + " 行梁配筋, 是至少有 " + std::to_string(beamLines) +
+                      " 根梁的框架的; 当前为 " + shapeName(shape) + " 框架 (" + std::to_string(positions.size()) +
+                      " 根梁): 没有绘图");
+
     std::vector<BoxText> out;
     std::size_t beam = 0;
     int lineNumber = 0;
@@ -175,6 +199,24 @@ std::vector<BoxText> forceDiagramTexts(int shape, const std::string& fileText, s
     const std::size_t beamNumbers = 5 * beams.size();
     const std::size_t needed = beamNumbers + 2 * columns.size();
     const std::string file = "内力文件 " + std::string(shownName);
+
+    // A file as the calculation writes it, beam lines of five numbers then
+    // column lines of two, shows the frame it was written for.
+    std::size_t beamLines = 0, columnLines = 0;
+    bool calculated = true;
+    for (const std::string& line : splitLines(fileText)) {
+        if (isBlankLine(line)) continue;
+        const std::size_t items = readItems(line).size();
+        if (items == 5 && columnLines == 0) ++beamLines;
+        else if (items == 2) ++columnLines;
+        else calculated = false;
+    }
+    const bool continuous = columnLines == 0 && beamLines == beams.size(); // told below: no column moments
+    const std::optional<std::string> written = fileFrame(beamLines, columnLines);
+    if (calculated && written && !continuous && (beamLines != beams.size() || columnLines != columns.size()))
+        throw Failure(file + " 是 " + *written + "的, 当前为 " + shapeName(shape) +
+                      " 框架 (" + std::to_string(beams.size()) + " 根梁、" + std::to_string(columns.size()) +
+                      " 根柱): 没有绘图; 请选择与文件相同的框架模板");
 
     // Every number is read before any box is written.
     std::vector<std::string> numbers;

@@ -61,7 +61,9 @@ std::string dateStampNow();
 // top bars left, stirrups left, top bars right, stirrups right, bottom bars.
 // Returns the texts of the shape's groups. Throws Failure naming the file
 // when it holds fewer beam lines than the shape has beams or one of those
-// lines has not exactly five fields; lines after them are not looked at.
+// lines has not exactly five fields, and naming both frames when it holds
+// more lines of five fields than the shape has beams; other lines after the
+// shape's are not looked at.
 std::vector<BoxText> reinforcementTexts(int shape, const std::string& fileText, std::string_view shownName);
 
 // The force-diagram file read as one stream of numbers, line ends counting
@@ -71,6 +73,9 @@ std::vector<BoxText> reinforcementTexts(int shape, const std::string& fileText, 
 // and column pairs, each number in its shortest decimal form. Throws Failure
 // naming the file when it holds fewer numbers than the shape needs or an
 // item among them is not a number; numbers after them are not looked at.
+// A file laid out as the calculation writes it (lines of five numbers, then
+// lines of two) whose counts of beams and columns are not the shape's is a
+// Failure naming the file's frame and the shape.
 std::vector<BoxText> forceDiagramTexts(int shape, const std::string& fileText, std::string_view shownName);
 
 } // namespace kj

@@ -1,0 +1,51 @@
+// The kept copy of a replaced file: one generation beside it, nothing for a
+// missing or empty file, and a failure that names the file.
+#include "../test_support.h"
+#include "common/backup.h"
+#include "common/failure.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+TEST(KeepBackup, KeepsOneGenerationOfNonEmptyFiles)
+{
+    kjtest::TempDir dir("kj-backup");
+    const fs::path file = dir.path / "KJ-1.txt";
+    const fs::path bak = dir.path / "KJ-1.txt.bak";
+    EXPECT_EQ(kj::backupPath(file), bak);
+
+    kj::keepBackup(file, "\\KJ-1.txt"); // missing: nothing to keep
+    EXPECT_FALSE(fs::exists(bak));
+
+    kjtest::writeBytes(file, "first\r\n");
+    kj::keepBackup(file, "\\KJ-1.txt");
+    EXPECT_EQ(kjtest::bytesOf(bak), "first\r\n");
+    EXPECT_EQ(kjtest::bytesOf(file), "first\r\n");
+
+    kjtest::writeBytes(file, "second\r\n");
+    kj::keepBackup(file, "\\KJ-1.txt");
+    EXPECT_EQ(kjtest::bytesOf(bak), "second\r\n");
+
+    // An emptied file does not overwrite the copy of what it held.
+    kjtest::writeBytes(file, "");
+    kj::keepBackup(file, "\\KJ-1.txt");
+    EXPECT_EQ(kjtest::bytesOf(bak), "second\r\n");
+}
+
+TEST(KeepBackup, FailureNamesTheFileAndLeavesItAlone)
+{
+    kjtest::TempDir dir("kj-backup");
+    const fs::path file = dir.path / "zemowj1.txt";
+    kjtest::writeBytes(file, "report\r\n");
+    fs::create_directory(dir.path / "zemowj1.txt.bak"); // a folder where the copy should go
+    try {
+        kj::keepBackup(file, "\\zemowj1.txt");
+        ADD_FAILURE() << "no failure";
+    } catch (const kj::Failure& f) {
+        const std::string m = f.what();
+        EXPECT_EQ(m.rfind("未能把 \\zemowj1.txt 原有的内容保留为 \\zemowj1.txt.bak (", 0), 0u) << m;
+        EXPECT_NE(m.find("\\zemowj1.txt 没有改动"), std::string::npos) << m;
+    }
+    EXPECT_EQ(kjtest::bytesOf(file), "report\r\n");
+}
