@@ -62,7 +62,17 @@ void writeEcho(ReportWriter& w, const FrameData& d, const std::string& date, con
     }
 }
 
-void writeDesignTables(ReportWriter& w, const CalculationResult& r)
+namespace {
+
+void writeNote(ReportWriter& w, const std::vector<std::string>* lines, int i)
+{
+    if (lines && static_cast<std::size_t>(i) < lines->size() && !(*lines)[static_cast<std::size_t>(i)].empty())
+        w.text((*lines)[static_cast<std::size_t>(i)]).endLine();
+}
+
+} // namespace
+
+void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNotes* notes)
 {
     const FrameTopology& t = r.topo();
     w.endLine();
@@ -89,6 +99,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r)
             .endLine();
         w.text("    预配钢筋").column(12).text(b.left.barString).column(39).text(b.right.barString).column(69)
             .text(b.span.barString).endLine();
+        writeNote(w, notes ? &notes->beams : nullptr, i);
     }
     if (r.model.continuousBeam) return;
 
@@ -107,6 +118,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r)
             .column(62).number(d.bottom.As)
             .column(72).number(d.bottom.As)
             .endLine();
+        writeNote(w, notes ? &notes->columns : nullptr, c);
     }
 }
 
