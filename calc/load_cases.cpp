@@ -33,7 +33,7 @@ void checkSameFrame(const LoadCaseInput& g, const LoadCaseInput& c)
         const Member& b = g.model.member(i);
         if (a.len != b.len) refuse("第 2 类数据(长度)", t.memberName(i) + "的长度", num(a.len) + " m", num(b.len) + " m");
         if (a.b != b.b || a.h != b.h)
-            refuse("第 3 类数据(截面)", t.memberName(i) + "的截面 b×h", num(a.b) + "×" + num(a.h) + " m",
+            refuse("第 3 类数据(截面)", t.memberName(i) + "的截面 b×h ", num(a.b) + "×" + num(a.h) + " m",
                    num(b.b) + "×" + num(b.h) + " m");
     }
     const Materials& mc = *c.model.materials;
