@@ -2,6 +2,7 @@
 // whichever button is pressed next, the program must not crash, hang or
 // open a box that waits for a person: every failure arrives as a message.
 // A fixed seed makes every run press the same sequence.
+#include "cases/form_cases.h"
 #include "main/form1.h"
 #include "main/form3.h"
 #include "members/form4.h"
@@ -46,7 +47,7 @@ void FormMonkeyTest::anyTextAndAnyButtonLeaveEveryWindowUsable()
     main.startProgram = [](const QString&) { return false; };
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    std::vector<kjw::FormBase*> windows{&main, main.form2(), main.form3(), main.form4(), main.form5()};
+    std::vector<kjw::FormBase*> windows{&main, main.form2(), main.form3(), main.form4(), main.form5(), main.formCases()};
     for (std::size_t i = 1; i < windows.size(); ++i) seams(*windows[i]);
 
     // Texts an engineer might type, by mistake or on purpose.
