@@ -27,8 +27,7 @@ namespace kj {
 // load (3.2.3-1) gG = 1.2, or 1.0 where favourable, gQ = 1.4, accompanying
 // loads with psi_c (Q 1.4 x 0.7 = 0.98, W 1.4 x 0.6 = 0.84); governed by the
 // dead load (3.2.3-2) gG = 1.35 with every variable load at its combination
-// value. The wind is kept in 3.2.3-2 as well: leaving it out is a
-// simplification the code allows, keeping it only adds combinations.
+// value, the wind included (more combinations can only widen the envelope).
 const std::vector<CombinationSet>& builtInCombinationSets()
 {
     static const std::vector<CombinationSet> sets{

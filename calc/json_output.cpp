@@ -154,8 +154,12 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
     j["members"] = members;
 
     const EquilibriumResiduals& res = r.residuals;
-    j["equilibrium"] = {{"joints", std::vector<double>(res.joint.begin() + 1, res.joint.end())},
-                        {"storeys", std::vector<double>(res.storey.begin() + 1, res.storey.end())},
+    // Entries 1..n; none when no residuals were computed.
+    auto fromOne = [](const std::vector<double>& v) {
+        return v.empty() ? std::vector<double>() : std::vector<double>(v.begin() + 1, v.end());
+    };
+    j["equilibrium"] = {{"joints", fromOne(res.joint)},
+                        {"storeys", fromOne(res.storey)},
                         {"vertical", res.vertical},
                         {"largestEndForce", res.largestEndForce},
                         {"largestResidual", res.largest()}};
