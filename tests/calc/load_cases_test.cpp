@@ -226,6 +226,45 @@ TEST(LoadCases, WindFromBothSidesGivesMirroredColumnDesigns)
     EXPECT_EQ(mirrored(e.name(e.beamGoverning[1].leftMoment)), e.name(e.beamGoverning[2].rightMoment));
 }
 
+// A rule set of its own: the beam's steel is its design moment, a column
+// end's steel its axial force. Whatever the rules, they receive the combined
+// forces already redistributed (beta 1) and the top axial force given.
+BeamDesign recordBeam(const BeamInput& in, const Materials&, const DesignOptions& o)
+{
+    BeamDesign d;
+    d.designed = o.beta == 1;
+    d.left.M = in.M1;
+    d.right.M = in.M2;
+    d.span.M = in.Mo;
+    return d;
+}
+ColumnDesign recordColumn(const ColumnInput& in, const Materials&, const DesignOptions&)
+{
+    ColumnDesign d;
+    d.designed = in.Ntop.has_value();
+    d.top.As = in.Ntop.value_or(0);
+    d.bottom.As = in.Nfoot;
+    return d;
+}
+
+TEST(LoadCases, AnyRuleSetDesignsTheCombinedForces)
+{
+    const DesignRules rules{"记录", recordBeam, recordColumn};
+    DesignOptions o;
+    o.beta = 0.9;
+    const EnvelopeResult e = calculateEnvelope(handCases(), parsed({"1.0G+1.5Q", "1.3G+1.0Q-1.5W"}), "自定义", o, rules);
+    const InternalForces& g = e.cases[0].result.forces;
+    const InternalForces& q = e.cases[1].result.forces;
+    ASSERT_TRUE(e.envelope.beams[1].designed);
+    EXPECT_NEAR(e.envelope.beams[1].right.M, 0.9 * (g.M2[1] + 1.5 * q.M2[1]), 1e-9);
+    // Column 1: the most axial force wins, top and foot apart; only G has
+    // the column's own weight (17.28 kN).
+    const ColumnDesign& c = e.envelope.columns[1];
+    ASSERT_TRUE(c.designed);
+    EXPECT_EQ(e.name(e.columnGoverning[1].top), "1.3G+1.0Q-1.5W");
+    EXPECT_NEAR(c.bottom.As - c.top.As, 1.3 * 17.28, 1e-9);
+}
+
 TEST(LoadCases, ADifferentFrameIsRefusedNamingTheFileAndTheRecord)
 {
     const LoadCaseInput g = readLoadCase(LoadCaseKind::G, kHandG, "\\H.txt");
