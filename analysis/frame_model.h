@@ -47,6 +47,9 @@ struct FrameModel {
     std::vector<std::string> spanItems;
     std::vector<std::vector<LoadEntry>> loads;
     std::vector<JointLoadGroup> jointGroups;
+    // The columns' own weight is added to their axial forces. A load case
+    // other than the dead load (live load, wind) is analysed without it.
+    bool columnWeight = true;
     // Record 6, read after records 1 to 5; when it could not be read, the
     // failure's message, raised once the internal forces are known.
     std::optional<Materials> materials;

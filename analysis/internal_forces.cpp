@@ -37,6 +37,11 @@ SpanResult spanAnalysis(const std::vector<LoadEntry>& loads, double S, double M1
 
 double columnSelfWeight(const Member& col) { return col.b * col.h * col.len * 30; }
 
+double appliedColumnWeight(const FrameModel& model, const Member& column)
+{
+    return model.columnWeight ? columnSelfWeight(column) : 0.0;
+}
+
 InternalForces analyse(const FrameModel& m)
 {
     const FrameTopology& t = m.topo;
@@ -131,7 +136,7 @@ InternalForces analyse(const FrameModel& m)
 
     // 7. Column axial forces at the foot, with the column's own weight.
     for (int c = 1; c <= t.NC; ++c) {
-        const double W = columnSelfWeight(m.member(t.columnMember(c)));
+        const double W = appliedColumnWeight(m, m.member(t.columnMember(c)));
         if (t.columnStorey(c) == 1) at(f.N, c) = at(f.N, c) + at(f.R, c) + W;
         else at(f.N, c) = at(f.N, c) + at(f.R, c) + W + at(f.N, c - (t.L + 1));
     }
@@ -162,7 +167,7 @@ InternalForces analyse(const FrameModel& m)
         a.M1 = at(f.M1, I);
         a.V1 = -(at(f.M1, I) + at(f.M2, I)) / a.length;
         a.N2 = at(f.N, c);
-        a.N1 = a.N2 - columnSelfWeight(m.member(I));
+        a.N1 = a.N2 - appliedColumnWeight(m, m.member(I));
     }
     return f;
 }
@@ -198,7 +203,7 @@ EquilibriumResiduals equilibriumResiduals(const FrameModel& m, const InternalFor
         if (const int foot = t.bottomNode(c)) r.joint[static_cast<std::size_t>(foot)] += v(f.M2, I);
         // Column shear from its end moments; the storey's shears carry the storey shear.
         r.storey[static_cast<std::size_t>(t.columnStorey(c))] += -(v(f.M1, I) + v(f.M2, I)) / m.member(I).len;
-        load += v(f.jointForce, c) + columnSelfWeight(m.member(I));
+        load += v(f.jointForce, c) + appliedColumnWeight(m, m.member(I));
         if (t.bottomStorey(c)) atGround += v(f.N, c);
         for (double x : {v(f.M1, I), v(f.M2, I), v(f.N, c)})
             r.largestEndForce = std::max(r.largestEndForce, std::fabs(x));

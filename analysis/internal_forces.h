@@ -42,6 +42,9 @@ EquilibriumResiduals equilibriumResiduals(const FrameModel& model, const Interna
 
 // The columns' own weight (kN) as the axial forces carry it, 30 kN/m3.
 double columnSelfWeight(const Member& column);
+// The weight the analysis of a model adds: columnSelfWeight, or 0 for a
+// model analysed without it.
+double appliedColumnWeight(const FrameModel& model, const Member& column);
 
 // Runs the analysis of a model. Throws Failure on a singular system or a
 // result that is not a finite number.

@@ -35,6 +35,10 @@ const char* kUsage =
     "                              默认现浇楼盖 1.0H / 1.25H\n"
     "  --json 名称                 另把全部计算结果写成 JSON 文件 (UTF-8)\n"
     "  --strict                    数据文件有读不清的字段时不计算, 不写任何文件\n"
+    "  --case 工况 名称            荷载工况的数据文件: 工况为 G (恒载, 含柱自重)、Q (活载) 或\n"
+    "                              W (左风; 右风取 -W)。给出工况时不用数据文件参数, 按组合的包络配筋\n"
+    "  --combinations 规范         内置荷载组合: GB55001 (默认, GB 55001-2021) 或 GB50009 (GB 50009-2012)\n"
+    "  --combine 组合              自定义组合, 如 \"1.3G+1.5Q-0.9W\", 可重复, 代替 --combinations\n"
     "  --help                      显示本说明\n"
     "\n"
     "不能使用的选项在读写任何文件之前即被拒绝。\n"
@@ -43,7 +47,9 @@ const char* kUsage =
     "\n"
     "Usage: kjpj-calc [DATAFILE] [--report NAME] [--renew] [--beta TEXT] [--cover TEXT]\n"
     "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--json NAME] [--strict]\n"
-    "                 [--code 2010 [--fyv 270|360] [--precast]]\n";
+    "                 [--code 2010 [--fyv 270|360] [--precast]]\n"
+    "       kjpj-calc --case G NAME [--case Q NAME] [--case W NAME]\n"
+    "                 [--combinations GB55001|GB50009 | --combine TEXT ...] [other options]\n";
 
 } // namespace
 
@@ -53,6 +59,7 @@ int main(int argc, char** argv)
     kj::CalcRequest req;
     bool dataGiven = false;
     bool strict = false;
+    bool setGiven = false;
     auto need = [&](int i, int count) {
         if (i + count >= argc) {
             std::fprintf(stderr, "选项 %s 缺少参数\n%s", argv[i], kUsage);
@@ -100,6 +107,17 @@ int main(int argc, char** argv)
         } else if (a == "--json") {
             need(i, 1);
             req.jsonName = argv[++i];
+        } else if (a == "--case") {
+            need(i, 2);
+            req.cases.emplace_back(argv[i + 1], argv[i + 2]);
+            i += 2;
+        } else if (a == "--combinations") {
+            need(i, 1);
+            req.combinationSet = argv[++i];
+            setGiven = true;
+        } else if (a == "--combine") {
+            need(i, 1);
+            req.combinations.push_back(argv[++i]);
         } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
             std::fprintf(stderr, "未知选项 %s\n%s", a.c_str(), kUsage);
             return 1;
@@ -111,17 +129,33 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    const char* conflict = nullptr;
+    if (req.cases.empty() && (setGiven || !req.combinations.empty()))
+        conflict = "--combinations 和 --combine 只用于荷载工况, 请用 --case 给出工况的数据文件";
+    else if (!req.cases.empty() && dataGiven)
+        conflict = "给出荷载工况 (--case) 时不用数据文件参数: 恒载的数据文件用 --case G 给出";
+    else if (setGiven && !req.combinations.empty())
+        conflict = "--combinations 和 --combine 只能用其一";
+    if (conflict) {
+        std::fprintf(stderr, "%s\n", conflict);
+        return 1;
+    }
     try {
         kj::setWorkingRoot(std::filesystem::current_path());
         kj::parseDesignOptions(req.design); // refused before anything is read or written
-        // The data check: warnings on standard error; --strict stops before any file is written.
-        const auto warnings =
-            kj::checkFrameFile(kj::readTextFile(kj::slotPath(req.dataName), req.dataName), req.dataName);
-        for (const kj::DataWarning& w : warnings) std::fprintf(stderr, "警告: %s\n", w.message.c_str());
-        if (strict && !warnings.empty()) {
-            std::fprintf(stderr, "数据文件 %s 有 %zu 处读不清的字段 (--strict): 未计算, 没有写任何文件\n",
-                         req.dataName.c_str(), warnings.size());
-            return 1;
+        // The data check of every input: warnings on standard error; --strict
+        // stops before any file is written.
+        std::vector<std::string> inputs;
+        if (req.cases.empty()) inputs.push_back(req.dataName);
+        for (const auto& c : req.cases) inputs.push_back(c.second);
+        for (const std::string& input : inputs) {
+            const auto warnings = kj::checkFrameFile(kj::readTextFile(kj::slotPath(input), input), input);
+            for (const kj::DataWarning& w : warnings) std::fprintf(stderr, "警告: %s\n", w.message.c_str());
+            if (strict && !warnings.empty()) {
+                std::fprintf(stderr, "数据文件 %s 有 %zu 处读不清的字段 (--strict): 未计算, 没有写任何文件\n",
+                             input.c_str(), warnings.size());
+                return 1;
+            }
         }
         kj::runCalculation(req);
     } catch (const kj::Failure& f) {

@@ -42,7 +42,8 @@ void designMembers(CalculationResult& r, const DesignRules& rules)
         r.columns.assign(static_cast<std::size_t>(t.NC) + 1, ColumnDesign{});
         for (int c = 1; c <= t.NC; ++c) {
             const int i = t.columnMember(c);
-            const ColumnInput in{c, model.member(i), at(f.M1, i), at(f.M2, i), at(f.N, c), t.bottomStorey(c)};
+            const ColumnInput in{c, model.member(i), at(f.M1, i), at(f.M2, i), at(f.N, c), t.bottomStorey(c),
+                                 std::nullopt};
             r.columns[static_cast<std::size_t>(c)] = rules.designColumn(in, r.materials, options);
         }
     }

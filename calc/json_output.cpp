@@ -1,4 +1,5 @@
 #include "calc/json_output.h"
+#include "calc/json_value.h"
 
 #include <nlohmann/json.hpp>
 
@@ -50,7 +51,21 @@ json stationsJson(const MemberForces& a)
 
 } // namespace
 
-std::string resultJson(const CalculationResult& r)
+nlohmann::json beamDesignJson(const BeamDesign& d)
+{
+    if (!d.designed) return {{"skipped", d.skipReason}};
+    return {{"left", sectionJson(d.left, true)}, {"right", sectionJson(d.right, true)}, {"span", sectionJson(d.span, false)}};
+}
+
+nlohmann::json columnDesignJson(const ColumnDesign& d)
+{
+    if (!d.designed) return {{"skipped", d.skipReason}};
+    return {{"l0", d.l0}, {"top", columnEndJson(d.top)}, {"bottom", columnEndJson(d.bottom)}};
+}
+
+std::string resultJson(const CalculationResult& r) { return resultJsonValue(r).dump(1) + "\n"; }
+
+nlohmann::json resultJsonValue(const CalculationResult& r)
 {
     const FrameModel& m = r.model;
     const FrameTopology& t = m.topo;
@@ -97,6 +112,7 @@ std::string resultJson(const CalculationResult& r)
                            {"shear", at(f.storeyShear, J)}, {"drift", at(f.displacement, t.drift(J))}});
     j["storeys"] = storeys;
 
+    const bool designed = !r.beams.empty();
     json members = json::array();
     for (int i = 1; i <= t.memberCount(); ++i) {
         const Member& mem = m.member(i);
@@ -116,12 +132,8 @@ std::string resultJson(const CalculationResult& r)
             for (const MemberForces::Load& l : a.loads)
                 loads.push_back({{"from", l.x0}, {"to", l.x1}, {"w", l.w}, {"kind", l.x1 > l.x0 ? "distributed" : "force"}});
             e["loads"] = loads;
-            const BeamDesign& d = r.beams[static_cast<std::size_t>(i)];
-            if (d.designed)
-                e["design"] = {{"left", sectionJson(d.left, true)}, {"right", sectionJson(d.right, true)},
-                               {"span", sectionJson(d.span, false)}};
-            else
-                e["design"] = {{"skipped", d.skipReason}};
+            // A load case analysed alone has no design: only its combinations are designed.
+            if (designed) e["design"] = beamDesignJson(r.beams[static_cast<std::size_t>(i)]);
         } else {
             const int c = i - t.NB;
             e["kind"] = "column";
@@ -132,12 +144,10 @@ std::string resultJson(const CalculationResult& r)
             e["V"] = a.V1;
             e["Ntop"] = a.N1;
             e["Nfoot"] = a.N2;
-            if (!r.columns.empty()) {
-                const ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
-                if (d.designed)
-                    e["design"] = {{"l0", d.l0}, {"top", columnEndJson(d.top)}, {"bottom", columnEndJson(d.bottom)}};
-                else
-                    e["design"] = {{"skipped", d.skipReason}};
+            if (!designed) {
+                // As for a beam.
+            } else if (!r.columns.empty()) {
+                e["design"] = columnDesignJson(r.columns[static_cast<std::size_t>(c)]);
             } else {
                 e["design"] = {{"skipped", "连续梁的支座, 不配筋"}};
             }
@@ -148,12 +158,16 @@ std::string resultJson(const CalculationResult& r)
     j["members"] = members;
 
     const EquilibriumResiduals& res = r.residuals;
-    j["equilibrium"] = {{"joints", std::vector<double>(res.joint.begin() + 1, res.joint.end())},
-                        {"storeys", std::vector<double>(res.storey.begin() + 1, res.storey.end())},
+    // Entries 1..n; none when no residuals were computed.
+    auto fromOne = [](const std::vector<double>& v) {
+        return v.empty() ? std::vector<double>() : std::vector<double>(v.begin() + 1, v.end());
+    };
+    j["equilibrium"] = {{"joints", fromOne(res.joint)},
+                        {"storeys", fromOne(res.storey)},
                         {"vertical", res.vertical},
                         {"largestEndForce", res.largestEndForce},
                         {"largestResidual", res.largest()}};
-    return j.dump(1) + "\n";
+    return j;
 }
 
 } // namespace kj

@@ -66,14 +66,25 @@ void writeEcho(ReportWriter& w, const FrameData& d, const std::string& date, con
     }
 }
 
-void writeDesignTables(ReportWriter& w, const CalculationResult& r)
+namespace {
+
+void writeNote(ReportWriter& w, const std::vector<std::string>* lines, int i)
+{
+    if (lines && static_cast<std::size_t>(i) < lines->size() && !(*lines)[static_cast<std::size_t>(i)].empty())
+        w.text((*lines)[static_cast<std::size_t>(i)]).endLine();
+}
+
+} // namespace
+
+void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNotes* notes)
 {
     const FrameTopology& t = r.topo();
     const DesignRules& rules = r.rules ? *r.rules : defaultRules();
     w.endLine();
     w.column(21).text("******* ").text(rules.headingTag).text("Fy=").number(r.materials.Fy).text(" C")
         .number(r.materials.C).text("*******").endLine();
-    for (const std::string& line : rules.assumptions(r.options)) w.text(line).endLine();
+    if (rules.assumptions)
+        for (const std::string& line : rules.assumptions(r.options)) w.text(line).endLine();
     w.text("梁号").text("   M1  ").text("   V1  ").text("  As  ").text("  Asv").text("     M2  ")
         .text("   V2  ").text("   As  ").text("  Asv").text("     Mo  ").text("  剪折点").text("   As")
         .text("    As'").endLine();
@@ -96,6 +107,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r)
             .endLine();
         w.text("    预配钢筋").column(12).text(b.left.barString).column(39).text(b.right.barString).column(69)
             .text(b.span.barString).endLine();
+        writeNote(w, notes ? &notes->beams : nullptr, i);
     }
     if (r.model.continuousBeam) return;
 
@@ -114,6 +126,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r)
             .column(62).number(whole(d.bottom.As))
             .column(72).number(whole(d.bottom.As))
             .endLine();
+        writeNote(w, notes ? &notes->columns : nullptr, c);
     }
 }
 

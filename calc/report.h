@@ -7,6 +7,7 @@
 #include "common/report_writer.h"
 
 #include <string>
+#include <vector>
 
 namespace kj {
 
@@ -14,10 +15,16 @@ namespace kj {
 // records 1 to 5 as read. The last line is left open.
 void writeEcho(ReportWriter& w, const FrameData& data, const std::string& date, const std::string& time);
 
+// Lines written beneath a designed beam's two rows and a designed column's
+// row (index 1..NB and 1..NC; an empty or absent entry writes nothing).
+struct RowNotes {
+    std::vector<std::string> beams, columns;
+};
+
 // Ends the line the echo left open, then the material line, the beam table
 // with its bar rows and, unless the frame is a continuous beam, the column
-// table.
-void writeDesignTables(ReportWriter& w, const CalculationResult& r);
+// table; with notes, their lines beneath the rows.
+void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNotes* notes = nullptr);
 
 // The beam reinforcement file's lines: one per designed beam, five quoted
 // strings, each line ended by CR LF.

@@ -2,7 +2,9 @@
 
 #include "analysis/frame_data.h"
 #include "analysis/frame_model.h"
+#include "calc/envelope_report.h"
 #include "calc/json_output.h"
+#include "calc/load_cases.h"
 #include "calc/report.h"
 #include "common/backup.h"
 #include "common/clock.h"
@@ -11,29 +13,109 @@
 #include "common/same_file.h"
 #include "common/text.h"
 #include "common/textfile.h"
+#include "design/design_rules.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <memory>
 
 namespace kj {
+
+namespace {
+
+// What a run has read before the report is touched, and what it then
+// calculates: the report's tables and the result, and the JSON text.
+struct PreparedRun {
+    FrameData echo; // the input the report echoes
+    std::function<std::string(ReportWriter&, CalcResult&)> calculate;
+};
+
+// One data file: records 1 to 5 now, record 6 once the forces are known.
+PreparedRun prepareSingle(const CalcRequest& req, const std::filesystem::path& dataPath, const DesignOptions& options,
+                          const DesignRules& rules)
+{
+    auto reader = std::make_shared<FrameFileReader>(readTextFile(dataPath, req.dataName), req.dataName);
+    PreparedRun run;
+    run.echo = reader->readRecords1to5();
+    run.calculate = [&req, &options, &rules, reader, data = run.echo](ReportWriter& report, CalcResult& result) {
+        FrameModel model = buildModel(data);
+        try {
+            model.materials = reader->readMaterials();
+        } catch (const Failure& f) {
+            model.materialsFailure = f.what();
+        }
+        result.calculation = calculate(model, options, rules);
+        writeDesignTables(report, result.calculation);
+        result.beamBarsText = beamBarsText(result.calculation);
+        result.forceDiagramText = forceDiagramText(result.calculation);
+        return req.jsonName.empty() ? std::string() : resultJson(result.calculation);
+    };
+    return run;
+}
+
+// Load cases: the combinations and every case file, read and checked.
+PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options, const DesignRules& rules)
+{
+    std::vector<Combination> own;
+    for (const std::string& text : req.combinations) own.push_back(parseCombination(text));
+    const CombinationSet* set = req.combinations.empty() ? &combinationSet(req.combinationSet) : nullptr;
+    std::vector<LoadCaseKind> kinds;
+    for (const auto& [letter, name] : req.cases) kinds.push_back(caseKindOf(letter));
+    auto cases = std::make_shared<std::vector<LoadCaseInput>>();
+    for (std::size_t k = 0; k < req.cases.size(); ++k) {
+        const std::string& name = req.cases[k].second;
+        cases->push_back(readLoadCase(kinds[k], readTextFile(slotPath(name), name), name));
+    }
+    checkLoadCases(*cases);
+    std::array<bool, 3> given{};
+    for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
+    auto combinations = std::make_shared<std::vector<Combination>>(set ? combinationsFor(*set, given) : own);
+    checkCombinationCases(*combinations, given);
+    PreparedRun run;
+    run.echo = std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
+                   return c.kind == LoadCaseKind::G;
+               })->data;
+    const std::string title = set ? set->title : "自定义";
+    run.calculate = [&req, &options, &rules, cases, combinations, title](ReportWriter& report, CalcResult& result) {
+        EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, options, rules);
+        writeCasesBlock(report, *cases, envelope);
+        const RowNotes notes = governingNotes(envelope);
+        writeDesignTables(report, envelope.envelope, &notes);
+        result.beamBarsText = beamBarsText(envelope.envelope);
+        result.forceDiagramText = forceDiagramText(envelope.envelope);
+        std::string json = req.jsonName.empty() ? std::string() : envelopeJson(envelope);
+        result.calculation = envelope.envelope;
+        result.envelope = std::move(envelope);
+        return json;
+    };
+    return run;
+}
+
+} // namespace
 
 CalcResult runCalculation(const CalcRequest& req)
 {
     const DesignOptions options = parseDesignOptions(req.design);
     const ReportRenewal renewal = parseRenewal(req.renewal);
+    const DesignRules& rules = rulesFor(options.code);
 
-    // No output may overwrite the data file or another output.
-    const auto dataPath = slotPath(req.dataName);
     const auto reportPath = slotPath(req.reportName);
-    std::vector<std::pair<std::string, std::filesystem::path>> files{
-        {"数据文件 " + req.dataName, dataPath},
-        {"计算书 " + req.reportName, reportPath},
-        {std::string("配筋文件 ") + kBeamBarsFile, slotPath(kBeamBarsFile)},
-        {std::string("内力文件 ") + kForceDiagramFile, slotPath(kForceDiagramFile)}};
+    // The input is read before the report is touched, so that a wrong file
+    // name never empties an existing report.
+    const auto dataPath = slotPath(req.dataName);
+    const PreparedRun run =
+        req.cases.empty() ? prepareSingle(req, dataPath, options, rules) : prepareEnvelope(req, options, rules);
+
+    // No output may overwrite an input or another output.
+    std::vector<std::pair<std::string, std::filesystem::path>> files;
+    if (req.cases.empty()) files.push_back({"数据文件 " + req.dataName, dataPath});
+    for (const auto& [letter, name] : req.cases) files.push_back({"工况 " + letter + " 的数据文件 " + name, slotPath(name)});
+    files.push_back({"计算书 " + req.reportName, reportPath});
+    files.push_back({std::string("配筋文件 ") + kBeamBarsFile, slotPath(kBeamBarsFile)});
+    files.push_back({std::string("内力文件 ") + kForceDiagramFile, slotPath(kForceDiagramFile)});
     if (!req.jsonName.empty()) files.push_back({"JSON 文件 " + req.jsonName, slotPath(req.jsonName)});
     refuseSameFiles(files);
-
-    // The data file is read before the report is touched, so that a wrong
-    // data file name never empties an existing report.
-    FrameFileReader reader(readTextFile(dataPath, req.dataName), req.dataName);
-    const FrameData data = reader.readRecords1to5();
 
     if (renewal == ReportRenewal::Renew) {
         keepBackup(reportPath, req.reportName);
@@ -45,22 +127,11 @@ CalcResult runCalculation(const CalcRequest& req)
     CalcResult result;
     try {
         const ShortDateTime now = shortDateTimeNow();
-        writeEcho(report, data, req.date.empty() ? now.date : req.date, req.time.empty() ? now.time : req.time);
-
-        FrameModel model = buildModel(data);
-        try {
-            model.materials = reader.readMaterials();
-        } catch (const Failure& f) {
-            model.materialsFailure = f.what();
-        }
-        result.calculation = calculate(model, options, rulesFor(options.code));
-        writeDesignTables(report, result.calculation);
-        result.beamBarsText = beamBarsText(result.calculation);
-        result.forceDiagramText = forceDiagramText(result.calculation);
-
+        writeEcho(report, run.echo, req.date.empty() ? now.date : req.date, req.time.empty() ? now.time : req.time);
+        const std::string json = run.calculate(report, result);
         replaceTextFile(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
         replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
-        if (!req.jsonName.empty()) replaceFileBytes(files.back().second, resultJson(result.calculation), req.jsonName);
+        if (!req.jsonName.empty()) replaceFileBytes(files.back().second, json, req.jsonName);
     } catch (const std::exception& e) {
         // The block says why it has no tables, on a line of its own, so the
         // next run's block starts on a line of its own too. The first failure

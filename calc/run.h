@@ -3,9 +3,13 @@
 // that sequences reading the frame data file, calculating and writing the
 // report, the two slot-1 result files and, when asked, the JSON result.
 #include "calc/calculation.h"
+#include "calc/envelope.h"
 #include "calc/options.h"
 
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kj {
 
@@ -15,6 +19,13 @@ struct CalcRequest {
     std::string renewal = "0";                // Combo21: 1 = start a new report
     DesignSettings design;
     std::string jsonName; // the whole result as JSON; empty = none
+    // Load cases, each a frame data file of its own: the case ("G", "Q" or
+    // "W") and the slot name. Given, they replace dataName and the frame is
+    // designed from the envelope of the combinations: the built-in set
+    // combinationSet, or the user's own list when combinations is not empty.
+    std::vector<std::pair<std::string, std::string>> cases;
+    std::string combinationSet = "GB55001";
+    std::vector<std::string> combinations;
     // Date and time for the report's title line; empty means now.
     std::string date, time;
 };
@@ -22,7 +33,8 @@ struct CalcRequest {
 struct CalcResult {
     std::string beamBarsText;     // the beam reinforcement text (main window Text2)
     std::string forceDiagramText; // the force-diagram text (main window Text3)
-    CalculationResult calculation;
+    CalculationResult calculation; // with load cases: the envelope's
+    std::optional<EnvelopeResult> envelope; // every case, every combination and the envelope
 };
 
 // File names of the result files the calculation always writes.
@@ -34,6 +46,13 @@ inline constexpr const char* kForceDiagramFile = "\\mvts-1.txt";
 // data file that cannot be read leaves every file as it was. A failure after
 // the input echo ends the report's block with "计算未完成: " and the message;
 // the result files are then left as they were. Throws Failure.
+//
+// With load cases, every case file is read and checked, and the combinations
+// are read, before any file is touched. The report then echoes the dead-load
+// file, lists the cases and the combinations, and writes the tables of the
+// envelope design with the governing combinations beneath the rows; the
+// result files hold the envelope's values; the JSON holds every case, every
+// combination and the envelope.
 CalcResult runCalculation(const CalcRequest& request);
 
 } // namespace kj

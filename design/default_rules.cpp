@@ -112,8 +112,8 @@ ColumnDesign designColumn(const ColumnInput& in, const Materials& materials, con
     const double H = m.len;
     d.l0 = effectiveLengthFactor(in.bottomStorey) * H;
     // The axial force is given at the foot; the top end carries less by the
-    // column's own weight (30 kN/m3).
-    const double Ntop = in.Nfoot - 0.00003 * d.b * d.h * H;
+    // column's own weight (30 kN/m3), unless the top force is given.
+    const double Ntop = in.Ntop ? *in.Ntop : in.Nfoot - 0.00003 * d.b * d.h * H;
     d.top = designEnd(in.Mtop, Ntop, d.b, d.h, d.l0, mat);
     d.bottom = designEnd(in.Mbottom, in.Nfoot, d.b, d.h, d.l0, mat);
     return d;

@@ -7,6 +7,7 @@
 #include "design/design_options.h"
 #include "design/design_records.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ struct ColumnInput {
     Member member;
     double Mtop = 0, Mbottom = 0, Nfoot = 0;
     bool bottomStorey = false;
+    // The axial force at the top, given for combined load cases, where only
+    // the dead load carries the column's own weight and with its own factor.
+    // Absent, it is Nfoot less the column's own weight (30 kN/m3).
+    std::optional<double> Ntop;
 };
 
 struct DesignRules {

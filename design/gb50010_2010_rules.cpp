@@ -145,7 +145,7 @@ ColumnDesign designColumn(const ColumnInput& in, const Materials& materials, con
     const double H = m.len;
     // The top end carries less than the foot by the column's own weight
     // (30 kN/m3), as in the default method.
-    const double Ntop = in.Nfoot - 0.00003 * d.b * d.h * H;
+    const double Ntop = in.Ntop ? *in.Ntop : in.Nfoot - 0.00003 * d.b * d.h * H;
     const gb2010::ColumnDesign c =
         gb2010::designColumn(in.Mtop, in.Mbottom, Ntop, in.Nfoot, d.b, d.h, H, in.bottomStorey, rules);
     d.l0 = c.l0;

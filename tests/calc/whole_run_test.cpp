@@ -23,6 +23,8 @@ void runExample(const std::string& example, const std::string& reference, const 
     kjtest::TempDir temp("kjgolden");
     const fs::path& dir = temp.path;
     fs::copy_file(fs::path(KJ_EXAMPLES_DIR) / (example + ".txt"), dir / (example + ".txt"));
+    for (const auto& [kind, name] : base.cases)
+        fs::copy_file(fs::path(KJ_EXAMPLES_DIR) / name.substr(1), dir / name.substr(1), fs::copy_options::overwrite_existing);
     setWorkingRoot(dir);
     CalcRequest req = base;
     req.dataName = "\\" + example + ".txt";
@@ -64,4 +66,14 @@ TEST(WholeRun, RedistributionAndChosenBars)
     r.design.stirrupLegs = "4";
     r.design.stirrupDiameter = "8";
     runExample("KJ-2", "KJ-2-beta080", r);
+}
+
+// The example frame with its live load and wind as load cases, designed from
+// the envelope of the GB 55001-2021 combinations (worked by hand for beam 1
+// and the columns).
+TEST(WholeRun, LoadCasesDesignedFromTheEnvelope)
+{
+    CalcRequest r;
+    r.cases = {{"G", "\\KJ-1.txt"}, {"Q", "\\KJ-1Q.txt"}, {"W", "\\KJ-1W.txt"}};
+    runExample("KJ-1", "KJ-1-cases", r);
 }

@@ -69,6 +69,21 @@ done
 grep -q '装配式楼盖只用于 GB50010-2010' err.txt || fail "precast message was: $(cat err.txt)"
 "$calc" --help | grep -q -- '--code 规范' || fail "--help does not document --code"
 
+# Load cases designed from the envelope of the combinations.
+cp "$examples/KJ-1Q.txt" "$examples/KJ-1W.txt" .
+"$calc" --case G '\KJ-1.txt' --case Q '\KJ-1Q.txt' --case W '\KJ-1W.txt' --combinations GB55001 --renew \
+  >out.txt 2>err.txt || fail "run with load cases exited $? ($(cat err.txt))"
+grep -q 'GB 55001-2021' zemowj1.txt || fail "no combination set in the report"
+# By hand: 1.3 x (-34.63) + 1.5 x (-13.85) - 0.9 x 5.07 = -70.37 at the left end of beam 1.
+first=$(head -n 1 mvts-1.txt | tr -d '\r')
+[ "$first" = "-70,142,72,103,-127" ] || fail "first envelope force-diagram line is '$first'"
+"$calc" --case G '\KJ-1.txt' --combine "1.3G+1.5Q" --combine "1.0G+1.5Q" --case Q '\KJ-1Q.txt' >out.txt 2>err.txt ||
+  fail "run with own combinations exited $?"
+"$calc" '\KJ-1.txt' --combinations GB55001 >out.txt 2>err.txt && fail "combinations without cases accepted"
+grep -q -- '--case' err.txt || fail "combinations without cases message: $(cat err.txt)"
+"$calc" --case G '\KJ-1.txt' --combine "1.3G+1.5Q-0.9W" >out.txt 2>err.txt && fail "a combination of a missing case accepted"
+grep -q '但没有给出它的数据文件' err.txt || fail "missing case message: $(cat err.txt)"
+
 "$calc" --no-such-option >/dev/null 2>err.txt && fail "unknown option accepted"
 grep -q '未知选项' err.txt || fail "unknown option message"
 echo "1 passed, 0 failed"

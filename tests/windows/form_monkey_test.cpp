@@ -9,6 +9,7 @@
 // A fixed seed makes every run the same sequence. KJ_MONKEY_STEPS and
 // KJ_MONKEY_SEED run longer or other sequences by hand; KJ_MONKEY_VERBOSE
 // prints the message of every failed calculation.
+#include "cases/form_cases.h"
 #include "common/numbers.h"
 #include "main/form1.h"
 #include "main/form3.h"
@@ -314,7 +315,8 @@ void FormMonkeyTest::randomKeysAndPressesLoseNothing()
     main.chooseFolder = [](const QString&) { return QString(); }; // no folder dialog waiting for a person
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    const std::vector<QWidget*> windows{&main, main.form2(), main.form3(), main.form4(), main.form5()};
+    const std::vector<QWidget*> windows{&main, main.form2(), main.form3(), main.form4(), main.form5(),
+                                        main.formCases()};
     std::vector<QAbstractButton*> buttons;
     for (QWidget* w : windows) {
         kjtest::catchMessages(*static_cast<kjw::FormBase*>(w), messages_); // the input boxes stay real

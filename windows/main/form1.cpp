@@ -2,6 +2,7 @@
 
 #include "analysis/data_check.h"
 #include "calc/run.h"
+#include "cases/form_cases.h"
 #include "common/failure.h"
 #include "common/numbers.h"
 #include "common/textfile.h"
@@ -201,6 +202,10 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
     Combo23 = list("Combo23", 10920, 6000, 1815);
     Command23 = button("Command23", QStringLiteral("导入荷载数据"), 13200, 5280, 1935, 600, &Form1::Form1_Command23_Click);
     Command9 = button("Command9", QStringLiteral("配筋查询"), 10200, 4440, 1335, 600, &Form1::Form1_Command9_Click);
+    // Load cases and combinations: in the free space right of "清  屏", under
+    // the load file slot.
+    Command40 = button("Command40", QStringLiteral("工况组合"), 10035, 6360, 945, 480, &Form1::Form1_Command40_Click);
+    Command40->setToolTip(QStringLiteral("荷载工况组合: 恒载、活载、风载分别计算, 按规范组合的包络配筋"));
     Command2 = button("Command2", QStringLiteral("内力查询"), 11640, 4440, 1335, 600, &Form1::Form1_Command2_Click);
 
     // The calculation and the right column.
@@ -393,20 +398,7 @@ void Form1::Form1_Command4_Click()
                                     kjw::twipsPoint(10000, 1000));
     if (answer != QLatin1String("y")) return;
 
-    kj::CalcRequest request;
-    request.reportName = fromBox(Combo1->currentText());
-    request.dataName = fromBox(Combo3->currentText());
-    request.renewal = fromBox(Combo21->currentText());
-    request.design.beta = fromBox(Combo22->currentText());
-    request.design.cover = fromBox(Combo19->currentText());
-    request.design.topCount = fromBox(Text78->text());
-    request.design.topDiameter = fromBox(Text79->text());
-    request.design.bottomCount = fromBox(Text80->text());
-    request.design.bottomDiameter = fromBox(Text81->text());
-    request.design.stirrupLegs = fromBox(Text82->text());
-    request.design.stirrupDiameter = fromBox(Text83->text());
-    request.design.code = fromBox(Combo39->currentText());
-    if (Combo40->isEnabled()) request.design.fyv = fromBox(Combo40->currentText());
+    const kj::CalcRequest request = calcRequest();
     // The data check reads the file the calculation reads; a file it cannot
     // read is reported by the calculation itself.
     std::vector<kj::DataWarning> warnings;
@@ -436,6 +428,25 @@ void Form1::Form1_Command4_Click()
         return;
     }
     if (!listed.isEmpty()) messageBox(listed);
+}
+
+kj::CalcRequest Form1::calcRequest() const
+{
+    kj::CalcRequest request;
+    request.reportName = fromBox(Combo1->currentText());
+    request.dataName = fromBox(Combo3->currentText());
+    request.renewal = fromBox(Combo21->currentText());
+    request.design.beta = fromBox(Combo22->currentText());
+    request.design.cover = fromBox(Combo19->currentText());
+    request.design.topCount = fromBox(Text78->text());
+    request.design.topDiameter = fromBox(Text79->text());
+    request.design.bottomCount = fromBox(Text80->text());
+    request.design.bottomDiameter = fromBox(Text81->text());
+    request.design.stirrupLegs = fromBox(Text82->text());
+    request.design.stirrupDiameter = fromBox(Text83->text());
+    request.design.code = fromBox(Combo39->currentText());
+    if (Combo40->isEnabled()) request.design.fyv = fromBox(Combo40->currentText());
+    return request;
 }
 
 // ---- Data file --------------------------------------------------------------
@@ -537,6 +548,22 @@ Form4* Form1::form4() { return openWindow(form4_, this); }
 Form2* Form1::form2() { return openWindow(form2_, this); }
 Form5* Form1::form5() { return openWindow(form5_, this); }
 
+FormCases* Form1::formCases()
+{
+    const bool first = formCases_ == nullptr;
+    openWindow(formCases_, this);
+    if (first) {
+        // The envelope calculation takes the main window's settings as they
+        // are when it runs, and shows the result files' texts here.
+        formCases_->mainRequest = [this] { return calcRequest(); };
+        formCases_->showResult = [this](const kj::CalcResult& result) {
+            Text2->setPlainText(toPane(result.beamBarsText));
+            Text3->setPlainText(toPane(result.forceDiagramText));
+        };
+    }
+    return formCases_;
+}
+
 void Form1::Form1_Command10_Click() { form3(); }
 void Form1::Form1_Command18_Click() { form4(); }
 void Form1::Form1_Command9_Click() { form2(); }
@@ -575,3 +602,4 @@ void Form1::Form1_CommandReport_Click()
         reportView()->showReport(slot);
     });
 }
+void Form1::Form1_Command40_Click() { formCases(); }

@@ -25,6 +25,10 @@ class Form3;
 class Form4;
 class Form5;
 class ReportView;
+class FormCases;
+namespace kj {
+struct CalcRequest;
+}
 
 class Form1 : public kjw::FormBase {
     Q_OBJECT
@@ -43,6 +47,12 @@ public:
     Form4* form4();
     Form5* form5();
     ReportView* reportView();
+    FormCases* formCases();
+    bool hasCasesForm() const { return formCases_ != nullptr; }
+
+    // The calculation request of the main window's settings: report,
+    // renewal, data file and design settings.
+    kj::CalcRequest calcRequest() const;
     // Whether a window has been created yet (tests).
     bool hasForm(int n) const { return (n == 2 && form2_) || (n == 3 && form3_) || (n == 4 && form4_) || (n == 5 && form5_); }
 
@@ -80,6 +90,7 @@ public:
     QPushButton *Command8, *Command9, *Command10, *Command11, *Command12, *Command13, *Command14;
     QPushButton *Command15, *Command16, *Command17, *Command18, *Command23, *Command28, *Command29;
     QPushButton *Command30;
+    QPushButton *Command40; // 工况组合: the window of load cases and combinations
     // Captions over the entries.
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
     QLabel *Label11, *Label12, *Label13;
@@ -115,6 +126,7 @@ public slots:
     void Form1_CommandReport_Click(); // 查看计算书
     // Writes the working folder into its label.
     void showWorkingFolder();
+    void Form1_Command40_Click(); // 工况组合
 
 private:
     void showTemplate(QWidget* picture, const std::vector<QWidget*>& boxes, const char* spans,
@@ -125,4 +137,5 @@ private:
     Form4* form4_ = nullptr;
     Form5* form5_ = nullptr;
     ReportView* reportView_ = nullptr;
+    FormCases* formCases_ = nullptr;
 };

@@ -1,0 +1,64 @@
+#pragma once
+// Load cases and their combinations. A frame may be analysed for up to three
+// load cases, each a frame data file of its own: G, the dead load (with the
+// columns' own weight), Q, the live load, and W, the wind from the left. A
+// combination is a list of factor x case; the analysis is linear, so the
+// wind from the right is W with a negative factor ("1.3G+1.5Q-0.9W").
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kj {
+
+enum class LoadCaseKind { G = 0, Q = 1, W = 2 };
+inline constexpr std::array<LoadCaseKind, 3> kLoadCaseKinds{LoadCaseKind::G, LoadCaseKind::Q, LoadCaseKind::W};
+
+char caseLetter(LoadCaseKind kind);
+// "恒载", "活载", "风载"
+const char* caseTitle(LoadCaseKind kind);
+// 'G', 'Q' or 'W' (either case); throws Failure naming the text otherwise.
+LoadCaseKind caseKindOf(const std::string& text);
+
+struct CombinationTerm {
+    LoadCaseKind kind = LoadCaseKind::G;
+    double factor = 0;
+};
+
+struct Combination {
+    std::string name;                   // "1.3G+1.5Q-0.9W": terms in G, Q, W order
+    std::vector<CombinationTerm> terms; // in G, Q, W order, each case once
+    double factor(LoadCaseKind kind) const; // 0 when the case is not in it
+    bool uses(LoadCaseKind kind) const { return factor(kind) != 0; }
+};
+
+// Reads a combination such as "1.3G+1.5Q+0.9W", "1.3g + 1.5q - 0.9w" or
+// "G+Q" (factor 1). A term is an optional sign, an optional factor (digits
+// with a decimal point; "*" may stand between factor and case) and the
+// case letter. Only the wind may take a negative factor (wind from the
+// right). Throws Failure naming the text and what is wrong in it.
+Combination parseCombination(const std::string& text);
+
+// The name of a list of terms: factors with at least one decimal
+// ("1.0G+1.05Q-1.5W").
+std::string combinationName(const std::vector<CombinationTerm>& terms);
+
+// A built-in combination set: its key for the command line and the state
+// file, its title for the report, and every combination it lists.
+struct CombinationSet {
+    const char* key;   // "GB55001"
+    const char* title; // "GB 55001-2021"
+    std::vector<std::string> rows;
+};
+const std::vector<CombinationSet>& builtInCombinationSets();
+// The set of a key ("GB55001", "gb 55001-2021", "GB50009"...); throws
+// Failure listing the keys when there is none.
+const CombinationSet& combinationSet(const std::string& key);
+
+// The combinations of a set that the given cases can form: a row is used
+// when every case it names is given.
+std::vector<Combination> combinationsFor(const CombinationSet& set, const std::array<bool, 3>& given);
+
+// Refuses an empty list, and a combination naming a case that is not given.
+void checkCombinationCases(const std::vector<Combination>& combinations, const std::array<bool, 3>& given);
+
+} // namespace kj

@@ -1,0 +1,171 @@
+// The window of load cases and combinations driven offscreen: its button in
+// the main window, the combination sets and the table, its state file, and
+// the envelope calculation with the main window's settings.
+#include "cases/form_cases.h"
+#include "common/textfile.h"
+#include "main/form1.h"
+#include "window_test_support.h"
+
+#include <QtTest>
+
+#include <memory>
+#include <optional>
+
+using namespace kjtest;
+
+class FormCasesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void buttonInTheMainWindowCoversNoControl();
+    void opensOnceAndASetFillsTheTableUntilARowIsEdited();
+    void stateIsSavedAsGbkLinesAndReadBack();
+    void runsTheEnvelopeWithTheMainWindowsSettings();
+
+private:
+    void copyExamples() const;
+    std::optional<WorkingFolder> folder_;
+    std::unique_ptr<Form1> main_;
+    QStringList messages_;
+};
+
+void FormCasesTest::init()
+{
+    folder_.emplace();
+    QVERIFY(folder_->isValid());
+    messages_.clear();
+    main_ = std::make_unique<Form1>();
+    catchMessages(*main_, messages_);
+    main_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+}
+
+void FormCasesTest::cleanup()
+{
+    main_.reset();
+    folder_.reset();
+}
+
+void FormCasesTest::copyExamples() const
+{
+    for (const char* name : {"KJ-1.txt", "KJ-1Q.txt", "KJ-1W.txt"}) {
+        QFile src(QStringLiteral(KJ_EXAMPLES_DIR "/") + QLatin1String(name));
+        QVERIFY(src.open(QIODevice::ReadOnly));
+        folder_->write(QLatin1String(name), src.readAll());
+    }
+}
+
+void FormCasesTest::buttonInTheMainWindowCoversNoControl()
+{
+    const Form1& f = *main_;
+    const QRect button = f.Command40->geometry();
+    QCOMPARE(f.Command40->text(), QStringLiteral("工况组合"));
+    QVERIFY(f.Command40->isVisible());
+    QVERIFY(f.rect().contains(button));
+    // Every control, shown or hidden (the boxes over the frame pictures, the pictures).
+    int others = 0;
+    for (const QWidget* w : f.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (w == f.Command40 || w->isWindow()) continue;
+        ++others;
+        QVERIFY2(!w->geometry().intersects(button), qPrintable(w->objectName()));
+    }
+    QVERIFY(others > 100);
+}
+
+void FormCasesTest::opensOnceAndASetFillsTheTableUntilARowIsEdited()
+{
+    QVERIFY(!main_->hasCasesForm());
+    press(main_->Command40);
+    FormCases* c = main_->formCases();
+    QVERIFY(c->isVisible());
+    QCOMPARE(c->windowTitle(), QStringLiteral("荷载工况组合"));
+    QVERIFY(c->isWindow() && !c->isModal());
+    QCOMPARE(itemsOf(c->Combo4), (QStringList{"GB 55001-2021", "GB 50009-2012", "自定义"}));
+    QCOMPARE(c->Table1->rowCount(), 16);
+    QCOMPARE(c->Table1->item(2, 0)->text(), QStringLiteral("1.3G+1.5Q-0.9W"));
+
+    c->Combo4->setCurrentIndex(1);
+    emit c->Combo4->activated(1);
+    QCOMPARE(c->Table1->rowCount(), 21);
+    QCOMPARE(c->Table1->item(7, 0)->text(), QStringLiteral("1.35G+0.98Q"));
+    c->Table1->item(7, 0)->setText(QStringLiteral("1.35G+0.98Q+0.84W"));
+    QCOMPARE(c->Combo4->currentText(), QStringLiteral("自定义"));
+    c->Table1->setCurrentCell(0, 0);
+    press(c->Command2);
+    QCOMPARE(c->Table1->rowCount(), 22);
+    QCOMPARE(c->state().rows.size(), std::size_t{21}); // the empty new row is no combination
+    press(c->Command3);
+    QCOMPARE(c->Table1->rowCount(), 21);
+
+    press(c->Command6);
+    QVERIFY(!c->isVisible());
+    press(main_->Command40);
+    QCOMPARE(main_->formCases(), c); // the same window, as it was left
+    QCOMPARE(c->Table1->item(7, 0)->text(), QStringLiteral("1.35G+0.98Q+0.84W"));
+}
+
+void FormCasesTest::stateIsSavedAsGbkLinesAndReadBack()
+{
+    FormCases* c = main_->formCases();
+    catchMessages(*c, messages_);
+    kj::CaseWindowState s;
+    s.G = "\\KJ-1.txt";
+    s.W = "\\KJ-1W.txt";
+    s.set = "自定义";
+    s.rows = {"1.0G-1.5W", "1.3G+1.5W"};
+    c->setState(s);
+    press(c->Command4);
+    const QByteArray expected = QByteArray::fromStdString(kj::encodeGbk(
+        "\"G\",\"\\KJ-1.txt\"\r\n\"Q\",\"\"\r\n\"W\",\"\\KJ-1W.txt\"\r\n\"组合\",\"自定义\"\r\n\"1.0G-1.5W\"\r\n\"1.3G+1.5W\"\r\n"));
+    QCOMPARE(folder_->bytes(QStringLiteral("zhgk-1.txt")), expected);
+
+    c->setState(kj::CaseWindowState{"\\KJ-2.txt", "\\KJ-2Q.txt", "", "GB 50009-2012", {}});
+    QCOMPARE(c->Table1->rowCount(), 21);
+    press(c->Command5);
+    QCOMPARE(c->Combo1->currentText(), QStringLiteral("\\KJ-1.txt"));
+    QCOMPARE(c->Combo2->currentText(), QString());
+    QCOMPARE(c->Combo3->currentText(), QStringLiteral("\\KJ-1W.txt"));
+    QCOMPARE(c->Combo4->currentText(), QStringLiteral("自定义"));
+    QCOMPARE(c->state().rows, s.rows);
+    QVERIFY(messages_.isEmpty());
+
+    // A file that is not a state file: a message, and the window as it was.
+    folder_->write(QStringLiteral("zhgk-2.txt"), "\"G\",\"\\KJ-1.txt\"\r\n\"W\",\"x\"\r\n");
+    c->Combo5->setEditText(QStringLiteral("\\zhgk-2.txt"));
+    press(c->Command5);
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(messages_[0].contains(QStringLiteral("工况组合文件 \\zhgk-2.txt 的第 3 项应为 \"Q\"")));
+    QCOMPARE(c->state().rows, s.rows);
+}
+
+void FormCasesTest::runsTheEnvelopeWithTheMainWindowsSettings()
+{
+    copyExamples();
+    main_->Combo21->setEditText(QStringLiteral("1"));
+    main_->Combo22->setEditText(QStringLiteral("0.85"));
+    FormCases* c = main_->formCases();
+    catchMessages(*c, messages_);
+    press(c->Command1);
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
+    const std::string report = kj::decodeFileBytes(folder_->bytes(QStringLiteral("zemowj1.txt")).toStdString());
+    QVERIFY(report.find("荷载组合  GB 55001-2021  共 16 个") != std::string::npos);
+    QVERIFY(report.find("    控制组合 上端:") != std::string::npos);
+    QCOMPARE(main_->Text3->toPlainText().split('\n').size(), 6); // 2 beams, 3 columns, the final line end
+    QCOMPARE(main_->Text2->toPlainText().toStdString() + "\n",
+             kjw::toPane(kj::decodeFileBytes(folder_->bytes(QStringLiteral("lpj-1.txt")).toStdString())).toStdString());
+    QVERIFY(c->Label6->text().startsWith(QStringLiteral("计算完成: 16 个组合")));
+
+    // A case file that is missing: the message names it and no file changes.
+    const QByteArray before = folder_->bytes(QStringLiteral("zemowj1.txt"));
+    c->Combo3->setEditText(QStringLiteral("\\KJ-9W.txt"));
+    press(c->Command1);
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(messages_[0].startsWith(QStringLiteral("荷载工况组合计算未完成:\n")));
+    QVERIFY(messages_[0].contains(QStringLiteral("\\KJ-9W.txt")));
+    QCOMPARE(folder_->bytes(QStringLiteral("zemowj1.txt")), before);
+}
+
+QTEST_MAIN(FormCasesTest)
+#include "form_cases_test.moc"

@@ -1,0 +1,43 @@
+#include "cases/case_state.h"
+
+#include "common/failure.h"
+#include "common/items.h"
+#include "common/text.h"
+
+namespace kj {
+
+namespace {
+
+std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+
+} // namespace
+
+std::string formatCaseState(const CaseWindowState& s)
+{
+    std::string out = quoted("G") + "," + quoted(s.G) + CRLF + quoted("Q") + "," + quoted(s.Q) + CRLF + quoted("W") +
+                      "," + quoted(s.W) + CRLF + quoted("组合") + "," + quoted(s.set) + CRLF;
+    for (const std::string& row : s.rows) out += quoted(row) + CRLF;
+    return out;
+}
+
+CaseWindowState parseCaseState(const std::string& text, const std::string& fileName)
+{
+    const std::vector<std::string> items = readItems(text);
+    const char* keys[] = {"G", "Q", "W", "组合"};
+    for (std::size_t k = 0; k < 4; ++k) {
+        const std::size_t at = 2 * k;
+        if (at + 1 >= items.size() || items[at] != keys[k])
+            throw Failure("工况组合文件 " + fileName + " 的第 " + std::to_string(at + 1) + " 项应为 \"" + keys[k] +
+                          "\", 其后是它的内容");
+    }
+    CaseWindowState s;
+    s.G = items[1];
+    s.Q = items[3];
+    s.W = items[5];
+    s.set = items[7];
+    for (std::size_t i = 8; i < items.size(); ++i)
+        if (!items[i].empty()) s.rows.push_back(items[i]);
+    return s;
+}
+
+} // namespace kj

@@ -1,0 +1,191 @@
+#include "cases/form_cases.h"
+
+#include "calc/combinations.h"
+#include "common/failure.h"
+#include "common/textfile.h"
+#include "common_widgets/twips.h"
+#include "common_widgets/ui_font.h"
+
+#include <QHeaderView>
+
+using kjw::fromBox;
+using kjw::toPane;
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+} // namespace
+
+FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
+{
+    setWindowFlag(Qt::Window);
+    setObjectName(QStringLiteral("FormCases"));
+    setWindowTitle(QStringLiteral("荷载工况组合"));
+    setFont(kjw::songtiFont(9));
+    setFixedSize(kjw::twipsSize(7320, 6600));
+
+    // The load cases, each a frame data file of the same frame.
+    Label1 = label("Label1", QStringLiteral("恒载 G (含柱自重)"), 240, 240, 1935, 300);
+    Combo1 = list("Combo1", 2280, 240, 2175);
+    Label2 = label("Label2", QStringLiteral("活载 Q"), 240, 660, 1935, 300);
+    Combo2 = list("Combo2", 2280, 660, 2175);
+    Label3 = label("Label3", QStringLiteral("风载 W (左风)"), 240, 1080, 1935, 300);
+    Combo3 = list("Combo3", 2280, 1080, 2175);
+    fillList(Combo1, {QStringLiteral("\\KJ-1.txt"), QStringLiteral("\\KJ-2.txt"), QStringLiteral("\\KJ-3.txt")},
+             QStringLiteral("\\KJ-1.txt"));
+    fillList(Combo2, {QString(), QStringLiteral("\\KJ-1Q.txt"), QStringLiteral("\\KJ-2Q.txt"), QStringLiteral("\\KJ-3Q.txt")},
+             QStringLiteral("\\KJ-1Q.txt"));
+    fillList(Combo3, {QString(), QStringLiteral("\\KJ-1W.txt"), QStringLiteral("\\KJ-2W.txt"), QStringLiteral("\\KJ-3W.txt")},
+             QStringLiteral("\\KJ-1W.txt"));
+
+    // The combination set and its combinations.
+    Label4 = label("Label4", QStringLiteral("荷载组合"), 240, 1560, 1935, 300);
+    Combo4 = list("Combo4", 2280, 1560, 2175);
+    Combo4->setEditable(false);
+    for (const kj::CombinationSet& set : kj::builtInCombinationSets()) Combo4->addItem(QString::fromUtf8(set.title));
+    Combo4->addItem(QString::fromUtf8(kj::kOwnCombinations));
+    Label5 = label("Label5", QStringLiteral("组合 (系数×工况, 右风写 -W)"), 240, 1980, 4215, 300);
+    Table1 = new QTableWidget(0, 1, this);
+    Table1->setObjectName(QStringLiteral("Table1"));
+    Table1->setGeometry(kjw::twipsRect(240, 2340, 4215, 3600));
+    Table1->setHorizontalHeaderLabels({QStringLiteral("组合")});
+    Table1->horizontalHeader()->setStretchLastSection(true);
+    Table1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Table1->verticalHeader()->setDefaultSectionSize(kjw::twips(300));
+    connect(Table1, &QTableWidget::itemChanged, this, [this] { rowEdited(); });
+    connect(Combo4, &QComboBox::activated, this, &FormCases::FormCases_Combo4_Activated);
+
+    Command1 = button("Command1", QStringLiteral("组合计算"), 4680, 240, 2415, 600, &FormCases::FormCases_Command1_Click);
+    Command6 = button("Command6", QStringLiteral("返回计算窗口"), 4680, 960, 2415, 600,
+                      &FormCases::FormCases_Command6_Click);
+    Command2 = button("Command2", QStringLiteral("增加一行"), 4680, 2340, 2415, 480, &FormCases::FormCases_Command2_Click);
+    Command3 = button("Command3", QStringLiteral("删除一行"), 4680, 2940, 2415, 480, &FormCases::FormCases_Command3_Click);
+    Combo5 = list("Combo5", 4680, 3780, 2415);
+    fillList(Combo5, {QStringLiteral("\\zhgk-1.txt"), QStringLiteral("\\zhgk-2.txt"), QStringLiteral("\\zhgk-3.txt")},
+             QStringLiteral("\\zhgk-1.txt"));
+    Command4 = button("Command4", QStringLiteral("保存工况"), 4680, 4200, 2415, 480, &FormCases::FormCases_Command4_Click);
+    Command5 = button("Command5", QStringLiteral("导入工况"), 4680, 4800, 2415, 480, &FormCases::FormCases_Command5_Click);
+    Label6 = label("Label6", QString(), 240, 6060, 6855, 420, Qt::AlignLeft | Qt::AlignVCenter);
+
+    FormCases_Combo4_Activated();
+}
+
+std::vector<std::string> FormCases::rows() const
+{
+    std::vector<std::string> out;
+    for (int r = 0; r < Table1->rowCount(); ++r) {
+        const QTableWidgetItem* item = Table1->item(r, 0);
+        out.push_back(item ? fromBox(item->text().trimmed()) : std::string());
+    }
+    return out;
+}
+
+void FormCases::fillRows(const std::vector<std::string>& rows)
+{
+    filling_ = true;
+    Table1->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+        Table1->setItem(r, 0, new QTableWidgetItem(qs(rows[static_cast<std::size_t>(r)])));
+    filling_ = false;
+}
+
+// A row typed by the user makes the list the user's own.
+void FormCases::rowEdited()
+{
+    if (filling_) return;
+    Combo4->setCurrentText(QString::fromUtf8(kj::kOwnCombinations));
+}
+
+void FormCases::FormCases_Combo4_Activated()
+{
+    const std::string set = fromBox(Combo4->currentText());
+    if (set == kj::kOwnCombinations) return; // the table stays as it is, for editing
+    attempt(QStringLiteral("选择荷载组合"), [&] { fillRows(kj::combinationSet(set).rows); });
+}
+
+kj::CaseWindowState FormCases::state() const
+{
+    kj::CaseWindowState s;
+    s.G = fromBox(Combo1->currentText());
+    s.Q = fromBox(Combo2->currentText());
+    s.W = fromBox(Combo3->currentText());
+    s.set = fromBox(Combo4->currentText());
+    for (const std::string& row : rows())
+        if (!row.empty()) s.rows.push_back(row);
+    return s;
+}
+
+void FormCases::setState(const kj::CaseWindowState& s)
+{
+    Combo1->setEditText(qs(s.G));
+    Combo2->setEditText(qs(s.Q));
+    Combo3->setEditText(qs(s.W));
+    const int at = Combo4->findText(qs(s.set));
+    Combo4->setCurrentIndex(at >= 0 ? at : Combo4->findText(QString::fromUtf8(kj::kOwnCombinations)));
+    // A built-in set shows its own table; the user's list shows the rows kept.
+    if (at >= 0 && s.set != kj::kOwnCombinations) FormCases_Combo4_Activated();
+    else fillRows(s.rows);
+}
+
+void FormCases::FormCases_Command1_Click()
+{
+    attempt(QStringLiteral("荷载工况组合计算"), [&] {
+        kj::CalcRequest request = mainRequest ? mainRequest() : kj::CalcRequest{};
+        const kj::CaseWindowState s = state();
+        for (const auto& [letter, name] : {std::pair{"G", s.G}, std::pair{"Q", s.Q}, std::pair{"W", s.W}})
+            if (!name.empty()) request.cases.emplace_back(letter, name);
+        if (request.cases.empty()) throw kj::Failure("请至少给出恒载 G 的数据文件");
+        if (s.set == kj::kOwnCombinations) request.combinations = s.rows;
+        else request.combinationSet = s.set;
+        const kj::CalcResult result = kj::runCalculation(request);
+        if (showResult) showResult(result);
+        Label6->setText(QStringLiteral("计算完成: %1 个组合, 计算书 %2 (控制组合写在各行之下)")
+                            .arg(result.envelope ? static_cast<int>(result.envelope->combinations.size()) : 0)
+                            .arg(qs(request.reportName)));
+    });
+}
+
+void FormCases::FormCases_Command2_Click()
+{
+    const int at = Table1->currentRow() >= 0 ? Table1->currentRow() + 1 : Table1->rowCount();
+    filling_ = true;
+    Table1->insertRow(at);
+    Table1->setItem(at, 0, new QTableWidgetItem());
+    filling_ = false;
+    Table1->setCurrentCell(at, 0);
+}
+
+void FormCases::FormCases_Command3_Click()
+{
+    const int at = Table1->currentRow();
+    if (at < 0) return;
+    Table1->removeRow(at);
+    rowEdited();
+}
+
+void FormCases::FormCases_Command4_Click()
+{
+    attempt(QStringLiteral("保存工况"), [&] {
+        const std::string name = fromBox(Combo5->currentText());
+        kj::replaceTextFile(kj::slotPath(name), kj::formatCaseState(state()), name);
+    });
+}
+
+void FormCases::FormCases_Command5_Click()
+{
+    attempt(QStringLiteral("导入工况"), [&] {
+        const std::string name = fromBox(Combo5->currentText());
+        setState(kj::parseCaseState(kj::readTextFile(kj::slotPath(name), name), name));
+    });
+}
+
+void FormCases::FormCases_Command6_Click()
+{
+    hide();
+    if (QWidget* main = parentWidget()) {
+        main->show();
+        main->raise();
+        main->activateWindow();
+    }
+}
