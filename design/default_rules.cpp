@@ -4,6 +4,7 @@
 #include "design/beam_design.h"
 #include "design/column_design.h"
 #include "design/design_rules.h"
+#include "design/rule_support.h"
 #include "design/materials.h"
 
 #include <cmath>
@@ -12,18 +13,6 @@
 namespace kj {
 
 namespace {
-
-std::string beamName(int i) { return "第 " + std::to_string(i) + " 号梁"; }
-std::string columnName(int j) { return "第 " + std::to_string(j) + " 号柱"; }
-
-bool allFinite(std::initializer_list<double> values)
-{
-    for (double v : values)
-        if (!std::isfinite(v)) return false;
-    return true;
-}
-
-bool finiteBars(const BarArrangement& r) { return allFinite({r.n, r.d, r.k, r.e, r.outer, r.second}); }
 
 // One support: the redistributed moment and the shear, both rounded, the
 // tension steel for the rounded moment, the top bars and the stirrups.

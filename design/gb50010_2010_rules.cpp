@@ -4,6 +4,7 @@
 #include "common/failure.h"
 #include "common/numbers.h"
 #include "design/design_rules.h"
+#include "design/rule_support.h"
 #include "design/gb50010_2010.h"
 
 #include <cmath>
@@ -12,18 +13,6 @@
 namespace kj {
 
 namespace {
-
-std::string beamName(int i) { return "第 " + std::to_string(i) + " 号梁"; }
-std::string columnName(int j) { return "第 " + std::to_string(j) + " 号柱"; }
-
-bool allFinite(std::initializer_list<double> values)
-{
-    for (double v : values)
-        if (!std::isfinite(v)) return false;
-    return true;
-}
-
-bool finiteBars(const BarArrangement& r) { return allFinite({r.n, r.d, r.k, r.e, r.outer, r.second}); }
 
 // Throws Failure for a grade, steel or fyv the code does not cover.
 gb2010::Rules rulesOf(const Materials& m, const DesignOptions& o)
