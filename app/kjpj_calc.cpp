@@ -9,7 +9,14 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
+
+#ifdef KJPJ_WITH_DRAWING
+#include "calc_book.h"
+
+#include <QGuiApplication>
+#endif
 
 namespace {
 
@@ -28,12 +35,14 @@ const char* kUsage =
     "  --bottom-bars 根数 直径     梁底通长筋, 默认 2 zd\n"
     "  --stirrups 肢数 直径        自选箍筋, 默认 2 6\n"
     "  --json 名称                 另把全部计算结果写成 JSON 文件 (UTF-8)\n"
+    "  --pdf 名称                  另生成 A4 PDF 计算书 (含计算简图、内力图和配筋图), 无需显示器\n"
     "  --help                      显示本说明\n"
     "\n"
     "成功时退出码为 0; 失败时在标准错误输出说明, 退出码为 1。\n"
     "\n"
     "Usage: kjpj-calc [DATAFILE] [--report NAME] [--renew] [--beta TEXT] [--cover TEXT]\n"
-    "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--json NAME]\n";
+    "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--json NAME]\n"
+    "                 [--pdf NAME]\n";
 
 } // namespace
 
@@ -78,6 +87,14 @@ int main(int argc, char** argv)
         } else if (a == "--json") {
             need(i, 1);
             req.jsonName = argv[++i];
+        } else if (a == "--pdf") {
+            need(i, 1);
+            req.pdfName = argv[++i];
+#ifndef KJPJ_WITH_DRAWING
+            std::fprintf(stderr, "此 kjpj-calc 构建时未带 Qt 绘图部分, 不能生成 PDF 计算书 (--pdf %s); "
+                                 "请使用带 Qt 构建的程序\n", req.pdfName.c_str());
+            return 1;
+#endif
         } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
             std::fprintf(stderr, "未知选项 %s\n%s", a.c_str(), kUsage);
             return 1;
@@ -89,6 +106,21 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+#ifdef KJPJ_WITH_DRAWING
+    // The book is drawn with Qt's fonts and painter, which need an
+    // application object; a batch run has no display, so it draws offscreen
+    // unless told otherwise.
+    std::optional<QGuiApplication> gui;
+    int guiArgc = 1;
+    char* guiArgv[] = {argv[0], nullptr};
+    if (!req.pdfName.empty()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        gui.emplace(guiArgc, guiArgv);
+        req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const std::filesystem::path& path) {
+            kjd::writeCalculationBook(r, d, path);
+        };
+    }
+#endif
     try {
         kj::setWorkingRoot(std::filesystem::current_path());
         kj::runCalculation(req);
@@ -102,6 +134,7 @@ int main(int argc, char** argv)
     std::printf("计算完成: 计算书 %s, 配筋文件 %s, 内力文件 %s", req.reportName.c_str(), kj::kBeamBarsFile,
                 kj::kForceDiagramFile);
     if (!req.jsonName.empty()) std::printf(", JSON 文件 %s", req.jsonName.c_str());
+    if (!req.pdfName.empty()) std::printf(", 计算书 PDF %s", req.pdfName.c_str());
     std::printf("\n");
     return 0;
 }

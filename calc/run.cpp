@@ -16,6 +16,8 @@ CalcResult runCalculation(const CalcRequest& req)
 {
     const DesignOptions options = parseDesignOptions(req.design);
     const ReportRenewal renewal = parseRenewal(req.renewal);
+    if (!req.pdfName.empty() && !req.pdfWriter)
+        throw Failure("本程序构建时未带绘图部分, 不能生成计算书 " + req.pdfName);
 
     // The data file is read before the report is touched, so that a wrong
     // data file name never empties an existing report.
@@ -48,6 +50,7 @@ CalcResult runCalculation(const CalcRequest& req)
         replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
         if (!req.jsonName.empty())
             replaceFileBytes(slotPath(req.jsonName), resultJson(result.calculation), req.jsonName);
+        if (!req.pdfName.empty()) req.pdfWriter(result.calculation, data, slotPath(req.pdfName));
     } catch (const Failure& f) {
         // The block says why it has no tables, on a line of its own, so the
         // next run's block starts on a line of its own too.
@@ -57,6 +60,7 @@ CalcResult runCalculation(const CalcRequest& req)
         throw;
     }
     appendTextFile(reportPath, report.take(), req.reportName);
+    result.data = data;
     return result;
 }
 

@@ -5,6 +5,8 @@
 #include "calc/calculation.h"
 #include "calc/options.h"
 
+#include <filesystem>
+#include <functional>
 #include <string>
 
 namespace kj {
@@ -15,6 +17,11 @@ struct CalcRequest {
     std::string renewal = "0";                // Combo21: 1 = start a new report
     DesignSettings design;
     std::string jsonName; // the whole result as JSON; empty = none
+    // The calculation book; empty = none. The core draws nothing itself: the
+    // caller supplies the writer (the drawing layer's), called after the
+    // other files are written, with the slot name resolved to a path.
+    std::string pdfName;
+    std::function<void(const CalculationResult&, const FrameData&, const std::filesystem::path&)> pdfWriter;
     // Date and time for the report's title line; empty means now.
     std::string date, time;
 };
@@ -23,6 +30,7 @@ struct CalcResult {
     std::string beamBarsText;     // the beam reinforcement text (main window Text2)
     std::string forceDiagramText; // the force-diagram text (main window Text3)
     CalculationResult calculation;
+    FrameData data; // records 1 to 5 as read, for the echo of the input
 };
 
 // File names of the result files the calculation always writes.

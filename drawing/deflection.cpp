@@ -18,7 +18,7 @@ DeflectedShape deflectedShape(const kj::CalculationResult& r, int pieces)
         shape.sway[static_cast<std::size_t>(J)] = shape.sway[static_cast<std::size_t>(J + 1)] + disp(t.drift(J));
 
     shape.members.assign(static_cast<std::size_t>(t.memberCount()) + 1, DeflectedMember{});
-    pieces = std::max(1, pieces);
+    pieces = std::max(2, pieces);
     for (int i = 1; i <= t.memberCount(); ++i) {
         const kj::MemberForces& a = f.along[static_cast<std::size_t>(i)];
         const kj::Member& mem = m.member(i);
@@ -40,10 +40,12 @@ DeflectedShape deflectedShape(const kj::CalculationResult& r, int pieces)
         }
 
         // W'' = -M/EI with W(0) = W'(0) = 0, exact for M quadratic on each piece.
+        // At least `pieces` points over the whole member, and two per interval.
         std::vector<double> xs{0.0};
         const std::vector<double> st = a.stations();
+        const int per = std::max(2, pieces / std::max<int>(1, static_cast<int>(st.size()) - 1));
         for (std::size_t k = 1; k < st.size(); ++k)
-            for (int p = 1; p <= pieces; ++p) xs.push_back(st[k - 1] + (st[k] - st[k - 1]) * p / pieces);
+            for (int p = 1; p <= per; ++p) xs.push_back(st[k - 1] + (st[k] - st[k - 1]) * p / per);
         std::vector<double> W(xs.size(), 0.0), S(xs.size(), 0.0);
         const auto curv = [&](double x) { return -a.M(x) / EI; };
         for (std::size_t k = 1; k < xs.size(); ++k) {

@@ -30,7 +30,7 @@ struct DeflectedShape {
     double largest = 0;                    // largest displacement of any point
 };
 
-// pieces: sub-intervals between two stations of a member.
-DeflectedShape deflectedShape(const kj::CalculationResult& r, int pieces = 8);
+// pieces: points along a member (at least two between two stations).
+DeflectedShape deflectedShape(const kj::CalculationResult& r, int pieces = 32);
 
 } // namespace kjd

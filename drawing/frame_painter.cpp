@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -139,7 +140,11 @@ void FramePainter::layout(const QRectF& target, double headingHeight)
 
 QSizeF FramePainter::labelSize(const QString& text, bool bold) const
 {
-    const QFontMetricsF fm(bold ? bold_ : font_);
+    // The same texts come back at every paint (zooming, switching layers).
+    QHash<QString, QSizeF>& cache = bold ? boldSizes_ : sizes_;
+    const auto hit = cache.constFind(text);
+    if (hit != cache.constEnd()) return *hit;
+    const QFontMetricsF& fm = bold ? *boldMetrics_ : *metrics_;
     double w = 0;
     int lines = 0;
     for (const QString& line : text.split(QLatin1Char('\n'))) {
@@ -147,18 +152,37 @@ QSizeF FramePainter::labelSize(const QString& text, bool bold) const
         ++lines;
     }
     const double pad = 0.15 * style_.fontPixels;
-    return {w + 2 * pad, lines * fm.height() + pad};
+    const QSizeF size(w + 2 * pad, lines * fm.height() + pad);
+    cache.insert(text, size);
+    return size;
 }
 
 void FramePainter::drawLabelAt(QPainter& p, const Label& l, const QRectF& rect)
 {
     // A light veil: the text reads over lines and fills that still show through.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 210));
-    p.drawRect(rect);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(rect, QColor(255, 255, 255, 210));
+    p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(l.colour);
     p.setFont(l.bold ? bold_ : font_);
-    p.drawText(rect, Qt::AlignCenter, l.text);
+    // Line by line, each laid out once and kept: the same texts come back at
+    // every paint, and laying out is most of the cost of a text.
+    const QFontMetricsF& fm = l.bold ? *boldMetrics_ : *metrics_;
+    QHash<QString, QStaticText>& cache = l.bold ? boldTexts_ : texts_;
+    const QStringList lines = l.text.split(QLatin1Char('\n'));
+    double y = rect.center().y() - fm.height() * lines.size() / 2;
+    for (const QString& line : lines) {
+        auto it = cache.find(line);
+        if (it == cache.end()) {
+            QStaticText text(line);
+            text.setTextFormat(Qt::PlainText);
+            text.setPerformanceHint(QStaticText::AggressiveCaching);
+            text.prepare(QTransform(), l.bold ? bold_ : font_);
+            it = cache.insert(line, text);
+        }
+        p.drawStaticText(QPointF(rect.center().x() - it->size().width() / 2, y), *it);
+        y += fm.height();
+    }
 }
 
 bool FramePainter::label(QPainter&, const Label& l, const QPointF& anchor, const QPointF& out, double gap,
@@ -229,7 +253,16 @@ void FramePainter::paint(QPainter& p, const QRectF& target, Layer layer)
     target_ = target;
     font_ = drawingFont(style_.fontPixels);
     bold_ = drawingFont(style_.fontPixels * 1.2, true);
-    lineHeight_ = QFontMetricsF(font_).height();
+    if (!metrics_ || font_ != metrics_font_) {
+        metrics_.emplace(font_);
+        boldMetrics_.emplace(bold_);
+        metrics_font_ = font_;
+        sizes_.clear();
+        boldSizes_.clear();
+        texts_.clear();
+        boldTexts_.clear();
+    }
+    lineHeight_ = metrics_->height();
     placer_ = LabelPlacer(target);
     pending_.clear();
     // The frame goes below the title and legend; the legend may need more
@@ -248,9 +281,9 @@ void FramePainter::paint(QPainter& p, const QRectF& target, Layer layer)
     }
 
     p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     if (style_.fillBackground) p.fillRect(target, Qt::white);
+    p.setRenderHint(QPainter::Antialiasing, true);
     p.setClipRect(target);
     // The title and legend take their place first: they are always drawn.
     for (const auto& [l, rect] : heading) placer_.reserve(rect);
@@ -311,11 +344,23 @@ void FramePainter::drawMembers(QPainter& p, const QColor& colour, double width, 
     if (dashed) pen.setStyle(Qt::DashLine);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
+    p.setRenderHint(QPainter::Antialiasing, dashed);
     for (int i = 1; i <= r_.topo().memberCount(); ++i)
         if (drawn(i)) {
-            p.drawLine(end1(i), end2(i));
-            placer_.addObstacle(QLineF(end1(i), end2(i)));
+            const QPointF a = end1(i), b = end2(i);
+            // Beams and columns lie along the axes: a filled band is much
+            // cheaper than a stroked line.
+            if (!dashed && (a.x() == b.x() || a.y() == b.y()))
+                p.fillRect(QRectF(a, b).normalized().adjusted(a.x() == b.x() ? -width / 2 : 0,
+                                                               a.y() == b.y() ? -width / 2 : 0,
+                                                               a.x() == b.x() ? width / 2 : 0,
+                                                               a.y() == b.y() ? width / 2 : 0),
+                           colour);
+            else
+                p.drawLine(a, b);
+            placer_.addObstacle(QLineF(a, b));
         }
+    p.setRenderHint(QPainter::Antialiasing, true);
 }
 
 void FramePainter::drawSupports(QPainter& p)
@@ -483,7 +528,11 @@ void FramePainter::drawLoads(QPainter& p)
         const QPointF c = map(m.nodeX(n), m.nodeY(n));
         const double F = f.jointForce[ix(n)], M = f.jointMoment[ix(n)];
         if (F != 0) {
-            const QPointF from = c - QPointF(0.9 * fp, 2.6 * fp), to = c - QPointF(0.9 * fp, 0.3 * fp);
+            // Outside the frame at an outer joint, over the joint elsewhere,
+            // reaching above the load bands.
+            const int line = t.nodeLine(n);
+            const double dx = line == 0 ? -0.9 * fp : line == t.L ? 0.9 * fp : 0.0;
+            const QPointF to = c + QPointF(dx, -0.3 * fp), from = c + QPointF(dx, -band * 1.3 - 2.6 * fp);
             if (F > 0) arrow(p, from, to, kShearEdge, head);
             else arrow(p, to, from, kShearEdge, head);
             label(p, Label{fixed1(F), kShearEdge}, from, QPointF(0, -1), 0.1 * fp, QPointF(1, 0), 2 * fp);
@@ -520,7 +569,7 @@ void FramePainter::drawLoads(QPainter& p)
 
 template <class F>
 std::vector<QPointF> FramePainter::diagram(QPainter& p, int i, F&& value, double scale, int side, const QColor& fill,
-                                           const QColor& edge)
+                                           const QColor& edge, bool curved)
 {
     const kj::MemberForces& a = r_.forces.along[ix(i)];
     const QPointF A = end1(i), B = end2(i);
@@ -532,8 +581,13 @@ std::vector<QPointF> FramePainter::diagram(QPainter& p, int i, F&& value, double
     std::vector<QPointF> curve;
     poly << A;
     const std::vector<double> st = a.stations();
-    constexpr int pieces = 12;
     for (std::size_t k = 1; k < st.size(); ++k) {
+        // Between two stations the value is linear, or (a moment under a
+        // distributed load) a parabola drawn in twelve pieces.
+        bool loaded = false;
+        for (const kj::MemberForces::Load& l : a.loads)
+            if (l.x1 > l.x0 && l.x0 < st[k] - 1e-9 && l.x1 > st[k - 1] + 1e-9) loaded = true;
+        const int pieces = curved && loaded ? 12 : 1;
         for (int q = 0; q <= pieces; ++q) {
             const double x = st[k - 1] + (st[k] - st[k - 1]) * q / pieces;
             // Just right of the interval's start, just left of its end.
@@ -544,9 +598,13 @@ std::vector<QPointF> FramePainter::diagram(QPainter& p, int i, F&& value, double
         }
     }
     poly << B;
+    // The fill without antialiasing (the outline over it gives the edge): a
+    // fraction of the cost.
     p.setPen(Qt::NoPen);
     p.setBrush(fill);
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.drawPolygon(poly);
+    p.setRenderHint(QPainter::Antialiasing, true);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(edge, style_.line));
     p.drawPolyline(curve.data(), static_cast<int>(curve.size()));
@@ -569,7 +627,7 @@ void FramePainter::drawMoment(QPainter& p)
     for (int i = 1; i <= t.memberCount(); ++i) {
         if (!drawn(i)) continue;
         const kj::MemberForces& a = f.along[ix(i)];
-        diagram(p, i, [&](double x, bool) { return a.M(x); }, scale, 1, Palette::momentFill(), kMomentEdge);
+        diagram(p, i, [&](double x, bool) { return a.M(x); }, scale, 1, Palette::momentFill(), kMomentEdge, true);
     }
     drawMembers(p, kInk, 1.6 * style_.line);
     drawSupports(p);
@@ -701,7 +759,7 @@ void FramePainter::drawDeflection(QPainter& p)
     drawMembers(p, kGrey, style_.line, true);
     drawSupports(p);
     const double scale = magnification_ * s_; // painter units per unit of displacement
-    p.setPen(QPen(kDeflected, 1.8 * style_.line));
+    p.setPen(QPen(kDeflected, style_.line)); // a thin line: cheap, and clear in red
     p.setBrush(Qt::NoBrush);
     for (int i = 1; i <= t.memberCount(); ++i) {
         if (!drawn(i)) continue;
@@ -718,8 +776,11 @@ void FramePainter::drawDeflection(QPainter& p)
     if (m.continuousBeam) return;
     double most = 0;
     for (int J = 1; J <= t.NF; ++J) most = std::max(most, std::fabs(r_.forces.displacement[ix(t.drift(J))]));
-    for (int J = 1; J <= t.NF && most > 0; ++J) {
-        const double d = r_.forces.displacement[ix(t.drift(J))] / most;
+    // Drifts that are rounding noise against the deflections (a symmetric
+    // frame under symmetric loads) are no sway at all.
+    const bool sway = most > 1e-9 * shape_.largest;
+    for (int J = 1; J <= t.NF; ++J) {
+        const double d = sway ? r_.forces.displacement[ix(t.drift(J))] / most : 0.0;
         const QPointF at = map(m.x.back(), (m.y[ix(J)] + m.y[ix(J + 1)]) / 2) +
                            QPointF(shape_.sway[ix(J)] * scale, 0);
         label(p, Label{QStringLiteral("Δ%1=%2").arg(J).arg(QString::number(d, 'f', 2)), kDeflected}, at,

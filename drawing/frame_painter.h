@@ -16,6 +16,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QStaticText>
 #include <QLineF>
 #include <QPointF>
 #include <QRectF>
@@ -97,7 +100,7 @@ private:
     // toward the right of travel (side = +1) or the left (side = -1).
     template <class F>
     std::vector<QPointF> diagram(QPainter& p, int i, F&& value, double scale, int side, const QColor& fill,
-                                 const QColor& edge);
+                                 const QColor& edge, bool curved = false);
     QSizeF labelSize(const QString& text, bool bold = false) const;
     // Places a label; it is drawn with the others at the end of the paint,
     // over every line, with a leader to leaderTo (default: the anchor) when
@@ -124,6 +127,10 @@ private:
     PaintStyle style_;
     LabelPlacer placer_;
     QFont font_, bold_;
+    std::optional<QFontMetricsF> metrics_, boldMetrics_;
+    QFont metrics_font_;
+    mutable QHash<QString, QSizeF> sizes_, boldSizes_; // label sizes by text
+    QHash<QString, QStaticText> texts_, boldTexts_;     // laid-out lines by text
     double s_ = 1, ox_ = 0, oy_ = 0; // metres to painter units
     double amplitude_ = 0;           // painter units of the largest ordinate of a diagram
     double minBay_ = 1;              // smallest span or storey height, m

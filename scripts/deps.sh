@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those still missing.
 set -eu
-pkgs="cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev fonts-wqy-zenhei"
+pkgs="cmake g++ ninja-build pkg-config qt6-base-dev qt6-svg-dev poppler-utils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev fonts-wqy-zenhei"
 [ "${1:-}" = "--with-display" ] && pkgs="$pkgs xvfb"
 missing=""
 for p in $pkgs; do

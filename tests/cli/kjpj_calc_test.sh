@@ -39,6 +39,17 @@ grep -q '梁顶负弯矩调幅系数应大于 0 且不大于 1: abc' err.txt || 
 grep -q '"schema": "kjpj-result/1"' KJ-1.json || fail "no schema in the JSON"
 grep -q '"rules": "原方法"' KJ-1.json || fail "JSON not UTF-8 or rule set missing"
 
+# The calculation book needs no display: the command draws offscreen itself.
+# A build without Qt refuses it before any file is touched.
+rm -f zemowj1.txt
+if env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$calc" '\KJ-1.txt' --pdf '\KJ-1.pdf' >out.txt 2>err.txt; then
+  [ "$(head -c 5 KJ-1.pdf)" = "%PDF-" ] || fail "no PDF calculation book"
+  grep -q '计算书 PDF \\KJ-1.pdf' out.txt || fail "pdf run said: $(cat out.txt)"
+else
+  grep -q '未带 Qt 绘图部分' err.txt || fail "pdf run failed: $(cat err.txt)"
+  [ ! -e KJ-1.pdf ] && [ ! -e zemowj1.txt ] || fail "a refused --pdf touched a file"
+fi
+
 "$calc" --no-such-option >/dev/null 2>err.txt && fail "unknown option accepted"
 grep -q '未知选项' err.txt || fail "unknown option message"
 echo "1 passed, 0 failed"

@@ -1,5 +1,6 @@
 #include "main/form1.h"
 
+#include "calc/data_file_calculation.h"
 #include "calc/run.h"
 #include "common/failure.h"
 #include "common/numbers.h"
@@ -12,6 +13,7 @@
 #include "main/data_file_generation.h"
 #include "main/external_commands.h"
 #include "main/form3.h"
+#include "graphics/graphics_form.h"
 #include "main/reference_texts.h"
 #include "members/form4.h"
 #include "viewers/form2.h"
@@ -201,6 +203,9 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
     Command7 = button("Command7", QStringLiteral("常用荷载表"), 13320, 6000, 1695, 435, &Form1::Form1_Command7_Click);
     Command30 = button("Command30", QStringLiteral("使用说明"), 11040, 6480, 1695, 435, &Form1::Form1_Command30_Click);
     Command1 = button("Command1", QStringLiteral("钢筋面积表"), 13320, 6480, 1695, 435, &Form1::Form1_Command1_Click);
+    // The drawings of the last calculation, in the gap between "清  屏",
+    // "使用说明", the load slot and the reference pane.
+    Command40 = button("Command40", QStringLiteral("图形结果"), 10020, 6420, 975, 435, &Form1::Form1_Command40_Click);
 
     // Panes.
     Text2 = pane("Text2", 120, 6720, 8295, 2775);
@@ -347,19 +352,29 @@ void Form1::Form1_Command4_Click()
     request.reportName = fromBox(Combo1->currentText());
     request.dataName = fromBox(Combo3->currentText());
     request.renewal = fromBox(Combo21->currentText());
-    request.design.beta = fromBox(Combo22->currentText());
-    request.design.cover = fromBox(Combo19->currentText());
-    request.design.topCount = fromBox(Text78->text());
-    request.design.topDiameter = fromBox(Text79->text());
-    request.design.bottomCount = fromBox(Text80->text());
-    request.design.bottomDiameter = fromBox(Text81->text());
-    request.design.stirrupLegs = fromBox(Text82->text());
-    request.design.stirrupDiameter = fromBox(Text83->text());
+    request.design = designSettings();
     attempt(QStringLiteral("框架配筋计算"), [&] {
-        const kj::CalcResult result = kj::runCalculation(request);
+        kj::CalcResult result = kj::runCalculation(request);
         Text2->setPlainText(toPane(result.beamBarsText));
         Text3->setPlainText(toPane(result.forceDiagramText));
+        lastCalculation_ = std::make_shared<const kj::FileCalculation>(
+            kj::FileCalculation{std::move(result.data), std::move(result.calculation)});
+        if (graphics_) graphics_->showCalculation(lastCalculation_, QStringLiteral("主窗口的计算"));
     });
+}
+
+kj::DesignSettings Form1::designSettings() const
+{
+    kj::DesignSettings design;
+    design.beta = fromBox(Combo22->currentText());
+    design.cover = fromBox(Combo19->currentText());
+    design.topCount = fromBox(Text78->text());
+    design.topDiameter = fromBox(Text79->text());
+    design.bottomCount = fromBox(Text80->text());
+    design.bottomDiameter = fromBox(Text81->text());
+    design.stirrupLegs = fromBox(Text82->text());
+    design.stirrupDiameter = fromBox(Text83->text());
+    return design;
 }
 
 // ---- Data file --------------------------------------------------------------
@@ -460,7 +475,19 @@ Form4* Form1::form4() { return openWindow(form4_, this); }
 Form2* Form1::form2() { return openWindow(form2_, this); }
 Form5* Form1::form5() { return openWindow(form5_, this); }
 
+GraphicsForm* Form1::graphicsForm()
+{
+    if (!graphics_) {
+        graphics_ = new GraphicsForm(this);
+        graphics_->designSettings = [this] { return designSettings(); };
+        graphics_->resize(graphics_->sizeHint());
+        if (lastCalculation_) graphics_->showCalculation(lastCalculation_, QStringLiteral("主窗口的计算"));
+    }
+    return openWindow(graphics_, this);
+}
+
 void Form1::Form1_Command10_Click() { form3(); }
 void Form1::Form1_Command18_Click() { form4(); }
 void Form1::Form1_Command9_Click() { form2(); }
 void Form1::Form1_Command2_Click() { form5(); }
+void Form1::Form1_Command40_Click() { graphicsForm(); }

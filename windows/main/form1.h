@@ -13,6 +13,7 @@
 #include "common_widgets/form_base.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ class Form2;
 class Form3;
 class Form4;
 class Form5;
+class GraphicsForm;
+namespace kj {
+struct DesignSettings;
+struct FileCalculation;
+}
 
 class Form1 : public kjw::FormBase {
     Q_OBJECT
@@ -39,6 +45,13 @@ public:
     Form3* form3();
     Form4* form4();
     Form5* form5();
+    // The graphics window "框架图形", showing the last calculation.
+    GraphicsForm* graphicsForm();
+    bool hasGraphicsForm() const { return graphics_ != nullptr; }
+    // The last calculation run by "框架配筋计算", none before the first.
+    std::shared_ptr<const kj::FileCalculation> lastCalculation() const { return lastCalculation_; }
+    // The design settings as the boxes hold them now.
+    kj::DesignSettings designSettings() const;
     // Whether a window has been created yet (tests).
     bool hasForm(int n) const { return (n == 2 && form2_) || (n == 3 && form3_) || (n == 4 && form4_) || (n == 5 && form5_); }
 
@@ -73,7 +86,7 @@ public:
     QPushButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6, *Command7;
     QPushButton *Command8, *Command9, *Command10, *Command11, *Command12, *Command13, *Command14;
     QPushButton *Command15, *Command16, *Command17, *Command18, *Command23, *Command28, *Command29;
-    QPushButton *Command30;
+    QPushButton *Command30, *Command40;
     // Captions over the entries.
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
     QLabel *Label11;
@@ -102,6 +115,7 @@ public slots:
     void Form1_Command28_Click(); // 导入构件数据
     void Form1_Command29_Click(); // 生成数据文件
     void Form1_Command30_Click(); // 使用说明
+    void Form1_Command40_Click(); // 图形结果
 
 private:
     void showTemplate(QWidget* picture, const std::vector<QWidget*>& boxes, const char* spans,
@@ -111,4 +125,6 @@ private:
     Form3* form3_ = nullptr;
     Form4* form4_ = nullptr;
     Form5* form5_ = nullptr;
+    GraphicsForm* graphics_ = nullptr;
+    std::shared_ptr<const kj::FileCalculation> lastCalculation_;
 };
