@@ -44,7 +44,7 @@ QString fixed(double x, int decimals)
 struct Table {
     QStringList headers;
     std::vector<QStringList> rows;
-    std::vector<bool> leftAligned; // per column; numbers are right-aligned
+    std::vector<bool> leftAligned; // per column; other columns are centred
 };
 
 // Lays the book out page by page, then paints it: a page is a list of
@@ -180,8 +180,7 @@ public:
                     const QRectF cell(x + pad, y, widths[c] - 2 * pad, h);
                     const bool left = header || (c < t.leftAligned.size() && t.leftAligned[c]);
                     const QString text = static_cast<int>(c) < row.size() ? row[static_cast<int>(c)] : QString();
-                    p.drawText(cell, (header ? Qt::AlignHCenter : left ? Qt::AlignLeft : Qt::AlignRight) |
-                                         Qt::AlignVCenter, text);
+                    p.drawText(cell, (left && !header ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter, text);
                     x += widths[c];
                 }
             });
@@ -212,7 +211,7 @@ public:
         const QRectF r(content_.left(), y_, content_.width(), content_.bottom() - y_);
         add([r, layer, fp = painter_](QPainter& p) {
             PaintStyle style;
-            style.fontPixels = pt(7.5);
+            style.fontPixels = pt(7);
             style.line = 0.25 * kMm;
             fp->setStyle(style);
             fp->paint(p, r, layer);
@@ -342,7 +341,7 @@ void inputSection(Book& book, const kj::CalculationResult& r, const kj::FrameDat
     book.space(2);
 
     book.heading(QStringLiteral("2.4 梁上荷载"), false);
-    Table loads{{QStringLiteral("梁号"), QStringLiteral("荷载项"), QStringLiteral("荷载 (自左端起, m)")}, {}, {true, true, true}};
+    Table loads{{QStringLiteral("梁号"), QStringLiteral("荷载项"), QStringLiteral("荷载 (自左端起, m)")}, {}, {false, true, true}};
     for (int i = 1; i <= t.NB; ++i) {
         QStringList parts;
         for (const kj::MemberForces::Load& l : r.forces.along[ix(i)].loads) {

@@ -190,11 +190,16 @@ bool FramePainter::label(QPainter&, const Label& l, const QPointF& anchor, const
 {
     const auto take = [&](const Label& shown) {
         const QSizeF size = labelSize(shown.text, shown.bold);
-        const QRectF rect =
-            placer_.place(size, anchor, out, gap, along, slide, &shown != &l || l.shorter.isEmpty(), bothWays);
+        const bool last = (&shown != &l || l.shorter.isEmpty()) && l.otherSide.isNull();
+        QPointF dir = out;
+        QRectF rect = placer_.place(size, anchor, dir, gap, along, slide, last, bothWays);
+        if (rect.isEmpty() && !l.otherSide.isNull()) {
+            dir = l.otherSide;
+            rect = placer_.place(size, anchor, dir, gap, along, slide, &shown != &l || l.shorter.isEmpty(), bothWays);
+        }
         if (rect.isEmpty()) return false;
         // A label pushed away from its first place gets a thin leader back to its point.
-        const QRectF first = labelRectAt(size, anchor, out, gap);
+        const QRectF first = labelRectAt(size, anchor, dir, gap);
         QLineF leader;
         if (QLineF(first.center(), rect.center()).length() >= 0.9 * style_.fontPixels) {
             const QPointF to = leaderTo.value_or(anchor);
@@ -206,7 +211,8 @@ bool FramePainter::label(QPainter&, const Label& l, const QPointF& anchor, const
     };
     if (take(l)) return true;
     if (l.shorter.isEmpty()) return false;
-    const Label shorter{l.shorter, l.colour, l.bold};
+    Label shorter{l.shorter, l.colour, l.bold};
+    shorter.otherSide = l.otherSide;
     return take(shorter);
 }
 
@@ -546,8 +552,10 @@ void FramePainter::drawLoads(QPainter& p)
             p.drawArc(box, 30 * 16, 240 * 16);
             const double endAngle = (M > 0 ? 270.0 : 30.0) * std::numbers::pi / 180;
             const QPointF tip = c + QPointF(rad * std::cos(endAngle), -rad * std::sin(endAngle));
-            const QPointF tangent = M > 0 ? QPointF(std::sin(endAngle), std::cos(endAngle))
-                                          : QPointF(-std::sin(endAngle), -std::cos(endAngle));
+            // On the screen (y downward) the point at angle a is (cos a, -sin a); going
+            // counter-clockwise it moves along (-sin a, -cos a).
+            const QPointF tangent = M > 0 ? QPointF(-std::sin(endAngle), -std::cos(endAngle))
+                                          : QPointF(std::sin(endAngle), std::cos(endAngle));
             arrow(p, tip - tangent * head, tip, kShearEdge, head);
             label(p, Label{fixed1(M) + QStringLiteral(" kN·m"), kShearEdge}, c + QPointF(rad, -rad) * 0.7,
                   unit(QPointF(1, -1)), 0.2 * fp);
@@ -798,10 +806,40 @@ void FramePainter::drawReinforcement(QPainter& p)
     drawSupports(p);
     const auto colourOf = [](bool failed) { return failed ? kFailed : kInk; };
     const auto str = [](const std::string& s) { return QString::fromStdString(s); };
+    // Column steel beside each column, on its right or, failing room, its left.
+    const auto columnLabels = [&] {
+        if (r_.model.continuousBeam || r_.columns.empty()) return;
+        for (int c = 1; c <= t.NC; ++c) {
+            const kj::ColumnDesign& d = r_.columns[ix(c)];
+            const int i = t.columnMember(c);
+            const QPointF A = end1(i), B = end2(i);
+            const double len = B.y() - A.y();
+            if (!d.designed) {
+                label(p, Label{QStringLiteral("不配筋"), kGrey}, (A + B) / 2, QPointF(1, 0), 0.3 * fp, QPointF(0, 1),
+                      len * 0.3);
+                continue;
+            }
+            const auto text = [&](double As) {
+                Label l{QStringLiteral("As=") + QString::fromStdString(kj::shortestDecimal(As)), colourOf(As >= kj::kFailedArea)};
+                l.otherSide = QPointF(-1, 0);
+                return l;
+            };
+            if (d.top.As == d.bottom.As) {
+                label(p, text(d.top.As), (A + B) / 2, QPointF(1, 0), 0.3 * fp,
+                      QPointF(0, 1), len * 0.35);
+            } else {
+                label(p, text(d.top.As), A + QPointF(0, 0.25 * len), QPointF(1, 0),
+                      0.3 * fp, QPointF(0, 1), len * 0.2);
+                label(p, text(d.bottom.As), B - QPointF(0, 0.25 * len),
+                      QPointF(1, 0), 0.3 * fp, QPointF(0, -1), len * 0.2);
+            }
+        }
+    };
     // In passes over all beams, so that the support bars under a beam find
     // their room before the span bars of the beam above take it: support top
     // bars over the supports, then span bottom bars and stirrups under the middle.
-    for (int pass = 0; pass < 3; ++pass)
+    for (int pass = 0; pass < 3; ++pass) {
+        if (pass == 2) columnLabels(); // before the stirrups, which are alike along a frame
         for (int i = 1; i <= t.NB; ++i) {
             const kj::BeamDesign& d = r_.beams[ix(i)];
             const QPointF A = end1(i), B = end2(i);
@@ -815,10 +853,16 @@ void FramePainter::drawReinforcement(QPainter& p)
             if (pass == 0) {
                 // Each string starts at its support, clear of the column line.
                 const double wl = labelSize(str(d.left.barString)).width(), wr = labelSize(str(d.right.barString)).width();
-                label(p, Label{str(d.left.barString), colourOf(d.left.failed())}, A + QPointF(0.3 * fp + wl / 2, 0),
-                      QPointF(0, -1), 0.2 * fp, QPointF(1, 0), len * 0.2, A + QPointF(0.3 * fp, 0));
-                label(p, Label{str(d.right.barString), colourOf(d.right.failed())}, B - QPointF(0.3 * fp + wr / 2, 0),
-                      QPointF(0, -1), 0.2 * fp, QPointF(-1, 0), len * 0.2, B - QPointF(0.3 * fp, 0));
+                const bool left = label(p, Label{str(d.left.barString), colourOf(d.left.failed())},
+                                        A + QPointF(0.3 * fp + wl / 2, 0), QPointF(0, -1), 0.2 * fp, QPointF(1, 0),
+                                        len * 0.2, A + QPointF(0.3 * fp, 0));
+                const bool right = label(p, Label{str(d.right.barString), colourOf(d.right.failed())},
+                                         B - QPointF(0.3 * fp + wr / 2, 0), QPointF(0, -1), 0.2 * fp, QPointF(-1, 0),
+                                         len * 0.2, B - QPointF(0.3 * fp, 0));
+                // A short span with the same bars at both supports: the string once, over the middle.
+                if (!left && !right && d.left.barString == d.right.barString)
+                    label(p, Label{str(d.left.barString), colourOf(d.left.failed() || d.right.failed())}, (A + B) / 2,
+                          QPointF(0, -1), 0.2 * fp, QPointF(1, 0), len * 0.1);
             } else if (pass == 1) {
                 label(p, Label{str(d.span.barString), colourOf(d.span.failed())}, (A + B) / 2, QPointF(0, 1),
                       0.2 * fp, QPointF(1, 0), len * 0.25);
@@ -829,27 +873,6 @@ void FramePainter::drawReinforcement(QPainter& p)
                 label(p, Label{stirrups, colourOf(d.left.shearFailed() || d.right.shearFailed())}, (A + B) / 2,
                       QPointF(0, 1), 0.2 * fp + 1.1 * lineHeight_, QPointF(1, 0), len * 0.25);
             }
-        }
-    if (r_.model.continuousBeam || r_.columns.empty()) return;
-    for (int c = 1; c <= t.NC; ++c) {
-        const kj::ColumnDesign& d = r_.columns[ix(c)];
-        const int i = t.columnMember(c);
-        const QPointF A = end1(i), B = end2(i);
-        const double len = B.y() - A.y();
-        if (!d.designed) {
-            label(p, Label{QStringLiteral("不配筋"), kGrey}, (A + B) / 2, QPointF(1, 0), 0.3 * fp, QPointF(0, 1),
-                  len * 0.3);
-            continue;
-        }
-        const auto text = [](double As) { return QStringLiteral("As=") + QString::fromStdString(kj::shortestDecimal(As)); };
-        if (d.top.As == d.bottom.As) {
-            label(p, Label{text(d.top.As), colourOf(d.top.failed())}, (A + B) / 2, QPointF(1, 0), 0.3 * fp,
-                  QPointF(0, 1), len * 0.35);
-        } else {
-            label(p, Label{text(d.top.As), colourOf(d.top.failed())}, A + QPointF(0, 0.25 * len), QPointF(1, 0),
-                  0.3 * fp, QPointF(0, 1), len * 0.2);
-            label(p, Label{text(d.bottom.As), colourOf(d.bottom.failed())}, B - QPointF(0, 0.25 * len),
-                  QPointF(1, 0), 0.3 * fp, QPointF(0, -1), len * 0.2);
         }
     }
 }

@@ -83,6 +83,7 @@ private:
         QColor colour;
         bool bold = false;
         QString shorter; // tried when the text finds no room
+        QPointF otherSide; // a second direction out from the anchor, tried next (zero: none)
     };
     void layout(const QRectF& target, double headingHeight);
     // The title and the legend of a layer, at the top left.
