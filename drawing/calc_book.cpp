@@ -56,6 +56,10 @@ public:
     Book(QPdfWriter& writer, const kj::CalculationResult& result)
         : writer_(writer), painter_(std::make_shared<FramePainter>(result))
     {
+        PaintStyle style;
+        style.fontPixels = pt(7);
+        style.line = 0.25 * kMm;
+        painter_->setStyle(style);
         body_ = drawingFont(pt(9.5));
         small_ = drawingFont(pt(8));
         mono_ = body_;
@@ -98,7 +102,7 @@ public:
     {
         const QFont f = major ? h1_ : h2_;
         const double h = lineHeight(f) * 1.5;
-        need(h + 4 * lineHeight(body_)); // a heading never ends a page
+        need(h + 8 * lineHeight(body_)); // a heading never ends a page
         const QRectF r(content_.left(), y_, content_.width(), h);
         add([r, text, f](QPainter& p) {
             p.setFont(f);
@@ -206,17 +210,17 @@ public:
     // page of its own when less than half a page is left.
     void drawing(const QString& caption, Layer layer)
     {
-        if (content_.bottom() - y_ < content_.height() / 2) newPage();
+        // As tall as the frame needs at the page's width, at most the page:
+        // a wide, low frame leaves room for the next drawing.
+        const double headingHeight = lineHeight(h2_) * 1.5;
+        const double wanted = std::min(painter_->preferredHeight(content_.width()), content_.height() - headingHeight);
+        // A new page when the drawing does not fit and less than most of a page is left.
+        const double left = content_.bottom() - y_ - headingHeight;
+        if (left < wanted && left < 0.6 * content_.height()) newPage();
         heading(caption, false);
-        const QRectF r(content_.left(), y_, content_.width(), content_.bottom() - y_);
-        add([r, layer, fp = painter_](QPainter& p) {
-            PaintStyle style;
-            style.fontPixels = pt(7);
-            style.line = 0.25 * kMm;
-            fp->setStyle(style);
-            fp->paint(p, r, layer);
-        });
-        newPage();
+        const QRectF r(content_.left(), y_, content_.width(), std::min(wanted, content_.bottom() - y_));
+        add([r, layer, fp = painter_](QPainter& p) { fp->paint(p, r, layer); });
+        y_ += r.height() + 4 * kMm;
     }
 
     // Paints every page with its head and its number.

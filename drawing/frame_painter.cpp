@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 namespace kjd {
@@ -109,27 +110,51 @@ QPointF FramePainter::end2(int i) const
     return map(m.x[ix(t.columnLine(c))], m.y[ix(t.columnStorey(c) + 1)]);
 }
 
-void FramePainter::layout(const QRectF& target, double headingHeight)
+FramePainter::Extent FramePainter::extent() const
 {
     const kj::FrameModel& m = r_.model;
     const kj::FrameTopology& t = m.topo;
-    const double W = m.x.empty() ? 1 : std::max(m.x.back(), 1e-6);
-    const double H = m.continuousBeam || m.y.size() < 2 ? 0 : m.y[1];
-    minBay_ = W;
-    for (int k = 1; k <= t.L; ++k) minBay_ = std::min(minBay_, m.x[ix(k)] - m.x[ix(k - 1)]);
-    if (!m.continuousBeam)
-        for (int J = 1; J <= t.NF; ++J) minBay_ = std::min(minBay_, m.y[ix(J)] - m.y[ix(J + 1)]);
-    if (!(minBay_ > 0)) minBay_ = W;
-
-    const double f = style_.fontPixels;
-    const double left = 6.5 * f, right = 4.5 * f, top = headingHeight + 1.5 * f, bottom = 4.5 * f;
-    const double room = 2 * kAmplitude * minBay_;
+    Extent e;
+    e.W = m.x.empty() ? 1 : std::max(m.x.back(), 1e-6);
     // A continuous beam has no storey: its height is the room of its diagrams.
-    const double sx = (target.width() - left - right) / (W + room);
-    const double sy = (target.height() - top - bottom) / (H + room);
+    e.H = m.continuousBeam || m.y.size() < 2 ? 0 : m.y[1];
+    e.minBay = e.W;
+    for (int k = 1; k <= t.L; ++k) e.minBay = std::min(e.minBay, m.x[ix(k)] - m.x[ix(k - 1)]);
+    if (!m.continuousBeam)
+        for (int J = 1; J <= t.NF; ++J) e.minBay = std::min(e.minBay, m.y[ix(J)] - m.y[ix(J + 1)]);
+    if (!(e.minBay > 0)) e.minBay = e.W;
+    e.room = 2 * kAmplitude * e.minBay;
+    return e;
+}
+
+// Margins around the frame, in units of the text height: room for the
+// storey dimensions and shears on the left, column labels on the right,
+// spans and supports below.
+namespace {
+constexpr double kLeft = 6.5, kRight = 4.5, kTop = 1.5, kBottom = 4.5;
+}
+
+double FramePainter::preferredHeight(double width) const
+{
+    const double f = style_.fontPixels;
+    const double heading = style_.title ? 3.6 * QFontMetricsF(drawingFont(f)).height() : 0;
+    const Extent e = extent();
+    const double s = (width - (kLeft + kRight) * f) / (e.W + e.room);
+    return heading + (kTop + kBottom) * f + std::max(0.0, s) * (e.H + e.room);
+}
+
+void FramePainter::layout(const QRectF& target, double headingHeight)
+{
+    const kj::FrameModel& m = r_.model;
+    const Extent e = extent();
+    minBay_ = e.minBay;
+    const double f = style_.fontPixels;
+    const double left = kLeft * f, right = kRight * f, top = headingHeight + kTop * f, bottom = kBottom * f;
+    const double sx = (target.width() - left - right) / (e.W + e.room);
+    const double sy = (target.height() - top - bottom) / (e.H + e.room);
     s_ = std::max(1e-6, std::min(sx, sy));
     amplitude_ = kAmplitude * minBay_ * s_;
-    const double usedW = s_ * (W + room), usedH = s_ * (H + room);
+    const double usedW = s_ * (e.W + e.room), usedH = s_ * (e.H + e.room);
     ox_ = target.left() + left + (target.width() - left - right - usedW) / 2 + amplitude_;
     const double yLow = m.continuousBeam && m.y.size() > 1 ? m.y[1] : 0;
     const double bottomPx = target.top() + top + (target.height() - top - bottom - usedH) / 2 + usedH - amplitude_;
@@ -490,6 +515,9 @@ void FramePainter::drawLoads(QPainter& p)
     const double head = 0.45 * fp;
     QColor fill = kLoadInk;
     fill.setAlpha(40);
+    // Everything is drawn, and kept clear of, before any value is placed.
+    std::vector<std::function<void()>> values;
+    const auto keepClear = [this](const QPointF& a, const QPointF& b) { placer_.addObstacle(QLineF(a, b)); };
 
     for (int i = 1; i <= t.NB; ++i) {
         const kj::MemberForces& a = f.along[ix(i)];
@@ -515,8 +543,13 @@ void FramePainter::drawLoads(QPainter& p)
                 if (l.w >= 0) arrow(p, QPointF(x, rect.top()), QPointF(x, rect.bottom()), kLoadInk, std::min(head, h / 2));
                 else arrow(p, QPointF(x, rect.bottom()), QPointF(x, rect.top()), kLoadInk, std::min(head, h / 2));
             }
-            label(p, Label{fixed1(l.w), kLoadInk}, QPointF(rect.center().x(), rect.top()), QPointF(0, -1), 0.1 * fp,
-                  QPointF(1, 0), rect.width() / 2);
+            keepClear(rect.bottomLeft(), rect.topLeft());
+            keepClear(rect.topLeft(), rect.topRight());
+            keepClear(rect.topRight(), rect.bottomRight());
+            values.push_back([=, this, &p] {
+                label(p, Label{fixed1(l.w), kLoadInk}, QPointF(rect.center().x(), rect.top()), QPointF(0, -1),
+                      0.1 * fp, QPointF(1, 0), rect.width() / 2);
+            });
         }
         const double reach = band * std::max<std::size_t>(1, rowEnds.size()) + 1.5 * fp;
         for (const kj::MemberForces::Load& l : a.loads) {
@@ -525,7 +558,10 @@ void FramePainter::drawLoads(QPainter& p)
             const QPointF from = at - QPointF(0, reach);
             if (l.w >= 0) arrow(p, from, at, kLoadInk, head);
             else arrow(p, at, from, kLoadInk, head);
-            label(p, Label{fixed1(l.w), kLoadInk}, from, QPointF(0, -1), 0.1 * fp, QPointF(1, 0), 2 * fp);
+            keepClear(from, at);
+            values.push_back([=, this, &p] {
+                label(p, Label{fixed1(l.w), kLoadInk}, from, QPointF(0, -1), 0.1 * fp, QPointF(1, 0), 2 * fp);
+            });
         }
     }
 
@@ -541,7 +577,10 @@ void FramePainter::drawLoads(QPainter& p)
             const QPointF to = c + QPointF(dx, -0.3 * fp), from = c + QPointF(dx, -band * 1.3 - 2.6 * fp);
             if (F > 0) arrow(p, from, to, kShearEdge, head);
             else arrow(p, to, from, kShearEdge, head);
-            label(p, Label{fixed1(F), kShearEdge}, from, QPointF(0, -1), 0.1 * fp, QPointF(1, 0), 2 * fp);
+            keepClear(from, to);
+            values.push_back([=, this, &p] {
+                label(p, Label{fixed1(F), kShearEdge}, from, QPointF(0, -1), 0.1 * fp, QPointF(1, 0), 2 * fp);
+            });
         }
         if (M != 0) {
             // An arc around the joint; its head shows the sense (counter-clockwise positive).
@@ -557,8 +596,15 @@ void FramePainter::drawLoads(QPainter& p)
             const QPointF tangent = M > 0 ? QPointF(-std::sin(endAngle), -std::cos(endAngle))
                                           : QPointF(std::sin(endAngle), std::cos(endAngle));
             arrow(p, tip - tangent * head, tip, kShearEdge, head);
-            label(p, Label{fixed1(M) + QStringLiteral(" kN·m"), kShearEdge}, c + QPointF(rad, -rad) * 0.7,
-                  unit(QPointF(1, -1)), 0.2 * fp);
+            for (int k = 0; k < 8; ++k) {
+                const double a0 = (30 + 30.0 * k) * std::numbers::pi / 180, a1 = a0 + std::numbers::pi / 6;
+                keepClear(c + QPointF(rad * std::cos(a0), -rad * std::sin(a0)),
+                          c + QPointF(rad * std::cos(a1), -rad * std::sin(a1)));
+            }
+            values.push_back([=, this, &p] {
+                label(p, Label{fixed1(M) + QStringLiteral(" kN·m"), kShearEdge}, c + QPointF(rad, -rad) * 0.75,
+                      unit(QPointF(1, -1)), 0.2 * fp);
+            });
         }
     }
     // Storey shears: arrows at the left of each level, to the right when positive.
@@ -569,8 +615,12 @@ void FramePainter::drawLoads(QPainter& p)
         const QPointF from = at - QPointF(3.2 * fp, 0);
         if (V > 0) arrow(p, from, at, kShearEdge, head);
         else arrow(p, at, from, kShearEdge, head);
-        label(p, Label{fixed1(V), kShearEdge}, (from + at) / 2, QPointF(0, -1), 0.2 * fp, QPointF(-1, 0), 2 * fp);
+        keepClear(from, at);
+        values.push_back([=, this, &p] {
+            label(p, Label{fixed1(V), kShearEdge}, (from + at) / 2, QPointF(0, -1), 0.2 * fp, QPointF(-1, 0), 2 * fp);
+        });
     }
+    for (const auto& place : values) place();
 }
 
 // ---- Diagrams ---------------------------------------------------------------------------

@@ -66,6 +66,9 @@ public:
 
     // Draws the layer fitted into target (the painter's coordinates).
     void paint(QPainter& painter, const QRectF& target, Layer layer);
+    // The height at which a drawing of this width is as large as it gets:
+    // a taller target only adds space above and below.
+    double preferredHeight(double width) const;
 
     // Of the last paint: the rectangles of every text drawn, the labels
     // left out for want of room, where a point of the frame (m, y upward
@@ -85,6 +88,12 @@ private:
         QString shorter; // tried when the text finds no room
         QPointF otherSide; // a second direction out from the anchor, tried next (zero: none)
     };
+    struct Extent {
+        double W = 1, H = 0; // frame width and height, m
+        double minBay = 1;   // smallest span or storey height, m
+        double room = 0;     // room for the diagrams around the frame, m
+    };
+    Extent extent() const;
     void layout(const QRectF& target, double headingHeight);
     // The title and the legend of a layer, at the top left.
     std::vector<std::pair<Label, QRectF>> titleLabels(Layer layer) const;
