@@ -5,7 +5,6 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 #include <QStaticText>
 
@@ -350,8 +349,9 @@ std::vector<std::pair<FramePainter::Label, QRectF>> FramePainter::titleLabels(La
         break;
     case Layer::Deflection:
         legend = QStringLiteral("变形放大显示: 最大位移画为最小跨度或层高的 %1%; 位移为以 b·h³ 代替 EI 的相对值, "
-                                "未计弹性模量; 层间侧移 Δ 以最大者为 1")
+                                "未计弹性模量")
                      .arg(std::lround(kAmplitude * 100));
+        if (!r_.model.continuousBeam) legend += QStringLiteral("; 层间侧移 Δ 以最大者为 1");
         break;
     case Layer::Reinforcement:
         legend = QStringLiteral("梁: 上为支座负筋, 下为跨中底筋和箍筋; 柱: 每侧 As=As' (mm²); 红字: 截面不足");

@@ -1,5 +1,7 @@
 #include "layer_export.h"
 
+#include "common/failure.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QPageLayout>
@@ -22,7 +24,7 @@ QByteArray layerPng(const kj::CalculationResult& result, Layer layer, QSize size
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    if (!image.save(&buffer, "PNG")) throw kj::Failure("无法生成 PNG 图片");
     return bytes;
 }
 

@@ -359,8 +359,13 @@ void Form1::Form1_Command4_Click()
         Text3->setPlainText(toPane(result.forceDiagramText));
         lastCalculation_ = std::make_shared<const kj::FileCalculation>(
             kj::FileCalculation{std::move(result.data), std::move(result.calculation)});
-        if (graphics_) graphics_->showCalculation(lastCalculation_, QStringLiteral("主窗口的计算"));
+        if (graphics_) graphics_->showCalculation(lastCalculation_, lastOrigin());
     });
+}
+
+QString Form1::lastOrigin() const
+{
+    return QStringLiteral("主窗口的计算, ") + QString::fromStdString(lastCalculation_->calculation.model.fileName);
 }
 
 kj::DesignSettings Form1::designSettings() const
@@ -481,7 +486,7 @@ GraphicsForm* Form1::graphicsForm()
         graphics_ = new GraphicsForm(this);
         graphics_->designSettings = [this] { return designSettings(); };
         graphics_->resize(graphics_->sizeHint());
-        if (lastCalculation_) graphics_->showCalculation(lastCalculation_, QStringLiteral("主窗口的计算"));
+        if (lastCalculation_) graphics_->showCalculation(lastCalculation_, lastOrigin());
     }
     return openWindow(graphics_, this);
 }

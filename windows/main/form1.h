@@ -118,6 +118,8 @@ public slots:
     void Form1_Command40_Click(); // 图形结果
 
 private:
+    // Where the last calculation came from, as the graphics window names it.
+    QString lastOrigin() const;
     void showTemplate(QWidget* picture, const std::vector<QWidget*>& boxes, const char* spans,
                       const char* storeys);
     std::vector<QWidget*> frameBoxes_;
