@@ -11,7 +11,14 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
+
+#ifdef KJPJ_WITH_DRAWING
+#include "calc_book.h"
+
+#include <QGuiApplication>
+#endif
 
 namespace {
 
@@ -39,6 +46,7 @@ const char* kUsage =
     "                              W (左风; 右风取 -W)。给出工况时不用数据文件参数, 按组合的包络配筋\n"
     "  --combinations 规范         内置荷载组合: GB55001 (默认, GB 55001-2021) 或 GB50009 (GB 50009-2012)\n"
     "  --combine 组合              自定义组合, 如 \"1.3G+1.5Q-0.9W\", 可重复, 代替 --combinations\n"
+    "  --pdf 名称                  另生成 A4 PDF 计算书 (含计算简图、内力图和配筋图), 无需显示器\n"
     "  --help                      显示本说明\n"
     "\n"
     "不能使用的选项在读写任何文件之前即被拒绝。\n"
@@ -47,6 +55,7 @@ const char* kUsage =
     "\n"
     "Usage: kjpj-calc [DATAFILE] [--report NAME] [--renew] [--beta TEXT] [--cover TEXT]\n"
     "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--json NAME] [--strict]\n"
+    "                 [--pdf NAME]\n"
     "                 [--code 2010 [--fyv 270|360] [--precast]]\n"
     "       kjpj-calc --case G NAME [--case Q NAME] [--case W NAME]\n"
     "                 [--combinations GB55001|GB50009 | --combine TEXT ...] [other options]\n";
@@ -118,6 +127,14 @@ int main(int argc, char** argv)
         } else if (a == "--combine") {
             need(i, 1);
             req.combinations.push_back(argv[++i]);
+        } else if (a == "--pdf") {
+            need(i, 1);
+            req.pdfName = argv[++i];
+#ifndef KJPJ_WITH_DRAWING
+            std::fprintf(stderr, "此 kjpj-calc 构建时未带 Qt 绘图部分, 不能生成 PDF 计算书 (--pdf %s); "
+                                 "请使用带 Qt 构建的程序\n", req.pdfName.c_str());
+            return 1;
+#endif
         } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
             std::fprintf(stderr, "未知选项 %s\n%s", a.c_str(), kUsage);
             return 1;
@@ -140,6 +157,21 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", conflict);
         return 1;
     }
+#ifdef KJPJ_WITH_DRAWING
+    // The book is drawn with Qt's fonts and painter, which need an
+    // application object; a batch run has no display, so it draws offscreen
+    // unless told otherwise.
+    std::optional<QGuiApplication> gui;
+    int guiArgc = 1;
+    char* guiArgv[] = {argv[0], nullptr};
+    if (!req.pdfName.empty()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        gui.emplace(guiArgc, guiArgv);
+        req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const std::filesystem::path& path) {
+            kjd::writeCalculationBook(r, d, path);
+        };
+    }
+#endif
     try {
         kj::setWorkingRoot(std::filesystem::current_path());
         kj::parseDesignOptions(req.design); // refused before anything is read or written
@@ -171,6 +203,7 @@ int main(int argc, char** argv)
     std::printf("计算完成: 计算书 %s, 配筋文件 %s, 内力文件 %s", req.reportName.c_str(), kj::kBeamBarsFile,
                 kj::kForceDiagramFile);
     if (!req.jsonName.empty()) std::printf(", JSON 文件 %s", req.jsonName.c_str());
+    if (!req.pdfName.empty()) std::printf(", 计算书 PDF %s", req.pdfName.c_str());
     std::printf("\n");
     return 0;
 }

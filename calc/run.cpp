@@ -99,6 +99,8 @@ CalcResult runCalculation(const CalcRequest& req)
     const DesignOptions options = parseDesignOptions(req.design);
     const ReportRenewal renewal = parseRenewal(req.renewal);
     const DesignRules& rules = rulesFor(options.code);
+    if (!req.pdfName.empty() && !req.pdfWriter)
+        throw Failure("本程序构建时未带绘图部分, 不能生成计算书 " + req.pdfName);
 
     const auto reportPath = slotPath(req.reportName);
     // The input is read before the report is touched, so that a wrong file
@@ -115,6 +117,7 @@ CalcResult runCalculation(const CalcRequest& req)
     files.push_back({std::string("配筋文件 ") + kBeamBarsFile, slotPath(kBeamBarsFile)});
     files.push_back({std::string("内力文件 ") + kForceDiagramFile, slotPath(kForceDiagramFile)});
     if (!req.jsonName.empty()) files.push_back({"JSON 文件 " + req.jsonName, slotPath(req.jsonName)});
+    if (!req.pdfName.empty()) files.push_back({"计算书 PDF 文件 " + req.pdfName, slotPath(req.pdfName)});
     refuseSameFiles(files);
 
     if (renewal == ReportRenewal::Renew) {
@@ -131,7 +134,8 @@ CalcResult runCalculation(const CalcRequest& req)
         const std::string json = run.calculate(report, result);
         replaceTextFile(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
         replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
-        if (!req.jsonName.empty()) replaceFileBytes(files.back().second, json, req.jsonName);
+        if (!req.jsonName.empty()) replaceFileBytes(slotPath(req.jsonName), json, req.jsonName);
+        if (!req.pdfName.empty()) req.pdfWriter(result.calculation, run.echo, slotPath(req.pdfName));
     } catch (const std::exception& e) {
         // The block says why it has no tables, on a line of its own, so the
         // next run's block starts on a line of its own too. The first failure
@@ -147,6 +151,7 @@ CalcResult runCalculation(const CalcRequest& req)
         throw Failure(message);
     }
     appendTextFile(reportPath, report.take(), req.reportName);
+    result.data = run.echo;
     return result;
 }
 

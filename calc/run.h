@@ -7,6 +7,8 @@
 #include "calc/options.h"
 
 #include <optional>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +28,11 @@ struct CalcRequest {
     std::vector<std::pair<std::string, std::string>> cases;
     std::string combinationSet = "GB55001";
     std::vector<std::string> combinations;
+    // The calculation book; empty = none. The core draws nothing itself: the
+    // caller supplies the writer (the drawing layer's), called after the
+    // other files are written, with the slot name resolved to a path.
+    std::string pdfName;
+    std::function<void(const CalculationResult&, const FrameData&, const std::filesystem::path&)> pdfWriter;
     // Date and time for the report's title line; empty means now.
     std::string date, time;
 };
@@ -35,6 +42,7 @@ struct CalcResult {
     std::string forceDiagramText; // the force-diagram text (main window Text3)
     CalculationResult calculation; // with load cases: the envelope's
     std::optional<EnvelopeResult> envelope; // every case, every combination and the envelope
+    FrameData data; // records 1 to 5 as read (with load cases: G's), for the echo of the input
 };
 
 // File names of the result files the calculation always writes.

@@ -84,6 +84,17 @@ grep -q -- '--case' err.txt || fail "combinations without cases message: $(cat e
 "$calc" --case G '\KJ-1.txt' --combine "1.3G+1.5Q-0.9W" >out.txt 2>err.txt && fail "a combination of a missing case accepted"
 grep -q '但没有给出它的数据文件' err.txt || fail "missing case message: $(cat err.txt)"
 
+# The calculation book needs no display: the command draws offscreen itself.
+# A build without Qt refuses it before any file is touched.
+rm -f zemowj1.txt
+if env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$calc" '\KJ-1.txt' --pdf '\KJ-1.pdf' >out.txt 2>err.txt; then
+  [ "$(head -c 5 KJ-1.pdf)" = "%PDF-" ] || fail "no PDF calculation book"
+  grep -q '计算书 PDF \\KJ-1.pdf' out.txt || fail "pdf run said: $(cat out.txt)"
+else
+  grep -q '未带 Qt 绘图部分' err.txt || fail "pdf run failed: $(cat err.txt)"
+  [ ! -e KJ-1.pdf ] && [ ! -e zemowj1.txt ] || fail "a refused --pdf touched a file"
+fi
+
 "$calc" --no-such-option >/dev/null 2>err.txt && fail "unknown option accepted"
 grep -q '未知选项' err.txt || fail "unknown option message"
 echo "1 passed, 0 failed"

@@ -1,6 +1,7 @@
 #include "main/form1.h"
 
 #include "analysis/data_check.h"
+#include "calc/data_file_calculation.h"
 #include "calc/run.h"
 #include "cases/form_cases.h"
 #include "common/failure.h"
@@ -16,6 +17,7 @@
 #include "main/external_commands.h"
 #include "main/form3.h"
 #include "main/frame_boxes.h"
+#include "graphics/graphics_form.h"
 #include "main/reference_texts.h"
 #include "main/report_view.h"
 #include "main/working_folder.h"
@@ -218,6 +220,8 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
     Command7 = button("Command7", QStringLiteral("常用荷载表"), 13320, 6000, 1695, 435, &Form1::Form1_Command7_Click);
     Command30 = button("Command30", QStringLiteral("使用说明"), 11040, 6480, 1695, 435, &Form1::Form1_Command30_Click);
     Command1 = button("Command1", QStringLiteral("钢筋面积表"), 13320, 6480, 1695, 435, &Form1::Form1_Command1_Click);
+    // The drawings of the last calculation, on the bottom strip.
+    Command41 = button("Command41", QStringLiteral("图形结果"), 11280, 9600, 1335, 420, &Form1::Form1_Command41_Click);
 
     // The design rule set, in a row of its own over the reference pane, which
     // gives up that row.
@@ -418,9 +422,12 @@ void Form1::Form1_Command4_Click()
         if (warnings.size() > kListed) listed += QStringLiteral("\n另有 %1 处未列出").arg(warnings.size() - kListed);
     }
     try {
-        const kj::CalcResult result = kj::runCalculation(request);
+        kj::CalcResult result = kj::runCalculation(request);
         Text2->setPlainText(toPane(result.beamBarsText));
         Text3->setPlainText(toPane(result.forceDiagramText));
+        lastCalculation_ = std::make_shared<const kj::FileCalculation>(
+            kj::FileCalculation{std::move(result.data), std::move(result.calculation)});
+        if (graphics_) graphics_->showCalculation(lastCalculation_, lastOrigin());
     } catch (const std::exception& e) {
         // One message: why the calculation stopped, and what the file holds that may explain it.
         reportFailure(QStringLiteral("框架配筋计算"),
@@ -436,17 +443,29 @@ kj::CalcRequest Form1::calcRequest() const
     request.reportName = fromBox(Combo1->currentText());
     request.dataName = fromBox(Combo3->currentText());
     request.renewal = fromBox(Combo21->currentText());
-    request.design.beta = fromBox(Combo22->currentText());
-    request.design.cover = fromBox(Combo19->currentText());
-    request.design.topCount = fromBox(Text78->text());
-    request.design.topDiameter = fromBox(Text79->text());
-    request.design.bottomCount = fromBox(Text80->text());
-    request.design.bottomDiameter = fromBox(Text81->text());
-    request.design.stirrupLegs = fromBox(Text82->text());
-    request.design.stirrupDiameter = fromBox(Text83->text());
-    request.design.code = fromBox(Combo39->currentText());
-    if (Combo40->isEnabled()) request.design.fyv = fromBox(Combo40->currentText());
+    request.design = designSettings();
     return request;
+}
+
+QString Form1::lastOrigin() const
+{
+    return QStringLiteral("主窗口的计算, ") + QString::fromStdString(lastCalculation_->calculation.model.fileName);
+}
+
+kj::DesignSettings Form1::designSettings() const
+{
+    kj::DesignSettings design;
+    design.beta = fromBox(Combo22->currentText());
+    design.cover = fromBox(Combo19->currentText());
+    design.topCount = fromBox(Text78->text());
+    design.topDiameter = fromBox(Text79->text());
+    design.bottomCount = fromBox(Text80->text());
+    design.bottomDiameter = fromBox(Text81->text());
+    design.stirrupLegs = fromBox(Text82->text());
+    design.stirrupDiameter = fromBox(Text83->text());
+    design.code = fromBox(Combo39->currentText());
+    if (Combo40->isEnabled()) design.fyv = fromBox(Combo40->currentText());
+    return design;
 }
 
 // ---- Data file --------------------------------------------------------------
@@ -564,6 +583,17 @@ FormCases* Form1::formCases()
     return formCases_;
 }
 
+GraphicsForm* Form1::graphicsForm()
+{
+    if (!graphics_) {
+        graphics_ = new GraphicsForm(this);
+        graphics_->designSettings = [this] { return designSettings(); };
+        graphics_->resize(graphics_->sizeHint());
+        if (lastCalculation_) graphics_->showCalculation(lastCalculation_, lastOrigin());
+    }
+    return openWindow(graphics_, this);
+}
+
 void Form1::Form1_Command10_Click() { form3(); }
 void Form1::Form1_Command18_Click() { form4(); }
 void Form1::Form1_Command9_Click() { form2(); }
@@ -603,3 +633,4 @@ void Form1::Form1_CommandReport_Click()
     });
 }
 void Form1::Form1_Command40_Click() { formCases(); }
+void Form1::Form1_Command41_Click() { graphicsForm(); }

@@ -13,6 +13,7 @@
 #include "common_widgets/form_base.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,8 +27,11 @@ class Form4;
 class Form5;
 class ReportView;
 class FormCases;
+class GraphicsForm;
 namespace kj {
 struct CalcRequest;
+struct DesignSettings;
+struct FileCalculation;
 }
 
 class Form1 : public kjw::FormBase {
@@ -53,6 +57,13 @@ public:
     // The calculation request of the main window's settings: report,
     // renewal, data file and design settings.
     kj::CalcRequest calcRequest() const;
+    // The graphics window "框架图形", showing the last calculation.
+    GraphicsForm* graphicsForm();
+    bool hasGraphicsForm() const { return graphics_ != nullptr; }
+    // The last calculation run by "框架配筋计算", none before the first.
+    std::shared_ptr<const kj::FileCalculation> lastCalculation() const { return lastCalculation_; }
+    // The design settings as the boxes hold them now.
+    kj::DesignSettings designSettings() const;
     // Whether a window has been created yet (tests).
     bool hasForm(int n) const { return (n == 2 && form2_) || (n == 3 && form3_) || (n == 4 && form4_) || (n == 5 && form5_); }
 
@@ -91,6 +102,7 @@ public:
     QPushButton *Command15, *Command16, *Command17, *Command18, *Command23, *Command28, *Command29;
     QPushButton *Command30;
     QPushButton *Command40; // 工况组合: the window of load cases and combinations
+    QPushButton *Command41; // 图形结果: the graphics window
     // Captions over the entries.
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
     QLabel *Label11, *Label12, *Label13;
@@ -127,8 +139,11 @@ public slots:
     // Writes the working folder into its label.
     void showWorkingFolder();
     void Form1_Command40_Click(); // 工况组合
+    void Form1_Command41_Click(); // 图形结果
 
 private:
+    // Where the last calculation came from, as the graphics window names it.
+    QString lastOrigin() const;
     void showTemplate(QWidget* picture, const std::vector<QWidget*>& boxes, const char* spans,
                       const char* storeys);
     std::vector<QWidget*> frameBoxes_;
@@ -138,4 +153,6 @@ private:
     Form5* form5_ = nullptr;
     ReportView* reportView_ = nullptr;
     FormCases* formCases_ = nullptr;
+    GraphicsForm* graphics_ = nullptr;
+    std::shared_ptr<const kj::FileCalculation> lastCalculation_;
 };

@@ -1,0 +1,58 @@
+// The drawings of KJ-3 (4 spans, 10 storeys): all seven layers painted into
+// a 1920 x 1080 image, and the whole PDF calculation book.
+#include "calc/data_file_calculation.h"
+#include "calc_book.h"
+#include "frame_painter.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const kj::FileCalculation& kj3()
+{
+    static const kj::FileCalculation fc =
+        kj::calculateDataFile(KJ_EXAMPLES_DIR "/KJ-3.txt", "KJ-3.txt", kj::DesignSettings{});
+    return fc;
+}
+
+void BM_PaintAllLayersKJ3_1920x1080(benchmark::State& state)
+{
+    const kj::FileCalculation& fc = kj3();
+    kjd::FramePainter painter(fc.calculation);
+    QImage image(1920, 1080, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        for (kjd::Layer layer : kjd::kLayers) {
+            QPainter p(&image);
+            painter.paint(p, QRectF(0, 0, 1920, 1080), layer);
+        }
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_PaintAllLayersKJ3_1920x1080)->Unit(benchmark::kMillisecond);
+
+void BM_CalculationBookKJ3(benchmark::State& state)
+{
+    const kj::FileCalculation& fc = kj3();
+    for (auto _ : state) {
+        const QByteArray pdf = kjd::calculationBookPdf(fc.calculation, fc.data, {"2026/1/1"});
+        benchmark::DoNotOptimize(pdf.constData());
+    }
+}
+BENCHMARK(BM_CalculationBookKJ3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,930 @@
+#include "frame_painter.h"
+
+#include "common/numbers.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPolygonF>
+#include <QStaticText>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+namespace kjd {
+
+namespace {
+
+const QColor kInk(32, 32, 32);
+const QColor kGrey(150, 150, 150);
+const QColor kMomentEdge(196, 52, 36);
+const QColor kShearEdge(36, 92, 180);
+const QColor kAxialEdge(40, 130, 50);
+const QColor kLoadInk(160, 70, 20);
+const QColor kFailed(210, 0, 0);
+const QColor kDeflected(196, 52, 36);
+
+// Share of the smallest span or storey height that the largest ordinate of
+// a diagram (or the largest deflection) takes.
+constexpr double kAmplitude = 0.36;
+
+QString fixed1(double v)
+{
+    if (std::fabs(v) < 0.05) v = 0; // no "-0.0"
+    return QString::number(v, 'f', 1);
+}
+
+QString mm(double metres) { return QString::number(std::lround(metres * 1000)); }
+
+QPointF unit(const QPointF& v)
+{
+    const double n = std::hypot(v.x(), v.y());
+    return n > 0 ? v / n : QPointF(1, 0);
+}
+
+std::size_t ix(int i) { return static_cast<std::size_t>(i); }
+
+} // namespace
+
+QString layerTitle(Layer layer)
+{
+    switch (layer) {
+    case Layer::Geometry: return QStringLiteral("计算简图");
+    case Layer::Loads: return QStringLiteral("荷载");
+    case Layer::Moment: return QStringLiteral("弯矩图");
+    case Layer::Shear: return QStringLiteral("剪力图");
+    case Layer::Axial: return QStringLiteral("轴力图");
+    case Layer::Deflection: return QStringLiteral("变形图");
+    case Layer::Reinforcement: return QStringLiteral("配筋图");
+    }
+    return QString();
+}
+
+QString drawingFontFamily()
+{
+    static const QString family = [] {
+        const QStringList wanted{QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
+                                 QStringLiteral("Source Han Sans SC"), QStringLiteral("SimSun"),
+                                 QStringLiteral("AR PL UMing CN")};
+        const QStringList have = QFontDatabase::families();
+        for (const QString& f : wanted)
+            if (have.contains(f)) return f;
+        return wanted.front();
+    }();
+    return family;
+}
+
+QFont drawingFont(double pixels, bool bold)
+{
+    QFont font(drawingFontFamily());
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+    font.setBold(bold);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+FramePainter::FramePainter(const kj::CalculationResult& result) : r_(result), shape_(deflectedShape(result)) {}
+
+// ---- Geometry of the drawing ---------------------------------------------------
+
+bool FramePainter::drawn(int i) const { return r_.topo().isBeam(i) || !r_.model.continuousBeam; }
+
+QPointF FramePainter::end1(int i) const
+{
+    const kj::FrameTopology& t = r_.topo();
+    const kj::FrameModel& m = r_.model;
+    if (t.isBeam(i)) return map(m.nodeX(t.leftNode(i)), m.nodeY(t.leftNode(i)));
+    const int c = i - t.NB;
+    return map(m.x[ix(t.columnLine(c))], m.y[ix(t.columnStorey(c))]);
+}
+
+QPointF FramePainter::end2(int i) const
+{
+    const kj::FrameTopology& t = r_.topo();
+    const kj::FrameModel& m = r_.model;
+    if (t.isBeam(i)) return map(m.nodeX(t.rightNode(i)), m.nodeY(t.rightNode(i)));
+    const int c = i - t.NB;
+    return map(m.x[ix(t.columnLine(c))], m.y[ix(t.columnStorey(c) + 1)]);
+}
+
+FramePainter::Extent FramePainter::extent() const
+{
+    const kj::FrameModel& m = r_.model;
+    const kj::FrameTopology& t = m.topo;
+    Extent e;
+    e.W = m.x.empty() ? 1 : std::max(m.x.back(), 1e-6);
+    // A continuous beam has no storey: its height is the room of its diagrams.
+    e.H = m.continuousBeam || m.y.size() < 2 ? 0 : m.y[1];
+    e.minBay = e.W;
+    for (int k = 1; k <= t.L; ++k) e.minBay = std::min(e.minBay, m.x[ix(k)] - m.x[ix(k - 1)]);
+    if (!m.continuousBeam)
+        for (int J = 1; J <= t.NF; ++J) e.minBay = std::min(e.minBay, m.y[ix(J)] - m.y[ix(J + 1)]);
+    if (!(e.minBay > 0)) e.minBay = e.W;
+    e.room = 2 * kAmplitude * e.minBay;
+    return e;
+}
+
+// Margins around the frame, in units of the text height: room for the
+// storey dimensions and shears on the left, column labels on the right,
+// spans and supports below.
+namespace {
+constexpr double kLeft = 6.5, kRight = 4.5, kTop = 1.5, kBottom = 4.5;
+}
+
+double FramePainter::preferredHeight(double width) const
+{
+    const double f = style_.fontPixels;
+    const double heading = style_.title ? 3.6 * QFontMetricsF(drawingFont(f)).height() : 0;
+    const Extent e = extent();
+    const double s = (width - (kLeft + kRight) * f) / (e.W + e.room);
+    return heading + (kTop + kBottom) * f + std::max(0.0, s) * (e.H + e.room);
+}
+
+void FramePainter::layout(const QRectF& target, double headingHeight)
+{
+    const kj::FrameModel& m = r_.model;
+    const Extent e = extent();
+    minBay_ = e.minBay;
+    const double f = style_.fontPixels;
+    const double left = kLeft * f, right = kRight * f, top = headingHeight + kTop * f, bottom = kBottom * f;
+    const double sx = (target.width() - left - right) / (e.W + e.room);
+    const double sy = (target.height() - top - bottom) / (e.H + e.room);
+    s_ = std::max(1e-6, std::min(sx, sy));
+    amplitude_ = kAmplitude * minBay_ * s_;
+    const double usedW = s_ * (e.W + e.room), usedH = s_ * (e.H + e.room);
+    ox_ = target.left() + left + (target.width() - left - right - usedW) / 2 + amplitude_;
+    const double yLow = m.continuousBeam && m.y.size() > 1 ? m.y[1] : 0;
+    const double bottomPx = target.top() + top + (target.height() - top - bottom - usedH) / 2 + usedH - amplitude_;
+    oy_ = bottomPx + s_ * yLow;
+}
+
+// ---- Labels ----------------------------------------------------------------------
+
+QSizeF FramePainter::labelSize(const QString& text, bool bold) const
+{
+    // The same texts come back at every paint (zooming, switching layers).
+    QHash<QString, QSizeF>& cache = bold ? boldSizes_ : sizes_;
+    const auto hit = cache.constFind(text);
+    if (hit != cache.constEnd()) return *hit;
+    const QFontMetricsF& fm = bold ? *boldMetrics_ : *metrics_;
+    double w = 0;
+    int lines = 0;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        w = std::max(w, fm.horizontalAdvance(line));
+        ++lines;
+    }
+    const double pad = 0.15 * style_.fontPixels;
+    const QSizeF size(w + 2 * pad, lines * fm.height() + pad);
+    cache.insert(text, size);
+    return size;
+}
+
+void FramePainter::drawLabelAt(QPainter& p, const Label& l, const QRectF& rect)
+{
+    // A light veil: the text reads over lines and fills that still show through.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(rect, QColor(255, 255, 255, 210));
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(l.colour);
+    p.setFont(l.bold ? bold_ : font_);
+    // Line by line, each laid out once and kept: the same texts come back at
+    // every paint, and laying out is most of the cost of a text.
+    const QFontMetricsF& fm = l.bold ? *boldMetrics_ : *metrics_;
+    QHash<QString, QStaticText>& cache = l.bold ? boldTexts_ : texts_;
+    const QStringList lines = l.text.split(QLatin1Char('\n'));
+    double y = rect.center().y() - fm.height() * lines.size() / 2;
+    for (const QString& line : lines) {
+        auto it = cache.find(line);
+        if (it == cache.end()) {
+            QStaticText text(line);
+            text.setTextFormat(Qt::PlainText);
+            text.setPerformanceHint(QStaticText::AggressiveCaching);
+            text.prepare(QTransform(), l.bold ? bold_ : font_);
+            it = cache.insert(line, text);
+        }
+        p.drawStaticText(QPointF(rect.center().x() - it->size().width() / 2, y), *it);
+        y += fm.height();
+    }
+}
+
+bool FramePainter::label(QPainter&, const Label& l, const QPointF& anchor, const QPointF& out, double gap,
+                         const QPointF& along, double slide, std::optional<QPointF> leaderTo, bool bothWays)
+{
+    const auto take = [&](const Label& shown) {
+        const QSizeF size = labelSize(shown.text, shown.bold);
+        const bool last = (&shown != &l || l.shorter.isEmpty()) && l.otherSide.isNull();
+        QPointF dir = out;
+        QRectF rect = placer_.place(size, anchor, dir, gap, along, slide, last, bothWays);
+        if (rect.isEmpty() && !l.otherSide.isNull()) {
+            dir = l.otherSide;
+            rect = placer_.place(size, anchor, dir, gap, along, slide, &shown != &l || l.shorter.isEmpty(), bothWays);
+        }
+        if (rect.isEmpty()) return false;
+        // A label pushed away from its first place gets a thin leader back to its point.
+        const QRectF first = labelRectAt(size, anchor, dir, gap);
+        QLineF leader;
+        if (QLineF(first.center(), rect.center()).length() >= 0.9 * style_.fontPixels) {
+            const QPointF to = leaderTo.value_or(anchor);
+            leader = QLineF(to, QPointF(std::clamp(to.x(), rect.left(), rect.right()),
+                                        std::clamp(to.y(), rect.top(), rect.bottom())));
+        }
+        pending_.push_back({shown, rect, leader});
+        return true;
+    };
+    if (take(l)) return true;
+    if (l.shorter.isEmpty()) return false;
+    Label shorter{l.shorter, l.colour, l.bold};
+    shorter.otherSide = l.otherSide;
+    return take(shorter);
+}
+
+bool FramePainter::endLabel(QPainter& p, const Label& l, const QPointF& at, const QPointF& out,
+                            const QPointF& inward, double slide)
+{
+    const QSizeF size = labelSize(l.text, l.bold);
+    const double extent = std::fabs(inward.x()) * size.width() + std::fabs(inward.y()) * size.height();
+    const QPointF anchor = at + inward * (extent / 2 + 0.15 * style_.fontPixels);
+    return label(p, l, anchor, out, 0.15 * style_.fontPixels, inward, slide, at, false);
+}
+
+void FramePainter::flushLabels(QPainter& p)
+{
+    // Leaders first, so that no leader runs over a text.
+    for (const Pending& q : pending_) {
+        if (q.leader.isNull()) continue;
+        QColor c = q.label.colour;
+        c.setAlpha(150);
+        p.setPen(QPen(c, 0.6 * style_.line));
+        p.drawLine(q.leader);
+    }
+    for (const Pending& q : pending_) drawLabelAt(p, q.label, q.rect);
+    pending_.clear();
+}
+
+void FramePainter::arrow(QPainter& p, const QPointF& from, const QPointF& to, const QColor& colour, double head)
+{
+    p.setPen(QPen(colour, style_.line));
+    p.drawLine(from, to);
+    const QPointF d = unit(to - from), n(-d.y(), d.x());
+    QPolygonF tip;
+    tip << to << to - d * head + n * head * 0.4 << to - d * head - n * head * 0.4;
+    p.setBrush(colour);
+    p.setPen(Qt::NoPen);
+    p.drawPolygon(tip);
+    p.setBrush(Qt::NoBrush);
+}
+
+// ---- Paint --------------------------------------------------------------------------
+
+void FramePainter::paint(QPainter& p, const QRectF& target, Layer layer)
+{
+    target_ = target;
+    font_ = drawingFont(style_.fontPixels);
+    bold_ = drawingFont(style_.fontPixels * 1.2, true);
+    if (!metrics_ || font_ != metrics_font_) {
+        metrics_.emplace(font_);
+        boldMetrics_.emplace(bold_);
+        metrics_font_ = font_;
+        sizes_.clear();
+        boldSizes_.clear();
+        texts_.clear();
+        boldTexts_.clear();
+    }
+    lineHeight_ = metrics_->height();
+    placer_ = LabelPlacer(target);
+    pending_.clear();
+    // The frame goes below the title and legend; the legend may need more
+    // lines than the first guess in a narrow drawing.
+    std::vector<std::pair<Label, QRectF>> heading;
+    double headingHeight = style_.title ? 2.4 * lineHeight_ : 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        layout(target, headingHeight);
+        // The largest displacement is drawn as large as the largest diagram ordinate.
+        magnification_ = shape_.largest > 0 ? amplitude_ / shape_.largest / s_ : 0;
+        if (!style_.title) break;
+        heading = titleLabels(layer);
+        const double needed = heading.back().second.bottom() - target.top();
+        if (needed <= headingHeight + 0.5) break;
+        headingHeight = needed;
+    }
+
+    p.save();
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    if (style_.fillBackground) p.fillRect(target, Qt::white);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setClipRect(target);
+    // The title and legend take their place first: they are always drawn.
+    for (const auto& [l, rect] : heading) placer_.reserve(rect);
+    switch (layer) {
+    case Layer::Geometry: drawGeometry(p); break;
+    case Layer::Loads: drawLoads(p); break;
+    case Layer::Moment: drawMoment(p); break;
+    case Layer::Shear: drawShear(p); break;
+    case Layer::Axial: drawAxial(p); break;
+    case Layer::Deflection: drawDeflection(p); break;
+    case Layer::Reinforcement: drawReinforcement(p); break;
+    }
+    flushLabels(p);
+    for (const auto& [l, rect] : heading) drawLabelAt(p, l, rect);
+    p.restore();
+}
+
+std::vector<std::pair<FramePainter::Label, QRectF>> FramePainter::titleLabels(Layer layer) const
+{
+    QString legend;
+    switch (layer) {
+    case Layer::Geometry: legend = QStringLiteral("长度 m, 截面 b×h mm; 节点号在圆圈旁"); break;
+    case Layer::Loads:
+        legend = QStringLiteral("均布荷载 kN/m, 集中力 kN (向下为正); 节点弯矩 kN·m (逆时针为正); 层间剪力 kN");
+        break;
+    case Layer::Moment: legend = QStringLiteral("弯矩画在受拉一侧, kN·m; 跨中最大值下注距左端的位置 x (m)"); break;
+    case Layer::Shear:
+        legend = QStringLiteral("剪力以使杆段顺时针转动为正, 正值画在梁的上方、柱的右侧, kN");
+        break;
+    case Layer::Axial:
+        legend = r_.model.continuousBeam ? QStringLiteral("连续梁: 各支座的竖向反力, kN")
+                                         : QStringLiteral("柱轴力, 压力为正, 画在柱的右侧, kN (柱顶和柱底)");
+        break;
+    case Layer::Deflection:
+        legend = QStringLiteral("变形放大显示: 最大位移画为最小跨度或层高的 %1%; 位移为以 b·h³ 代替 EI 的相对值, "
+                                "未计弹性模量")
+                     .arg(std::lround(kAmplitude * 100));
+        if (!r_.model.continuousBeam) legend += QStringLiteral("; 层间侧移 Δ 以最大者为 1");
+        break;
+    case Layer::Reinforcement:
+        legend = QStringLiteral("梁: 上为支座负筋, 下为跨中底筋和箍筋; 柱: 每侧 As=As' (mm²); 红字: 截面不足");
+        break;
+    }
+    const double pad = 0.3 * style_.fontPixels;
+    const double room = target_.width() - 2 * pad;
+    // A legend wider than the drawing breaks after its semicolons.
+    if (labelSize(legend).width() > room) legend.replace(QStringLiteral("; "), QStringLiteral("\n"));
+    const QString title = QString::fromStdString(r_.model.name) + QStringLiteral("  ") + layerTitle(layer);
+    const QSizeF ts = labelSize(title, true), ls = labelSize(legend);
+    const QRectF tr(target_.left() + pad, target_.top() + pad, std::min(ts.width(), room), ts.height());
+    const QRectF lr(target_.left() + pad, tr.bottom(), std::min(ls.width(), room), ls.height());
+    return {{Label{title, kInk, true}, tr}, {Label{legend, QColor(90, 90, 90)}, lr}};
+}
+
+void FramePainter::drawMembers(QPainter& p, const QColor& colour, double width, bool dashed)
+{
+    QPen pen(colour, width);
+    pen.setCapStyle(Qt::FlatCap);
+    if (dashed) pen.setStyle(Qt::DashLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.setRenderHint(QPainter::Antialiasing, dashed);
+    for (int i = 1; i <= r_.topo().memberCount(); ++i)
+        if (drawn(i)) {
+            const QPointF a = end1(i), b = end2(i);
+            // Beams and columns lie along the axes: a filled band is much
+            // cheaper than a stroked line.
+            if (!dashed && (a.x() == b.x() || a.y() == b.y()))
+                p.fillRect(QRectF(a, b).normalized().adjusted(a.x() == b.x() ? -width / 2 : 0,
+                                                               a.y() == b.y() ? -width / 2 : 0,
+                                                               a.x() == b.x() ? width / 2 : 0,
+                                                               a.y() == b.y() ? width / 2 : 0),
+                           colour);
+            else
+                p.drawLine(a, b);
+            placer_.addObstacle(QLineF(a, b));
+        }
+    p.setRenderHint(QPainter::Antialiasing, true);
+}
+
+void FramePainter::drawSupports(QPainter& p)
+{
+    const kj::FrameTopology& t = r_.topo();
+    const kj::FrameModel& m = r_.model;
+    const double a = 0.8 * style_.fontPixels;
+    p.setPen(QPen(kInk, style_.line));
+    p.setBrush(Qt::NoBrush);
+    const auto fixedAt = [&](const QPointF& c, bool below) {
+        // A base line with hatching on the ground side.
+        p.drawLine(c - QPointF(a, 0), c + QPointF(a, 0));
+        const double dir = below ? 1 : -1;
+        for (int k = 0; k < 5; ++k) {
+            const double x = c.x() - a + k * a / 2;
+            p.drawLine(QPointF(x, c.y()), QPointF(x - a / 2, c.y() + dir * a / 2));
+        }
+    };
+    if (!m.continuousBeam) {
+        for (int c = t.firstColumnOfStorey(t.NF); c <= t.NC; ++c) fixedAt(end2(t.columnMember(c)), true);
+        return;
+    }
+    // A continuous beam: a pin under every prop, a fixed support where the
+    // end fixity code clamps the end with a massive prop.
+    for (int line = 0; line <= t.L; ++line) {
+        const int prop = t.columnMember(line + 1);
+        const QPointF c = end1(prop);
+        if (m.member(prop).b >= 1.0) {
+            p.drawLine(c + QPointF(0, -a), c + QPointF(0, a));
+            const double dir = line == 0 ? -1 : 1;
+            for (int k = 0; k < 5; ++k) {
+                const double y = c.y() - a + k * a / 2;
+                p.drawLine(QPointF(c.x(), y), QPointF(c.x() + dir * a / 2, y + a / 2));
+            }
+        } else {
+            QPolygonF tri;
+            tri << c << c + QPointF(-a * 0.6, a) << c + QPointF(a * 0.6, a) << c;
+            p.drawPolyline(tri);
+            p.drawLine(c + QPointF(-a, a), c + QPointF(a, a));
+            for (int k = 0; k < 4; ++k) {
+                const double x = c.x() - a + k * a * 2 / 3;
+                p.drawLine(QPointF(x + a / 3, c.y() + a), QPointF(x, c.y() + 1.4 * a));
+            }
+        }
+    }
+}
+
+// ---- 计算简图 -------------------------------------------------------------------------
+
+void FramePainter::drawGeometry(QPainter& p)
+{
+    const kj::FrameTopology& t = r_.topo();
+    const kj::FrameModel& m = r_.model;
+    const double f = style_.fontPixels;
+    drawMembers(p, kInk, 2.2 * style_.line);
+    drawSupports(p);
+
+    // Spans along the bottom, storey heights along the left.
+    p.setPen(QPen(kGrey, style_.line));
+    const double yDim = (m.continuousBeam ? end1(1).y() + 2.4 * f : map(0, 0).y() + 2.4 * f);
+    for (int k = 1; k <= t.L; ++k) {
+        const QPointF a(map(m.x[ix(k - 1)], 0).x(), yDim), b(map(m.x[ix(k)], 0).x(), yDim);
+        p.drawLine(a, b);
+        for (const QPointF& e : {a, b}) p.drawLine(e + QPointF(-0.3 * f, 0.3 * f), e + QPointF(0.3 * f, -0.3 * f));
+        label(p, Label{QString::number(m.x[ix(k)] - m.x[ix(k - 1)], 'f', 2), kInk}, (a + b) / 2, QPointF(0, 1),
+              0.2 * f, QPointF(1, 0), (b.x() - a.x()) / 3);
+    }
+    if (!m.continuousBeam) {
+        const double xDim = map(0, 0).x() - amplitude_ * 0.5 - 2.0 * f;
+        for (int J = 1; J <= t.NF; ++J) {
+            const QPointF a(xDim, map(0, m.y[ix(J)]).y()), b(xDim, map(0, m.y[ix(J + 1)]).y());
+            p.drawLine(a, b);
+            for (const QPointF& e : {a, b}) p.drawLine(e + QPointF(-0.3 * f, 0.3 * f), e + QPointF(0.3 * f, -0.3 * f));
+            label(p, Label{QString::number(m.y[ix(J)] - m.y[ix(J + 1)], 'f', 2), kInk}, (a + b) / 2, QPointF(-1, 0),
+                  0.2 * f, QPointF(0, 1), (b.y() - a.y()) / 3);
+        }
+    }
+
+    // Joints: a small circle and the number beside it.
+    const double rad = 0.22 * f;
+    p.setPen(QPen(kInk, style_.line));
+    p.setBrush(Qt::white);
+    for (int n = 1; n <= t.NC; ++n) p.drawEllipse(map(m.nodeX(n), m.nodeY(n)), rad, rad);
+    p.setBrush(Qt::NoBrush);
+
+    // Member numbers and sections: beams above their middle, columns to the right.
+    for (int i = 1; i <= t.NB; ++i) {
+        const kj::Member& mem = m.member(i);
+        const QPointF a = end1(i), b = end2(i);
+        label(p, Label{QStringLiteral("梁%1 %2×%3").arg(i).arg(mm(mem.b), mm(mem.h)), kInk, false, QStringLiteral("梁%1").arg(i)}, (a + b) / 2,
+              QPointF(0, -1), 0.2 * f, QPointF(1, 0), (b.x() - a.x()) * 0.3);
+    }
+    if (!m.continuousBeam)
+        for (int c = 1; c <= t.NC; ++c) {
+            const int i = t.columnMember(c);
+            const kj::Member& mem = m.member(i);
+            const QPointF a = end1(i), b = end2(i);
+            label(p, Label{QStringLiteral("柱%1\n%2×%3").arg(c).arg(mm(mem.b), mm(mem.h)), kInk, false, QStringLiteral("柱%1").arg(c)}, (a + b) / 2,
+                  QPointF(1, 0), 0.3 * f, QPointF(0, 1), (b.y() - a.y()) * 0.3);
+        }
+    for (int n = 1; n <= t.NC; ++n)
+        label(p, Label{QString::number(n), kGrey}, map(m.nodeX(n), m.nodeY(n)), unit(QPointF(-1, 1)), rad);
+}
+
+// ---- 荷载 -------------------------------------------------------------------------------
+
+void FramePainter::drawLoads(QPainter& p)
+{
+    const kj::FrameTopology& t = r_.topo();
+    const kj::FrameModel& m = r_.model;
+    const kj::InternalForces& f = r_.forces;
+    const double fp = style_.fontPixels;
+    drawMembers(p, kInk, 1.6 * style_.line);
+    drawSupports(p);
+
+    double wMax = 0;
+    for (int i = 1; i <= t.NB; ++i)
+        for (const kj::MemberForces::Load& l : f.along[ix(i)].loads)
+            if (l.x1 > l.x0) wMax = std::max(wMax, std::fabs(l.w));
+    const double band = std::clamp(amplitude_ * 0.35, 0.6 * fp, 2.0 * fp);
+    const double head = 0.45 * fp;
+    QColor fill = kLoadInk;
+    fill.setAlpha(40);
+    // Everything is drawn, and kept clear of, before any value is placed.
+    std::vector<std::function<void()>> values;
+    const auto keepClear = [this](const QPointF& a, const QPointF& b) { placer_.addObstacle(QLineF(a, b)); };
+
+    for (int i = 1; i <= t.NB; ++i) {
+        const kj::MemberForces& a = f.along[ix(i)];
+        const QPointF A = end1(i), B = end2(i);
+        const double px = (B.x() - A.x()) / std::max(a.length, 1e-9);
+        // Distributed loads stack in rows where they overlap along the span.
+        std::vector<std::pair<double, double>> rowEnds; // per row: the right end taken
+        for (const kj::MemberForces::Load& l : a.loads) {
+            if (!(l.x1 > l.x0) || l.w == 0) continue;
+            std::size_t row = 0;
+            while (row < rowEnds.size() && rowEnds[row].second > l.x0 + 1e-9) ++row;
+            if (row == rowEnds.size()) rowEnds.push_back({l.x0, l.x1});
+            else rowEnds[row] = {l.x0, l.x1};
+            const double h = band * (wMax > 0 ? 0.45 + 0.55 * std::fabs(l.w) / wMax : 1);
+            const double base = A.y() - 0.2 * fp - row * (band + 0.3 * fp);
+            const QRectF rect(QPointF(A.x() + px * l.x0, base - h), QPointF(A.x() + px * l.x1, base));
+            p.setPen(QPen(kLoadInk, style_.line));
+            p.setBrush(fill);
+            p.drawRect(rect);
+            const int n = std::max(2, static_cast<int>(rect.width() / (1.2 * fp)));
+            for (int k = 0; k <= n; ++k) {
+                const double x = rect.left() + rect.width() * k / n;
+                if (l.w >= 0) arrow(p, QPointF(x, rect.top()), QPointF(x, rect.bottom()), kLoadInk, std::min(head, h / 2));
+                else arrow(p, QPointF(x, rect.bottom()), QPointF(x, rect.top()), kLoadInk, std::min(head, h / 2));
+            }
+            keepClear(rect.bottomLeft(), rect.topLeft());
+            keepClear(rect.topLeft(), rect.topRight());
+            keepClear(rect.topRight(), rect.bottomRight());
+            values.push_back([=, this, &p] {
+                label(p, Label{fixed1(l.w), kLoadInk}, QPointF(rect.center().x(), rect.top()), QPointF(0, -1),
+                      0.1 * fp, QPointF(1, 0), rect.width() / 2);
+            });
+        }
+        const double reach = band * std::max<std::size_t>(1, rowEnds.size()) + 1.5 * fp;
+        for (const kj::MemberForces::Load& l : a.loads) {
+            if (l.x1 > l.x0 || l.w == 0) continue;
+            const QPointF at(A.x() + px * l.x0, A.y());
+            const QPointF from = at - QPointF(0, reach);
+            if (l.w >= 0) arrow(p, from, at, kLoadInk, head);
+            else arrow(p, at, from, kLoadInk, head);
+            keepClear(from, at);
+            values.push_back([=, this, &p] {
+                label(p, Label{fixed1(l.w), kLoadInk}, from, QPointF(0, -1), 0.1 * fp, QPointF(1, 0), 2 * fp);
+            });
+        }
+    }
+
+    // Joint forces and moments.
+    for (int n = 1; n <= t.NC; ++n) {
+        const QPointF c = map(m.nodeX(n), m.nodeY(n));
+        const double F = f.jointForce[ix(n)], M = f.jointMoment[ix(n)];
+        if (F != 0) {
+            // Outside the frame at an outer joint, over the joint elsewhere,
+            // reaching above the load bands.
+            const int line = t.nodeLine(n);
+            const double dx = line == 0 ? -0.9 * fp : line == t.L ? 0.9 * fp : 0.0;
+            const QPointF to = c + QPointF(dx, -0.3 * fp), from = c + QPointF(dx, -band * 1.3 - 2.6 * fp);
+            if (F > 0) arrow(p, from, to, kShearEdge, head);
+            else arrow(p, to, from, kShearEdge, head);
+            keepClear(from, to);
+            values.push_back([=, this, &p] {
+                label(p, Label{fixed1(F), kShearEdge}, from, QPointF(0, -1), 0.1 * fp, QPointF(1, 0), 2 * fp);
+            });
+        }
+        if (M != 0) {
+            // An arc around the joint; its head shows the sense (counter-clockwise positive).
+            const double rad = 1.1 * fp;
+            const QRectF box(c - QPointF(rad, rad), c + QPointF(rad, rad));
+            p.setPen(QPen(kShearEdge, style_.line));
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(box, 30 * 16, 240 * 16);
+            const double endAngle = (M > 0 ? 270.0 : 30.0) * std::numbers::pi / 180;
+            const QPointF tip = c + QPointF(rad * std::cos(endAngle), -rad * std::sin(endAngle));
+            // On the screen (y downward) the point at angle a is (cos a, -sin a); going
+            // counter-clockwise it moves along (-sin a, -cos a).
+            const QPointF tangent = M > 0 ? QPointF(-std::sin(endAngle), -std::cos(endAngle))
+                                          : QPointF(std::sin(endAngle), std::cos(endAngle));
+            arrow(p, tip - tangent * head, tip, kShearEdge, head);
+            for (int k = 0; k < 8; ++k) {
+                const double a0 = (30 + 30.0 * k) * std::numbers::pi / 180, a1 = a0 + std::numbers::pi / 6;
+                keepClear(c + QPointF(rad * std::cos(a0), -rad * std::sin(a0)),
+                          c + QPointF(rad * std::cos(a1), -rad * std::sin(a1)));
+            }
+            values.push_back([=, this, &p] {
+                label(p, Label{fixed1(M) + QStringLiteral(" kN·m"), kShearEdge}, c + QPointF(rad, -rad) * 0.75,
+                      unit(QPointF(1, -1)), 0.2 * fp);
+            });
+        }
+    }
+    // Storey shears: arrows at the left of each level, to the right when positive.
+    for (int J = 1; J <= t.NF; ++J) {
+        const double V = f.storeyShear[ix(J)];
+        if (V == 0) continue;
+        const QPointF at = map(m.x[0], m.y[ix(J)]) - QPointF(0.3 * fp, 0);
+        const QPointF from = at - QPointF(3.2 * fp, 0);
+        if (V > 0) arrow(p, from, at, kShearEdge, head);
+        else arrow(p, at, from, kShearEdge, head);
+        keepClear(from, at);
+        values.push_back([=, this, &p] {
+            label(p, Label{fixed1(V), kShearEdge}, (from + at) / 2, QPointF(0, -1), 0.2 * fp, QPointF(-1, 0), 2 * fp);
+        });
+    }
+    for (const auto& place : values) place();
+}
+
+// ---- Diagrams ---------------------------------------------------------------------------
+
+template <class F>
+std::vector<QPointF> FramePainter::diagram(QPainter& p, int i, F&& value, double scale, int side, const QColor& fill,
+                                           const QColor& edge, bool curved)
+{
+    const kj::MemberForces& a = r_.forces.along[ix(i)];
+    const QPointF A = end1(i), B = end2(i);
+    const QPointF d = unit(B - A);
+    // Right of travel in the painter's coordinates (y downward).
+    const QPointF n = QPointF(-d.y(), d.x()) * side;
+    const double L = std::max(a.length, 1e-9);
+    QPolygonF poly;
+    std::vector<QPointF> curve;
+    poly << A;
+    const std::vector<double> st = a.stations();
+    for (std::size_t k = 1; k < st.size(); ++k) {
+        // Between two stations the value is linear, or (a moment under a
+        // distributed load) a parabola drawn in twelve pieces.
+        bool loaded = false;
+        for (const kj::MemberForces::Load& l : a.loads)
+            if (l.x1 > l.x0 && l.x0 < st[k] - 1e-9 && l.x1 > st[k - 1] + 1e-9) loaded = true;
+        const int pieces = curved && loaded ? 12 : 1;
+        for (int q = 0; q <= pieces; ++q) {
+            const double x = st[k - 1] + (st[k] - st[k - 1]) * q / pieces;
+            // Just right of the interval's start, just left of its end.
+            const double v = value(x, q == pieces);
+            const QPointF pt = A + (B - A) * (x / L) + n * (v * scale);
+            poly << pt;
+            curve.push_back(pt);
+        }
+    }
+    poly << B;
+    // The fill without antialiasing (the outline over it gives the edge): a
+    // fraction of the cost.
+    p.setPen(Qt::NoPen);
+    p.setBrush(fill);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.drawPolygon(poly);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(edge, style_.line));
+    p.drawPolyline(curve.data(), static_cast<int>(curve.size()));
+    for (std::size_t k = 1; k < curve.size(); ++k) placer_.addObstacle(QLineF(curve[k - 1], curve[k]));
+    return curve;
+}
+
+void FramePainter::drawMoment(QPainter& p)
+{
+    const kj::FrameTopology& t = r_.topo();
+    const kj::InternalForces& f = r_.forces;
+    const double fp = style_.fontPixels;
+    double largest = 0;
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        if (!drawn(i)) continue;
+        const kj::MemberForces& a = f.along[ix(i)];
+        for (double x : a.stations()) largest = std::max(largest, std::fabs(a.M(x)));
+    }
+    const double scale = largest > 0 ? amplitude_ / largest : 0;
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        if (!drawn(i)) continue;
+        const kj::MemberForces& a = f.along[ix(i)];
+        diagram(p, i, [&](double x, bool) { return a.M(x); }, scale, 1, Palette::momentFill(), kMomentEdge, true);
+    }
+    drawMembers(p, kInk, 1.6 * style_.line);
+    drawSupports(p);
+
+    // Values: the span maximum of each beam first, then both ends of every member.
+    for (int i = 1; i <= t.NB; ++i) {
+        const kj::MemberForces& a = f.along[ix(i)];
+        const double X = f.X[ix(i)], Mo = f.Mo[ix(i)];
+        if (!(X > 1e-9 && X < a.length - 1e-9)) continue;
+        const QPointF A = end1(i), B = end2(i);
+        const QPointF at = A + (B - A) * (X / a.length) + QPointF(0, Mo * scale);
+        label(p,
+              Label{fixed1(std::fabs(Mo)) + QStringLiteral("\nx=") + QString::number(X, 'f', 2), kMomentEdge, false,
+                    fixed1(std::fabs(Mo))},
+              at, QPointF(0, Mo >= 0 ? 1 : -1), 0.2 * fp, QPointF(1, 0), (B.x() - A.x()) / 4);
+    }
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        if (!drawn(i)) continue;
+        const kj::MemberForces& a = f.along[ix(i)];
+        const QPointF A = end1(i), B = end2(i), d = unit(B - A), n(-d.y(), d.x());
+        for (int e = 0; e < 2; ++e) {
+            const double x = e == 0 ? 0 : a.length;
+            const double v = a.M(x);
+            if (std::fabs(v) < 0.05) continue;
+            const QPointF at = (e == 0 ? A : B) + n * (v * scale);
+            const QPointF inward = e == 0 ? d : -d;
+            endLabel(p, Label{fixed1(std::fabs(v)), kMomentEdge}, at, v >= 0 ? n : -n, inward,
+                     std::hypot(B.x() - A.x(), B.y() - A.y()) * 0.3);
+        }
+    }
+}
+
+void FramePainter::drawShear(QPainter& p)
+{
+    const kj::FrameTopology& t = r_.topo();
+    const kj::InternalForces& f = r_.forces;
+    const double fp = style_.fontPixels;
+    double largest = 0;
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        if (!drawn(i)) continue;
+        const kj::MemberForces& a = f.along[ix(i)];
+        for (double x : a.stations())
+            largest = std::max({largest, std::fabs(a.V(x)), std::fabs(a.V(x, true))});
+    }
+    const double scale = largest > 0 ? amplitude_ / largest : 0;
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        if (!drawn(i)) continue;
+        const kj::MemberForces& a = f.along[ix(i)];
+        // Positive shear on the left of travel: above a beam, right of a column.
+        diagram(p, i, [&](double x, bool fromLeft) { return a.V(x, fromLeft); }, scale, -1, Palette::shearFill(),
+                kShearEdge);
+    }
+    drawMembers(p, kInk, 1.6 * style_.line);
+    drawSupports(p);
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        if (!drawn(i)) continue;
+        const kj::MemberForces& a = f.along[ix(i)];
+        const QPointF A = end1(i), B = end2(i), d = unit(B - A), n = QPointF(d.y(), -d.x());
+        const double len = std::hypot(B.x() - A.x(), B.y() - A.y());
+        if (!t.isBeam(i)) {
+            // A column's shear is constant: one value at mid-height.
+            const double v = a.V1;
+            label(p, Label{fixed1(v), kShearEdge}, (A + B) / 2 + n * (v * scale), v >= 0 ? n : -n, 0.15 * fp, d,
+                  len * 0.3);
+            continue;
+        }
+        const double v1 = a.V(0), v2 = a.V(a.length, true);
+        if (std::fabs(v1) >= 0.05)
+            endLabel(p, Label{fixed1(v1), kShearEdge}, A + n * (v1 * scale), v1 >= 0 ? n : -n, d, len * 0.3);
+        if (std::fabs(v2) >= 0.05)
+            endLabel(p, Label{fixed1(v2), kShearEdge}, B + n * (v2 * scale), v2 >= 0 ? n : -n, -d, len * 0.3);
+    }
+}
+
+void FramePainter::drawAxial(QPainter& p)
+{
+    const kj::FrameTopology& t = r_.topo();
+    const kj::FrameModel& m = r_.model;
+    const kj::InternalForces& f = r_.forces;
+    const double fp = style_.fontPixels;
+    if (m.continuousBeam) {
+        // The props' reactions: the beam's load delivered to each support.
+        drawMembers(p, kInk, 1.6 * style_.line);
+        drawSupports(p);
+        for (int n = 1; n <= t.NC; ++n) {
+            const double R = f.R[ix(n)];
+            const QPointF c = map(m.nodeX(n), m.nodeY(n)) + QPointF(0, 1.6 * fp);
+            const QPointF from = c + QPointF(0, 2.4 * fp);
+            if (R >= 0) arrow(p, from, c, kAxialEdge, 0.45 * fp);
+            else arrow(p, c, from, kAxialEdge, 0.45 * fp);
+            label(p, Label{QStringLiteral("R=") + fixed1(R), kAxialEdge}, from, QPointF(0, 1), 0.1 * fp, QPointF(1, 0),
+                  2 * fp);
+        }
+        return;
+    }
+    double largest = 0;
+    for (int c = 1; c <= t.NC; ++c) {
+        const kj::MemberForces& a = f.along[ix(t.columnMember(c))];
+        largest = std::max({largest, std::fabs(a.N1), std::fabs(a.N2)});
+    }
+    const double scale = largest > 0 ? amplitude_ / largest : 0;
+    for (int c = 1; c <= t.NC; ++c) {
+        const int i = t.columnMember(c);
+        const kj::MemberForces& a = f.along[ix(i)];
+        // Right of a column is left of its travel from top to foot.
+        diagram(p, i, [&](double x, bool) { return a.N(x); }, scale, -1, Palette::axialFill(), kAxialEdge);
+    }
+    drawMembers(p, kInk, 1.6 * style_.line);
+    drawSupports(p);
+    for (int c = 1; c <= t.NC; ++c) {
+        const int i = t.columnMember(c);
+        const kj::MemberForces& a = f.along[ix(i)];
+        const QPointF A = end1(i), B = end2(i);
+        const double len = B.y() - A.y();
+        endLabel(p, Label{fixed1(a.N1), kAxialEdge}, A + QPointF(a.N1 * scale, 0), QPointF(1, 0), QPointF(0, 1),
+                 len * 0.3);
+        endLabel(p, Label{fixed1(a.N2), kAxialEdge}, B + QPointF(a.N2 * scale, 0), QPointF(1, 0), QPointF(0, -1),
+                 len * 0.3);
+    }
+}
+
+// ---- 变形图 -------------------------------------------------------------------------------
+
+void FramePainter::drawDeflection(QPainter& p)
+{
+    const kj::FrameTopology& t = r_.topo();
+    const kj::FrameModel& m = r_.model;
+    const double fp = style_.fontPixels;
+    drawMembers(p, kGrey, style_.line, true);
+    drawSupports(p);
+    const double scale = magnification_ * s_; // painter units per unit of displacement
+    p.setPen(QPen(kDeflected, style_.line)); // a thin line: cheap, and clear in red
+    p.setBrush(Qt::NoBrush);
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        if (!drawn(i)) continue;
+        const DeflectedMember& d = shape_.members[ix(i)];
+        if (d.s.empty()) continue;
+        const QPointF A = end1(i), B = end2(i);
+        const double L = r_.forces.along[ix(i)].length;
+        QPolygonF line;
+        for (std::size_t k = 0; k < d.s.size(); ++k)
+            line << A + (B - A) * (d.s[k] / L) + QPointF(d.dx[k] * scale, -d.dy[k] * scale);
+        p.drawPolyline(line);
+    }
+    // The drift of every storey, relative to the largest.
+    if (m.continuousBeam) return;
+    double most = 0;
+    for (int J = 1; J <= t.NF; ++J) most = std::max(most, std::fabs(r_.forces.displacement[ix(t.drift(J))]));
+    // Drifts that are rounding noise against the deflections (a symmetric
+    // frame under symmetric loads) are no sway at all.
+    const bool sway = most > 1e-9 * shape_.largest;
+    for (int J = 1; J <= t.NF; ++J) {
+        const double d = sway ? r_.forces.displacement[ix(t.drift(J))] / most : 0.0;
+        const QPointF at = map(m.x.back(), (m.y[ix(J)] + m.y[ix(J + 1)]) / 2) +
+                           QPointF(shape_.sway[ix(J)] * scale, 0);
+        label(p, Label{QStringLiteral("Δ%1=%2").arg(J).arg(QString::number(d, 'f', 2)), kDeflected}, at,
+              QPointF(1, 0), 0.4 * fp, QPointF(0, 1), 1.0 * fp);
+    }
+}
+
+// ---- 配筋图 -------------------------------------------------------------------------------
+
+void FramePainter::drawReinforcement(QPainter& p)
+{
+    const kj::FrameTopology& t = r_.topo();
+    const double fp = style_.fontPixels;
+    drawMembers(p, kInk, 2.2 * style_.line);
+    drawSupports(p);
+    const auto colourOf = [](bool failed) { return failed ? kFailed : kInk; };
+    const auto str = [](const std::string& s) { return QString::fromStdString(s); };
+    // Column steel beside each column, on its right or, failing room, its left.
+    const auto columnLabels = [&] {
+        if (r_.model.continuousBeam || r_.columns.empty()) return;
+        for (int c = 1; c <= t.NC; ++c) {
+            const kj::ColumnDesign& d = r_.columns[ix(c)];
+            const int i = t.columnMember(c);
+            const QPointF A = end1(i), B = end2(i);
+            const double len = B.y() - A.y();
+            if (!d.designed) {
+                label(p, Label{QStringLiteral("不配筋"), kGrey}, (A + B) / 2, QPointF(1, 0), 0.3 * fp, QPointF(0, 1),
+                      len * 0.3);
+                continue;
+            }
+            const auto text = [&](double As) {
+                Label l{QStringLiteral("As=") + QString::fromStdString(kj::shortestDecimal(As)), colourOf(As >= kj::kFailedArea)};
+                l.otherSide = QPointF(-1, 0);
+                return l;
+            };
+            if (d.top.As == d.bottom.As) {
+                label(p, text(d.top.As), (A + B) / 2, QPointF(1, 0), 0.3 * fp,
+                      QPointF(0, 1), len * 0.35);
+            } else {
+                label(p, text(d.top.As), A + QPointF(0, 0.25 * len), QPointF(1, 0),
+                      0.3 * fp, QPointF(0, 1), len * 0.2);
+                label(p, text(d.bottom.As), B - QPointF(0, 0.25 * len),
+                      QPointF(1, 0), 0.3 * fp, QPointF(0, -1), len * 0.2);
+            }
+        }
+    };
+    // In passes over all beams, so that the support bars under a beam find
+    // their room before the span bars of the beam above take it: support top
+    // bars over the supports, then span bottom bars and stirrups under the middle.
+    for (int pass = 0; pass < 3; ++pass) {
+        if (pass == 2) columnLabels(); // before the stirrups, which are alike along a frame
+        for (int i = 1; i <= t.NB; ++i) {
+            const kj::BeamDesign& d = r_.beams[ix(i)];
+            const QPointF A = end1(i), B = end2(i);
+            const double len = B.x() - A.x();
+            if (!d.designed) {
+                if (pass == 0)
+                    label(p, Label{QStringLiteral("不配筋"), kGrey}, (A + B) / 2, QPointF(0, -1), 0.2 * fp,
+                          QPointF(1, 0), len * 0.3);
+                continue;
+            }
+            if (pass == 0) {
+                // Each string starts at its support, clear of the column line.
+                const double wl = labelSize(str(d.left.barString)).width(), wr = labelSize(str(d.right.barString)).width();
+                const bool left = label(p, Label{str(d.left.barString), colourOf(d.left.failed())},
+                                        A + QPointF(0.3 * fp + wl / 2, 0), QPointF(0, -1), 0.2 * fp, QPointF(1, 0),
+                                        len * 0.2, A + QPointF(0.3 * fp, 0));
+                const bool right = label(p, Label{str(d.right.barString), colourOf(d.right.failed())},
+                                         B - QPointF(0.3 * fp + wr / 2, 0), QPointF(0, -1), 0.2 * fp, QPointF(-1, 0),
+                                         len * 0.2, B - QPointF(0.3 * fp, 0));
+                // A short span with the same bars at both supports: the string once, over the middle.
+                if (!left && !right && d.left.barString == d.right.barString)
+                    label(p, Label{str(d.left.barString), colourOf(d.left.failed() || d.right.failed())}, (A + B) / 2,
+                          QPointF(0, -1), 0.2 * fp, QPointF(1, 0), len * 0.1);
+            } else if (pass == 1) {
+                label(p, Label{str(d.span.barString), colourOf(d.span.failed())}, (A + B) / 2, QPointF(0, 1),
+                      0.2 * fp, QPointF(1, 0), len * 0.25);
+            } else {
+                const bool same = d.left.stirrupString == d.right.stirrupString;
+                const QString stirrups =
+                    same ? str(d.left.stirrupString) : str(d.left.stirrupString + "/" + d.right.stirrupString);
+                label(p, Label{stirrups, colourOf(d.left.shearFailed() || d.right.shearFailed())}, (A + B) / 2,
+                      QPointF(0, 1), 0.2 * fp + 1.1 * lineHeight_, QPointF(1, 0), len * 0.25);
+            }
+        }
+    }
+}
+
+} // namespace kjd

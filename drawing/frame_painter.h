@@ -1,0 +1,162 @@
+#pragma once
+// The one painter of a calculation result: the same code draws the window,
+// an image, an SVG file, a printed page and the pages of the calculation
+// book. It draws one layer at a time, fitted into any rectangle, for every
+// frame the program accepts. A continuous beam is drawn as a beam on
+// supports: its props (10 m slender members in the analysis) become support
+// symbols, a clamped end a fixed support, and their forces are left to the
+// tables.
+//
+// Every text goes through one label placer, so no two labels overlap; a
+// label that finds no free place near its anchor is left out (the tables of
+// the calculation book hold every number).
+#include "calc/calculation.h"
+#include "deflection.h"
+#include "label_placer.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QStaticText>
+#include <QLineF>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QPainter;
+
+namespace kjd {
+
+enum class Layer { Geometry, Loads, Moment, Shear, Axial, Deflection, Reinforcement };
+inline constexpr std::array<Layer, 7> kLayers{Layer::Geometry, Layer::Loads,      Layer::Moment,       Layer::Shear,
+                                              Layer::Axial,    Layer::Deflection, Layer::Reinforcement};
+// 计算简图, 荷载, 弯矩图, 剪力图, 轴力图, 变形图, 配筋图.
+QString layerTitle(Layer layer);
+
+struct PaintStyle {
+    double fontPixels = 12; // label text height, in the painter's units
+    double line = 1.0;      // width of a thin line, in the painter's units
+    bool fillBackground = true;
+    bool title = true;      // frame name, layer and legend at the top left
+};
+
+// Colours the diagrams are filled with (opaque, so a filled area reads one colour).
+struct Palette {
+    static QColor momentFill() { return QColor(248, 196, 186); }
+    static QColor shearFill() { return QColor(190, 214, 246); }
+    static QColor axialFill() { return QColor(200, 232, 196); }
+};
+
+// The sizes the window starts with; "the default scale" of a drawing.
+inline constexpr int kDefaultViewWidth = 1100;
+inline constexpr int kDefaultViewHeight = 760;
+
+class FramePainter {
+public:
+    explicit FramePainter(const kj::CalculationResult& result);
+
+    void setStyle(const PaintStyle& style) { style_ = style; }
+    const PaintStyle& style() const { return style_; }
+
+    // Draws the layer fitted into target (the painter's coordinates).
+    void paint(QPainter& painter, const QRectF& target, Layer layer);
+    // The height at which a drawing of this width is as large as it gets:
+    // a taller target only adds space above and below.
+    double preferredHeight(double width) const;
+
+    // Of the last paint: the rectangles of every text drawn, the labels
+    // left out for want of room, where a point of the frame (m, y upward
+    // from the ground) was drawn, and the magnification of the deflections.
+    const std::vector<QRectF>& labelRects() const { return placer_.placed(); }
+    int skippedLabels() const { return placer_.skipped(); }
+    QPointF map(double x, double y) const { return {ox_ + s_ * x, oy_ - s_ * y}; }
+    double deflectionMagnification() const { return magnification_; }
+
+private:
+    struct Label {
+        Label(QString t, QColor c, bool b = false, QString s = QString())
+            : text(std::move(t)), colour(c), bold(b), shorter(std::move(s)) {}
+        QString text;
+        QColor colour;
+        bool bold = false;
+        QString shorter; // tried when the text finds no room
+        QPointF otherSide; // a second direction out from the anchor, tried next (zero: none)
+    };
+    struct Extent {
+        double W = 1, H = 0; // frame width and height, m
+        double minBay = 1;   // smallest span or storey height, m
+        double room = 0;     // room for the diagrams around the frame, m
+    };
+    Extent extent() const;
+    void layout(const QRectF& target, double headingHeight);
+    // The title and the legend of a layer, at the top left.
+    std::vector<std::pair<Label, QRectF>> titleLabels(Layer layer) const;
+    void drawMembers(QPainter& p, const QColor& colour, double width, bool dashed = false);
+    void drawSupports(QPainter& p);
+    void drawGeometry(QPainter& p);
+    void drawLoads(QPainter& p);
+    void drawMoment(QPainter& p);
+    void drawShear(QPainter& p);
+    void drawAxial(QPainter& p);
+    void drawDeflection(QPainter& p);
+    void drawReinforcement(QPainter& p);
+    // A diagram along member i: the value at x drawn `scale` units per unit
+    // toward the right of travel (side = +1) or the left (side = -1).
+    template <class F>
+    std::vector<QPointF> diagram(QPainter& p, int i, F&& value, double scale, int side, const QColor& fill,
+                                 const QColor& edge, bool curved = false);
+    QSizeF labelSize(const QString& text, bool bold = false) const;
+    // Places a label; it is drawn with the others at the end of the paint,
+    // over every line, with a leader to leaderTo (default: the anchor) when
+    // it had to move away from its first place.
+    bool label(QPainter& p, const Label& l, const QPointF& anchor, const QPointF& out, double gap,
+               const QPointF& along = QPointF(), double slide = 0, std::optional<QPointF> leaderTo = std::nullopt,
+               bool bothWays = true);
+    // The value at a member's end: beside the member it belongs to (moved
+    // inward from the joint by its own size), sliding only further inward.
+    bool endLabel(QPainter& p, const Label& l, const QPointF& at, const QPointF& out, const QPointF& inward,
+                  double slide);
+    void flushLabels(QPainter& p);
+    void drawLabelAt(QPainter& p, const Label& l, const QRectF& rect);
+    void arrow(QPainter& p, const QPointF& from, const QPointF& to, const QColor& colour, double head);
+
+    // Member i's ends in the painter's coordinates, and whether it is drawn
+    // as a member (a continuous beam's props are not).
+    QPointF end1(int i) const;
+    QPointF end2(int i) const;
+    bool drawn(int i) const;
+
+    const kj::CalculationResult& r_;
+    DeflectedShape shape_;
+    PaintStyle style_;
+    LabelPlacer placer_;
+    QFont font_, bold_;
+    std::optional<QFontMetricsF> metrics_, boldMetrics_;
+    QFont metrics_font_;
+    mutable QHash<QString, QSizeF> sizes_, boldSizes_; // label sizes by text
+    QHash<QString, QStaticText> texts_, boldTexts_;     // laid-out lines by text
+    double s_ = 1, ox_ = 0, oy_ = 0; // metres to painter units
+    double amplitude_ = 0;           // painter units of the largest ordinate of a diagram
+    double minBay_ = 1;              // smallest span or storey height, m
+    double magnification_ = 0;
+    struct Pending {
+        Label label;
+        QRectF rect;
+        QLineF leader;
+    };
+    std::vector<Pending> pending_;
+    QRectF target_;
+    double lineHeight_ = 12;
+};
+
+// The family of the CJK font drawings and the book are written in.
+QString drawingFontFamily();
+QFont drawingFont(double pixels, bool bold = false);
+
+} // namespace kjd
