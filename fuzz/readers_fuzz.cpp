@@ -8,10 +8,8 @@
 #include "common/textfile.h"
 #include "fuzz_support.h"
 #include "main/load_file.h"
+#include "members/member_params.h"
 #include "viewers/result_views.h"
-
-// In readers_fuzz_members.cpp.
-void fuzzMemberParameterFile(const std::string& text, const std::string& spans, const std::string& storeys);
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -23,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         switch (data[0] % 4) {
         case 0:
-            fuzzMemberParameterFile(text, spans, storeys);
+            kj::correctMemberParameters(kj::parseMemberParameters(text, "\\gjcs-1.txt"), spans, storeys);
             break;
         case 1: {
             const kj::LoadDistribution d = kj::distributeLoadText(text, "\\hzwj-1.txt", spans, storeys);

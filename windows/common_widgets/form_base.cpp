@@ -5,7 +5,8 @@
 #include "common_widgets/paste_guard.h"
 #include "common_widgets/twips.h"
 #include "common/failure.h"
-#include "main/data_file_generation.h"
+#include "shared/pane_text.h"
+#include "templates/frame_templates.h"
 
 #include <QInputDialog>
 #include <QMessageBox>
@@ -165,10 +166,11 @@ void FormBase::savePane(const QString& operation, const QComboBox* slot, const Q
 std::array<FramePicture*, 6> FormBase::framePictures(const FrameGeometry& geometry, int left, int top, int width,
                                                      int height)
 {
-    static constexpr int kShapes[6][2] = {{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}, {3, 2}};
     std::array<FramePicture*, 6> pictures{};
-    for (int i = 0; i < 6; ++i) {
-        auto* p = new FramePicture(kShapes[i][0], kShapes[i][1], geometry, this);
+    static_assert(pictures.size() == kj::kFrameTemplateCount);
+    for (int i = 0; i < kj::kFrameTemplateCount; ++i) {
+        const kj::FrameTemplate& t = kj::frameTemplates()[static_cast<std::size_t>(i)];
+        auto* p = new FramePicture(t.spans, t.storeys, geometry, this);
         p->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         p->setGeometry(twipsRect(left, top, width, height));
         p->hide();

@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "common/textfile.h"
 #include "main/frame_boxes.h"
+#include "templates/frame_templates.h"
 
 #include <array>
 #include <vector>
@@ -14,38 +15,6 @@
 namespace kj {
 
 namespace {
-
-// One frame template: the boxes of the lengths line and of the sections line
-// (each after the table and its comma), and the beam load boxes in beam order.
-struct TemplateBoxes {
-    int spans;
-    int storeys;
-    std::vector<const char*> lengths;
-    std::vector<const char*> sections;
-    std::vector<const char*> loads;
-};
-
-const std::array<TemplateBoxes, 6>& templates()
-{
-    static const std::array<TemplateBoxes, 6> table{{
-        {1, 1, {"Text5", "Text74"}, {"Text32", "Text34", "Text36"}, {"Text6"}},
-        {2, 1, {"Text5", "Text70", "Text74"}, {"Text32", "Text38", "Text34", "Text36", "Text40"},
-         {"Text6", "Text7"}},
-        {3, 1, {"Text5", "Text70", "Text72", "Text74"},
-         {"Text32", "Text38", "Text42", "Text34", "Text36", "Text40", "Text44"},
-         {"Text6", "Text7", "Text10"}},
-        {1, 2, {"Text5", "Text74", "Text76"}, {"Text32", "Text46", "Text34", "Text36", "Text48", "Text50"},
-         {"Text6", "Text27"}},
-        {2, 2, {"Text5", "Text70", "Text74", "Text76"},
-         {"Text32", "Text38", "Text46", "Text52", "Text34", "Text36", "Text40", "Text48", "Text50", "Text54"},
-         {"Text6", "Text7", "Text27", "Text29"}},
-        {3, 2, {"Text5", "Text70", "Text72", "Text74", "Text76"},
-         {"Text32", "Text38", "Text42", "Text46", "Text52", "Text56", "Text34", "Text36", "Text40", "Text44",
-          "Text48", "Text50", "Text54", "Text58"},
-         {"Text6", "Text7", "Text10", "Text27", "Text29", "Text31"}},
-    }};
-    return table;
-}
 
 const std::array<const char*, 6> kJointLoadBoxes{"Text60", "Text61", "Text62",
                                                  "Text63", "Text64", "Text65"};
@@ -78,23 +47,18 @@ std::string dataFileText(const MainEntries& e, const MemberParameters& parameter
     std::vector<std::string> lines;
     lines.push_back(e.frameName + "," + e.spans + "," + e.storeys + "," + e.jointGroups + ",0,");
 
-    const double spans = numberValue(e.spans);
-    const double storeys = numberValue(e.storeys);
-    const TemplateBoxes* shape = nullptr;
-    for (const auto& t : templates())
-        if (spans == t.spans && storeys == t.storeys) shape = &t;
-
-    if (shape) {
+    if (const FrameTemplate* shape = findTemplate(numberValue(e.spans), numberValue(e.storeys))) {
         std::string lengths = parameters.lengthTable + ",";
-        for (const char* name : shape->lengths) lengths += e.box(name);
+        for (const char* name : shape->lengthBoxes()) lengths += e.box(name);
         std::string sections = parameters.sectionTable + ",";
-        for (const char* name : shape->sections) sections += e.box(name);
+        for (const char* name : shape->memberBoxes()) sections += e.box(name);
         lines.push_back(lengths);
         lines.push_back(sections);
         // Span loads two to a line, in beam order.
-        for (std::size_t i = 0; i < shape->loads.size(); i += 2) {
-            std::string line = e.box(shape->loads[i]);
-            if (i + 1 < shape->loads.size()) line += "," + e.box(shape->loads[i + 1]);
+        const std::vector<const char*> loads = shape->loadBoxes();
+        for (std::size_t i = 0; i < loads.size(); i += 2) {
+            std::string line = e.box(loads[i]);
+            if (i + 1 < loads.size()) line += "," + e.box(loads[i + 1]);
             lines.push_back(line);
         }
     } else {
@@ -126,12 +90,10 @@ std::string generateDataFile(const MainEntries& entries, std::string_view member
                              std::string_view targetSlot)
 {
     // A number of two characters, or none, would shift every later member.
-    const double spans = numberValue(entries.spans);
-    const double storeys = numberValue(entries.storeys);
-    for (const auto& t : templates()) {
-        if (spans != t.spans || storeys != t.storeys) continue;
-        std::vector<const char*> numbers = t.lengths;
-        numbers.insert(numbers.end(), t.sections.begin(), t.sections.end());
+    if (const FrameTemplate* t = findTemplate(numberValue(entries.spans), numberValue(entries.storeys))) {
+        std::vector<const char*> numbers = t->lengthBoxes();
+        const std::vector<const char*> members = t->memberBoxes();
+        numbers.insert(numbers.end(), members.begin(), members.end());
         requireOneDigit(numbers, entries.boxes);
     }
     const std::string memberText = readTextFile(slotPath(memberSlot), memberSlot);
@@ -141,23 +103,6 @@ std::string generateDataFile(const MainEntries& entries, std::string_view member
     keepBackup(target, targetSlot);
     replaceTextFile(target, text + CRLF, targetSlot);
     return text;
-}
-
-std::string importPaneText(std::string_view slot)
-{
-    std::string text;
-    for (const std::string& line : splitLines(readTextFile(slotPath(slot), slot))) {
-        text += line;
-        text += CRLF;
-    }
-    return text;
-}
-
-void savePaneText(std::string_view slot, std::string_view paneText)
-{
-    const auto path = slotPath(slot);
-    keepBackup(path, slot);
-    replaceTextFile(path, std::string(paneText) + CRLF, slot);
 }
 
 } // namespace kj

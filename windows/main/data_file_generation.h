@@ -1,7 +1,9 @@
 #pragma once
 // The frame data file assembled from the main window's entries and the length
-// and section tables of the member parameter file, and the moves of a file's
-// text into and out of a pane. No window code: values in, values out.
+// and section tables of the member parameter file. No window code: values
+// in, values out.
+#include "shared/pane_text.h" // importPaneText and savePaneText, for this header's callers
+
 #include <map>
 #include <string>
 #include <string_view>
@@ -49,11 +51,5 @@ std::string dataFileText(const MainEntries& entries, const MemberParameters& par
 // target cannot be written.
 std::string generateDataFile(const MainEntries& entries, std::string_view memberSlot,
                              std::string_view targetSlot);
-
-// A file's lines, each followed by CR LF: what a pane shows after importing it.
-std::string importPaneText(std::string_view slot);
-// Replaces the file with the pane's text followed by one CR LF; the previous
-// content is kept as the file's .bak.
-void savePaneText(std::string_view slot, std::string_view paneText);
 
 } // namespace kj

@@ -21,6 +21,7 @@
 #include "main/reference_texts.h"
 #include "main/report_view.h"
 #include "main/working_folder.h"
+#include "templates/frame_templates.h"
 #include "members/form4.h"
 #include "viewers/form2.h"
 #include "viewers/form5.h"
@@ -33,6 +34,7 @@
 #include <QProcess>
 #include <QScrollBar>
 
+#include <array>
 #include <exception>
 #include <tuple>
 
@@ -323,60 +325,50 @@ void Form1::Form1_form_load()
 
 // ---- Frame templates and clear ------------------------------------------
 
-void Form1::showTemplate(QWidget* picture, const std::vector<QWidget*>& boxes, const char* spans,
-                         const char* storeys)
+void Form1::showTemplate(int k)
 {
-    // The boxes every template shows.
-    const std::vector<QWidget*> common{Text6, Text5, Text69, Text74, Text75, Text32,
-                                       Text33, Text34, Text35, Text36, Text37};
+    const kj::FrameTemplate& t = kj::frameTemplates()[static_cast<std::size_t>(k)];
+    QWidget* picture = std::array<QWidget*, 6>{Image1, Image2, Image3, Image4, Image5, Image6}[static_cast<std::size_t>(k)];
     picture->show();
     picture->raise(); // the latest picture on top of earlier ones, under every box
-    for (QWidget* box : common) box->show();
-    for (QWidget* box : boxes) box->show();
+    // A template shows its boxes and leaves those of an earlier one shown.
+    for (const char* name : t.shownBoxes(true))
+        for (QWidget* box : frameBoxes_)
+            if (box->objectName() == QLatin1String(name)) box->show();
     for (QWidget* box : frameBoxes_) box->raise();
     for (QWidget* box : {Text66, Text67, Text68}) box->raise();
-    Text67->setText(QLatin1String(spans));
-    Text68->setText(QLatin1String(storeys));
+    Text67->setText(QString::number(t.spans));
+    Text68->setText(QString::number(t.storeys));
 }
 
 void Form1::Form1_Command11_Click()
 {
-    showTemplate(Image1, {}, "1", "1");
+    showTemplate(0);
 }
 
 void Form1::Form1_Command13_Click()
 {
-    showTemplate(Image2, {Text7, Text70, Text71, Text38, Text39, Text40, Text41}, "2", "1");
+    showTemplate(1);
 }
 
 void Form1::Form1_Command14_Click()
 {
-    showTemplate(Image3,
-                 {Text7, Text70, Text71, Text10, Text72, Text73, Text38, Text39, Text40, Text41, Text42, Text43,
-                  Text44, Text45},
-                 "3", "1");
+    showTemplate(2);
 }
 
 void Form1::Form1_Command15_Click()
 {
-    showTemplate(Image4, {Text27, Text76, Text77, Text46, Text47, Text48, Text49, Text50, Text51}, "1", "2");
+    showTemplate(3);
 }
 
 void Form1::Form1_Command16_Click()
 {
-    showTemplate(Image5,
-                 {Text7, Text70, Text71, Text38, Text39, Text40, Text41, Text76, Text77, Text46, Text47, Text48,
-                  Text49, Text50, Text51, Text52, Text53, Text54, Text55, Text27, Text29},
-                 "2", "2");
+    showTemplate(4);
 }
 
 void Form1::Form1_Command17_Click()
 {
-    showTemplate(Image6,
-                 {Text7,  Text70, Text71, Text10, Text72, Text73, Text38, Text39, Text40, Text41, Text42, Text43,
-                  Text76, Text77, Text44, Text45, Text46, Text47, Text48, Text49, Text50, Text51, Text52, Text53,
-                  Text54, Text55, Text27, Text29, Text31, Text56, Text57, Text58, Text59},
-                 "3", "2");
+    showTemplate(5);
 }
 
 void Form1::Form1_Command5_Click()

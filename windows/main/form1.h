@@ -144,8 +144,9 @@ public slots:
 private:
     // Where the last calculation came from, as the graphics window names it.
     QString lastOrigin() const;
-    void showTemplate(QWidget* picture, const std::vector<QWidget*>& boxes, const char* spans,
-                      const char* storeys);
+    // Template k of the six (1-1, 2-1, 3-1, 1-2, 2-2, 3-2): its picture on
+    // top, its boxes shown, its spans and storeys in Text67 and Text68.
+    void showTemplate(int k);
     std::vector<QWidget*> frameBoxes_;
     Form2* form2_ = nullptr;
     Form3* form3_ = nullptr;

@@ -1,43 +1,13 @@
 #include "main/frame_boxes.h"
 
 #include "common/failure.h"
+#include "templates/frame_templates.h"
 
 #include <array>
 
 namespace kj {
 
 namespace {
-
-enum class Kind { Length, Section };
-
-struct EntryBox {
-    const char* entry;
-    const char* value;
-    const char* name; // what the number selects: "第 1 跨跨长", "上层第 2 根柱截面"
-    Kind kind;
-};
-
-constexpr std::array<EntryBox, 19> kEntries{{
-    {"Text5", "Text69", "第 1 跨跨长", Kind::Length},
-    {"Text70", "Text71", "第 2 跨跨长", Kind::Length},
-    {"Text72", "Text73", "第 3 跨跨长", Kind::Length},
-    {"Text74", "Text75", "上层层高", Kind::Length},
-    {"Text76", "Text77", "下层层高", Kind::Length},
-    {"Text32", "Text33", "上层第 1 跨梁截面", Kind::Section},
-    {"Text38", "Text39", "上层第 2 跨梁截面", Kind::Section},
-    {"Text42", "Text43", "上层第 3 跨梁截面", Kind::Section},
-    {"Text46", "Text47", "下层第 1 跨梁截面", Kind::Section},
-    {"Text52", "Text53", "下层第 2 跨梁截面", Kind::Section},
-    {"Text56", "Text57", "下层第 3 跨梁截面", Kind::Section},
-    {"Text34", "Text35", "上层第 1 根柱截面", Kind::Section},
-    {"Text36", "Text37", "上层第 2 根柱截面", Kind::Section},
-    {"Text40", "Text41", "上层第 3 根柱截面", Kind::Section},
-    {"Text44", "Text45", "上层第 4 根柱截面", Kind::Section},
-    {"Text48", "Text49", "下层第 1 根柱截面", Kind::Section},
-    {"Text50", "Text51", "下层第 2 根柱截面", Kind::Section},
-    {"Text54", "Text55", "下层第 3 根柱截面", Kind::Section},
-    {"Text58", "Text59", "下层第 4 根柱截面", Kind::Section},
-}};
 
 struct NamedBox {
     const char* box;
@@ -51,13 +21,7 @@ constexpr const char* kLoadText =
 constexpr const char* kJointText =
     "节点个数 1 位, 节点号每个 2 位 (如 01),\n垂直力 5 位 (kN, 向下为正), 弯矩 6 位 (kN·m, 逆时针为正)";
 
-constexpr std::array<NamedBox, 14> kOthers{{
-    {"Text6", "上层第 1 跨梁荷载串", kLoadText},
-    {"Text7", "上层第 2 跨梁荷载串", kLoadText},
-    {"Text10", "上层第 3 跨梁荷载串", kLoadText},
-    {"Text27", "下层第 1 跨梁荷载串", kLoadText},
-    {"Text29", "下层第 2 跨梁荷载串", kLoadText},
-    {"Text31", "下层第 3 跨梁荷载串", kLoadText},
+constexpr std::array<NamedBox, 8> kOthers{{
     {"Text60", "第 1 组节点荷载", kJointText},
     {"Text61", "第 2 组节点荷载", kJointText},
     {"Text62", "第 3 组节点荷载", kJointText},
@@ -68,13 +32,20 @@ constexpr std::array<NamedBox, 14> kOthers{{
     {"Text68", "框架层数 NF", "1-2 层时框架按钮填入, 也可直接输入"},
 }};
 
+bool isLength(const FramePlace& p)
+{
+    return p.kind == PlaceKind::Span || p.kind == PlaceKind::Storey;
+}
+
 } // namespace
 
 std::string frameBoxRole(std::string_view box)
 {
-    for (const EntryBox& e : kEntries) {
-        if (box == e.entry) return std::string(e.name) + "编号";
-        if (box == e.value) return e.kind == Kind::Length ? std::string(e.name) + " (m)" : std::string(e.name) + " b,h (m)";
+    if (const FramePlace* p = placeOfBox(box)) {
+        const std::string name = p->name;
+        if (box == p->entry) return isLength(*p) ? name + "编号" : name + "截面编号";
+        if (box == p->value) return isLength(*p) ? name + " (m)" : name + "截面 b,h (m)";
+        return name + "荷载串";
     }
     for (const NamedBox& o : kOthers)
         if (box == o.box) return o.role;
@@ -83,12 +54,13 @@ std::string frameBoxRole(std::string_view box)
 
 std::string frameBoxTip(std::string_view box)
 {
-    for (const EntryBox& e : kEntries) {
-        const bool length = e.kind == Kind::Length;
-        if (box == e.entry)
+    if (const FramePlace* p = placeOfBox(box)) {
+        const bool length = isLength(*p);
+        if (box == p->entry)
             return frameBoxRole(box) + (length ? ": 构件参数文件跨长表中的序号 1–5" : ": 构件参数文件断面表中的序号 1–6");
-        if (box == e.value)
+        if (box == p->value)
             return frameBoxRole(box) + (length ? ": 跨长编号从跨长表选出的长度" : ": 截面编号从断面表选出的宽 b 和高 h");
+        return frameBoxRole(box) + ": " + kLoadText;
     }
     for (const NamedBox& o : kOthers)
         if (box == o.box) return std::string(o.role) + ": " + o.holds;

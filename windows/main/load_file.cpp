@@ -6,8 +6,9 @@
 #include "common/numbers.h"
 #include "common/text.h"
 #include "common/textfile.h"
-#include "main/data_file_generation.h"
 #include "main/frame_boxes.h"
+#include "shared/pane_text.h"
+#include "templates/frame_templates.h"
 
 #include <cmath>
 
@@ -89,16 +90,10 @@ void saveLoadPane(std::string_view slot, std::string_view paneText)
 
 std::vector<std::string> beamLoadBoxes(double spans, double storeys)
 {
-    if (storeys == 1) {
-        if (spans == 1) return {"Text6"};
-        if (spans == 2) return {"Text6", "Text7"};
-        if (spans == 3) return {"Text6", "Text7", "Text10"};
-    } else if (storeys == 2) {
-        if (spans == 1) return {"Text6", "Text27"};
-        if (spans == 2) return {"Text6", "Text7", "Text27", "Text29"};
-        if (spans == 3) return {"Text6", "Text7", "Text10", "Text27", "Text29", "Text31"};
-    }
-    return {};
+    const FrameTemplate* t = findTemplate(spans, storeys);
+    if (!t) return {};
+    const std::vector<const char*> boxes = t->loadBoxes();
+    return {boxes.begin(), boxes.end()};
 }
 
 LoadDistribution distributeLoadText(const std::string& fileText, std::string_view shownName,

@@ -7,9 +7,10 @@
 #include "common_widgets/frame_picture.h"
 #include "common_widgets/twips.h"
 #include "common_widgets/ui_font.h"
-#include "main/data_file_generation.h"
+#include "shared/pane_text.h"
 #include "main/frame_boxes.h"
 #include "members/member_params.h"
+#include "templates/frame_templates.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -238,58 +239,49 @@ void Form4::Form4_form_load()
 
 // ---- Templates and clear ------------------------------------------------------
 
-void Form4::showTemplate(QWidget* picture, const std::vector<QLineEdit*>& boxes, const char* spans,
-                         const char* storeys)
+void Form4::showTemplate(int k)
 {
+    const kj::FrameTemplate& t = kj::frameTemplates()[static_cast<std::size_t>(k)];
+    QWidget* picture = pictures()[static_cast<std::size_t>(k)];
     picture->show();
     picture->raise(); // the latest picture over earlier ones, under every box
-    for (QLineEdit* b : boxes) b->show();
+    // A template shows its boxes and leaves those of an earlier one shown.
+    for (const char* name : t.shownBoxes(false))
+        for (QLineEdit* b : frameBoxes_)
+            if (b->objectName() == QLatin1String(name)) b->show();
     for (QLineEdit* b : frameBoxes_) b->raise();
-    Text67->setText(QLatin1String(spans));
-    Text68->setText(QLatin1String(storeys));
+    Text67->setText(QString::number(t.spans));
+    Text68->setText(QString::number(t.storeys));
 }
 
 void Form4::Form4_Command11_Click()
 {
-    showTemplate(Image1, {Text5, Text69, Text74, Text75, Text32, Text33, Text34, Text35, Text36, Text37}, "1", "1");
+    showTemplate(0);
 }
 
 void Form4::Form4_Command13_Click()
 {
-    showTemplate(Image2,
-                 {Text5, Text69, Text74, Text75, Text32, Text33, Text34, Text35, Text36, Text37, Text70, Text71,
-                  Text38, Text39, Text40, Text41},
-                 "2", "1");
+    showTemplate(1);
 }
 
 void Form4::Form4_Command14_Click()
 {
-    showTemplate(Image3,
-                 {Text5,  Text69, Text74, Text75, Text32, Text33, Text34, Text35, Text36, Text37, Text70,
-                  Text71, Text38, Text39, Text40, Text41, Text72, Text73, Text42, Text43, Text44, Text45},
-                 "3", "1");
+    showTemplate(2);
 }
 
 void Form4::Form4_Command15_Click()
 {
-    showTemplate(Image4,
-                 {Text5, Text69, Text74, Text75, Text32, Text33, Text34, Text35, Text36, Text37, Text76, Text77,
-                  Text46, Text47, Text48, Text49, Text50, Text51},
-                 "1", "2");
+    showTemplate(3);
 }
 
 void Form4::Form4_Command16_Click()
 {
-    showTemplate(Image5,
-                 {Text5,  Text69, Text74, Text75, Text32, Text33, Text34, Text35, Text36, Text37,
-                  Text70, Text71, Text38, Text39, Text40, Text41, Text76, Text77, Text46, Text47,
-                  Text48, Text49, Text50, Text51, Text52, Text53, Text54, Text55},
-                 "2", "2");
+    showTemplate(4);
 }
 
 void Form4::Form4_Command17_Click()
 {
-    showTemplate(Image6, frameBoxes_, "3", "2");
+    showTemplate(5);
 }
 
 void Form4::Form4_Command3_Click()

@@ -78,7 +78,8 @@ public slots:
     void Form4_Command17_Click(); // 3-2
 
 private:
-    void showTemplate(QWidget* picture, const std::vector<QLineEdit*>& boxes, const char* spans,
-                      const char* storeys);
+    // Template k of the six (1-1, 2-1, 3-1, 1-2, 2-2, 3-2): its picture on
+    // top, its boxes shown, its spans and storeys in Text67 and Text68.
+    void showTemplate(int k);
     std::vector<QLineEdit*> frameBoxes_;
 };

@@ -8,38 +8,15 @@
 
 namespace kj {
 
-const std::array<MemberShape, 6>& memberShapes()
+const FrameTemplate* matchMemberShape(std::string_view spans, std::string_view storeys)
 {
-    static const std::array<MemberShape, 6> shapes{{
-        {1, 1, {"Text5", "Text74"}, {"Text32", "Text34", "Text36"}},
-        {2, 1, {"Text5", "Text70", "Text74"}, {"Text32", "Text38", "Text34", "Text36", "Text40"}},
-        {3, 1, {"Text5", "Text70", "Text72", "Text74"},
-         {"Text32", "Text38", "Text42", "Text34", "Text36", "Text40", "Text44"}},
-        {1, 2, {"Text5", "Text74", "Text76"}, {"Text32", "Text46", "Text34", "Text36", "Text48", "Text50"}},
-        {2, 2, {"Text5", "Text70", "Text74", "Text76"},
-         {"Text32", "Text38", "Text46", "Text52", "Text34", "Text36", "Text40", "Text48", "Text50", "Text54"}},
-        {3, 2, {"Text5", "Text70", "Text72", "Text74", "Text76"},
-         {"Text32", "Text38", "Text42", "Text46", "Text52", "Text56", "Text34", "Text36", "Text40", "Text44",
-          "Text48", "Text50", "Text54", "Text58"}},
-    }};
-    return shapes;
-}
-
-const MemberShape* matchMemberShape(std::string_view spans, std::string_view storeys)
-{
-    const double l = numberValue(spans);
-    const double nf = numberValue(storeys);
-    for (const MemberShape& shape : memberShapes())
-        if (l == shape.spans && nf == shape.storeys) return &shape;
-    return nullptr;
+    return findTemplate(numberValue(spans), numberValue(storeys));
 }
 
 std::string valueBoxOf(std::string_view entryBox)
 {
-    if (entryBox == "Text5") return "Text69";
-    // Every other entry box TextN has its value in TextN+1.
-    const int n = indexValue(entryBox.substr(entryBox.find_first_of("0123456789")));
-    return "Text" + std::to_string(n + 1);
+    const FramePlace* place = placeOfBox(entryBox);
+    return place && entryBox == place->entry ? place->value : "";
 }
 
 std::string memberParametersText(const MemberParameters& f)
@@ -67,17 +44,18 @@ MemberGeneration generateMemberParameters(const MemberEntries& e)
     };
 
     MemberGeneration result;
-    if (const MemberShape* shape = matchMemberShape(e.spans, e.storeys)) {
+    if (const FrameTemplate* shape = matchMemberShape(e.spans, e.storeys)) {
         // The file keeps one character per number: "99" would shift every later member.
-        std::vector<const char*> numbers = shape->lengthBoxes;
-        numbers.insert(numbers.end(), shape->memberBoxes.begin(), shape->memberBoxes.end());
+        std::vector<const char*> numbers = shape->lengthBoxes();
+        const std::vector<const char*> members = shape->memberBoxes();
+        numbers.insert(numbers.end(), members.begin(), members.end());
         requireOneDigit(numbers, e.boxes);
-        for (const char* box : shape->lengthBoxes) {
+        for (const char* box : shape->lengthBoxes()) {
             const double n = numberValue(entry(box));
             result.valueBoxes.push_back({valueBoxOf(box), length(toIndex(n))});
             fields.lengthNumbers += shortestDecimal(n);
         }
-        for (const char* box : shape->memberBoxes) {
+        for (const char* box : members) {
             const double n = numberValue(entry(box));
             result.valueBoxes.push_back({valueBoxOf(box), section(toIndex(n))});
             fields.memberSections += shortestDecimal(n);
@@ -92,7 +70,7 @@ MemberCorrection correctMemberParameters(const MemberParameters& f, std::string_
 {
     MemberCorrection result;
     result.paneText = memberParametersText(f);
-    const MemberShape* shape = matchMemberShape(spans, storeys);
+    const FrameTemplate* shape = matchMemberShape(spans, storeys);
     if (!shape) return result;
 
     // The k-th number of a field as written into its entry box ("" past the
@@ -106,15 +84,17 @@ MemberCorrection correctMemberParameters(const MemberParameters& f, std::string_
     };
 
     std::string text;
-    for (std::size_t k = 1; k <= shape->lengthBoxes.size(); ++k) {
-        const char* box = shape->lengthBoxes[k - 1];
+    const std::vector<const char*> lengthBoxes = shape->lengthBoxes();
+    const std::vector<const char*> memberBoxes = shape->memberBoxes();
+    for (std::size_t k = 1; k <= lengthBoxes.size(); ++k) {
+        const char* box = lengthBoxes[k - 1];
         const int c = number(f.lengthNumbers, k, text);
         const std::string length = c >= 1 ? charSlice(f.lengthTable, std::size_t(4 * (c - 1) + 1), 4) : "";
         result.boxes.push_back({box, text});
         result.boxes.push_back({valueBoxOf(box), length});
     }
-    for (std::size_t k = 1; k <= shape->memberBoxes.size(); ++k) {
-        const char* box = shape->memberBoxes[k - 1];
+    for (std::size_t k = 1; k <= memberBoxes.size(); ++k) {
+        const char* box = memberBoxes[k - 1];
         const int s = number(f.memberSections, k, text);
         std::string bh = ",";
         if (s >= 1)
@@ -126,11 +106,11 @@ MemberCorrection correctMemberParameters(const MemberParameters& f, std::string_
     return result;
 }
 
-void requireMemberShape(const MemberParameters& fields, const MemberShape& shape, std::string_view shownName)
+void requireMemberShape(const MemberParameters& fields, const FrameTemplate& shape, std::string_view shownName)
 {
     const std::size_t lengths = charCount(fields.lengthNumbers);
     const std::size_t members = charCount(fields.memberSections);
-    if (lengths == shape.lengthBoxes.size() && members == shape.memberBoxes.size()) return;
+    if (lengths == shape.lengths.size() && members == shape.beams.size() + shape.columns.size()) return;
     const auto counts = [](std::size_t l, std::size_t m) {
         return "(长度编号 " + std::to_string(l) + " 位、截面编号 " + std::to_string(m) + " 位)";
     };
@@ -145,14 +125,14 @@ void requireMemberShape(const MemberParameters& fields, const MemberShape& shape
     }
     throw Failure("构件参数文件 " + std::string(shownName) + " 是为" + written + "写的 " + counts(lengths, members) +
                   ", 当前框架为 " + std::to_string(shape.spans) + "-" + std::to_string(shape.storeys) + " " +
-                  counts(shape.lengthBoxes.size(), shape.memberBoxes.size()) +
+                  counts(shape.lengths.size(), shape.beams.size() + shape.columns.size()) +
                   ": 请选择与文件相同的框架模板, 或导入本框架的构件参数文件");
 }
 
 MemberCorrection readMemberCorrection(std::string_view slot, std::string_view spans, std::string_view storeys)
 {
     const MemberParameters fields = parseMemberParameters(readTextFile(slotPath(slot), slot), slot);
-    if (const MemberShape* shape = matchMemberShape(spans, storeys)) requireMemberShape(fields, *shape, slot);
+    if (const FrameTemplate* shape = matchMemberShape(spans, storeys)) requireMemberShape(fields, *shape, slot);
     return correctMemberParameters(fields, spans, storeys);
 }
 

@@ -9,6 +9,8 @@
 // characters, a b or an h three); the numbers fields hold one number per
 // span, storey or member.
 #include "main/data_file_generation.h"
+#include "shared/box_text.h"
+#include "templates/frame_templates.h"
 
 #include <array>
 #include <map>
@@ -18,31 +20,11 @@
 
 namespace kj {
 
-// One frame template of the member window: its spans and storeys and its
-// entry boxes in the order of the length numbers field (spans left to right,
-// then storeys from the top) and of the member sections field (beams from
-// the top storey, left to right, then the columns likewise).
-struct MemberShape {
-    int spans;
-    int storeys;
-    std::vector<const char*> lengthBoxes;
-    std::vector<const char*> memberBoxes;
-};
-
-// The six templates in the order they are compared: 1-1, 2-1, 3-1, 1-2, 2-2, 3-2.
-const std::array<MemberShape, 6>& memberShapes();
 // The template whose spans and storeys equal the number values of the two
 // texts ("2.0" counts as 2), or none.
-const MemberShape* matchMemberShape(std::string_view spans, std::string_view storeys);
+const FrameTemplate* matchMemberShape(std::string_view spans, std::string_view storeys);
 // The value box beside an entry box ("Text5" -> "Text69", "Text32" -> "Text33").
 std::string valueBoxOf(std::string_view entryBox);
-
-// A new text for a box, named as the window names it.
-struct BoxText {
-    std::string box;
-    std::string text;
-    bool operator==(const BoxText&) const = default;
-};
 
 // The member window's texts that generation reads, each as shown.
 struct MemberEntries {
@@ -98,7 +80,7 @@ MemberCorrection correctMemberParameters(const MemberParameters& fields, std::st
 // A file written for the shape has one length number per span and storey and
 // one section number per member. Throws Failure naming the file, the shape
 // it was written for (when its counts form one) and the current shape.
-void requireMemberShape(const MemberParameters& fields, const MemberShape& shape, std::string_view shownName);
+void requireMemberShape(const MemberParameters& fields, const FrameTemplate& shape, std::string_view shownName);
 
 // Reads the member parameter file of the slot and corrects as above. Throws
 // Failure naming the file when it is missing, unreadable, holds fewer than

@@ -5,7 +5,6 @@
 #include "common_widgets/frame_picture.h"
 #include "common_widgets/twips.h"
 #include "common_widgets/ui_font.h"
-#include "main/data_file_generation.h"
 
 #include <QFontMetricsF>
 #include <QStyle>

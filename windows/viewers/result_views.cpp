@@ -13,8 +13,6 @@ namespace kj {
 
 namespace {
 
-constexpr std::array<ViewerShape, kViewerShapeCount> kShapes{{{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}, {3, 2}}};
-
 bool isBlankLine(std::string_view line)
 {
     return line.find_first_not_of(" \t") == std::string_view::npos;
@@ -63,45 +61,41 @@ std::optional<std::string> fileFrame(std::size_t beams, std::size_t columns)
            " 根梁、" + std::to_string(columns) + " 根柱)";
 }
 
+const FrameTemplate& templateOf(int shape)
+{
+    return frameTemplates().at(static_cast<std::size_t>(shape));
+}
+
 } // namespace
 
 ViewerShape viewerShape(int shape)
 {
-    return kShapes.at(static_cast<std::size_t>(shape));
+    const FrameTemplate& t = templateOf(shape);
+    return {t.spans, t.storeys};
 }
 
 std::string shapeName(int shape)
 {
-    const ViewerShape s = viewerShape(shape);
-    return std::to_string(s.spans) + "-" + std::to_string(s.storeys);
+    return templateOf(shape).name();
 }
 
 std::optional<int> viewerShapeOf(std::string_view spansText, std::string_view storeysText)
 {
     const int spans = indexValue(spansText);
     const int storeys = indexValue(storeysText);
-    for (int k = 0; k < kViewerShapeCount; ++k)
-        if (kShapes[static_cast<std::size_t>(k)].spans == spans && kShapes[static_cast<std::size_t>(k)].storeys == storeys)
-            return k;
-    return std::nullopt;
+    const FrameTemplate* t = findTemplate(spans, storeys);
+    if (!t) return std::nullopt;
+    return static_cast<int>(t - frameTemplates().data());
 }
 
 std::vector<int> beamPositions(int shape)
 {
-    const ViewerShape s = viewerShape(shape);
-    std::vector<int> out;
-    for (int row = 0; row < s.storeys; ++row)
-        for (int span = 1; span <= s.spans; ++span) out.push_back(3 * row + span);
-    return out;
+    return templateOf(shape).beamPositions();
 }
 
 std::vector<int> columnPositions(int shape)
 {
-    const ViewerShape s = viewerShape(shape);
-    std::vector<int> out;
-    for (int storey = 0; storey < s.storeys; ++storey)
-        for (int axis = 1; axis <= s.spans + 1; ++axis) out.push_back(4 * storey + axis);
-    return out;
+    return templateOf(shape).columnPositions();
 }
 
 std::string boxName(int number)

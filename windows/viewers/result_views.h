@@ -3,6 +3,9 @@
 // into their span and storey boxes, the beam and column positions of each
 // shape, the boxes a beam reinforcement file or a force-diagram file fills,
 // the beam numbers and the date stamp. Values in, box names and texts out.
+#include "shared/box_text.h"
+#include "templates/frame_templates.h"
+
 #include <ctime>
 #include <optional>
 #include <string>
@@ -17,7 +20,7 @@ struct ViewerShape {
     int spans;
     int storeys;
 };
-inline constexpr int kViewerShapeCount = 6;
+inline constexpr int kViewerShapeCount = kFrameTemplateCount;
 ViewerShape viewerShape(int shape);
 // "2-2".
 std::string shapeName(int shape);
@@ -28,7 +31,7 @@ std::optional<int> viewerShapeOf(std::string_view spansText, std::string_view st
 // Beam positions 1 to 3 lie in the upper row, 4 to 6 in the lower row, left
 // to right; column positions 1 to 4 in the upper storey, 5 to 8 in the
 // lower. A shape's positions are listed in the order its members appear in
-// the result files.
+// the result files (the template's beams and columns).
 std::vector<int> beamPositions(int shape);
 std::vector<int> columnPositions(int shape);
 
@@ -39,13 +42,6 @@ std::string boxName(int number);
 std::vector<std::string> beamGroupBoxes(int position);
 std::vector<std::string> columnPairBoxes(int position);
 std::string numberBox(int position);
-
-// A text to write into the box of that name.
-struct BoxText {
-    std::string box;
-    std::string text;
-    bool operator==(const BoxText&) const = default;
-};
 
 // The number boxes of the six beam positions: each shows its position, and
 // the beams of the shape, when the texts form one, are numbered 1, 2, ... in
