@@ -87,23 +87,11 @@ ColumnEndDesign designEnd(double M, double N, double b, double h, double l0, con
 ColumnDesign designColumn(const ColumnInput& in, const Materials& materials, const DesignOptions&)
 {
     const MaterialConstants mat = materialConstants(materials);
-    const Member& m = in.member;
     ColumnDesign d;
-    d.b = 1000 * m.b;
-    d.h = 1000 * m.h;
-    if (d.b < kNarrowestSection) {
-        d.skipReason = "截面宽度小于 51 mm, 不配筋";
-        return d;
-    }
-    if (!allFinite({in.Mtop, in.Mbottom, in.Nfoot, m.len, m.b, m.h}))
-        throw Failure(columnName(in.column) + "的内力不是有限数值, 无法配筋");
-    d.designed = true;
-    const double H = m.len;
-    d.l0 = effectiveLengthFactor(in.bottomStorey) * H;
-    // The axial force is given at the foot; the top end carries less by the
-    // column's own weight (30 kN/m3), unless the top force is given.
-    const double Ntop = in.Ntop ? *in.Ntop : in.Nfoot - 0.00003 * d.b * d.h * H;
-    d.top = designEnd(in.Mtop, Ntop, d.b, d.h, d.l0, mat);
+    const std::optional<double> Ntop = startColumn(in, d);
+    if (!Ntop) return d;
+    d.l0 = effectiveLengthFactor(in.bottomStorey) * in.member.len;
+    d.top = designEnd(in.Mtop, *Ntop, d.b, d.h, d.l0, mat);
     d.bottom = designEnd(in.Mbottom, in.Nfoot, d.b, d.h, d.l0, mat);
     return d;
 }

@@ -120,23 +120,12 @@ ColumnEndDesign endRecord(const gb2010::ColumnEnd& e, double M, double eta)
 ColumnDesign designColumn(const ColumnInput& in, const Materials& materials, const DesignOptions& o)
 {
     const gb2010::Rules rules = rulesOf(materials, o);
-    const Member& m = in.member;
     ColumnDesign d;
-    d.b = 1000 * m.b;
-    d.h = 1000 * m.h;
-    if (d.b < kNarrowestSection) {
-        d.skipReason = "截面宽度小于 51 mm, 不配筋";
-        return d;
-    }
-    if (!allFinite({in.Mtop, in.Mbottom, in.Nfoot, m.len, m.b, m.h}))
-        throw Failure(columnName(in.column) + "的内力不是有限数值, 无法配筋");
-    d.designed = true;
-    const double H = m.len;
-    // The top end carries less than the foot by the column's own weight
-    // (30 kN/m3), as in the default method.
-    const double Ntop = in.Ntop ? *in.Ntop : in.Nfoot - 0.00003 * d.b * d.h * H;
+    const std::optional<double> Ntop = startColumn(in, d);
+    if (!Ntop) return d;
+    const double H = in.member.len;
     const gb2010::ColumnDesign c =
-        gb2010::designColumn(in.Mtop, in.Mbottom, Ntop, in.Nfoot, d.b, d.h, H, in.bottomStorey, rules);
+        gb2010::designColumn(in.Mtop, in.Mbottom, *Ntop, in.Nfoot, d.b, d.h, H, in.bottomStorey, rules);
     d.l0 = c.l0;
     const double factor = c.secondOrder.factor;
     d.top = endRecord(c.top, in.Mtop, c.topIsM2 ? factor : 1.0);

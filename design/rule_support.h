@@ -1,10 +1,13 @@
 #pragma once
 // Small pieces every rule set uses: member names for messages and the
 // finiteness checks before a section is designed.
+#include "common/failure.h"
 #include "design/beam_design.h"
+#include "design/design_rules.h"
 
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 namespace kj {
@@ -20,5 +23,24 @@ inline bool allFinite(std::initializer_list<double> values)
 }
 
 inline bool finiteBars(const BarArrangement& r) { return allFinite({r.n, r.d, r.k, r.e, r.outer, r.second}); }
+
+// The start every rule set makes on a column: its section in mm into d, no
+// design for a section narrower than 51 mm (nothing returned), a failure for
+// forces that are not finite numbers, and the axial force at the top: the
+// one given, or the foot's less the column's own weight (30 kN/m3).
+inline std::optional<double> startColumn(const ColumnInput& in, ColumnDesign& d)
+{
+    const Member& m = in.member;
+    d.b = 1000 * m.b;
+    d.h = 1000 * m.h;
+    if (d.b < kNarrowestSection) {
+        d.skipReason = "截面宽度小于 51 mm, 不配筋";
+        return std::nullopt;
+    }
+    if (!allFinite({in.Mtop, in.Mbottom, in.Nfoot, m.len, m.b, m.h}))
+        throw Failure(columnName(in.column) + "的内力不是有限数值, 无法配筋");
+    d.designed = true;
+    return in.Ntop ? *in.Ntop : in.Nfoot - 0.00003 * d.b * d.h * m.len;
+}
 
 } // namespace kj
