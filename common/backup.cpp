@@ -1,11 +1,19 @@
 #include "common/backup.h"
 
 #include "common/failure.h"
+#include "common/platform.h"
 
 #include <string>
 #include <system_error>
 
 namespace kj {
+
+namespace {
+
+// Reports run long; a copy is kept of any file up to this size.
+constexpr std::size_t kLargestKeptFile = std::size_t{1} << 30;
+
+} // namespace
 
 std::filesystem::path backupPath(const std::filesystem::path& path)
 {
@@ -21,12 +29,14 @@ void keepBackup(const std::filesystem::path& path, std::string_view shownName)
     if (!fs::is_regular_file(path, ec)) return;
     const auto size = fs::file_size(path, ec);
     if (ec || size == 0) return;
-    const fs::path bak = backupPath(path);
-    fs::copy_file(path, bak, fs::copy_options::overwrite_existing, ec);
-    if (ec) {
+    // Through the file module, so that the copy is whole or not made, on
+    // every system alike.
+    std::string bytes;
+    std::string why = platform::readFile(path, kLargestKeptFile, bytes);
+    if (why.empty()) why = platform::replaceFile(backupPath(path), bytes);
+    if (!why.empty()) {
         const std::string shown(shownName);
-        throw Failure("未能把 " + shown + " 原有的内容保留为 " + shown + ".bak (" + ec.message() + "), " + shown +
-                      " 没有改动");
+        throw Failure("未能把 " + shown + " 原有的内容保留为 " + shown + ".bak (" + why + "), " + shown + " 没有改动");
     }
 }
 

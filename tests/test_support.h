@@ -2,6 +2,7 @@
 // Helpers shared by the core tests: raw bytes of files, a temporary folder of
 // one test's own, and the few things only some systems can do (a FIFO, a
 // small file system that fills up). Every system call of the tests is here.
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -56,9 +57,13 @@ struct TempDir {
     std::filesystem::path path;
     explicit TempDir(const std::string& tag = "kjtest")
     {
+        // The clock as well as the process: wine gives processes the same
+        // numbers from one run to the next.
         static int counter = 0;
+        static const auto started = std::chrono::steady_clock::now().time_since_epoch().count();
         path = std::filesystem::temp_directory_path() /
-               (tag + "-" + std::to_string(processId()) + "-" + std::to_string(counter++));
+               (tag + "-" + std::to_string(processId()) + "-" + std::to_string(started % 1000000007) + "-" +
+                std::to_string(counter++));
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
     }

@@ -22,12 +22,15 @@ TEST(SameFile, OneFileByLinkCaseOrDotsAndNewNamesEqualButForCase)
     writeBytes(d / "KJ-2.txt", "c"); // two files that differ only in letter case
     fs::create_directory(d / "sub");
     fs::create_hard_link(d / "KJ-1.txt", d / "hard.txt");
-    fs::create_symlink(d / "KJ-1.txt", d / "soft.txt");
+    std::error_code noLinks; // some systems (wine) make no symbolic links
+    fs::create_symlink(d / "KJ-1.txt", d / "soft.txt", noLinks);
 
     EXPECT_TRUE(sameFile(d / "KJ-1.txt", slotPath("\\kj-1.TXT", d)));
     EXPECT_TRUE(sameFile(d / "KJ-1.txt", slotPath("\\sub\\..\\KJ-1.txt", d)));
     EXPECT_TRUE(sameFile(d / "KJ-1.txt", d / "hard.txt"));
-    EXPECT_TRUE(sameFile(d / "soft.txt", d / "KJ-1.txt"));
+    if (!noLinks) {
+        EXPECT_TRUE(sameFile(d / "soft.txt", d / "KJ-1.txt"));
+    }
     EXPECT_TRUE(sameFile(d / "sub/./new.txt", d / "sub/New.Txt")); // neither exists yet
     EXPECT_TRUE(sameFile(d / "no/such/new.txt", d / "No/Such/NEW.txt"));
     EXPECT_FALSE(sameFile(d / "kj-2.txt", d / "KJ-2.txt"));

@@ -45,7 +45,8 @@ TEST(DeflectedShape, EndSlopesAreTheJointRotationsAndEndsSwayWithTheirLevels)
 TEST(DeflectedShape, ClampedSpanSagsByTheHandResult)
 {
     const kj::FileCalculation fc = kjtest::calculateText(kjtest::kClampedBeam);
-    const kjd::DeflectedMember& d = kjd::deflectedShape(fc.calculation).members[1];
+    const auto shape = kjd::deflectedShape(fc.calculation);
+    const kjd::DeflectedMember& d = shape.members[1];
     // w L^4 / (384 EI) with b h^3 = 0.25 * 0.5^3 in place of EI: 2160, downward.
     double lowest = 0;
     for (double v : d.dy) lowest = std::min(lowest, v);
