@@ -407,7 +407,10 @@ void FramePainter::paint(QPainter& p, const QRectF& target, Layer layer)
         break;
     }
     flushLabels(p);
-    for (const auto& [l, rect] : heading) drawLabelAt(p, l, rect);
+    for (const auto& [l, rect] : heading) {
+        drawLabelAt(p, l, rect);
+        texts_drawn_.push_back(l.text);
+    }
     p.restore();
 }
 

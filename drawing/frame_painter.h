@@ -100,6 +100,7 @@ public:
     // left out for want of room, where a point of the frame (m, y upward
     // from the ground) was drawn, and the magnification of the deflections.
     const std::vector<QRectF>& labelRects() const { return placer_.placed(); }
+    // The texts drawn in the last paint, the title and the legend last.
     const std::vector<QString>& labelTexts() const { return texts_drawn_; }
     int skippedLabels() const { return placer_.skipped(); }
     QPointF map(double x, double y) const { return {ox_ + s_ * x, oy_ - s_ * y}; }

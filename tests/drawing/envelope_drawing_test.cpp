@@ -3,7 +3,9 @@
 #include "calc/envelope.h"
 #include "calc/options.h"
 #include "common/textfile.h"
+#include "calc_book.h"
 #include "frame_painter.h"
+#include "test_support.h"
 
 #include <QImage>
 #include <QPainter>
@@ -12,10 +14,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
-kj::EnvelopeResult kj1Envelope()
+kj::EnvelopeResult kj1Envelope(kj::FrameData* deadLoad = nullptr)
 {
     std::vector<kj::LoadCaseInput> cases;
     const std::pair<kj::LoadCaseKind, std::string> files[] = {
@@ -23,6 +26,7 @@ kj::EnvelopeResult kj1Envelope()
     for (const auto& [kind, name] : files)
         cases.push_back(kj::readLoadCase(
             kind, kj::readTextFile(std::string(KJ_EXAMPLES_DIR) + "/" + name + ".txt", name + ".txt"), name + ".txt"));
+    if (deadLoad) *deadLoad = cases.front().data;
     const kj::CombinationSet& set = kj::combinationSet("GB55001");
     return kj::calculateEnvelope(cases, kj::combinationsFor(set, {true, true, true}), set.title,
                                  kj::parseDesignOptions({}));
@@ -93,7 +97,32 @@ TEST(EnvelopeDrawing, EveryCaseAndCombinationCanBeChosen)
         kjd::FramePainter env(e.envelope, &e);
         env.paint(p, QRectF(0, 0, 1100, 760), layer);
         if (layer == kjd::Layer::Axial || layer == kjd::Layer::Deflection) {
-            EXPECT_TRUE(env.labelTexts().back().contains(QStringLiteral("请选择一个工况或组合")));
+            const std::vector<QString>& texts = env.labelTexts();
+            EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                                    [](const QString& t) { return t.contains(QStringLiteral("请选择一个工况或组合")); }));
         }
     }
+}
+
+TEST(EnvelopeDrawing, TheBookOfAnEnvelopeDrawsTheEnvelopesAndEveryCase)
+{
+    kj::FrameData data;
+    const kj::EnvelopeResult e = kj1Envelope(&data);
+    kjtest::TempDir dir("kjenvbook");
+    const auto path = dir.path / "KJ-1.pdf";
+    kjd::BookOptions options;
+    options.date = "2026/3/4";
+    options.envelope = &e;
+    kjd::writeCalculationBook(e.envelope, data, path, options);
+    std::string text;
+    if (FILE* pipe = ::popen(("pdftotext '" + path.string() + "' -").c_str(), "r")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) text.append(buf, n);
+        ::pclose(pipe);
+    }
+    const QString book = QString::fromStdString(text).remove(QLatin1Char(' '));
+    for (const char* want : {"弯矩包络图", "剪力包络图", "弯矩图(工况G恒载)", "弯矩图(工况W风载(左风))", "4.6杆端内力"})
+        EXPECT_TRUE(book.contains(QString::fromUtf8(want))) << want;
+    EXPECT_FALSE(book.contains(QStringLiteral("请选择一个工况或组合")));
 }
