@@ -167,8 +167,11 @@ int main(int argc, char** argv)
     if (!req.pdfName.empty()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         gui.emplace(guiArgc, guiArgv);
-        req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const std::filesystem::path& path) {
-            kjd::writeCalculationBook(r, d, path);
+        req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult* e,
+                           const std::filesystem::path& path) {
+            kjd::BookOptions options;
+            options.envelope = e;
+            kjd::writeCalculationBook(r, d, path, options);
         };
     }
 #endif

@@ -4,16 +4,19 @@
 // benchmarks. The report and the result files are written only by a run.
 #include "analysis/frame_data.h"
 #include "calc/calculation.h"
+#include "calc/envelope.h"
 #include "calc/options.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace kj {
 
 struct FileCalculation {
     FrameData data; // records 1 to 5 as read, for the echo of the input
-    CalculationResult calculation;
+    CalculationResult calculation; // from load cases: the envelope's
+    std::shared_ptr<const EnvelopeResult> envelope; // every case and combination; none for one calculation
 };
 
 // Reads the data file at path (shownName names it in messages) and

@@ -293,7 +293,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     return r;
 }
 
-std::vector<EnvelopePoint> memberEnvelope(const EnvelopeResult& r, int member)
+std::vector<EnvelopePoint> memberEnvelope(const EnvelopeResult& r, int member, int pieces)
 {
     std::vector<double> xs;
     for (const CombinationResult& c : r.combinations) {
@@ -302,6 +302,13 @@ std::vector<EnvelopePoint> memberEnvelope(const EnvelopeResult& r, int member)
     }
     std::sort(xs.begin(), xs.end());
     xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    if (pieces > 1 && xs.size() > 1) {
+        std::vector<double> finer{xs.front()};
+        for (std::size_t k = 1; k < xs.size(); ++k)
+            for (int q = 1; q <= pieces; ++q)
+                finer.push_back(q == pieces ? xs[k] : xs[k - 1] + (xs[k] - xs[k - 1]) * q / pieces);
+        xs = std::move(finer);
+    }
     std::vector<EnvelopePoint> out;
     for (double x : xs) {
         EnvelopePoint p;

@@ -92,11 +92,12 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& cases,
 // The envelope of the forces along one member over every combination,
 // before redistribution: at the stations of every combination, the largest
 // and least moment and shear (both sides of a force). For drawing the M and
-// V envelopes as two curves each.
+// V envelopes as two curves each. pieces > 1 adds points evenly between
+// two stations, for the curve of a moment under a distributed load.
 struct EnvelopePoint {
     double x = 0;
     double Mmax = 0, Mmin = 0, Vmax = 0, Vmin = 0;
 };
-std::vector<EnvelopePoint> memberEnvelope(const EnvelopeResult& r, int member);
+std::vector<EnvelopePoint> memberEnvelope(const EnvelopeResult& r, int member, int pieces = 1);
 
 } // namespace kj

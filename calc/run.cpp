@@ -135,7 +135,8 @@ CalcResult runCalculation(const CalcRequest& req)
         replaceTextFile(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
         replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
         if (!req.jsonName.empty()) replaceFileBytes(slotPath(req.jsonName), json, req.jsonName);
-        if (!req.pdfName.empty()) req.pdfWriter(result.calculation, run.echo, slotPath(req.pdfName));
+        if (!req.pdfName.empty()) req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr,
+                                               slotPath(req.pdfName));
     } catch (const std::exception& e) {
         // The block says why it has no tables, on a line of its own, so the
         // next run's block starts on a line of its own too. The first failure

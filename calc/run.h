@@ -30,9 +30,11 @@ struct CalcRequest {
     std::vector<std::string> combinations;
     // The calculation book; empty = none. The core draws nothing itself: the
     // caller supplies the writer (the drawing layer's), called after the
-    // other files are written, with the slot name resolved to a path.
+    // other files are written, with the slot name resolved to a path and,
+    // with load cases, every case and combination (else null).
     std::string pdfName;
-    std::function<void(const CalculationResult&, const FrameData&, const std::filesystem::path&)> pdfWriter;
+    std::function<void(const CalculationResult&, const FrameData&, const EnvelopeResult*, const std::filesystem::path&)>
+        pdfWriter;
     // Date and time for the report's title line; empty means now.
     std::string date, time;
 };

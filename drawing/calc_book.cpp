@@ -208,18 +208,21 @@ public:
 
     // A captioned drawing of the frame filling the rest of the page, or a
     // page of its own when less than half a page is left.
-    void drawing(const QString& caption, Layer layer)
+    // Drawn by painter (default: the book's own), which is styled as the book's.
+    void drawing(const QString& caption, Layer layer, std::shared_ptr<FramePainter> painter = nullptr)
     {
+        if (painter) painter->setStyle(painter_->style());
+        else painter = painter_;
         // As tall as the frame needs at the page's width, at most the page:
         // a wide, low frame leaves room for the next drawing.
         const double headingHeight = lineHeight(h2_) * 1.5;
-        const double wanted = std::min(painter_->preferredHeight(content_.width()), content_.height() - headingHeight);
+        const double wanted = std::min(painter->preferredHeight(content_.width()), content_.height() - headingHeight);
         // A new page when the drawing does not fit and less than most of a page is left.
         const double left = content_.bottom() - y_ - headingHeight;
         if (left < wanted && left < 0.6 * content_.height()) newPage();
         heading(caption, false);
         const QRectF r(content_.left(), y_, content_.width(), std::min(wanted, content_.bottom() - y_));
-        add([r, layer, fp = painter_](QPainter& p) { fp->paint(p, r, layer); });
+        add([r, layer, fp = painter](QPainter& p) { fp->paint(p, r, layer); });
         y_ += r.height() + 4 * kMm;
     }
 
@@ -373,6 +376,10 @@ Table endForceTable(const kj::CalculationResult& r)
             tab.rows.push_back({QStringLiteral("梁 %1").arg(i), fixed(f.M1[ix(i)], 2), fixed(f.M2[ix(i)], 2),
                                 fixed(f.V1[ix(i)], 2), fixed(f.V2[ix(i)], 2), fixed(f.Mo[ix(i)], 2), fixed(f.X[ix(i)], 2),
                                 QString(), QString()});
+        } else if (!r.model.continuousBeam && f.along.size() <= ix(i)) {
+            // The envelope's column ends: the moments designed for; no one shear or axial state.
+            tab.rows.push_back({QStringLiteral("柱 %1").arg(i - t.NB), fixed(f.M1[ix(i)], 2), fixed(f.M2[ix(i)], 2),
+                                QString(), QString(), QString(), QString(), QString(), QString()});
         } else if (!r.model.continuousBeam) {
             const kj::MemberForces& a = f.along[ix(i)];
             tab.rows.push_back({QStringLiteral("柱 %1").arg(i - t.NB), fixed(f.M1[ix(i)], 2), fixed(f.M2[ix(i)], 2),
@@ -445,16 +452,21 @@ void designSection(Book& book, const kj::CalculationResult& r)
 }
 
 // 6 平衡校核
-void equilibriumSection(Book& book, const kj::CalculationResult& r)
+// From load cases, every case is checked (caption: the case), under one heading.
+void equilibriumSection(Book& book, const kj::CalculationResult& r, const QString& caption = QString(),
+                        bool first = true)
 {
     const kj::EquilibriumResiduals& e = r.residuals;
     const kj::FrameTopology& t = r.topo();
     const auto sci = [](double v) { return QString::number(v, 'e', 2); };
-    book.heading(QString::fromUtf8(kBookSections[5]), true);
-    book.paragraph({QStringLiteral("由杆端内力校核平衡, 各残差应为零 (只差舍入):"),
-                    QStringLiteral("节点: 交于节点的各杆端弯矩与节点弯矩之和 (kN·m);"),
-                    QStringLiteral("楼层: 各柱剪力之和减去层间剪力 (kN);"),
-                    QStringLiteral("竖向: 底层柱轴力之和减去全部竖向荷载和柱自重 (kN)。")});
+    if (first) {
+        book.heading(QString::fromUtf8(kBookSections[5]), true);
+        book.paragraph({QStringLiteral("由杆端内力校核平衡, 各残差应为零 (只差舍入):"),
+                        QStringLiteral("节点: 交于节点的各杆端弯矩与节点弯矩之和 (kN·m);"),
+                        QStringLiteral("楼层: 各柱剪力之和减去层间剪力 (kN);"),
+                        QStringLiteral("竖向: 底层柱轴力之和减去全部竖向荷载和柱自重 (kN)。")});
+    }
+    if (!caption.isEmpty()) book.heading(caption, false);
     Table joints{{QStringLiteral("节点"), QStringLiteral("弯矩残差 (kN·m)")}, {}, {}};
     for (int n = 1; n <= t.NC; ++n) joints.rows.push_back({QString::number(n), sci(e.joint[ix(n)])});
     book.table(joints);
@@ -485,26 +497,52 @@ QByteArray calculationBookPdf(const kj::CalculationResult& r, const kj::FrameDat
     Book book(writer, r);
     book.title(name + QStringLiteral(" 框架内力及配筋计算书"));
     projectSection(book, r, date);
-    inputSection(book, r, data);
+    const kj::EnvelopeResult* e = options.envelope;
+    // From load cases the input is the dead load's: the envelope carries no loads.
+    inputSection(book, e ? e->cases.front().result : r, data);
 
     book.newPage();
     book.heading(QString::fromUtf8(kBookSections[2]), true);
     book.drawing(QStringLiteral("3.1 计算简图"), Layer::Geometry);
-    book.drawing(QStringLiteral("3.2 荷载"), Layer::Loads);
+    // From load cases: the loads of every case, the M and V envelopes of
+    // the combinations and the moments of every case.
+    const auto ofCase = [&](std::size_t k) {
+        auto fp = std::make_shared<FramePainter>(e->cases[k].result);
+        fp->setCaption(shownCaption(*e, {Shown::Kind::Case, static_cast<int>(k)}));
+        return fp;
+    };
+    if (!e) book.drawing(QStringLiteral("3.2 荷载"), Layer::Loads);
+    for (std::size_t k = 0; e && k < e->cases.size(); ++k)
+        book.drawing(QStringLiteral("3.%1 荷载 (%2)").arg(k + 2).arg(shownCaption(*e, {Shown::Kind::Case, static_cast<int>(k)})),
+                     Layer::Loads, ofCase(k));
 
     book.heading(QString::fromUtf8(kBookSections[3]), true);
-    book.drawing(QStringLiteral("4.1 弯矩图"), Layer::Moment);
-    book.drawing(QStringLiteral("4.2 剪力图"), Layer::Shear);
-    book.drawing(r.model.continuousBeam ? QStringLiteral("4.3 支座反力") : QStringLiteral("4.3 轴力图"), Layer::Axial);
-    book.drawing(QStringLiteral("4.4 变形图"), Layer::Deflection);
-    book.heading(QStringLiteral("4.5 杆端内力"), false);
+    int n = 1;
+    if (e) {
+        auto envelope = std::make_shared<FramePainter>(r, e);
+        envelope->setCaption(QStringLiteral("包络"));
+        book.drawing(QStringLiteral("4.%1 弯矩包络图").arg(n++), Layer::Moment, envelope);
+        book.drawing(QStringLiteral("4.%1 剪力包络图").arg(n++), Layer::Shear, envelope);
+        for (std::size_t k = 0; k < e->cases.size(); ++k)
+            book.drawing(QStringLiteral("4.%1 弯矩图 (%2)").arg(n++).arg(shownCaption(*e, {Shown::Kind::Case, static_cast<int>(k)})),
+                         Layer::Moment, ofCase(k));
+    } else {
+        book.drawing(QStringLiteral("4.%1 弯矩图").arg(n++), Layer::Moment);
+        book.drawing(QStringLiteral("4.%1 剪力图").arg(n++), Layer::Shear);
+        book.drawing(r.model.continuousBeam ? QStringLiteral("4.%1 支座反力").arg(n++) : QStringLiteral("4.%1 轴力图").arg(n++),
+                     Layer::Axial);
+        book.drawing(QStringLiteral("4.%1 变形图").arg(n++), Layer::Deflection);
+    }
+    book.heading(QStringLiteral("4.%1 杆端内力").arg(n), false);
     book.note({QStringLiteral("杆端弯矩 M1 (梁左端、柱顶) 和 M2 (梁右端、柱底) 以顺时针为正, kN·m; 剪力 kN; "
                               "Mo 为跨中弯矩 (下部受拉为正), x 为其距左端的位置; N 为柱轴力, 压力为正, kN。")});
     book.table(endForceTable(r));
 
     book.newPage();
     designSection(book, r);
-    equilibriumSection(book, r);
+    if (!e) equilibriumSection(book, r);
+    for (std::size_t k = 0; e && k < e->cases.size(); ++k)
+        equilibriumSection(book, e->cases[k].result, shownCaption(*e, {Shown::Kind::Case, static_cast<int>(k)}), k == 0);
 
     QPainter painter;
     if (!painter.begin(&writer)) throw kj::Failure("计算书: 无法生成 PDF");

@@ -6,6 +6,7 @@
 // the reinforcement tables is the report's, number for number.
 #include "analysis/frame_data.h"
 #include "calc/calculation.h"
+#include "calc/envelope.h"
 
 #include <QByteArray>
 
@@ -16,6 +17,9 @@ namespace kjd {
 
 struct BookOptions {
     std::string date; // as the page heads show it; empty: today, in the report's short form
+    // From load cases: result is the envelope's calculation; the book draws
+    // every case's loads, the M and V envelopes and every case's moments.
+    const kj::EnvelopeResult* envelope = nullptr;
 };
 
 // The whole PDF.

@@ -85,7 +85,61 @@ QFont drawingFont(double pixels, bool bold)
     return font;
 }
 
-FramePainter::FramePainter(const kj::CalculationResult& result) : r_(result), shape_(deflectedShape(result)) {}
+FramePainter::FramePainter(const kj::CalculationResult& result, const kj::EnvelopeResult* envelope)
+    : r_(result), envelope_(envelope),
+      // The envelope is no state of equilibrium: it has no forces along the members and no deflection.
+      shape_(result.forces.along.size() > ix(result.topo().memberCount()) ? deflectedShape(result) : DeflectedShape{})
+{
+}
+
+QStringList shownNames(const kj::EnvelopeResult& e)
+{
+    QStringList names{QStringLiteral("包络")};
+    for (std::size_t k = 0; k < e.cases.size(); ++k)
+        names << shownCaption(e, Shown{Shown::Kind::Case, static_cast<int>(k)}).mid(3);
+    for (const kj::CombinationResult& c : e.combinations) names << QString::fromStdString(c.combination.name);
+    return names;
+}
+
+Shown shownAt(const kj::EnvelopeResult& e, int row)
+{
+    const int cases = static_cast<int>(e.cases.size());
+    if (row <= 0) return {};
+    if (row <= cases) return {Shown::Kind::Case, row - 1};
+    return {Shown::Kind::Combination, std::min(row - 1 - cases, static_cast<int>(e.combinations.size()) - 1)};
+}
+
+QString shownCaption(const kj::EnvelopeResult& e, const Shown& shown)
+{
+    switch (shown.kind) {
+    case Shown::Kind::Envelope: return QStringLiteral("包络");
+    case Shown::Kind::Case: {
+        const kj::LoadCaseKind kind = e.cases[ix(shown.index)].kind;
+        return QStringLiteral("工况 %1 %2%3")
+            .arg(QChar::fromLatin1(kj::caseLetter(kind)), QString::fromUtf8(kj::caseTitle(kind)),
+                 kind == kj::LoadCaseKind::W ? QStringLiteral(" (左风)") : QString());
+    }
+    case Shown::Kind::Combination: return QStringLiteral("组合 ") + QString::fromStdString(e.name(shown.index));
+    }
+    return QString();
+}
+
+kj::CalculationResult shownCalculation(const kj::EnvelopeResult& e, const Shown& shown)
+{
+    switch (shown.kind) {
+    case Shown::Kind::Envelope: break;
+    case Shown::Kind::Case: return e.cases[ix(shown.index)].result;
+    case Shown::Kind::Combination: {
+        kj::CalculationResult r = e.envelope;
+        r.forces = e.combinations[ix(shown.index)].forces;
+        r.residuals = kj::EquilibriumResiduals{};
+        r.beams.clear();
+        r.columns.clear();
+        return r;
+    }
+    }
+    return e.envelope;
+}
 
 // ---- Geometry of the drawing ---------------------------------------------------
 
@@ -259,7 +313,10 @@ void FramePainter::flushLabels(QPainter& p)
         p.setPen(QPen(c, 0.6 * style_.line));
         p.drawLine(q.leader);
     }
-    for (const Pending& q : pending_) drawLabelAt(p, q.label, q.rect);
+    for (const Pending& q : pending_) {
+        drawLabelAt(p, q.label, q.rect);
+        texts_drawn_.push_back(q.label.text);
+    }
     pending_.clear();
 }
 
@@ -295,6 +352,7 @@ void FramePainter::paint(QPainter& p, const QRectF& target, Layer layer)
     lineHeight_ = metrics_->height();
     placer_ = LabelPlacer(target);
     pending_.clear();
+    texts_drawn_.clear();
     // The frame goes below the title and legend; the legend may need more
     // lines than the first guess in a narrow drawing.
     std::vector<std::pair<Label, QRectF>> heading;
@@ -317,17 +375,42 @@ void FramePainter::paint(QPainter& p, const QRectF& target, Layer layer)
     p.setClipRect(target);
     // The title and legend take their place first: they are always drawn.
     for (const auto& [l, rect] : heading) placer_.reserve(rect);
+    const bool state = r_.forces.along.size() > ix(r_.topo().memberCount());
+    const QString chooseOne = QStringLiteral("包络只画弯矩图、剪力图和配筋图; 此图请选择一个工况或组合");
     switch (layer) {
     case Layer::Geometry: drawGeometry(p); break;
-    case Layer::Loads: drawLoads(p); break;
-    case Layer::Moment: drawMoment(p); break;
-    case Layer::Shear: drawShear(p); break;
-    case Layer::Axial: drawAxial(p); break;
-    case Layer::Deflection: drawDeflection(p); break;
-    case Layer::Reinforcement: drawReinforcement(p); break;
+    case Layer::Loads:
+        if (state) drawLoads(p);
+        else drawNote(p, chooseOne);
+        break;
+    case Layer::Moment:
+        if (envelope_) drawEnvelope(p, true);
+        else if (state) drawMoment(p);
+        else drawNote(p, chooseOne);
+        break;
+    case Layer::Shear:
+        if (envelope_) drawEnvelope(p, false);
+        else if (state) drawShear(p);
+        else drawNote(p, chooseOne);
+        break;
+    case Layer::Axial:
+        if (state) drawAxial(p);
+        else drawNote(p, chooseOne);
+        break;
+    case Layer::Deflection:
+        if (state) drawDeflection(p);
+        else drawNote(p, chooseOne);
+        break;
+    case Layer::Reinforcement:
+        if (r_.beams.size() > ix(r_.topo().NB)) drawReinforcement(p);
+        else drawNote(p, QStringLiteral("配筋只按包络设计: 配筋图请选择包络"));
+        break;
     }
     flushLabels(p);
-    for (const auto& [l, rect] : heading) drawLabelAt(p, l, rect);
+    for (const auto& [l, rect] : heading) {
+        drawLabelAt(p, l, rect);
+        texts_drawn_.push_back(l.text);
+    }
     p.restore();
 }
 
@@ -339,9 +422,13 @@ std::vector<std::pair<FramePainter::Label, QRectF>> FramePainter::titleLabels(La
     case Layer::Loads:
         legend = QStringLiteral("均布荷载 kN/m, 集中力 kN (向下为正); 节点弯矩 kN·m (逆时针为正); 层间剪力 kN");
         break;
-    case Layer::Moment: legend = QStringLiteral("弯矩画在受拉一侧, kN·m; 跨中最大值下注距左端的位置 x (m)"); break;
+    case Layer::Moment:
+        legend = envelope_ ? QStringLiteral("弯矩包络画在受拉一侧, kN·m; 实线为各组合的最大值, 虚线为最小值 (调幅前)")
+                           : QStringLiteral("弯矩画在受拉一侧, kN·m; 跨中最大值下注距左端的位置 x (m)");
+        break;
     case Layer::Shear:
         legend = QStringLiteral("剪力以使杆段顺时针转动为正, 正值画在梁的上方、柱的右侧, kN");
+        if (envelope_) legend += QStringLiteral("; 实线为各组合的最大值, 虚线为最小值");
         break;
     case Layer::Axial:
         legend = r_.model.continuousBeam ? QStringLiteral("连续梁: 各支座的竖向反力, kN")
@@ -361,7 +448,8 @@ std::vector<std::pair<FramePainter::Label, QRectF>> FramePainter::titleLabels(La
     const double room = target_.width() - 2 * pad;
     // A legend wider than the drawing breaks after its semicolons.
     if (labelSize(legend).width() > room) legend.replace(QStringLiteral("; "), QStringLiteral("\n"));
-    const QString title = QString::fromStdString(r_.model.name) + QStringLiteral("  ") + layerTitle(layer);
+    QString title = QString::fromStdString(r_.model.name) + QStringLiteral("  ") + layerTitle(layer);
+    if (!caption_.isEmpty()) title += QStringLiteral("  ") + caption_;
     const QSizeF ts = labelSize(title, true), ls = labelSize(legend);
     const QRectF tr(target_.left() + pad, target_.top() + pad, std::min(ts.width(), room), ts.height());
     const QRectF lr(target_.left() + pad, tr.bottom(), std::min(ls.width(), room), ls.height());
@@ -804,6 +892,107 @@ void FramePainter::drawAxial(QPainter& p)
                  len * 0.3);
         endLabel(p, Label{fixed1(a.N2), kAxialEdge}, B + QPointF(a.N2 * scale, 0), QPointF(1, 0), QPointF(0, -1),
                  len * 0.3);
+    }
+}
+
+// ---- Envelopes ---------------------------------------------------------------------------
+
+void FramePainter::drawNote(QPainter& p, const QString& note)
+{
+    drawMembers(p, kGrey, style_.line);
+    drawSupports(p);
+    const QSizeF size = labelSize(note);
+    drawLabelAt(p, Label{note, kInk}, QRectF(target_.center() - QPointF(size.width(), size.height()) / 2, size));
+    texts_drawn_.push_back(note);
+}
+
+void FramePainter::drawEnvelope(QPainter& p, bool moment)
+{
+    const kj::FrameTopology& t = r_.topo();
+    const double fp = style_.fontPixels;
+    const QColor edge = moment ? kMomentEdge : kShearEdge;
+    // Moments on the tension side (right of travel: below a beam for
+    // sagging), positive shears on the left of travel, as for one calculation.
+    const int side = moment ? 1 : -1;
+    std::vector<std::vector<kj::EnvelopePoint>> points(ix(t.memberCount()) + 1);
+    double largest = 0;
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        if (!drawn(i)) continue;
+        points[ix(i)] = kj::memberEnvelope(*envelope_, i, moment ? 12 : 1);
+        for (const kj::EnvelopePoint& e : points[ix(i)])
+            largest = std::max(largest, moment ? std::max(std::fabs(e.Mmax), std::fabs(e.Mmin))
+                                               : std::max(std::fabs(e.Vmax), std::fabs(e.Vmin)));
+    }
+    const double scale = largest > 0 ? amplitude_ / largest : 0;
+    const auto hi = [&](const kj::EnvelopePoint& e) { return moment ? e.Mmax : e.Vmax; };
+    const auto lo = [&](const kj::EnvelopePoint& e) { return moment ? e.Mmin : e.Vmin; };
+    QColor band = moment ? Palette::momentFill() : Palette::shearFill();
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        const std::vector<kj::EnvelopePoint>& pts = points[ix(i)];
+        if (pts.empty()) continue;
+        const QPointF A = end1(i), B = end2(i), d = unit(B - A), n = QPointF(-d.y(), d.x()) * side;
+        const double L = std::max(pts.back().x, 1e-9);
+        const auto at = [&](double x, double v) { return A + (B - A) * (x / L) + n * (v * scale); };
+        std::vector<QPointF> upper, lower;
+        for (const kj::EnvelopePoint& e : pts) {
+            upper.push_back(at(e.x, hi(e)));
+            lower.push_back(at(e.x, lo(e)));
+        }
+        // The band between the two curves, then the curves: the largest
+        // values solid, the least dashed.
+        QPolygonF poly;
+        poly << A;
+        for (const QPointF& q : upper) poly << q;
+        poly << B;
+        for (auto q = lower.rbegin(); q != lower.rend(); ++q) poly << *q;
+        p.setPen(Qt::NoPen);
+        p.setBrush(band);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.drawPolygon(poly);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(edge, style_.line));
+        p.drawPolyline(upper.data(), static_cast<int>(upper.size()));
+        p.setPen(QPen(edge, style_.line, Qt::DashLine));
+        p.drawPolyline(lower.data(), static_cast<int>(lower.size()));
+        for (const std::vector<QPointF>* c : {&upper, &lower})
+            for (std::size_t k = 1; k < c->size(); ++k) placer_.addObstacle(QLineF((*c)[k - 1], (*c)[k]));
+    }
+    drawMembers(p, kInk, 1.6 * style_.line);
+    drawSupports(p);
+    // A moment is labelled by its size (the side shows its sign), a shear with its sign.
+    const auto text = [&](double v) { return moment ? fixed1(std::fabs(v)) : fixed1(v); };
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        const std::vector<kj::EnvelopePoint>& pts = points[ix(i)];
+        if (pts.empty()) continue;
+        const QPointF A = end1(i), B = end2(i), d = unit(B - A), n = QPointF(-d.y(), d.x()) * side;
+        const double len = std::hypot(B.x() - A.x(), B.y() - A.y());
+        const double L = std::max(pts.back().x, 1e-9);
+        // Both values at both ends; one when they are alike.
+        for (int e = 0; e < 2; ++e) {
+            const kj::EnvelopePoint& q = e == 0 ? pts.front() : pts.back();
+            const QPointF end = e == 0 ? A : B;
+            for (double v : {hi(q), lo(q)}) {
+                if (std::fabs(v) < 0.05 || (v == lo(q) && text(v) == text(hi(q)))) continue;
+                endLabel(p, Label{text(v), edge}, end + n * (v * scale), v >= 0 ? n : -n, e == 0 ? d : -d, len * 0.3);
+            }
+        }
+        // The extremes within a beam's span, where they pass those of its ends.
+        if (!t.isBeam(i) || pts.size() < 3) continue;
+        const auto interior = [&](auto&& value, bool larger) {
+            std::size_t best = 1;
+            for (std::size_t k = 1; k + 1 < pts.size(); ++k)
+                if (larger ? value(pts[k]) > value(pts[best]) : value(pts[k]) < value(pts[best])) best = k;
+            return best;
+        };
+        const std::size_t kh = interior(hi, true), kl = interior(lo, false);
+        const double endHi = std::max(hi(pts.front()), hi(pts.back())), endLo = std::min(lo(pts.front()), lo(pts.back()));
+        const auto extreme = [&](std::size_t k, double v) {
+            const QPointF pt = A + (B - A) * (pts[k].x / L) + n * (v * scale);
+            label(p, Label{text(v), edge}, pt, v >= 0 ? n : -n, 0.2 * fp, d, len / 4);
+        };
+        if (hi(pts[kh]) > endHi + 0.05 && std::fabs(hi(pts[kh])) >= 0.05) extreme(kh, hi(pts[kh]));
+        if (lo(pts[kl]) < endLo - 0.05 && std::fabs(lo(pts[kl])) >= 0.05) extreme(kl, lo(pts[kl]));
     }
 }
 

@@ -11,6 +11,7 @@
 // label that finds no free place near its anchor is left out (the tables of
 // the calculation book hold every number).
 #include "calc/calculation.h"
+#include "calc/envelope.h"
 #include "deflection.h"
 #include "label_placer.h"
 
@@ -23,6 +24,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -57,9 +59,33 @@ struct Palette {
 inline constexpr int kDefaultViewWidth = 1100;
 inline constexpr int kDefaultViewHeight = 760;
 
+// What of a calculation from load cases is drawn: the envelope of the
+// combinations, one load case or one combination (index into its list).
+struct Shown {
+    enum class Kind { Envelope, Case, Combination };
+    Kind kind = Kind::Envelope;
+    int index = 0;
+};
+// The list to choose from: "包络", every case ("G 恒载", "W 风载 (左风)"),
+// every combination by its name; shownAt gives the choice of a row.
+QStringList shownNames(const kj::EnvelopeResult& e);
+Shown shownAt(const kj::EnvelopeResult& e, int row);
+// What the title says of it: "包络", "工况 G 恒载", "组合 1.3G+1.5Q".
+QString shownCaption(const kj::EnvelopeResult& e, const Shown& shown);
+// The calculation drawn for a choice: the envelope's own; a case's
+// analysis; for a combination the envelope's model with the combination's
+// forces and no design (only the envelope is designed).
+kj::CalculationResult shownCalculation(const kj::EnvelopeResult& e, const Shown& shown);
+
 class FramePainter {
 public:
-    explicit FramePainter(const kj::CalculationResult& result);
+    // With an envelope, result is its envelope calculation: the moment and
+    // shear layers draw the largest and least values over the combinations
+    // as two curves; layers of one state of equilibrium say to choose a case
+    // or a combination.
+    explicit FramePainter(const kj::CalculationResult& result, const kj::EnvelopeResult* envelope = nullptr);
+    // Added to the title after the layer's name.
+    void setCaption(const QString& caption) { caption_ = caption; }
 
     void setStyle(const PaintStyle& style) { style_ = style; }
     const PaintStyle& style() const { return style_; }
@@ -74,6 +100,8 @@ public:
     // left out for want of room, where a point of the frame (m, y upward
     // from the ground) was drawn, and the magnification of the deflections.
     const std::vector<QRectF>& labelRects() const { return placer_.placed(); }
+    // The texts drawn in the last paint, the title and the legend last.
+    const std::vector<QString>& labelTexts() const { return texts_drawn_; }
     int skippedLabels() const { return placer_.skipped(); }
     QPointF map(double x, double y) const { return {ox_ + s_ * x, oy_ - s_ * y}; }
     double deflectionMagnification() const { return magnification_; }
@@ -106,6 +134,10 @@ private:
     void drawAxial(QPainter& p);
     void drawDeflection(QPainter& p);
     void drawReinforcement(QPainter& p);
+    // The envelope of moments (moment = true) or shears as two curves.
+    void drawEnvelope(QPainter& p, bool moment);
+    // The members and a note instead of a drawing.
+    void drawNote(QPainter& p, const QString& note);
     // A diagram along member i: the value at x drawn `scale` units per unit
     // toward the right of travel (side = +1) or the left (side = -1).
     template <class F>
@@ -133,6 +165,9 @@ private:
     bool drawn(int i) const;
 
     const kj::CalculationResult& r_;
+    const kj::EnvelopeResult* envelope_ = nullptr;
+    QString caption_;
+    std::vector<QString> texts_drawn_;
     DeflectedShape shape_;
     PaintStyle style_;
     LabelPlacer placer_;

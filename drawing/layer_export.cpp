@@ -13,13 +13,15 @@
 
 namespace kjd {
 
-QByteArray layerPng(const kj::CalculationResult& result, Layer layer, QSize size)
+QByteArray layerPng(const kj::CalculationResult& result, Layer layer, QSize size, const Drawn& drawn)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     {
         QPainter p(&image);
-        FramePainter(result).paint(p, QRectF(QPointF(0, 0), QSizeF(size)), layer);
+        FramePainter painter(result, drawn.envelope);
+        painter.setCaption(drawn.caption);
+        painter.paint(p, QRectF(QPointF(0, 0), QSizeF(size)), layer);
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -28,7 +30,7 @@ QByteArray layerPng(const kj::CalculationResult& result, Layer layer, QSize size
     return bytes;
 }
 
-QByteArray layerSvg(const kj::CalculationResult& result, Layer layer, QSize size)
+QByteArray layerSvg(const kj::CalculationResult& result, Layer layer, QSize size, const Drawn& drawn)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -40,7 +42,9 @@ QByteArray layerSvg(const kj::CalculationResult& result, Layer layer, QSize size
     svg.setTitle(QString::fromStdString(result.model.name) + QStringLiteral(" ") + layerTitle(layer));
     {
         QPainter p(&svg);
-        FramePainter(result).paint(p, QRectF(QPointF(0, 0), QSizeF(size)), layer);
+        FramePainter painter(result, drawn.envelope);
+        painter.setCaption(drawn.caption);
+        painter.paint(p, QRectF(QPointF(0, 0), QSizeF(size)), layer);
     }
     return bytes;
 }
@@ -53,19 +57,21 @@ bool wideFrame(const kj::CalculationResult& result)
     return W >= H;
 }
 
-void paintOnPage(const kj::CalculationResult& result, Layer layer, QPainter& painter, QPagedPaintDevice& device)
+void paintOnPage(const kj::CalculationResult& result, Layer layer, QPainter& painter, QPagedPaintDevice& device,
+                 const Drawn& drawn)
 {
     const int dpi = device.logicalDpiX();
     const QRectF area = device.pageLayout().paintRectPixels(dpi);
     PaintStyle style;
     style.fontPixels = 8.0 * dpi / 72;
     style.line = dpi / 100.0;
-    FramePainter fp(result);
+    FramePainter fp(result, drawn.envelope);
+    fp.setCaption(drawn.caption);
     fp.setStyle(style);
     fp.paint(painter, QRectF(QPointF(0, 0), area.size()), layer);
 }
 
-QByteArray layerPdf(const kj::CalculationResult& result, Layer layer)
+QByteArray layerPdf(const kj::CalculationResult& result, Layer layer, const Drawn& drawn)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -78,7 +84,7 @@ QByteArray layerPdf(const kj::CalculationResult& result, Layer layer)
     writer.setTitle(QString::fromStdString(result.model.name) + QStringLiteral(" ") + layerTitle(layer));
     writer.setCreator(QStringLiteral("kjpj"));
     QPainter p(&writer);
-    paintOnPage(result, layer, p, writer);
+    paintOnPage(result, layer, p, writer, drawn);
     p.end();
     return bytes;
 }

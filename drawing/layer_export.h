@@ -13,10 +13,17 @@ namespace kjd {
 
 inline constexpr QSize kExportSize{1600, 1100};
 
-QByteArray layerPng(const kj::CalculationResult& result, Layer layer, QSize size = kExportSize);
-QByteArray layerSvg(const kj::CalculationResult& result, Layer layer, QSize size = kExportSize);
+// What is drawn beside the result: the envelope it is the calculation of
+// (none: one calculation), and the words added to the title.
+struct Drawn {
+    const kj::EnvelopeResult* envelope = nullptr;
+    QString caption;
+};
+
+QByteArray layerPng(const kj::CalculationResult& result, Layer layer, QSize size = kExportSize, const Drawn& drawn = {});
+QByteArray layerSvg(const kj::CalculationResult& result, Layer layer, QSize size = kExportSize, const Drawn& drawn = {});
 // A4, landscape for a frame wider than high.
-QByteArray layerPdf(const kj::CalculationResult& result, Layer layer);
+QByteArray layerPdf(const kj::CalculationResult& result, Layer layer, const Drawn& drawn = {});
 
 // Whether the frame is wider than high, as drawn.
 bool wideFrame(const kj::CalculationResult& result);
@@ -24,6 +31,7 @@ bool wideFrame(const kj::CalculationResult& result);
 // Paints the layer on the printable area of the current page of a paged
 // device (a printer, a PDF writer) opened by painter, with text and lines
 // sized for paper.
-void paintOnPage(const kj::CalculationResult& result, Layer layer, QPainter& painter, QPagedPaintDevice& device);
+void paintOnPage(const kj::CalculationResult& result, Layer layer, QPainter& painter, QPagedPaintDevice& device,
+                 const Drawn& drawn = {});
 
 } // namespace kjd

@@ -33,7 +33,10 @@ TEST(SameFile, OneFileByLinkCaseOrDotsAndNewNamesEqualButForCase)
     }
     EXPECT_TRUE(sameFile(d / "sub/./new.txt", d / "sub/New.Txt")); // neither exists yet
     EXPECT_TRUE(sameFile(d / "no/such/new.txt", d / "No/Such/NEW.txt"));
-    EXPECT_FALSE(sameFile(d / "kj-2.txt", d / "KJ-2.txt"));
+    // Where the file system tells letter case apart, these are two files.
+    if (kjtest::hasEntry(d, "kj-2.txt") && kjtest::hasEntry(d, "KJ-2.txt")) {
+        EXPECT_FALSE(sameFile(d / "kj-2.txt", d / "KJ-2.txt"));
+    }
     EXPECT_FALSE(sameFile(d / "KJ-1.txt", d / "kj-2.txt"));
     EXPECT_FALSE(sameFile(d / "new.txt", d / "sub/new.txt"));
     EXPECT_FALSE(sameFile(d / "new.txt", d / "new.txt.bak"));

@@ -44,7 +44,8 @@ protected:
         req.date = "2026/3/4";
         req.time = "9:00:00";
         req.pdfName = "\\KJ-2.pdf";
-        req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const std::filesystem::path& path) {
+        req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult*,
+                           const std::filesystem::path& path) {
             kjd::writeCalculationBook(r, d, path, {"2026/3/4"});
         };
         kj::runCalculation(req);

@@ -3,6 +3,7 @@
 // every layer, zooms, pans and fits; exports, prints, opens a data file with
 // the main window's settings and writes the calculation book; it says why
 // when there is nothing to draw or a file cannot be read.
+#include "cases/form_cases.h"
 #include "graphics/graphics_form.h"
 #include "main/form1.h"
 #include "window_test_support.h"
@@ -29,6 +30,7 @@ private slots:
     void wheelZoomsAboutThePointerDragPansAndFitRestores();
     void exportsPrintsAndWritesTheBook();
     void opensADataFileWithTheMainWindowsSettingsWritingNothing();
+    void drawsTheEnvelopeEveryCaseAndEveryCombination();
 
 private:
     GraphicsForm* calculateAndOpen(const char* example);
@@ -242,6 +244,48 @@ void FormGraphicsTest::opensADataFileWithTheMainWindowsSettingsWritingNothing()
     // Cancelling the file box does nothing.
     press(g->Command6);
     QCOMPARE(messages_.size(), 1);
+}
+
+void FormGraphicsTest::drawsTheEnvelopeEveryCaseAndEveryCombination()
+{
+    for (const char* name : {"KJ-1.txt", "KJ-1Q.txt", "KJ-1W.txt"}) {
+        QFile src(QStringLiteral(KJ_EXAMPLES_DIR "/") + QLatin1String(name));
+        QVERIFY(src.open(QIODevice::ReadOnly));
+        folder_->write(QLatin1String(name), src.readAll());
+    }
+    FormCases* c = main_->formCases();
+    catchMessages(*c, messages_);
+    press(c->Command1);
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
+    GraphicsForm* g = main_->graphicsForm();
+    catchMessages(*g, messages_, QStringLiteral("图形: "));
+    QVERIFY(g->calculation() && g->calculation()->envelope);
+    const kj::EnvelopeResult& e = *g->calculation()->envelope;
+    QCOMPARE(g->Combo2->count(), static_cast<int>(1 + e.cases.size() + e.combinations.size()));
+    QCOMPARE(g->Combo2->itemText(0), QStringLiteral("包络"));
+    QCOMPARE(g->Combo2->itemText(2), QStringLiteral("Q 活载"));
+    QVERIFY(g->Combo2->isVisibleTo(g));
+    g->Combo1->setCurrentIndex(2); // 弯矩图
+    QVERIFY(g->View1->grab().width() > 0);
+    QVERIFY(g->View1->painter()->labelTexts().size() > 10);
+
+    // The fifth combination: its own forces, its name in the title.
+    const int row = 1 + static_cast<int>(e.cases.size()) + 4;
+    g->Combo2->setCurrentIndex(row);
+    g->View1->grab();
+    const kj::CombinationResult& five = e.combinations[4];
+    const std::vector<QString>& drawnTexts = g->View1->painter()->labelTexts();
+    const QString title = drawnTexts[drawnTexts.size() - 2];
+    QVERIFY2(title.contains(QStringLiteral("组合 ") + QString::fromStdString(five.combination.name)), qPrintable(title));
+    const kj::MemberForces& a = five.forces.along[1];
+    const QString left = QString::number(std::fabs(a.M(0)), 'f', 1);
+    const std::vector<QString>& texts = g->View1->painter()->labelTexts();
+    QVERIFY2(std::find(texts.begin(), texts.end(), left) != texts.end(), qPrintable(left));
+
+    // Back to one calculation: the list goes.
+    calculateAndOpen("KJ-1.txt");
+    QVERIFY(!g->Combo2->isVisibleTo(g));
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
 }
 
 QTEST_MAIN(FormGraphicsTest)

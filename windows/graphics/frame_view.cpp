@@ -20,10 +20,12 @@ FrameView::FrameView(QWidget* parent) : QWidget(parent)
     setMinimumSize(320, 240);
 }
 
-void FrameView::setResult(const kj::CalculationResult* result)
+void FrameView::setResult(const kj::CalculationResult* result, const kj::EnvelopeResult* envelope,
+                          const QString& caption)
 {
     result_ = result;
-    painter_ = result ? std::make_unique<kjd::FramePainter>(*result) : nullptr;
+    painter_ = result ? std::make_unique<kjd::FramePainter>(*result, envelope) : nullptr;
+    if (painter_) painter_->setCaption(caption);
     fit();
 }
 

@@ -16,7 +16,10 @@ public:
     explicit FrameView(QWidget* parent = nullptr);
 
     // The result drawn (none: an empty view with a hint); kept alive by the caller.
-    void setResult(const kj::CalculationResult* result);
+    // With an envelope, result is its envelope calculation (drawn as the
+    // envelope); caption is added to the title.
+    void setResult(const kj::CalculationResult* result, const kj::EnvelopeResult* envelope = nullptr,
+                   const QString& caption = QString());
     void setLayer(kjd::Layer layer);
     kjd::Layer layer() const { return layer_; }
 

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -47,6 +48,10 @@ GraphicsForm::GraphicsForm(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     Combo1->setObjectName(QStringLiteral("Combo1"));
     for (kjd::Layer layer : kjd::kLayers) Combo1->addItem(kjd::layerTitle(layer));
     connect(Combo1, &QComboBox::currentIndexChanged, this, &GraphicsForm::GraphicsForm_Combo1_Change);
+    Combo2 = new QComboBox(this);
+    Combo2->setObjectName(QStringLiteral("Combo2"));
+    Combo2->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    connect(Combo2, &QComboBox::currentIndexChanged, this, &GraphicsForm::GraphicsForm_Combo2_Change);
 
     const auto button = [this](const char* name, const QString& caption, void (GraphicsForm::*slot)()) {
         auto* b = new QPushButton(caption, this);
@@ -71,6 +76,9 @@ GraphicsForm::GraphicsForm(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     auto* layerCaption = new QLabel(QStringLiteral("图层"), this);
     bar->addWidget(layerCaption);
     bar->addWidget(Combo1);
+    caseCaption_ = new QLabel(QStringLiteral("工况/组合"), this);
+    bar->addWidget(caseCaption_);
+    bar->addWidget(Combo2);
     bar->addSpacing(12);
     for (QPushButton* b : {Command1, Command2, Command3, Command4, Command5}) bar->addWidget(b);
     bar->addSpacing(12);
@@ -87,8 +95,22 @@ GraphicsForm::GraphicsForm(QWidget* mainWindow) : kjw::FormBase(mainWindow)
 void GraphicsForm::showCalculation(std::shared_ptr<const kj::FileCalculation> calculation, const QString& origin)
 {
     // The view lets go of the old result before it is released.
-    View1->setResult(calculation ? &calculation->calculation : nullptr);
+    View1->setResult(nullptr);
+    shownResult_.reset();
+    shown_ = {};
     calculation_ = std::move(calculation);
+    {
+        const QSignalBlocker quiet(Combo2);
+        Combo2->clear();
+        if (calculation_ && calculation_->envelope) Combo2->addItems(kjd::shownNames(*calculation_->envelope));
+    }
+    const bool cases = Combo2->count() > 0;
+    Combo2->setVisible(cases);
+    caseCaption_->setVisible(cases);
+    if (calculation_) {
+        const kjd::Drawn d = drawn();
+        View1->setResult(&calculation_->calculation, d.envelope, d.caption);
+    }
     if (!calculation_) {
         Label1->setText(QStringLiteral("尚无计算结果"));
         return;
@@ -113,17 +135,41 @@ void GraphicsForm::GraphicsForm_Combo1_Change(int index)
         View1->setLayer(kjd::kLayers[static_cast<std::size_t>(index)]);
 }
 
+void GraphicsForm::GraphicsForm_Combo2_Change(int index)
+{
+    if (!calculation_ || !calculation_->envelope || index < 0) return;
+    const kj::EnvelopeResult& e = *calculation_->envelope;
+    View1->setResult(nullptr);
+    shown_ = kjd::shownAt(e, index);
+    shownResult_.reset();
+    if (shown_.kind != kjd::Shown::Kind::Envelope) shownResult_ = kjd::shownCalculation(e, shown_);
+    const kjd::Drawn d = drawn();
+    View1->setResult(&shownResult(), d.envelope, d.caption);
+}
+
+const kj::CalculationResult& GraphicsForm::shownResult() const
+{
+    return shownResult_ ? *shownResult_ : calculation_->calculation;
+}
+
+kjd::Drawn GraphicsForm::drawn() const
+{
+    if (!calculation_ || !calculation_->envelope) return {};
+    const kj::EnvelopeResult& e = *calculation_->envelope;
+    return {shown_.kind == kjd::Shown::Kind::Envelope ? &e : nullptr, kjd::shownCaption(e, shown_)};
+}
+
 void GraphicsForm::GraphicsForm_Command1_Click() { View1->fit(); }
 
 void GraphicsForm::exportLayer(const QString& operation, const QString& filter, const QString& suffix,
-                               const std::function<QByteArray(const kj::CalculationResult&, kjd::Layer)>& bytes)
+                               const std::function<QByteArray(const kj::CalculationResult&, kjd::Layer, const kjd::Drawn&)>& bytes)
 {
     if (!haveResult(operation)) return;
     QString name = chooseFile(operation, filter, true);
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += suffix;
     attempt(operation, [&] {
-        const QByteArray data = bytes(calculation_->calculation, View1->layer());
+        const QByteArray data = bytes(shownResult(), View1->layer(), drawn());
         kj::replaceFileBytes(toPath(name), std::string_view(data.constData(), static_cast<std::size_t>(data.size())),
                              shownName(name));
     });
@@ -132,19 +178,23 @@ void GraphicsForm::exportLayer(const QString& operation, const QString& filter, 
 void GraphicsForm::GraphicsForm_Command2_Click()
 {
     exportLayer(QStringLiteral("导出 PNG"), QStringLiteral("PNG 图片 (*.png)"), QStringLiteral(".png"),
-                [](const kj::CalculationResult& r, kjd::Layer l) { return kjd::layerPng(r, l); });
+                [](const kj::CalculationResult& r, kjd::Layer l, const kjd::Drawn& d) {
+                    return kjd::layerPng(r, l, kjd::kExportSize, d);
+                });
 }
 
 void GraphicsForm::GraphicsForm_Command3_Click()
 {
     exportLayer(QStringLiteral("导出 SVG"), QStringLiteral("SVG 图形 (*.svg)"), QStringLiteral(".svg"),
-                [](const kj::CalculationResult& r, kjd::Layer l) { return kjd::layerSvg(r, l); });
+                [](const kj::CalculationResult& r, kjd::Layer l, const kjd::Drawn& d) {
+                    return kjd::layerSvg(r, l, kjd::kExportSize, d);
+                });
 }
 
 void GraphicsForm::GraphicsForm_Command4_Click()
 {
     exportLayer(QStringLiteral("导出 PDF"), QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral(".pdf"),
-                [](const kj::CalculationResult& r, kjd::Layer l) { return kjd::layerPdf(r, l); });
+                [](const kj::CalculationResult& r, kjd::Layer l, const kjd::Drawn& d) { return kjd::layerPdf(r, l, d); });
 }
 
 void GraphicsForm::GraphicsForm_Command5_Click()
@@ -159,7 +209,7 @@ void GraphicsForm::GraphicsForm_Command5_Click()
     attempt(QStringLiteral("打印"), [&] {
         QPainter painter;
         if (!painter.begin(&printer)) throw kj::Failure("无法打开打印机");
-        kjd::paintOnPage(calculation_->calculation, View1->layer(), painter, printer);
+        kjd::paintOnPage(shownResult(), View1->layer(), painter, printer, drawn());
         painter.end();
     });
 }
@@ -182,7 +232,11 @@ void GraphicsForm::GraphicsForm_Command7_Click()
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".pdf");
     attempt(QStringLiteral("生成计算书"),
-            [&] { kjd::writeCalculationBook(calculation_->calculation, calculation_->data, toPath(name)); });
+            [&] {
+                kjd::BookOptions options;
+                options.envelope = calculation_->envelope.get();
+                kjd::writeCalculationBook(calculation_->calculation, calculation_->data, toPath(name), options);
+            });
 }
 
 void GraphicsForm::GraphicsForm_Command8_Click()

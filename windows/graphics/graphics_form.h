@@ -15,7 +15,10 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "layer_export.h"
+
 #include <functional>
+#include <optional>
 #include <memory>
 
 class QPrinter;
@@ -38,12 +41,14 @@ public:
     std::function<kj::DesignSettings()> designSettings;
 
     QComboBox* Combo1;   // layer
+    QComboBox* Combo2;   // 工况/组合: the envelope, a case or a combination (with load cases only)
     QLabel* Label1;      // what is shown
     FrameView* View1;
     QPushButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6, *Command7, *Command8;
 
 public slots:
     void GraphicsForm_Combo1_Change(int index);
+    void GraphicsForm_Combo2_Change(int index);
     void GraphicsForm_Command1_Click(); // 适合窗口
     void GraphicsForm_Command2_Click(); // 导出 PNG
     void GraphicsForm_Command3_Click(); // 导出 SVG
@@ -56,7 +61,13 @@ public slots:
 private:
     // Writes one export of the shown layer to a file the user names.
     void exportLayer(const QString& operation, const QString& filter, const QString& suffix,
-                     const std::function<QByteArray(const kj::CalculationResult&, kjd::Layer)>& bytes);
+                     const std::function<QByteArray(const kj::CalculationResult&, kjd::Layer, const kjd::Drawn&)>& bytes);
     bool haveResult(const QString& operation);
+    // The result drawn: the calculation's own, or a case's or a combination's.
+    const kj::CalculationResult& shownResult() const;
+    kjd::Drawn drawn() const;
     std::shared_ptr<const kj::FileCalculation> calculation_;
+    kjd::Shown shown_;
+    std::optional<kj::CalculationResult> shownResult_; // a case or a combination
+    QLabel* caseCaption_ = nullptr;
 };

@@ -418,7 +418,7 @@ void Form1::Form1_Command4_Click()
         Text2->setPlainText(toPane(result.beamBarsText));
         Text3->setPlainText(toPane(result.forceDiagramText));
         lastCalculation_ = std::make_shared<const kj::FileCalculation>(
-            kj::FileCalculation{std::move(result.data), std::move(result.calculation)});
+            kj::FileCalculation{std::move(result.data), std::move(result.calculation), nullptr});
         if (graphics_) graphics_->showCalculation(lastCalculation_, lastOrigin());
     } catch (const std::exception& e) {
         // One message: why the calculation stopped, and what the file holds that may explain it.
@@ -570,6 +570,11 @@ FormCases* Form1::formCases()
         formCases_->showResult = [this](const kj::CalcResult& result) {
             Text2->setPlainText(toPane(result.beamBarsText));
             Text3->setPlainText(toPane(result.forceDiagramText));
+            // The graphics window draws the envelope, every case and every combination.
+            lastCalculation_ = std::make_shared<const kj::FileCalculation>(kj::FileCalculation{
+                result.data, result.calculation,
+                result.envelope ? std::make_shared<const kj::EnvelopeResult>(*result.envelope) : nullptr});
+            if (graphics_) graphics_->showCalculation(lastCalculation_, lastOrigin());
         };
     }
     return formCases_;
