@@ -87,7 +87,7 @@ rm -rf "$runs"
 step "kjpj-calc on every example, Linux and Windows"
 for data in examples/*.txt; do
   name=$(basename "$data" .txt)
-  case "$name" in gjcs-* | hzwj-*) continue ;; esac # member and load files, not frame data
+  case "$name" in gjcs-* | hzwj-* | zhgk-*) continue ;; esac # member, load and load-case files, not frame data
   for sys in linux windows; do
     mkdir -p "$runs/$sys/$name"
     cp "$data" "$runs/$sys/$name/"
