@@ -48,6 +48,9 @@ linux_calc=$(cd "$build" && pwd)/kjpj-calc
 win_calc="$win/kjpj/kjpj-calc.exe"
 
 # A private prefix, no display, no Mono or Gecko installer, no messages of wine's own.
+# Wine maps Chinese file names to the Linux side through the locale: without
+# a UTF-8 locale (CI starts with none) such names cannot be made at all.
+export LANG=C.UTF-8
 export WINEPREFIX="$win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 step "Preparing the wine prefix"
