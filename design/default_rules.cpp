@@ -40,15 +40,7 @@ BeamDesign designBeam(const BeamInput& in, const Materials& materials, const Des
 {
     const MaterialConstants mat = materialConstants(materials);
     BeamDesign d;
-    d.b = 1000 * in.member.b;
-    d.h = 1000 * in.member.h;
-    if (d.b < kNarrowestSection) {
-        d.skipReason = "截面宽度小于 51 mm, 不配筋";
-        return d;
-    }
-    if (!allFinite({in.M1, in.M2, in.V1, in.V2, in.Mo, in.x}))
-        throw Failure(beamName(in.beam) + "的内力不是有限数值, 无法配筋");
-    d.designed = true;
+    if (!startBeam(in, d)) return d;
     const double r1 = (1 - o.beta) * std::fabs(in.M1);
     const double r2 = (1 - o.beta) * std::fabs(in.M2);
     d.left = designSupport(in.M1, in.V1, d.b, d.h, mat, o, in.beam);

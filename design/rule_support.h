@@ -24,6 +24,23 @@ inline bool allFinite(std::initializer_list<double> values)
 
 inline bool finiteBars(const BarArrangement& r) { return allFinite({r.n, r.d, r.k, r.e, r.outer, r.second}); }
 
+// The start every rule set makes on a beam: its section in mm into d, no
+// design for a section narrower than 51 mm (false), and a failure for forces
+// that are not finite numbers.
+inline bool startBeam(const BeamInput& in, BeamDesign& d)
+{
+    d.b = 1000 * in.member.b;
+    d.h = 1000 * in.member.h;
+    if (d.b < kNarrowestSection) {
+        d.skipReason = "截面宽度小于 51 mm, 不配筋";
+        return false;
+    }
+    if (!allFinite({in.M1, in.M2, in.V1, in.V2, in.Mo, in.x}))
+        throw Failure(beamName(in.beam) + "的内力不是有限数值, 无法配筋");
+    d.designed = true;
+    return true;
+}
+
 // The start every rule set makes on a column: its section in mm into d, no
 // design for a section narrower than 51 mm (nothing returned), a failure for
 // forces that are not finite numbers, and the axial force at the top: the
