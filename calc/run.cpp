@@ -136,7 +136,7 @@ CalcResult runCalculation(const CalcRequest& req)
         replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
         if (!req.jsonName.empty()) replaceFileBytes(slotPath(req.jsonName), json, req.jsonName);
         if (!req.pdfName.empty()) req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr,
-                                               slotPath(req.pdfName));
+                                               req.title, slotPath(req.pdfName));
     } catch (const std::exception& e) {
         // The block says why it has no tables, on a line of its own, so the
         // next run's block starts on a line of its own too. The first failure
