@@ -489,6 +489,7 @@ void loadTables(Book& book, const kj::CalculationResult& r)
         QStringList parts;
         const double len = f.along.size() > ix(i) ? f.along[ix(i)].length : 0;
         for (const kj::MemberForces::Load& l : f.along[ix(i)].loads) {
+            if (l.w == 0) continue;
             if (l.x1 > l.x0) {
                 if (l.x0 <= 1e-9 && l.x1 >= len - 1e-9)
                     parts << QStringLiteral("全跨均布荷载 q = %1 kN/m").arg(fixed(l.w, 2));
