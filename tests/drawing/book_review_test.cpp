@@ -124,7 +124,9 @@ TEST(BookReview, EveryLabelOfAMemberIsAnchoredOnItAndNearerItThanAnyOtherMemberO
                 return std::pair{painter.map(m.x[static_cast<std::size_t>(t.columnLine(c))], m.y[static_cast<std::size_t>(t.columnStorey(c))]),
                                  painter.map(m.x[static_cast<std::size_t>(t.columnLine(c))], m.y[static_cast<std::size_t>(t.columnStorey(c) + 1)])};
             };
-            if (layer != kjd::Layer::Deflection) EXPECT_FALSE(painter.memberLabels().empty()) << name;
+            if (layer != kjd::Layer::Deflection) {
+                EXPECT_FALSE(painter.memberLabels().empty()) << name;
+            }
             for (const kjd::PlacedLabel& l : painter.memberLabels()) {
                 const auto [a, b] = ends(l.member);
                 const std::string where = std::string(name) + " " + kjd::layerTitle(layer).toStdString() + " " +
