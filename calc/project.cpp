@@ -767,6 +767,15 @@ std::vector<std::string> projectEchoLines(const Project& p)
         for (const FloorForce& f : c.floorForces)
             lines.push_back(tag + "楼层水平力 (第 " + std::to_string(f.level) + " 层): H=" + num(f.H) + " kN " +
                             (f.H >= 0 ? "→" : "←"));
+        if (!c.floorForces.empty()) {
+            // The storey shears the forces give, summed from the roof down.
+            std::vector<double> V(ix(p.NF()) + 2, 0.0);
+            for (const FloorForce& f : c.floorForces) V[ix(f.level)] += f.H;
+            for (int level = p.NF() - 1; level >= 1; --level) V[ix(level)] += V[ix(level + 1)];
+            std::vector<std::string> shears;
+            for (int level = 1; level <= p.NF(); ++level) shears.push_back(num(V[ix(level)]));
+            lines.push_back(tag + "层剪力 (kN, 自底层): " + joined(shears, " "));
+        }
     }
     lines.push_back("柱自重按 30 kN/m3 计入恒载 G 的柱轴力" +
                     std::string(p.beamSelfWeight ? "; 梁自重按 25 kN/m3 计入恒载 G" : ""));
