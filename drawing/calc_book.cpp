@@ -152,20 +152,31 @@ public:
     {
         texts_.tableRows.push_back(t.headers);
         for (const QStringList& row : t.rows) texts_.tableRows.push_back(row);
-        const QFont font = small_;
-        const QFontMetricsF fm(font, &writer_);
+        QFont font = small_;
         const int cols = static_cast<int>(t.headers.size());
-        const double pad = 1.2 * kMm;
+        double pad = 1.2 * kMm;
         std::vector<double> widths(ix(cols), 0);
-        const auto measure = [&](const QStringList& row) {
-            for (int c = 0; c < cols && c < row.size(); ++c)
-                for (const QString& line : row[c].split(QLatin1Char('\n')))
-                    widths[ix(c)] = std::max(widths[ix(c)], fm.horizontalAdvance(line) + 2 * pad);
-        };
-        measure(t.headers);
-        for (const QStringList& row : t.rows) measure(row);
         double total = 0;
-        for (double w : widths) total += w;
+        // A table wider than the page is set in a smaller face (down to 70 %)
+        // before its columns are narrowed: no cell is clipped.
+        for (int pass = 0; pass < 2; ++pass) {
+            const QFontMetricsF fm(font, &writer_);
+            std::fill(widths.begin(), widths.end(), 0.0);
+            const auto measure = [&](const QStringList& row) {
+                for (int c = 0; c < cols && c < row.size(); ++c)
+                    for (const QString& line : row[c].split(QLatin1Char('\n')))
+                        widths[ix(c)] = std::max(widths[ix(c)], fm.horizontalAdvance(line) + 2 * pad);
+            };
+            measure(t.headers);
+            for (const QStringList& row : t.rows) measure(row);
+            total = 0;
+            for (double w : widths) total += w;
+            if (pass > 0 || total <= content_.width()) break;
+            const double shrink = std::max(0.7, content_.width() / total * 0.98);
+            font.setPixelSize(std::max(1, static_cast<int>(std::floor(font.pixelSize() * shrink))));
+            pad *= shrink;
+        }
+        const QFontMetricsF fm(font, &writer_);
         // Spread the spare width over the columns, or shrink them all to fit.
         const double factor = total > 0 ? content_.width() / total : 1;
         for (double& w : widths) w *= total < content_.width() ? 1 : factor;
@@ -629,10 +640,13 @@ void designSection(Book& book, const kj::CalculationResult& r, const kj::Envelop
     book.heading(QString::fromUtf8(kBookSections[6]), true);
     book.paragraph({QStringLiteral("Fy = %1 N/mm²,  C%2;  弯矩 kN·m, 剪力 kN, 钢筋面积 mm², 剪折点 m")
                         .arg(reportValue(r.materials.Fy), reportValue(r.materials.C))});
-    // With load cases, the governing combination under every designed value.
-    const auto gov = [&](const QString& value, int k) {
-        return e ? value + QLatin1Char('\n') + q(e->name(k)) : value;
-    };
+    // With load cases, the governing combination of every designed value, row for row beside the report's table.
+    const auto name = [&](int k) { return q(e->name(k)); };
+    Table beamGov{{QStringLiteral("梁号"), QStringLiteral("左 M"), QStringLiteral("左 V"), QStringLiteral("右 M"),
+                   QStringLiteral("右 V"), QStringLiteral("跨中 Mo")},
+                  {},
+                  {}};
+    Table colGov{{QStringLiteral("柱号"), QStringLiteral("柱顶 M1, N1"), QStringLiteral("柱底 M2, N2")}, {}, {}};
     book.heading(QStringLiteral("7.1 梁"), false);
     Table beams{{QStringLiteral("梁号"), QStringLiteral("左 M"), QStringLiteral("左 V"), QStringLiteral("左 As"),
                  QStringLiteral("左 Asv"), QStringLiteral("右 M"), QStringLiteral("右 V"), QStringLiteral("右 As"),
@@ -655,17 +669,24 @@ void designSection(Book& book, const kj::CalculationResult& r, const kj::Envelop
             skipped << QStringLiteral("第 %1 号梁: %2").arg(i).arg(q(b.skipReason));
             continue;
         }
-        const kj::BeamGoverning g = e ? e->beamGoverning[ix(i)] : kj::BeamGoverning{};
-        beams.rows.push_back({QString::number(i), gov(whole(b.left.M), g.leftMoment), gov(whole(b.left.V), g.leftShear),
-                              whole(b.left.As), q(b.left.stirrupString), gov(whole(b.right.M), g.rightMoment),
-                              gov(whole(b.right.V), g.rightShear), whole(b.right.As), q(b.right.stirrupString),
-                              gov(whole(b.span.M), g.span), hundredths(b.span.x), whole(b.span.As), whole(b.span.AsComp)});
+        beams.rows.push_back({QString::number(i), whole(b.left.M), whole(b.left.V), whole(b.left.As), q(b.left.stirrupString),
+                              whole(b.right.M), whole(b.right.V), whole(b.right.As), q(b.right.stirrupString),
+                              whole(b.span.M), hundredths(b.span.x), whole(b.span.As), whole(b.span.AsComp)});
+        if (e) {
+            const kj::BeamGoverning& g = e->beamGoverning[ix(i)];
+            beamGov.rows.push_back({QString::number(i), name(g.leftMoment), name(g.leftShear), name(g.rightMoment),
+                                    name(g.rightShear), name(g.span)});
+        }
         bars.rows.push_back({QString::number(i), q(b.left.barString), q(b.right.barString), q(b.span.barString)});
         drawn.rows.push_back({QString::number(i), barNotation(b.left, false), barNotation(b.right, false),
                               barNotation(b.span, true),
                               stirrupNotation(b.left.stirrups) + QStringLiteral(" / ") + stirrupNotation(b.right.stirrups)});
     }
     book.table(beams);
+    if (e) {
+        book.note({QStringLiteral("上表各设计值的控制组合:")});
+        book.table(beamGov);
+    }
     book.note({QStringLiteral("预配钢筋 (计算书原格式): 通长筋根数,直径+附加筋根数,直径 第一排/第二排根数; 箍筋: 肢数*直径@间距 (mm)。"
                               "As = 9999 或箍筋 32@50 表示截面不足。")});
     book.table(bars);
@@ -687,13 +708,19 @@ void designSection(Book& book, const kj::CalculationResult& r, const kj::Envelop
                 colSkipped << QStringLiteral("第 %1 号柱: %2").arg(c).arg(q(d.skipReason));
                 continue;
             }
-            const kj::ColumnGoverning g = e ? e->columnGoverning[ix(c)] : kj::ColumnGoverning{};
-            cols.rows.push_back({QString::number(c), gov(whole(d.top.M), g.top), whole(d.top.N), whole(d.top.As),
-                                 whole(d.top.As), gov(whole(d.bottom.M), g.bottom), whole(d.bottom.N),
-                                 whole(d.bottom.As), whole(d.bottom.As)});
+            cols.rows.push_back({QString::number(c), whole(d.top.M), whole(d.top.N), whole(d.top.As), whole(d.top.As),
+                                 whole(d.bottom.M), whole(d.bottom.N), whole(d.bottom.As), whole(d.bottom.As)});
+            if (e) {
+                const kj::ColumnGoverning& g = e->columnGoverning[ix(c)];
+                colGov.rows.push_back({QString::number(c), name(g.top), name(g.bottom)});
+            }
         }
         book.table(cols);
         book.note({QStringLiteral("1 为柱顶, 2 为柱底; 对称配筋, As = As' 为每侧钢筋面积。")});
+        if (e) {
+            book.note({QStringLiteral("上表各柱端的控制组合 (钢筋最多者):")});
+            book.table(colGov);
+        }
         if (!colSkipped.isEmpty()) book.note(colSkipped);
     }
     book.drawing(QStringLiteral("7.3 配筋图"), Layer::Reinforcement);
@@ -754,7 +781,10 @@ QStringList beamSectionFormulas(const kj::CalculationResult& r, const BookMateri
                         num((V - Vc) * 1000 / ((code2010 ? 1.0 : 1.25) * mt.fyv * h0v), 3));
     else
         out << QStringLiteral("Vc = 0.7·ft·b·h0 = %1 kN ≥ V: 箍筋按构造").arg(num(Vc, 1));
-    out << QStringLiteral("取 Asv/s = %1 mm²/mm (含最小配箍率);  箍筋 %2").arg(num(s.asvs, 2), stirrupNotation(s.stirrups));
+    if (s.asvs > 0)
+        out << QStringLiteral("取 Asv/s = %1 mm²/mm (含最小配箍率);  箍筋 %2").arg(num(s.asvs, 2), stirrupNotation(s.stirrups));
+    else
+        out << QStringLiteral("箍筋按构造 (最大间距、最小直径): %1").arg(stirrupNotation(s.stirrups));
     return out;
 }
 
