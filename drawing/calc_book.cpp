@@ -817,7 +817,8 @@ QStringList columnEndFormulas(const kj::CalculationResult& r, const BookMaterial
     return out;
 }
 
-void memberDesignSection(Book& book, const kj::CalculationResult& r, bool every, QStringList& failures)
+void memberDesignSection(Book& book, const kj::CalculationResult& r, const kj::EnvelopeResult* e, bool every,
+                         QStringList& failures)
 {
     const kj::FrameTopology& t = r.topo();
     const BookMaterials mt = bookMaterials(r);
@@ -836,6 +837,17 @@ void memberDesignSection(Book& book, const kj::CalculationResult& r, bool every,
         std::vector<Section> sections{{&b.left, true, QStringLiteral("左支座")},
                                       {&b.right, true, QStringLiteral("右支座")},
                                       {&b.span, false, QStringLiteral("跨中")}};
+        if (e) {
+            // The combination each section's moment (and a support's shear) comes from.
+            const kj::BeamGoverning& g = e->beamGoverning[ix(i)];
+            const auto named = [&](int m, int v) {
+                return m == v ? QStringLiteral(" (控制组合 %1)").arg(q(e->name(m)))
+                              : QStringLiteral(" (M: %1, V: %2)").arg(q(e->name(m)), q(e->name(v)));
+            };
+            sections[0].name += named(g.leftMoment, g.leftShear);
+            sections[1].name += named(g.rightMoment, g.rightShear);
+            sections[2].name += QStringLiteral(" (控制组合 %1)").arg(q(e->name(g.span)));
+        }
         QStringList lines;
         // Each section is checked; only the governing one (or all) is written out.
         std::size_t governing = 0;
@@ -845,7 +857,7 @@ void memberDesignSection(Book& book, const kj::CalculationResult& r, bool every,
             QStringList f = beamSectionFormulas(r, mt, b, *sections[k].s, sections[k].support, failures,
                                                 who + QLatin1Char(' ') + sections[k].name);
             if (!every && k != governing) continue;
-            lines << who + QLatin1Char(' ') + sections[k].name + (every ? QString() : QStringLiteral(" (控制截面)"));
+            lines << who + QLatin1Char(' ') + sections[k].name + (every ? QString() : QStringLiteral(" 控制截面"));
             for (const QString& l : f) lines << QStringLiteral("    ") + l;
         }
         book.paragraph(lines);
@@ -860,6 +872,10 @@ void memberDesignSection(Book& book, const kj::CalculationResult& r, bool every,
         for (bool top : {true, false}) {
             QStringList f = columnEndFormulas(r, mt, d, top ? d.top : d.bottom, top, failures, who);
             if (!every && top != topGoverns) continue;
+            if (e) {
+                const kj::ColumnGoverning& g = e->columnGoverning[ix(c)];
+                f.front() += QStringLiteral(" (控制组合 %1)").arg(q(e->name(top ? g.top : g.bottom)));
+            }
             for (const QString& l : f) lines << QStringLiteral("    ") + l;
         }
         book.paragraph(lines);
@@ -1000,7 +1016,7 @@ void layoutBook(Book& book, const kj::CalculationResult& r, const kj::FrameData&
     designSection(book, r, e);
     QStringList failures;
     book.newPage();
-    memberDesignSection(book, r, options.everyMember, failures);
+    memberDesignSection(book, r, e, options.everyMember, failures);
     book.newPage();
     if (!e) equilibriumSection(book, r);
     for (std::size_t k = 0; e && k < e->cases.size(); ++k)
