@@ -320,18 +320,10 @@ struct BookMaterials {
     double betaC = 1;
 };
 
-// GB 50010-2010 Table 4.1.5: Ec of C15 ... C80, 10⁴ N/mm².
-double concreteModulus(double C)
-{
-    static constexpr double kEc[] = {2.20, 2.55, 2.80, 3.00, 3.15, 3.25, 3.35, 3.45, 3.55, 3.60, 3.65, 3.70, 3.75, 3.80};
-    const int k = kj::concreteGradeIndex(C);
-    return k >= 1 && k <= 14 ? kEc[k - 1] * 1e4 : 0;
-}
-
 BookMaterials bookMaterials(const kj::CalculationResult& r)
 {
     BookMaterials m;
-    m.Ec = concreteModulus(r.materials.C);
+    m.Ec = kj::concreteEc(r.materials.C);
     if (is2010(r)) {
         const kj::gb2010::Rules g = kj::gb2010::makeRules(r.materials.Fy, r.materials.C, r.options.fyv, r.options.floors);
         m.fc = g.concrete.fc;
