@@ -998,6 +998,20 @@ void layoutBook(Book& book, const kj::CalculationResult& r, const kj::FrameData&
         book.drawing(r.model.continuousBeam ? QStringLiteral("6.%1 支座反力").arg(n++) : QStringLiteral("6.%1 轴力图").arg(n++),
                      Layer::Axial);
         book.drawing(QStringLiteral("6.%1 变形图").arg(n++), Layer::Deflection);
+        const kj::Displacements& d = r.displacements;
+        if (!r.model.continuousBeam && !d.empty()) {
+            // Every storey's drift, also those the drawing shows small.
+            Table drifts{{QStringLiteral("层号 (自顶层起)"), QStringLiteral("层间侧移 Δ (mm)"), QStringLiteral("Δ/h")}, {}, {}};
+            for (int J = 1; J <= r.topo().NF; ++J) {
+                const double ratio = d.driftRatio[ix(J)];
+                // No sway to speak of (a symmetric frame): no ratio.
+                const bool sway = std::fabs(d.drift[ix(J)]) >= 0.005 && std::fabs(ratio) > 1e-6;
+                drifts.rows.push_back({QString::number(J), fixed(d.drift[ix(J)], 2),
+                                       sway ? QStringLiteral("1/%1").arg(std::lround(1 / std::fabs(ratio))) : QStringLiteral("—")});
+            }
+            book.note({QStringLiteral("层间侧移按 Ec = %1 N/mm² 计, 各杆件取毛截面刚度。").arg(fixed(d.Ec, 0))});
+            book.table(drifts);
+        }
         book.heading(QStringLiteral("6.%1 杆端内力").arg(n), false);
         book.note({QStringLiteral("杆端弯矩 M1 (梁左端、柱顶) 和 M2 (梁右端、柱底) 以顺时针为正, kN·m; 剪力 kN; "
                                   "Mo 为跨中弯矩 (下部受拉为正), x 为其距左端的位置; N 为柱轴力, 压力为正, kN。")});
