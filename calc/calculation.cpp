@@ -2,6 +2,8 @@
 
 #include "common/failure.h"
 
+#include <algorithm>
+
 namespace kj {
 
 CalculationResult calculate(const FrameModel& model, const DesignOptions& options, const DesignRules& rules)
@@ -24,6 +26,16 @@ CalculationResult calculate(const FrameModel& model, const DesignOptions& option
     return calculate(model, options, rulesFor(options.code));
 }
 
+double columnClearLength(const FrameModel& model, int column)
+{
+    const FrameTopology& t = model.topo;
+    const int top = t.topNode(column);
+    double deepest = 0;
+    for (int beam : {t.beamLeftOf(top), t.beamRightOf(top)})
+        if (beam > 0) deepest = std::max(deepest, model.member(beam).h);
+    return model.member(t.columnMember(column)).len - deepest;
+}
+
 void designMembers(CalculationResult& r, const DesignRules& rules)
 {
     r.rules = &rules;
@@ -34,16 +46,20 @@ void designMembers(CalculationResult& r, const DesignRules& rules)
     auto at = [](const std::vector<double>& v, int i) { return v[static_cast<std::size_t>(i)]; };
     r.beams.assign(static_cast<std::size_t>(t.NB) + 1, BeamDesign{});
     for (int i = 1; i <= t.NB; ++i) {
-        const BeamInput in{i, model.member(i), at(f.M1, i), at(f.M2, i), at(f.V1, i),
-                           at(f.V2, i), at(f.Mo, i), at(f.X, i)};
+        const BeamInput in{i,           model.member(i),
+                           at(f.M1, i), at(f.M2, i),
+                           at(f.V1, i), at(f.V2, i),
+                           at(f.Mo, i), at(f.X, i),
+                           model.continuousBeam, f.along[static_cast<std::size_t>(i)].loads};
         r.beams[static_cast<std::size_t>(i)] = rules.designBeam(in, r.materials, options);
     }
     if (!model.continuousBeam) {
         r.columns.assign(static_cast<std::size_t>(t.NC) + 1, ColumnDesign{});
         for (int c = 1; c <= t.NC; ++c) {
             const int i = t.columnMember(c);
-            const ColumnInput in{c, model.member(i), at(f.M1, i), at(f.M2, i), at(f.N, c), t.bottomStorey(c),
-                                 std::nullopt};
+            const ColumnInput in{c,           model.member(i), at(f.M1, i),
+                                 at(f.M2, i), at(f.N, c),     t.bottomStorey(c),
+                                 std::nullopt, columnClearLength(model, c)};
             r.columns[static_cast<std::size_t>(c)] = rules.designColumn(in, r.materials, options);
         }
     }

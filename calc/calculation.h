@@ -33,6 +33,11 @@ struct CalculationResult {
 CalculationResult calculate(const FrameModel& model, const DesignOptions& options, const DesignRules& rules);
 CalculationResult calculate(const FrameModel& model, const DesignOptions& options);
 
+// The clear height of column c (1..NC), m: the storey height less the
+// depth of the deepest beam at its top joint (storey heights run to the top
+// of the floor beams).
+double columnClearLength(const FrameModel& model, int column);
+
 // Designs every beam and, unless the frame is a continuous beam, every
 // column of r from its forces, materials and options.
 void designMembers(CalculationResult& r, const DesignRules& rules);

@@ -68,6 +68,11 @@ void writeEcho(ReportWriter& w, const FrameData& d, const std::string& date, con
 
 namespace {
 
+void writeLines(ReportWriter& w, const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines) w.text(line).endLine();
+}
+
 void writeNote(ReportWriter& w, const std::vector<std::string>* lines, int i)
 {
     if (lines && static_cast<std::size_t>(i) < lines->size() && !(*lines)[static_cast<std::size_t>(i)].empty())
@@ -107,12 +112,18 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
             .endLine();
         w.text("    预配钢筋").column(12).text(b.left.barString).column(39).text(b.right.barString).column(69)
             .text(b.span.barString).endLine();
+        writeLines(w, b.notes);
         writeNote(w, notes ? &notes->beams : nullptr, i);
     }
     if (r.model.continuousBeam) return;
 
     w.text("柱号").text("    M1   ").text("    N1   ").text("    As    ").text("   As'  ").text("    M2   ")
-        .text("    N2   ").text("    As   ").text("     As'").endLine();
+        .text("    N2   ").text("    As   ").text("     As'");
+    // Rule sets that design the ties give them at the end of the row.
+    bool ties = false;
+    for (int c = 1; c <= t.NC; ++c) ties = ties || !r.columns[static_cast<std::size_t>(c)].tieString.empty();
+    if (ties) w.text("   箍筋");
+    w.endLine();
     for (int c = 1; c <= t.NC; ++c) {
         const ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
         if (!d.designed) continue;
@@ -124,8 +135,10 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
             .column(43).number(whole(d.bottom.M))
             .column(53).number(whole(d.bottom.N))
             .column(62).number(whole(d.bottom.As))
-            .column(72).number(whole(d.bottom.As))
-            .endLine();
+            .column(72).number(whole(d.bottom.As));
+        if (!d.tieString.empty()) w.column(82).text(d.tieString);
+        w.endLine();
+        writeLines(w, d.notes);
         writeNote(w, notes ? &notes->columns : nullptr, c);
     }
 }
