@@ -624,7 +624,7 @@ ColumnEnd designColumnEnd(double M, double N, double factor, double b, double h,
     if (!(b > 0) || !(h > 2 * r.as) || !std::isfinite(r.M) || !std::isfinite(l0)) return fail(ColumnFailure::BadSection);
     if (!std::isfinite(N)) return fail(ColumnFailure::Tension);
     const double A = b * h;
-    r.axialRatio = N / (rules.concrete.fc * A);
+    r.axialRatio = 1000 * N / (rules.concrete.fc * A);
     if (!(N > 0)) { // 6.2.23, with the 8.5.1 minimum of a member in tension on each side
         r.tension = true;
         r.Mdesign = r.M;
