@@ -50,7 +50,9 @@ void designMembers(CalculationResult& r, const DesignRules& rules)
                            at(f.M1, i), at(f.M2, i),
                            at(f.V1, i), at(f.V2, i),
                            at(f.Mo, i), at(f.X, i),
-                           model.continuousBeam, f.along[static_cast<std::size_t>(i)].loads};
+                           model.continuousBeam,
+                           static_cast<std::size_t>(i) < f.along.size() ? f.along[static_cast<std::size_t>(i)].loads
+                                                                         : std::vector<MemberForces::Load>{}};
         r.beams[static_cast<std::size_t>(i)] = rules.designBeam(in, r.materials, options);
     }
     if (!model.continuousBeam) {
