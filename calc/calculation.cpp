@@ -44,7 +44,16 @@ void designMembers(CalculationResult& r, const DesignRules& rules)
     const FrameModel& model = r.model;
     const DesignOptions& options = r.options;
     const FrameTopology& t = model.topo;
-    const InternalForces& f = r.forces;
+    // GB 50010-2010 designs for M = Mns + etaS Ms (B.0.4).
+    r.sway.clear();
+    InternalForces magnified;
+    std::optional<SwayEffect> sway;
+    if (rules.swaySecondOrder && !model.continuousBeam) {
+        sway = swayEffect(model, r.forces, concreteEc(r.materials.C));
+        r.sway = sway->storeys;
+        magnified = magnifiedForces(model, r.forces, *sway);
+    }
+    const InternalForces& f = sway ? magnified : r.forces;
     auto at = [](const std::vector<double>& v, int i) { return v[static_cast<std::size_t>(i)]; };
     r.beams.assign(static_cast<std::size_t>(t.NB) + 1, BeamDesign{});
     for (int i = 1; i <= t.NB; ++i) {
@@ -64,7 +73,9 @@ void designMembers(CalculationResult& r, const DesignRules& rules)
             const ColumnInput in{c,           model.member(i), at(f.M1, i),
                                  at(f.M2, i), at(f.N, c),     t.bottomStorey(c),
                                  std::nullopt, columnClearLength(model, c)};
-            r.columns[static_cast<std::size_t>(c)] = rules.designColumn(in, r.materials, options);
+            ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
+            d = rules.designColumn(in, r.materials, options);
+            if (sway) d.top.etaS = d.bottom.etaS = r.sway[static_cast<std::size_t>(t.columnStorey(c))].etaS;
         }
     }
 }

@@ -159,6 +159,13 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
                            {"shear", at(f.storeyShear, J)}, {"drift", at(f.displacement, t.drift(J))},
                            {"driftMm", real(d.drift, J)}, {"driftRatio", real(d.driftRatio, J)}});
     j["storeys"] = storeys;
+    if (r.sway.size() > 1) {
+        json sway = json::array();
+        for (std::size_t J = 1; J < r.sway.size(); ++J)
+            sway.push_back({{"storey", J}, {"sumN", r.sway[J].sumN}, {"D", r.sway[J].D}, {"H0", r.sway[J].H0},
+                            {"etaS", r.sway[J].etaS}});
+        j["sway"] = sway;
+    }
 
     const bool designed = !r.beams.empty();
     json members = json::array();

@@ -53,6 +53,9 @@ struct DesignRules {
     // The lines under the material line that state what the rule set
     // assumed with these options (none for the default method).
     std::vector<std::string> (*assumptions)(const DesignOptions&);
+    // The frame's sway is magnified by the storeys' etaS before the design
+    // (GB 50010-2010 5.3.4, Appendix B.0.4).
+    bool swaySecondOrder;
 };
 
 // The default method: fixed effective depths, fyv 210, the additional

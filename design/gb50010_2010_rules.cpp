@@ -257,7 +257,7 @@ std::vector<std::string> assumptions(const DesignOptions& o)
                 ", 二阶效应 lc 与剪跨比 Hn 取柱净高; 箍筋 fyv = " + shortestDecimal(o.fyv)};
 }
 
-const DesignRules kGb50010_2010Rules{"GB50010-2010", designBeam, designColumn, "GB50010-2010 ", assumptions};
+const DesignRules kGb50010_2010Rules{"GB50010-2010", designBeam, designColumn, "GB50010-2010 ", assumptions, true};
 
 } // namespace
 

@@ -8,6 +8,9 @@
 #include "common/textfile.h"
 #include "design/gb50010_2010.h"
 #include "test_support.h"
+#include "regular_frame.h"
+#include "calc/calculation.h"
+#include "calc/json_output.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +49,7 @@ TEST(Gb2010Run, TwoStoreyFrameWithPrecastFloorsAndFyv360)
                           "      柱 as = c + 箍筋直径 + 10 (纵筋按 20 mm 计), l0 = 1.25H 底层, 1.5H 其余层 (装配式楼盖), "
                           "二阶效应 lc 与剪跨比 Hn 取柱净高; 箍筋 fyv = 360\r\n梁号   M1  "),
               std::string::npos);
-    EXPECT_NE(report.find(" 1   -36    55     268  2*6@300  67    -65     510  2*6@300  39      2.74   291   0 \r\n"),
+    EXPECT_NE(report.find(" 1   -36    55     268  2*6@300  67    -65     511  2*6@300  39      2.74   291   0 \r\n"),
               std::string::npos);
     EXPECT_EQ(res.forceDiagramText.substr(0, res.forceDiagramText.find('\n') + 1), "-36,67,39,55,-65\r\n");
     EXPECT_EQ(res.beamBarsText.substr(0, res.beamBarsText.find('\n') + 1),
@@ -61,12 +64,16 @@ TEST(Gb2010Run, TwoStoreyFrameWithPrecastFloorsAndFyv360)
     EXPECT_EQ(b1.left.h0, 462);
     EXPECT_EQ(b1.left.asvs, 0);
     EXPECT_FALSE(b1.left.shearFailed());
-    // Right support, 67.34 kN*m in 2 of 16 + 1 of 12, one layer: h0 = 500 -
-    // (2 x 256 x 39 + 144 x 37) / 656 = 461.44, alpha_s = 0.0885, xi = 0.0928,
-    // As = 14.3 x 250 x 0.0928 x 461.44 / 300 = 510.1, under the 515 of the bars.
+    // Right support, 67.34 kN*m first-order; the top storey's etaS = 1.0084
+    // on the wind's part makes it 67.43. In 2 of 16 + 1 of 12, one layer:
+    // h0 = 500 - (2 x 256 x 39 + 144 x 37) / 656 = 461.44, alpha_s = 0.0886,
+    // xi = 0.0929, As = 14.3 x 250 x 0.0929 x 461.44 / 300 = 510.8, under the
+    // 515 of the bars.
+    EXPECT_NEAR(r.sway[1].etaS, 1.0084, 0.00005);
+    EXPECT_NEAR(b1.right.M, 67.43, 0.005);
     EXPECT_NEAR(b1.right.h0, 500 - (2 * 256 * 39 + 144 * 37) / 656.0, 1e-9);
-    EXPECT_NEAR(b1.right.As, 510.1, 0.1);
-    EXPECT_NEAR(b1.right.xi, 0.0928, 0.0001);
+    EXPECT_NEAR(b1.right.As, 510.8, 0.1);
+    EXPECT_NEAR(b1.right.xi, 0.0929, 0.0001);
     EXPECT_EQ(b1.right.governs, "受弯 ξ≤ξb (6.2.10)");
     // The same support from the clause functions alone.
     const gb2010::Rules rules = gb2010::makeRules(300, 30, 360, FloorKind::Precast);
@@ -74,7 +81,7 @@ TEST(Gb2010Run, TwoStoreyFrameWithPrecastFloorsAndFyv360)
         return gb2010::chooseBeamBars(As, 250, 500, 25, stirrup, BarPosition::Top, std::nullopt);
     };
     const gb2010::BeamSupport s =
-        gb2010::designBeamSupport(r.forces.M2[1], r.forces.V2[1], 250, 500, 25, rules, top, {2, 6});
+        gb2010::designBeamSupport(b1.right.M, b1.right.V, 250, 500, 25, rules, top, {2, 6});
     EXPECT_EQ(b1.right.As, s.flexure.As);
     EXPECT_EQ(b1.right.h0, s.flexure.h0);
     EXPECT_EQ(b1.right.stirrupString, stirrupString(s.shear.stirrups));
@@ -102,7 +109,9 @@ TEST(Gb2010Run, TwoStoreyFrameWithPrecastFloorsAndFyv360)
     setting.as = 41;
     setting.clearHeight = 3.4;
     setting.ties = {2, 6};
-    const gb2010::ColumnDesign g = gb2010::designColumn(r.forces.M1[m], r.forces.M2[m], c5.top.N, c5.bottom.N, 450,
+    // The record holds the end moments with the sway magnified (M = Mns + etaS Ms).
+    EXPECT_NE(c5.top.M, r.forces.M1[static_cast<std::size_t>(m)]);
+    const gb2010::ColumnDesign g = gb2010::designColumn(c5.top.M, c5.bottom.M, c5.top.N, c5.bottom.N, 450,
                                                         450, 3.9, true, rules, setting);
     EXPECT_FALSE(g.secondOrder.required);
     EXPECT_EQ(c5.top.xi, g.top.section.xi);
@@ -110,6 +119,49 @@ TEST(Gb2010Run, TwoStoreyFrameWithPrecastFloorsAndFyv360)
     EXPECT_EQ(c5.tieString, "Φ6@200(4)");
     // An upper column: 1.5 x 3.6.
     EXPECT_DOUBLE_EQ(r.columns[1].l0, 5.4);
+}
+
+TEST(Gb2010Run, SwayMagnifierOfAOneBayPortalByHand)
+{
+    // One bay 6 m, one storey 3.6 m, columns 500 x 500, beam 250 x 600, C30
+    // (Ec = 3.00e4 N/mm2, Table 4.1.5), 200 kN/m on the beam, 50 kN at the
+    // beam. B.0.5: kc = 0.6 Ec Ic / H = 0.6 x 3e7 x 0.5^4/12 / 3.6 = 26041.7,
+    // kb = 0.4 Ec Ib / L = 0.4 x 3e7 x 0.25 x 0.6^3/12 / 6 = 9000 kN*m. Slope-
+    // deflection of the antisymmetric sway, K = kb / kc: D = 24 kc / H^2 x
+    // (1 + 6K) / (4 + 6K) = 24405 kN/m. Sum N = 1200 + 2 x 27 (own weight) =
+    // 1254 kN: etaS = 1 / (1 - 1254 / (24405 x 3.6)) = 1.01448.
+    kjtest::RegularFrame portal;
+    portal.spans = 1;
+    portal.storeys = 1;
+    portal.q = 200;
+    portal.floorForce = 50;
+    portal.C = 30;
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    const CalculationResult r = calculate(kjtest::regularFrameModel(portal), o);
+    ASSERT_EQ(r.sway.size(), 2u);
+    const double kc = 0.6 * 3e7 * std::pow(0.5, 4) / 12 / 3.6, kb = 0.4 * 3e7 * 0.25 * std::pow(0.6, 3) / 12 / 6;
+    const double K = kb / kc;
+    const double D = 24 * kc / (3.6 * 3.6) * (1 + 6 * K) / (4 + 6 * K);
+    EXPECT_NEAR(D, 24405, 1);
+    EXPECT_NEAR(r.sway[1].D, D, 1e-6 * D);
+    EXPECT_NEAR(r.sway[1].sumN, 1254, 1e-9);
+    EXPECT_NEAR(r.sway[1].etaS, 1 / (1 - 1254 / (D * 3.6)), 1e-9);
+    EXPECT_NEAR(r.sway[1].etaS, 1.01448, 0.00001);
+    // The magnified sway moments: the columns' end moments of the
+    // horizontal force sum to -F H (storey equilibrium), so the design
+    // moments exceed the first-order ones by (etaS - 1) F H in sum.
+    double design = 0, first = 0;
+    for (int c = 1; c <= 2; ++c) {
+        const int m = r.topo().columnMember(c);
+        design += r.columns[static_cast<std::size_t>(c)].top.M + r.columns[static_cast<std::size_t>(c)].bottom.M;
+        first += r.forces.M1[static_cast<std::size_t>(m)] + r.forces.M2[static_cast<std::size_t>(m)];
+        EXPECT_EQ(r.columns[static_cast<std::size_t>(c)].top.etaS, r.sway[1].etaS);
+    }
+    EXPECT_NEAR(std::fabs(design - first), (r.sway[1].etaS - 1) * 50 * 3.6, 1e-9);
+    // The report lists the storey.
+    const std::string json = resultJson(r);
+    EXPECT_NE(json.find("\"etaS\""), std::string::npos);
 }
 
 TEST(Gb2010Options, RedistributionLimitAndEnvironmentClass)
