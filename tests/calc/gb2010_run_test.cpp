@@ -11,6 +11,7 @@
 #include "regular_frame.h"
 #include "calc/calculation.h"
 #include "calc/json_output.h"
+#include "calc/report.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,31 @@ TEST(Gb2010Run, SwayMagnifierOfAOneBayPortalByHand)
     // The report lists the storey.
     const std::string json = resultJson(r);
     EXPECT_NE(json.find("\"etaS\""), std::string::npos);
+}
+
+TEST(Gb2010Run, EveryFlagGivesItsReasonInTheReport)
+{
+    // A portal loaded far past its sections: the supports and the columns
+    // are flagged 9999, each with its reason under its row.
+    kjtest::RegularFrame portal;
+    portal.spans = 1;
+    portal.storeys = 1;
+    portal.q = 1500;
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    const CalculationResult r = calculate(kjtest::regularFrameModel(portal), o);
+    ReportWriter w;
+    writeDesignTables(w, r);
+    const std::string report = w.str();
+    ASSERT_TRUE(r.beams[1].left.failed());
+    EXPECT_NE(report.find("    左支座 As=9999: 受拉钢筋超过 4% b h\r\n"), std::string::npos) << report;
+    ASSERT_TRUE(r.columns[1].top.failed());
+    EXPECT_NE(report.find("    柱顶 As=9999: 全部纵筋超过截面面积的 5% (9.3.1)\r\n"), std::string::npos) << report;
+    // The default method keeps its rows as they were: no line under them.
+    const CalculationResult d = calculate(kjtest::regularFrameModel(portal), DesignOptions{});
+    ReportWriter wd;
+    writeDesignTables(wd, d);
+    EXPECT_EQ(wd.str().find("9999:"), std::string::npos);
 }
 
 TEST(Gb2010Options, RedistributionLimitAndEnvironmentClass)
