@@ -283,8 +283,21 @@ BeamFlexure designBeamFlexure(double M, double b, double h, double cover, double
         }
         target = std::max(r.As, std::nextafter(target, INFINITY));
     }
+    // The growing target may have passed a lighter layout that holds the
+    // steel its own h0 needs: the bars for the final As are taken while they
+    // do. Bars for As that would not hold it leave the heavier ones, recorded.
+    for (int step = 0; step < kMaxDepthSteps; ++step) {
+        const BarArrangement lighter = arrange(r.As);
+        if (barString(lighter, BarPosition::Top) == barString(r.bars, BarPosition::Top) || lighter.tooMany) break;
+        const BeamFlexure kept = r;
+        if (!needAt(barCentroidDepth(lighter, cover, stirrup)) || barArea(lighter) < r.As) {
+            r = kept;
+            r.heavierLayout = true;
+            break;
+        }
+        r.bars = lighter;
+    }
     r.layers = r.bars.third > 0 ? 3 : r.bars.second > 0 ? 2 : 1;
-    r.heavierLayout = barString(arrange(r.As), BarPosition::Top) != barString(r.bars, BarPosition::Top);
     r.minimumGoverns = r.AsMin >= r.steel.As;
     r.governs = r.minimumGoverns         ? BeamGoverning::Minimum
                 : r.steel.xBelow2as      ? BeamGoverning::CompressionSteelBelow2as
