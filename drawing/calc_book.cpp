@@ -737,17 +737,20 @@ QStringList beamSectionFormulas(const kj::CalculationResult& r, const BookMateri
         out << QStringLiteral("αs = M/(%1·b·h0²) = %2 > αs,max: ξ > ξb = %3, 配受压钢筋 As′ = %4 mm², As = %5 mm²")
                    .arg(fcName, num(alphaS, 3), num(mt.xib, 3), whole(s.AsComp), whole(s.As));
     } else {
-        const double xi = alphaS < 0.5 ? 1 - std::sqrt(1 - 2 * alphaS) : 1;
+        // The rule set's own ξ where its record holds one.
+        const double xi = s.xi > 0 ? s.xi : alphaS < 0.5 ? 1 - std::sqrt(1 - 2 * alphaS) : 1;
         const double AsCalc = mt.fcFlexure * bw * xi * h0 / mt.fy;
         out << QStringLiteral("αs = M/(%1·b·h0²) = %2×10⁶/(%3×%4×%5²) = %6")
                    .arg(fcName, num(M, 1), num(mt.fcFlexure, 2), num(bw, 0), num(h0, 0), num(alphaS, 3));
-        out << QStringLiteral("ξ = 1 − √(1 − 2αs) = %1 ≤ ξb = %2  满足").arg(num(xi, 3), num(mt.xib, 3));
+        out << QStringLiteral("ξ = 1 − √(1 − 2αs) = %1 ≤ ξb = %2  满足").arg(num(xi, 3), num(mt.xib, 3)) +
+                   (s.zoneDepth > 0 ? QStringLiteral(";  x = ξ·h0 = %1 mm").arg(num(s.zoneDepth, 1)) : QString());
         out << QStringLiteral("As = %1·b·ξ·h0/fy = %2×%3×%4×%5/%6 = %7 mm²")
                    .arg(fcName, num(mt.fcFlexure, 2), num(bw, 0), num(xi, 3), num(h0, 0), num(mt.fy, 0), whole(AsCalc));
     }
     const double rhoMin = code2010 ? std::max(0.002, 0.45 * mt.ft / mt.fy) : 0.002;
     const double AsMin = code2010 ? rhoMin * bw * h : rhoMin * bw * h0;
     const bool minOk = s.As + 0.5 >= AsMin;
+    if (!s.governs.empty()) out << QStringLiteral("控制: %1").arg(q(s.governs));
     out << QStringLiteral("ρmin = %1 %, As,min = %2 mm²;  取 As = %3 mm² (%4)  %5")
                .arg(num(rhoMin * 100, 3), whole(AsMin), whole(s.As), barNotation(s, !support),
                     minOk ? QStringLiteral("满足") : QStringLiteral("不满足"));
@@ -758,7 +761,9 @@ QStringList beamSectionFormulas(const kj::CalculationResult& r, const BookMateri
     const double h0v = code2010 ? h0 : (V > 0.5 * h ? h - 60 : h - 35);
     const double limitFactor = code2010 ? 0.25 * mt.betaC : 0.25;
     const double limit = limitFactor * mt.fc * bw * h0v / 1000;
-    const double Vc = 0.7 * mt.ft * bw * h0v / 1000;
+    // 6.3.4: αcv = 0.7 for a general beam (the record's where it gives one).
+    const double alphaCv = s.alphaCv > 0 ? s.alphaCv : 0.7;
+    const double Vc = alphaCv * mt.ft * bw * h0v / 1000;
     out << QStringLiteral("V = %1 kN;  截面限制 %2·fc·b·h0 = %3 kN  %4")
                .arg(num(V, 1), code2010 ? QStringLiteral("0.25βc") : QStringLiteral("0.25"), num(limit, 1),
                     s.shearFailed() ? QStringLiteral("不满足 (截面不足)") : QStringLiteral("满足"));
@@ -767,12 +772,12 @@ QStringList beamSectionFormulas(const kj::CalculationResult& r, const BookMateri
         return out;
     }
     const QString denominator = code2010 ? QStringLiteral("fyv·h0") : QStringLiteral("1.25·fyv·h0");
-    if (V * 1000 > 0.7 * mt.ft * bw * h0v)
-        out << QStringLiteral("Vc = 0.7·ft·b·h0 = %1 kN < V;  Asv/s = (V − Vc)/(%2) = %3 mm²/mm")
-                   .arg(num(Vc, 1), denominator,
+    if (V > Vc)
+        out << QStringLiteral("Vc = %1·ft·b·h0 = %2 kN < V;  Asv/s = (V − Vc)/(%3) = %4 mm²/mm")
+                   .arg(num(alphaCv, 2), num(Vc, 1), denominator,
                         num((V - Vc) * 1000 / ((code2010 ? 1.0 : 1.25) * mt.fyv * h0v), 3));
     else
-        out << QStringLiteral("Vc = 0.7·ft·b·h0 = %1 kN ≥ V: 箍筋按构造").arg(num(Vc, 1));
+        out << QStringLiteral("Vc = %1·ft·b·h0 = %2 kN ≥ V: 箍筋按构造").arg(num(alphaCv, 2), num(Vc, 1));
     if (s.asvs > 0)
         out << QStringLiteral("取 Asv/s = %1 mm²/mm (含最小配箍率);  箍筋 %2").arg(num(s.asvs, 2), stirrupNotation(s.stirrups));
     else
@@ -788,16 +793,22 @@ QStringList columnEndFormulas(const kj::CalculationResult& r, const BookMaterial
     out << QStringLiteral("%1: M = %2 kN·m, N = %3 kN, b×h = %4×%5 mm, l0 = %6 m")
                .arg(top ? QStringLiteral("柱顶") : QStringLiteral("柱底"), num(std::fabs(e.M), 1), num(e.N, 1),
                     num(d.b, 0), num(d.h, 0), num(d.l0, 2));
-    if (code2010)
-        out << QStringLiteral("e0 = Cm·ηns·M/N = %1 mm (Cm·ηns = %2);  ea = max(20, h/30) = %3 mm;  ei = e0 + ea = %4 mm")
-                   .arg(num(e.e0, 1), num(e.eta, 3), num(e.ea, 1), num(e.ei, 1));
+    if (code2010) {
+        out << QStringLiteral("Cm = %1, ηns = %2 (本端 Cm·ηns = %3);  ηs = %4;  h0 = %5 mm")
+                   .arg(num(e.Cm, 3), num(e.etaNs, 3), num(e.eta, 3), num(e.etaS, 3), num(e.h0 > 0 ? e.h0 : d.h - 40, 0));
+        out << QStringLiteral("e0 = M/N = %1 mm;  ea = max(20, h/30) = %2 mm;  ei = e0 + ea = %3 mm")
+                   .arg(num(e.e0, 1), num(e.ea, 1), num(e.ei, 1));
+    }
     else
         out << QStringLiteral("e0 = M/N = %1 mm;  ei = %2 mm;  η = %3;  η·ei = %4 mm")
                    .arg(num(e.e0, 1), num(e.ei, 1), num(e.eta, 3), num(e.eta * e.ei, 1));
     out << QStringLiteral("ξ = %1 (%2 ξb = %3: %4)")
                .arg(num(e.xi, 3), e.xi <= mt.xib ? QStringLiteral("≤") : QStringLiteral(">"), num(mt.xib, 3),
-                    e.xi <= mt.xib ? QStringLiteral("大偏心受压") : QStringLiteral("小偏心受压"));
-    const double axial = mt.fc > 0 ? e.N * 1000 / (mt.fc * d.b * d.h) : 0;
+                    !e.eccentricity.empty() ? q(e.eccentricity)
+                    : e.xi <= mt.xib        ? QStringLiteral("大偏心受压")
+                                            : QStringLiteral("小偏心受压"));
+    if (!e.governs.empty()) out << QStringLiteral("控制: %1").arg(q(e.governs));
+    const double axial = e.axialRatio > 0 ? e.axialRatio : mt.fc > 0 ? e.N * 1000 / (mt.fc * d.b * d.h) : 0;
     out << QStringLiteral("轴压比 N/(fc·b·h) = %1 (未计地震作用, 不设限值)").arg(num(axial, 3));
     if (e.failed()) {
         out << QStringLiteral("As = As′ = 9999: %1  不满足").arg(e.failure.empty() ? QStringLiteral("截面不足") : q(e.failure));
@@ -852,6 +863,7 @@ void memberDesignSection(Book& book, const kj::CalculationResult& r, const kj::E
             lines << who + QLatin1Char(' ') + sections[k].name + (every ? QString() : QStringLiteral(" 控制截面"));
             for (const QString& l : f) lines << QStringLiteral("    ") + l;
         }
+        for (const std::string& note : b.notes) lines << QStringLiteral("    ") + q(note);
         book.paragraph(lines);
     }
     if (r.model.continuousBeam) return;
@@ -861,6 +873,11 @@ void memberDesignSection(Book& book, const kj::CalculationResult& r, const kj::E
         const QString who = QStringLiteral("柱 %1").arg(c);
         const bool topGoverns = d.top.As >= d.bottom.As;
         QStringList lines{who};
+        if (!d.tieString.empty())
+            lines << QStringLiteral("    V = %1 kN, Hn = %2 m;  箍筋 Asv/s = %3 mm²/mm, 取 %4%5")
+                         .arg(num(d.V, 1), num(d.lc, 2), num(d.tieAsvs, 3), q(d.tieString),
+                              d.tieTooSmall ? QStringLiteral("  受剪截面不足") : QString());
+        if (d.tieTooSmall) failures << who + QStringLiteral(" 受剪截面不足");
         for (bool top : {true, false}) {
             QStringList f = columnEndFormulas(r, mt, d, top ? d.top : d.bottom, top, failures, who);
             if (!every && top != topGoverns) continue;
@@ -870,6 +887,7 @@ void memberDesignSection(Book& book, const kj::CalculationResult& r, const kj::E
             }
             for (const QString& l : f) lines << QStringLiteral("    ") + l;
         }
+        for (const std::string& note : d.notes) lines << QStringLiteral("    ") + q(note);
         book.paragraph(lines);
     }
 }
