@@ -391,8 +391,15 @@ void basisSection(Book& book, const kj::CalculationResult& r, const kj::Envelope
     }
     info << QStringLiteral("地震作用: 未计算 (不按 GB 50011 设计)");
     info << QStringLiteral("结构安全等级: 二级, 结构重要性系数 γ0 = 1.0 (内力未另乘 γ0)");
-    info << QStringLiteral("环境类别: 一类 (按此取保护层; 程序不另作耐久性校核);  主筋保护层 c = %1 mm")
-                .arg(q(kj::shortestDecimal(o.cover)));
+    if (is2010(r)) {
+        const QString env = o.environment == kj::EnvironmentClass::TwoA   ? QStringLiteral("二a")
+                            : o.environment == kj::EnvironmentClass::TwoB ? QStringLiteral("二b")
+                                                                          : QStringLiteral("一");
+        info << QStringLiteral("环境类别: %1类 (GB 50010-2010 表 3.5.2);  保护层 (最外层钢筋, 箍筋外缘) c = %2 mm")
+                    .arg(env, q(kj::shortestDecimal(o.cover)));
+    } else {
+        info << QStringLiteral("环境类别: 原方法不区分;  主筋保护层 c = %1 mm").arg(q(kj::shortestDecimal(o.cover)));
+    }
     info << QStringLiteral("梁端负弯矩调幅系数 β = %1").arg(QString::number(o.beta, 'f', 2));
     info << QStringLiteral("梁顶通长筋: %1;  梁底通长筋: %2").arg(barsSetting(o.topBars), barsSetting(o.bottomBars));
     info << QStringLiteral("箍筋: 最少肢数 %1, 起始直径 %2")
