@@ -97,7 +97,8 @@ double totalHorizontalAction(double alpha1, double Geq) { return alpha1 * Geq; }
 
 double topAdditionalFactor(double T1, double Tg)
 {
-    if (T1 <= 1.4 * Tg) return 0.0;
+    // The periods are given to hundredths: 1.4 x 0.40 is 0.56, not the float below it.
+    if (T1 <= 1.4 * Tg + 1e-9) return 0.0;
     if (Tg <= 0.35) return 0.08 * T1 + 0.07;
     if (Tg <= 0.55) return 0.08 * T1 + 0.01;
     return 0.08 * T1 - 0.02;
