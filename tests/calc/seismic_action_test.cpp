@@ -3,6 +3,7 @@
 // least storey shear, and the refusals.
 #include "analysis/internal_forces.h"
 #include "calc/seismic_action.h"
+#include "calc/seismic_report.h"
 #include "common/failure.h"
 
 #include <gtest/gtest.h>
@@ -186,6 +187,36 @@ TEST(SeismicAction, ParametersAreReadOnceFromTheirTexts)
     EXPECT_NE(failureOf([] { parseSeismicParameters({"7", "II", "1", "5", ""}); }).find("抗震等级"), std::string::npos);
     EXPECT_NE(failureOf([] { parseSeismicParameters({"7", "II", "1", "", "1.2"}); }).find("ψT"), std::string::npos);
     EXPECT_NE(failureOf([] { parseSeismicParameters({"7", "II", "1", "", "0.7x"}); }).find("ψT"), std::string::npos);
+}
+
+} // namespace
+} // namespace kj
+
+namespace kj {
+namespace {
+
+TEST(SeismicAction, ReportBlockAndJsonOfThePortal)
+{
+    const LoadCaseInput G = caseOf(LoadCaseKind::G, kPortalG), Q = caseOf(LoadCaseKind::Q, kPortalQ);
+    const SeismicAction a = seismicAction(G.model, &Q.model, params(g::Intensity::I8, g::SiteClass::I0, 1), 3.0e4);
+    ReportWriter w;
+    writeSeismicBlock(w, a);
+    const std::string block = w.str();
+    for (const char* line : {
+             "  设防烈度 8 度 (0.20g)  场地类别 I0  设计地震分组 第1组  抗震等级 二级 (表 6.1.2, 框架高度 3.60 m)\r\n",
+             "  Tg=0.20 s  αmax=0.16  ψT=0.70  Ec=30000 N/mm2  uT=0.0300 m  T1=1.7ψT√uT=0.206 s  α1=0.1558\r\n",
+             "  ΣGE=259.7 kN  Geq=259.7 kN  FEk=α1Geq=40.47 kN  δn=0.0000  ΔFn=0.00 kN  λ=0.0320\r\n",
+             "  1     3.60      259.7      40.47      40.47     8.31       4.668         1/771  满足 1/550\r\n"})
+        EXPECT_NE(block.find(line), std::string::npos) << line << "\n" << block;
+
+    const nlohmann::json j = seismicJsonValue(a);
+    for (const char* key : {"T1", "uT", "Tg", "alphaMax", "alpha1", "FEk", "deltaN", "grade", "floors"})
+        EXPECT_TRUE(j.contains(key)) << key;
+    EXPECT_DOUBLE_EQ(j["T1"].get<double>(), a.T1);
+    EXPECT_EQ(j["grade"].get<int>(), 2);
+    const nlohmann::json& f = j["floors"][0];
+    for (const char* key : {"level", "height", "GE", "F", "V", "drift", "driftRatio"}) EXPECT_TRUE(f.contains(key)) << key;
+    EXPECT_DOUBLE_EQ(f["drift"].get<double>(), a.floors[0].drift);
 }
 
 } // namespace
