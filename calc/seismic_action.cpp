@@ -204,7 +204,7 @@ SeismicAction seismicAction(const FrameModel& G, const FrameModel* Q, const Seis
     double V = 0, above = 0;
     for (int J = 1; J <= t.NF; ++J) {
         SeismicFloor& f = top[static_cast<std::size_t>(J)];
-        f.level = J;
+        f.level = t.NF - J + 1;
         f.height = G.y[static_cast<std::size_t>(J)];
         f.storeyHeight = G.y[static_cast<std::size_t>(J)] - G.y[static_cast<std::size_t>(J + 1)];
         f.GE = at(GE, J);

@@ -43,7 +43,7 @@ SeismicParameters parseSeismicParameters(const SeismicTexts& texts);
 
 // One floor (level) of the frame.
 struct SeismicFloor {
-    int level = 0;          // the frame's level number (1 = roof), as the joints are numbered
+    int level = 0;          // from the ground up, as the project file counts levels (1 = top of the ground storey)
     double height = 0;      // m above the ground
     double storeyHeight = 0; // m, of the storey below the level
     double GE = 0;          // gravity load representative value, kN

@@ -103,7 +103,8 @@ TEST(SeismicAction, ThreeStoreysDistributeFEkByGiHi)
     const double floorLoad = 2 * 6 * (25 + 0.5 * 12) + 3 * 40;
     EXPECT_NEAR(a.floors[0].GE, floorLoad + 3 * col, 1e-9); // level 3: half of the columns above and below
     EXPECT_NEAR(a.floors[2].GE, floorLoad + 1.5 * col, 1e-9); // the roof
-    EXPECT_EQ(a.floors[0].level, 3);
+    EXPECT_EQ(a.floors[0].level, 1);
+    EXPECT_EQ(a.floors[2].level, 3);
     EXPECT_DOUBLE_EQ(a.floors[0].height, 3.6);
     EXPECT_DOUBLE_EQ(a.floors[2].height, 10.8);
     EXPECT_EQ(a.grade, 1);
