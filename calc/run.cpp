@@ -65,7 +65,7 @@ PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<Load
                         std::vector<Combination> list, const std::string& title, const DesignOptions& options,
                         const DesignRules& rules)
 {
-    std::array<bool, 3> given{};
+    GivenCases given{};
     for (const LoadCaseInput& c : *cases) given[static_cast<std::size_t>(c.kind)] = true;
     checkCombinationCases(list, given);
     auto combinations = std::make_shared<std::vector<Combination>>(std::move(list));
@@ -100,7 +100,7 @@ std::pair<std::vector<Combination>, std::string> chosenCombinations(const std::s
         return {list, "自定义"};
     }
     const CombinationSet& set = combinationSet(setKey);
-    std::array<bool, 3> given{};
+    GivenCases given{};
     for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
     return {combinationsFor(set, given), set.title};
 }

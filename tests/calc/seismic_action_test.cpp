@@ -4,6 +4,8 @@
 #include "analysis/internal_forces.h"
 #include "calc/seismic_action.h"
 #include "calc/seismic_report.h"
+#include "calc/seismic_combination.h"
+#include "design/design_rules.h"
 #include "common/failure.h"
 
 #include <gtest/gtest.h>
@@ -218,6 +220,71 @@ TEST(SeismicAction, ReportBlockAndJsonOfThePortal)
     const nlohmann::json& f = j["floors"][0];
     for (const char* key : {"level", "height", "GE", "F", "V", "drift", "driftRatio"}) EXPECT_TRUE(f.contains(key)) << key;
     EXPECT_DOUBLE_EQ(f["drift"].get<double>(), a.floors[0].drift);
+}
+
+} // namespace
+} // namespace kj
+
+namespace kj {
+namespace {
+
+TEST(SeismicCombinations, FactorsFollowTheChosenSet)
+{
+    std::vector<std::string> names;
+    for (const Combination& c : seismicCombinations("GB55001", true)) names.push_back(c.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"1.3G+0.65Q+1.4E", "1.3G+0.65Q-1.4E", "1.0G+0.5Q+1.4E", "1.0G+0.5Q-1.4E"}));
+    names.clear();
+    for (const Combination& c : seismicCombinations("gb50009", false)) names.push_back(c.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"1.2G+1.3E", "1.2G-1.3E", "1.0G+1.3E", "1.0G-1.3E"}));
+    EXPECT_EQ(parseCombination("1.2g+0.6q - 1.3e").name, "1.2G+0.6Q-1.3E");
+    EXPECT_NE(failureOf([] { caseKindOf("E"); }).find("荷载工况应为"), std::string::npos);
+    EXPECT_NE(failureOf([] { checkCombinationCases({parseCombination("1.2G+1.3E")}, GivenCases{true, false, false, false}); })
+                  .find("没有给出抗震参数"),
+              std::string::npos);
+}
+
+// The three-storey frame at every intensity: the envelope of the static and
+// the seismic combinations never gives less steel than the static envelope
+// alone, and a seismic combination's design forces are γRE x its forces.
+TEST(SeismicCombinations, SeismicEnvelopeNeverLowersSteel)
+{
+    const LoadCaseInput G = caseOf(LoadCaseKind::G, kThreeG), Q = caseOf(LoadCaseKind::Q, kThreeQ);
+    DesignOptions options;
+    options.code = DesignCode::Gb50010_2010;
+    const DesignRules& rules = rulesFor(options.code);
+    const std::vector<Combination> statics = combinationsFor(combinationSet("GB55001"), GivenCases{true, true, false, false});
+    const EnvelopeResult plain = calculateEnvelope({G, Q}, statics, "GB 55001-2021", options, rules);
+    for (g::Intensity i : {g::Intensity::I6, g::Intensity::I7, g::Intensity::I8, g::Intensity::I8_5}) {
+        const SeismicAction a = seismicAction(G.model, &Q.model, params(i, g::SiteClass::II, 2), 3.0e4);
+        LoadCaseInput E = G;
+        E.kind = LoadCaseKind::E;
+        E.model = a.model;
+        std::vector<Combination> all = statics;
+        for (const Combination& c : seismicCombinations("GB55001", true)) all.push_back(c);
+        const EnvelopeResult r = calculateEnvelope({G, Q, E}, all, "GB 55001-2021", options, rules);
+        const FrameTopology& t = G.model.topo;
+        for (int b = 1; b <= t.NB; ++b) {
+            const BeamDesign& s = plain.envelope.beams[static_cast<std::size_t>(b)];
+            const BeamDesign& e = r.envelope.beams[static_cast<std::size_t>(b)];
+            EXPECT_GE(e.left.As, s.left.As - 1e-9) << g::intensityText(i) << " beam " << b;
+            EXPECT_GE(e.right.As, s.right.As - 1e-9) << g::intensityText(i) << " beam " << b;
+            EXPECT_GE(e.span.As, s.span.As - 1e-9) << g::intensityText(i) << " beam " << b;
+        }
+        for (int c = 1; c <= t.NC; ++c) {
+            const ColumnDesign& s = plain.envelope.columns[static_cast<std::size_t>(c)];
+            const ColumnDesign& e = r.envelope.columns[static_cast<std::size_t>(c)];
+            EXPECT_GE(e.top.As, s.top.As - 1e-9) << g::intensityText(i) << " column " << c;
+            EXPECT_GE(e.bottom.As, s.bottom.As - 1e-9) << g::intensityText(i) << " column " << c;
+        }
+        // γRE: beams 0.75 in flexure, 0.85 in shear.
+        const CombinationResult& sc = r.combinations[statics.size()];
+        ASSERT_EQ(sc.combination.name, "1.3G+0.65Q+1.4E");
+        EXPECT_NEAR(sc.beams[1].M1, 0.75 * sc.forces.M1[1], 1e-9);
+        EXPECT_NEAR(sc.beams[1].V2, 0.85 * sc.forces.V2[1], 1e-9);
+        const double N = sc.forces.N[7];
+        const double ratio = N * 1000 / (14.3 * 400 * 400);
+        EXPECT_NEAR(sc.columns[7].Nfoot, (ratio < 0.15 ? 0.75 : 0.80) * N, 1e-9);
+    }
 }
 
 } // namespace
