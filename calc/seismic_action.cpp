@@ -4,6 +4,7 @@
 #include "common/failure.h"
 #include "common/numbers.h"
 #include "common/text.h"
+#include "design/materials.h"
 
 #include <cmath>
 
@@ -74,6 +75,20 @@ FrameModel lateralModel(const FrameModel& G, const std::vector<double>& shear, c
     return m;
 }
 
+// Storey drifts (mm) of storeys 1..NF (index 0 unused) of a model analysed
+// with the real stiffness of concrete of modulus Ec (N/mm2).
+std::vector<double> storeyDrifts(const FrameModel& model, double Ec)
+{
+    return realDisplacements(model, analyse(model), Ec).drift;
+}
+
+const LoadCaseInput* findCase(const std::vector<LoadCaseInput>& cases, LoadCaseKind kind)
+{
+    for (const LoadCaseInput& c : cases)
+        if (c.kind == kind) return &c;
+    return nullptr;
+}
+
 } // namespace
 
 SeismicParameters parseSeismicParameters(const SeismicTexts& t)
@@ -141,18 +156,6 @@ std::vector<double> gravityRepresentativeValues(const FrameModel& G, const Frame
     return GE;
 }
 
-std::vector<double> realStoreyDrifts(const FrameModel& model, double Ec)
-{
-    // The stiffness takes b h^3 / len in place of EI/L = E b h^3 / (12 len):
-    // it is 12/E times the real one, and the displacements E/12 times the
-    // real ones (E in kN/m2, lengths in m).
-    const InternalForces f = analyse(model);
-    std::vector<double> drift(static_cast<std::size_t>(model.topo.NF) + 1, 0.0);
-    const double scale = 12.0 / (Ec * 1000.0);
-    for (int J = 1; J <= model.topo.NF; ++J) drift[static_cast<std::size_t>(J)] = at(f.displacement, model.topo.drift(J)) * scale;
-    return drift;
-}
-
 SeismicAction seismicAction(const FrameModel& G, const FrameModel* Q, const SeismicParameters& params, double Ec)
 {
     const FrameTopology& t = G.topo;
@@ -183,8 +186,8 @@ SeismicAction seismicAction(const FrameModel& G, const FrameModel* Q, const Seis
     // Fundamental period: GE applied horizontally at the floors.
     std::vector<double> shear(static_cast<std::size_t>(t.NF) + 1, 0.0);
     for (int J = 1; J <= t.NF; ++J) shear[static_cast<std::size_t>(J)] = (J > 1 ? at(shear, J - 1) : 0.0) + at(GE, J);
-    const std::vector<double> gravityDrift = realStoreyDrifts(lateralModel(G, shear, G.name), Ec);
-    for (int J = 1; J <= t.NF; ++J) a.uT += at(gravityDrift, J);
+    const std::vector<double> gravityDrift = storeyDrifts(lateralModel(G, shear, G.name), Ec);
+    for (int J = 1; J <= t.NF; ++J) a.uT += at(gravityDrift, J) / 1000.0;
     a.T1 = g::fundamentalPeriod(params.psiT, a.uT);
     a.alpha1 = g::influenceCoefficient(a.T1, a.Tg, a.alphaMax);
 
@@ -220,15 +223,36 @@ SeismicAction seismicAction(const FrameModel& G, const FrameModel* Q, const Seis
 
     // The load case E and its drifts.
     a.model = lateralModel(G, shear, G.name + " (地震作用 E)");
-    const std::vector<double> drift = realStoreyDrifts(a.model, Ec);
+    const std::vector<double> drift = storeyDrifts(a.model, Ec);
     for (int J = t.NF; J >= 1; --J) {
         SeismicFloor f = top[static_cast<std::size_t>(J)];
-        f.drift = std::fabs(at(drift, J)) * 1000.0;
+        f.drift = std::fabs(at(drift, J));
         f.driftRatio = f.drift / (f.storeyHeight * 1000.0);
         f.driftOk = g::driftWithinLimit(f.drift / 1000.0, f.storeyHeight);
         a.floors.push_back(f);
     }
     return a;
+}
+
+SeismicAction seismicAction(const std::vector<LoadCaseInput>& cases, const SeismicParameters& params, DesignCode code)
+{
+    if (code != DesignCode::Gb50010_2010)
+        throw Failure("抗震设计按 GB 50010-2010 规则进行: 设计规范为原方法时不能进行抗震计算, 请选用 GB50010-2010");
+    const LoadCaseInput* G = findCase(cases, LoadCaseKind::G);
+    if (!G) throw Failure("抗震计算需要恒载 G: 重力荷载代表值由恒载和活载求得");
+    if (!G->model.materials) throw Failure(G->model.materialsFailure);
+    const LoadCaseInput* Q = findCase(cases, LoadCaseKind::Q);
+    return seismicAction(G->model, Q ? &Q->model : nullptr, params, concreteEc(G->model.materials->C));
+}
+
+LoadCaseInput seismicCase(const std::vector<LoadCaseInput>& cases, const SeismicAction& action)
+{
+    LoadCaseInput e;
+    if (const LoadCaseInput* G = findCase(cases, LoadCaseKind::G)) e = *G;
+    e.kind = LoadCaseKind::E;
+    e.fileName = "(底部剪力法, 由 G 和 Q 求得)";
+    e.model = action.model;
+    return e;
 }
 
 } // namespace kj

@@ -85,10 +85,6 @@ struct SeismicAction {
 // ground and is not part of GE). Q may be null.
 std::vector<double> gravityRepresentativeValues(const FrameModel& G, const FrameModel* Q);
 
-// Storey drifts (m) of storeys 1..NF (index 0 unused) of a model analysed
-// with the real stiffness of concrete of modulus Ec (N/mm2).
-std::vector<double> realStoreyDrifts(const FrameModel& model, double Ec);
-
 // The action for the dead load G, the live load Q (may be null), the
 // parameters and the modulus Ec (N/mm2) of the frame's concrete. Throws
 // Failure (Chinese message) for what the base shear method cannot serve: a
@@ -102,5 +98,9 @@ SeismicAction seismicAction(const FrameModel& G, const FrameModel* Q, const Seis
 // the dead load.
 SeismicAction seismicAction(const std::vector<LoadCaseInput>& cases, const SeismicParameters& params,
                             DesignCode code);
+
+// The load case E of an action, to be combined with the cases it came from:
+// the frame of G with the storey shears of the action.
+LoadCaseInput seismicCase(const std::vector<LoadCaseInput>& cases, const SeismicAction& action);
 
 } // namespace kj

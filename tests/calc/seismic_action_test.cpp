@@ -163,6 +163,18 @@ TEST(SeismicAction, RefusesWhatTheBaseShearMethodCannotServe)
     EXPECT_NE(failureOf([&] { seismicAction(nine.model, nullptr, params(g::Intensity::I9, g::SiteClass::II, 1), 3e4); })
                   .find("最大适用高度 24 m"),
               std::string::npos);
+    const std::vector<LoadCaseInput> portal{caseOf(LoadCaseKind::G, kPortalG), caseOf(LoadCaseKind::Q, kPortalQ)};
+    const SeismicParameters p8 = params(g::Intensity::I8, g::SiteClass::I0, 1);
+    EXPECT_NE(failureOf([&] { seismicAction(portal, p8, DesignCode::Default); }).find("原方法时不能进行抗震计算"),
+              std::string::npos);
+    EXPECT_NE(failureOf([&] { seismicAction({portal[1]}, p8, DesignCode::Gb50010_2010); }).find("需要恒载 G"),
+              std::string::npos);
+    // Ec of C30 from GB 50010 Table 4.1.5 is 3.00e4 N/mm2.
+    const SeismicAction byCases = seismicAction(portal, p8, DesignCode::Gb50010_2010);
+    EXPECT_DOUBLE_EQ(byCases.Ec, 3.0e4);
+    EXPECT_DOUBLE_EQ(byCases.T1, seismicAction(portal[0].model, &portal[1].model, p8, 3.0e4).T1);
+    EXPECT_EQ(seismicCase(portal, byCases).kind, LoadCaseKind::E);
+
     const char* unloaded = "U,1,1,0,0,\r\n6.003.60,12\r\n.25.50.40.40,122\r\n0\r\n360,30\r\n";
     const LoadCaseInput empty = caseOf(LoadCaseKind::Q, unloaded);
     FrameModel weightless = empty.model;
