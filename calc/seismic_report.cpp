@@ -55,7 +55,7 @@ void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)
     if (raised) w.text("  * 楼层剪力小于 λΣGj, 已按 5.2.5 条调整为 λΣGj").endLine();
     w.text("  假定: GE=G+0.5Q (屋面活载亦取 0.5), 柱自重各半集中于上下楼层; 质量和刚度沿高度分布比较均匀, 不计扭转,")
         .endLine();
-    w.text("        不计竖向地震作用, 周期折减系数 ψT 计入填充墙刚度, 框架本身不计填充墙刚度").endLine();
+    w.text("        不计竖向地震作用, 周期折减系数 ψT 计入填充墙刚度, 框架本身不计填充墙刚度");
 }
 
 nlohmann::json seismicJsonValue(const SeismicAction& a)

@@ -11,7 +11,8 @@ namespace kj {
 // The block: parameters, grade, T1 and uT, Tg, αmax, α1, ΣGE, FEk, δn and
 // ΔFn, λ, a table of the floors from the roof down (GE, Fi, Vi, the least
 // shear, drift, drift ratio, pass or fail against 1/550), and the
-// assumptions of the method. Starts and ends on a fresh line.
+// assumptions of the method. Starts on a fresh line and leaves its last
+// line open, as the blocks before the design tables do.
 void writeSeismicBlock(ReportWriter& w, const SeismicAction& a);
 
 // {"T1": s, "uT": m, "Tg": s, "alphaMax", "alpha1", "FEk": kN, "deltaN",
