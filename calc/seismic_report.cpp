@@ -55,7 +55,9 @@ void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)
     if (raised) w.text("  * 楼层剪力小于 λΣGj, 已按 5.2.5 条调整为 λΣGj").endLine();
     w.text("  假定: GE=G+0.5Q (屋面活载亦取 0.5), 柱自重各半集中于上下楼层; 质量和刚度沿高度分布比较均匀, 不计扭转,")
         .endLine();
-    w.text("        不计竖向地震作用, 周期折减系数 ψT 计入填充墙刚度, 框架本身不计填充墙刚度");
+    w.text("        不计竖向地震作用, 周期折减系数 ψT 计入填充墙刚度, 框架本身不计填充墙刚度").endLine();
+    w.text("  地震组合的设计内力已乘 γRE (梁受弯 0.75, 柱偏压 0.75 或 0.80, 受剪 0.85; 表 5.4.2);")
+        .text(" 强柱弱梁、强剪弱弯的内力调整和抗震构造未计入");
 }
 
 nlohmann::json seismicJsonValue(const SeismicAction& a)
