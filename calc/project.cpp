@@ -293,10 +293,23 @@ Project parseProject(const std::string& text, const std::string& fileName)
     Json j;
     try {
         j = Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        // Where the reading stopped, as an editor counts lines and columns.
+        std::size_t line = 1, column = 1;
+        for (std::size_t k = 0; k + 1 < e.byte && k < text.size(); ++k) {
+            if (text[k] == '\n') {
+                ++line;
+                column = 1;
+            } else if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) {
+                ++column;
+            }
+        }
+        r.fail("", "不是有效的 JSON: 第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 列不合 JSON 的写法");
     } catch (const Json::exception& e) {
-        std::string why = e.what();
-        if (auto pos = why.find("] "); pos != std::string::npos) why = why.substr(pos + 2);
-        r.fail("", "不是有效的 JSON: " + clipForMessage(why));
+        // A number too large for a double: "... parsing '1e999'".
+        std::string what = e.what(), token;
+        if (auto a = what.find('\''), b = what.rfind('\''); a != std::string::npos && b > a) token = what.substr(a + 1, b - a - 1);
+        r.fail("", "不是有效的 JSON: 数值 " + quoteForMessage(token) + " 超出范围");
     }
     r.object(j, "文件内容");
     r.onlyKeys(j, "", {"schema", "name", "spans", "storeys", "sections", "beams", "columns", "continuousBeam",
@@ -767,6 +780,15 @@ std::vector<std::string> projectEchoLines(const Project& p)
         for (const FloorForce& f : c.floorForces)
             lines.push_back(tag + "楼层水平力 (第 " + std::to_string(f.level) + " 层): H=" + num(f.H) + " kN " +
                             (f.H >= 0 ? "→" : "←"));
+        if (!c.floorForces.empty()) {
+            // The storey shears the forces give, summed from the roof down.
+            std::vector<double> V(ix(p.NF()) + 2, 0.0);
+            for (const FloorForce& f : c.floorForces) V[ix(f.level)] += f.H;
+            for (int level = p.NF() - 1; level >= 1; --level) V[ix(level)] += V[ix(level + 1)];
+            std::vector<std::string> shears;
+            for (int level = 1; level <= p.NF(); ++level) shears.push_back(num(V[ix(level)]));
+            lines.push_back(tag + "层剪力 (kN, 自底层): " + joined(shears, " "));
+        }
     }
     lines.push_back("柱自重按 30 kN/m3 计入恒载 G 的柱轴力" +
                     std::string(p.beamSelfWeight ? "; 梁自重按 25 kN/m3 计入恒载 G" : ""));
