@@ -69,5 +69,19 @@ std::vector<Combination> combinationsFor(const CombinationSet& set, const GivenC
 
 // Refuses an empty list, and a combination naming a case that is not given.
 void checkCombinationCases(const std::vector<Combination>& combinations, const GivenCases& given);
+// The same for flags of the cases given as files only, G, Q and W (no
+// earthquake): a template, so that a braced list still means GivenCases.
+template <std::size_t N>
+std::vector<Combination> combinationsFor(const CombinationSet& set, const std::array<bool, N>& given)
+{
+    static_assert(N == 3, "flags of G, Q and W");
+    return combinationsFor(set, GivenCases{given[0], given[1], given[2], false});
+}
+template <std::size_t N>
+void checkCombinationCases(const std::vector<Combination>& combinations, const std::array<bool, N>& given)
+{
+    static_assert(N == 3, "flags of G, Q and W");
+    checkCombinationCases(combinations, GivenCases{given[0], given[1], given[2], false});
+}
 
 } // namespace kj
