@@ -250,7 +250,7 @@ LoadCaseInput seismicCase(const std::vector<LoadCaseInput>& cases, const Seismic
     LoadCaseInput e;
     if (const LoadCaseInput* G = findCase(cases, LoadCaseKind::G)) e = *G;
     e.kind = LoadCaseKind::E;
-    e.fileName = "(底部剪力法, 由 G 和 Q 求得)";
+    e.fileName = findCase(cases, LoadCaseKind::Q) ? "(底部剪力法, 由 G 和 Q 求得)" : "(底部剪力法, 由 G 求得)";
     e.model = action.model;
     return e;
 }
