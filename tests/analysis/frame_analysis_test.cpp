@@ -159,6 +159,15 @@ TEST(Solve, SingularFrameNamesTheUnknown)
                   "数据文件 \\KJ-1.txt: 刚度矩阵奇异, 无法求解节点 1 的转角; 与该节点相连的梁柱可能截面为 0 或刚度过小 "
                   "(截面为 0 的构件: 第 1 号梁, 第 1 号柱, 第 2 号柱)");
     }
+    // Zero-width columns in the ground storey: every joint turns, the storey cannot resist sway.
+    try {
+        analyse(model("F,1,2,0,0,\r\n6.003.00,122\r\n.25.50.40.40.00.40,112233\r\n0,0\r\n300,25\r\n"));
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_EQ(std::string(f.what()),
+                  "数据文件 \\KJ-1.txt: 刚度矩阵奇异, 无法求解第 2 层的层间侧移; 该层的柱可能截面为 0, 或该层无法抵抗侧移 "
+                  "(截面为 0 的构件: 第 3 号柱, 第 4 号柱)");
+    }
 }
 
 namespace {
