@@ -3,6 +3,7 @@
 #include "calc/seismic_combination.h"
 #include "common/failure.h"
 #include "design/gb50010_2010.h"
+#include "design/gb50011_2010.h"
 #include "design/materials.h"
 
 #include <algorithm>
@@ -128,10 +129,70 @@ double steelKey(const ColumnEndDesign& e)
     return e.failed() ? std::numeric_limits<double>::infinity() : e.As;
 }
 
+// The seismic part of one combination's design forces: the capacity design
+// of the grade (none for grade 0), then γRE.
+void seismicDesignForces(CombinationResult& cr, const FrameModel& model, int grade, double fc)
+{
+    cr.capacity = capacityDesign(model, cr.beams, cr.columns, cr.forces, grade, fc);
+    applyCapacityDesign(cr.beams, cr.columns, cr.capacity);
+    applySeismicAdjustment(cr, model, fc);
+}
+
+// A seismic combination's column: the shear of 6.2.5 (with γRE for shear)
+// and the shear capacity of 11.4.7.
+void setSeismicColumnShear(ColumnInput& in, const CombinationResult& cr, int c)
+{
+    in.seismic = true;
+    if (cr.capacity.grade > 0)
+        in.V = cr.capacity.columns[z(c)].V *
+               gb50011::seismicAdjustmentFactor(gb50011::SeismicCheck::Shear);
+}
+
+// The key of a beam end's shear for the envelope: the shear the stirrups
+// carry beyond the concrete (0.7 ft b h0, a seismic combination's 0.6 of it,
+// 11.3.4; h0 taken as h - 40 mm for the comparison only), kN.
+double shearKey(const CombinationResult& cr, double V, const Member& m, double ft)
+{
+    const double concrete = 0.7 * ft * m.b * (m.h - 0.04) * 1000;
+    return std::fabs(V) - (cr.combination.uses(LoadCaseKind::E) ? 0.6 * concrete : concrete);
+}
+
+bool anySeismic(const std::vector<CombinationResult>& list)
+{
+    return std::any_of(list.begin(), list.end(),
+                       [](const CombinationResult& c) { return c.combination.uses(LoadCaseKind::E); });
+}
+
+// With seismic combinations a column's ties come from the combination that
+// needs the most of them (a failed shear first), not from the one whose
+// steel governs the top.
+void takeLargestShear(ColumnDesign& d, const std::vector<CombinationResult>& list, int c)
+{
+    auto key = [&](std::size_t k) {
+        const ColumnDesign& x = list[k].columnDesigns[z(c)];
+        return x.tieTooSmall ? std::numeric_limits<double>::infinity() : x.tieAsvs;
+    };
+    std::size_t most = 0;
+    for (std::size_t k = 1; k < list.size(); ++k)
+        if (key(k) > key(most)) most = k;
+    const ColumnDesign& from = list[most].columnDesigns[z(c)];
+    if (!(key(most) > (d.tieTooSmall ? std::numeric_limits<double>::infinity() : d.tieAsvs))) return;
+    d.V = from.V;
+    d.tieAsvs = from.tieAsvs;
+    d.tieTooSmall = from.tieTooSmall;
+    d.ties = from.ties;
+    d.tieString = from.tieString;
+    for (const std::string& note : from.notes)
+        if (note.find("箍筋") != std::string::npos &&
+            std::find(d.notes.begin(), d.notes.end(), note) == d.notes.end())
+            d.notes.push_back(note);
+}
+
 } // namespace
 
 EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const std::vector<Combination>& combinations,
-                                 const std::string& setTitle, const DesignOptions& options, const DesignRules& rules)
+                                 const std::string& setTitle, const DesignOptions& options, const DesignRules& rules,
+                                 int seismicGrade)
 {
     if (inputs.empty()) throw Failure("没有荷载工况");
     EnvelopeResult r;
@@ -215,13 +276,15 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             d.Nfoot = cr.forces.N[z(c)];
             d.Ntop = cr.forces.along[z(i)].N1;
         }
-        if (comb.uses(LoadCaseKind::E)) applySeismicAdjustment(cr, model, gb2010::concreteGrade(g.materials.C).fc);
+        const bool seismic = comb.uses(LoadCaseKind::E);
+        if (seismic) seismicDesignForces(cr, model, seismicGrade, gb2010::concreteGrade(g.materials.C).fc);
         if (!model.continuousBeam) {
             cr.columnDesigns.assign(z(t.NC) + 1, ColumnDesign{});
             for (int c = 1; c <= t.NC; ++c) {
                 const ColumnDesignForces& d = cr.columns[z(c)];
                 ColumnInput in{c,      model.member(t.columnMember(c)), d.Mtop, d.Mbottom, d.Nfoot, t.bottomStorey(c),
                                d.Ntop, columnClearLength(model, c)};
+                if (seismic) setSeismicColumnShear(in, cr, c);
                 cr.columnDesigns[z(c)] = rules.designColumn(in, g.materials, combinedOptions);
             }
         }
@@ -242,6 +305,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     for (auto* v : {&ef.V1, &ef.V2, &ef.Mo, &ef.X}) v->assign(z(t.NB) + 1, 0.0);
     ef.N.assign(z(t.NC) + 1, 0.0);
 
+    const bool seismicList = anySeismic(r.combinations);
+    const double ft = seismicList ? gb2010::concreteGrade(g.materials.C).ft : 0.0;
     r.beamGoverning.assign(z(t.NB) + 1, BeamGoverning{});
     e.beams.assign(z(t.NB) + 1, BeamDesign{});
     for (int i = 1; i <= t.NB; ++i) {
@@ -249,8 +314,14 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         // Hogging at the left end is a negative M1, at the right end a positive M2.
         gov.leftMoment = best(n, [&](int k) { return -beamForces(k, i).M1; });
         gov.rightMoment = best(n, [&](int k) { return beamForces(k, i).M2; });
-        gov.leftShear = best(n, [&](int k) { return std::fabs(beamForces(k, i).V1); });
-        gov.rightShear = best(n, [&](int k) { return std::fabs(beamForces(k, i).V2); });
+        if (seismicList) {
+            const Member& m = model.member(i);
+            gov.leftShear = best(n, [&](int k) { return shearKey(r.combinations[z(k)], beamForces(k, i).V1, m, ft); });
+            gov.rightShear = best(n, [&](int k) { return shearKey(r.combinations[z(k)], beamForces(k, i).V2, m, ft); });
+        } else {
+            gov.leftShear = best(n, [&](int k) { return std::fabs(beamForces(k, i).V1); });
+            gov.rightShear = best(n, [&](int k) { return std::fabs(beamForces(k, i).V2); });
+        }
         gov.span = best(n, [&](int k) { return beamForces(k, i).Mo; });
         const BeamInput in{i,
                            model.member(i),
@@ -261,7 +332,9 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
                            beamForces(gov.span, i).Mo,
                            beamForces(gov.span, i).x,
                            model.continuousBeam,
-                           {}};
+                           {},
+                           r.combinations[z(gov.leftShear)].combination.uses(LoadCaseKind::E),
+                           r.combinations[z(gov.rightShear)].combination.uses(LoadCaseKind::E)};
         ef.M1[z(i)] = in.M1;
         ef.M2[z(i)] = in.M2;
         ef.V1[z(i)] = in.V1;
@@ -288,6 +361,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             }
             ColumnDesign d = design(gov.top);
             d.bottom = design(gov.bottom).bottom;
+            if (seismicList && d.designed) takeLargestShear(d, r.combinations, c);
             e.columns[z(c)] = d;
             const int i = t.columnMember(c);
             ef.M1[z(i)] = forces(gov.top).Mtop;

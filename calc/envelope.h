@@ -8,6 +8,7 @@
 // moment; each column end for every combination's (M, N), the largest steel
 // winning. Every designed value records the combination that governed it.
 #include "calc/calculation.h"
+#include "calc/capacity_design.h"
 #include "calc/combinations.h"
 #include "calc/load_cases.h"
 
@@ -49,6 +50,9 @@ struct CombinationResult {
     std::vector<BeamDesignForces> beams;     // 1..NB (index 0 unused)
     std::vector<ColumnDesignForces> columns; // 1..NC
     std::vector<ColumnDesign> columnDesigns; // 1..NC; none for a continuous beam
+    // A seismic combination's capacity design (grade 0: none, as for the
+    // static combinations).
+    CapacityDesign capacity;
 };
 
 // The governing combination of every designed value: an index into
@@ -83,13 +87,17 @@ struct EnvelopeResult {
     }
 };
 
-// Analyses every case, combines and designs. The cases must have passed
+// Analyses every case, combines and designs. With a seismic grade 1..4 the
+// seismic combinations get the capacity design of a frame structure of that
+// grade before γRE, and their shears are designed by GB 50010-2010 11.3.4
+// and 11.4.7. The cases must have passed
 // checkLoadCases. Throws Failure for an empty list of combinations, a
 // combination naming a case that is not given, or a failure of the analysis
 // or the design.
 EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& cases,
                                  const std::vector<Combination>& combinations, const std::string& setTitle,
-                                 const DesignOptions& options, const DesignRules& rules = defaultRules());
+                                 const DesignOptions& options, const DesignRules& rules = defaultRules(),
+                                 int seismicGrade = 0);
 
 // The envelope of the forces along one member over every combination,
 // before redistribution: at the stations of every combination, the largest

@@ -1,6 +1,10 @@
 #include "calc/envelope_report.h"
 
 #include "calc/json_value.h"
+#include "common/numbers.h"
+#include "design/gb50011_2010.h"
+
+#include <algorithm>
 
 #include <nlohmann/json.hpp>
 
@@ -13,6 +17,56 @@ using nlohmann::json;
 std::size_t z(int i) { return static_cast<std::size_t>(i); }
 
 std::string caseLabel(LoadCaseKind kind) { return std::string(1, caseLetter(kind)); }
+
+// The amplification and γRE of a seismic combination at a designed value,
+// "[ηvb=1.2 γRE=0.85]"; nothing for a static combination.
+std::string seismicTag(const EnvelopeResult& r, int k, const std::string& amplification, double gammaRE)
+{
+    if (!r.combinations[z(k)].combination.uses(LoadCaseKind::E)) return "";
+    std::string t = "[";
+    if (!amplification.empty()) t += amplification + " ";
+    return t + "γRE=" + shortestDecimal(gammaRE) + "]";
+}
+
+double columnGammaRE(const EnvelopeResult& r, int k, int c)
+{
+    const CapacityDesign& cap = r.combinations[z(k)].capacity;
+    const double ratio = cap.grade > 0 ? cap.columns[z(c)].axialRatio : 0.0;
+    return gb50011::seismicAdjustmentFactor(gb50011::SeismicCheck::ColumnCompression, ratio);
+}
+
+// Beam rows: the seismic combinations' amplification beside their names.
+std::string beamGoverningNote(const EnvelopeResult& r, int i)
+{
+    using gb50011::SeismicCheck;
+    const BeamGoverning& g = r.beamGoverning[z(i)];
+    const double flexure = gb50011::seismicAdjustmentFactor(SeismicCheck::BeamFlexure);
+    const double shear = gb50011::seismicAdjustmentFactor(SeismicCheck::Shear);
+    auto shearTag = [&](int k, bool left) {
+        return seismicTag(r, k, beamAmplificationText(r.combinations[z(k)].capacity, i, left), shear);
+    };
+    return "    控制组合 M1:" + r.name(g.leftMoment) + seismicTag(r, g.leftMoment, "", flexure) +
+           "  V1:" + r.name(g.leftShear) + shearTag(g.leftShear, true) + "  M2:" + r.name(g.rightMoment) +
+           seismicTag(r, g.rightMoment, "", flexure) + "  V2:" + r.name(g.rightShear) + shearTag(g.rightShear, false) +
+           "  Mo:" + r.name(g.span) + seismicTag(r, g.span, "", flexure);
+}
+
+// Column rows: the amplification of each end, and the axial compression
+// ratio over the seismic combinations (Table 6.3.6).
+std::string columnGoverningNote(const EnvelopeResult& r, int c, const std::vector<AxialRatioCheck>& ratios)
+{
+    const ColumnGoverning& g = r.columnGoverning[z(c)];
+    auto tag = [&](int k, bool top) {
+        return seismicTag(r, k, columnAmplificationText(r.combinations[z(k)].capacity, c, top), columnGammaRE(r, k, c));
+    };
+    std::string t = "    控制组合 上端:" + r.name(g.top) + tag(g.top, true) + "  下端:" + r.name(g.bottom) + tag(g.bottom, false);
+    if (z(c) < ratios.size() && ratios[z(c)].combination >= 0) {
+        const AxialRatioCheck& a = ratios[z(c)];
+        t += "\n    轴压比 N/(fc A)=" + fixedText(a.ratio, 3) + (a.ok ? " <= " : " > ") + fixedText(a.limit, 2) +
+             " (GB 50011 表 6.3.6, " + r.name(a.combination) + ") " + (a.ok ? "满足" : "不满足, 超限");
+    }
+    return t;
+}
 
 } // namespace
 
@@ -51,18 +105,23 @@ void writeCasesBlock(ReportWriter& w, const std::vector<LoadCaseInput>& cases, c
 RowNotes governingNotes(const EnvelopeResult& r)
 {
     const FrameTopology& t = r.envelope.topo();
+    const bool seismic = std::any_of(r.combinations.begin(), r.combinations.end(),
+                                     [](const CombinationResult& c) { return c.combination.uses(LoadCaseKind::E); });
+    const std::vector<AxialRatioCheck> ratios = seismic ? axialRatioChecks(r) : std::vector<AxialRatioCheck>{};
     RowNotes notes;
     notes.beams.assign(z(t.NB) + 1, std::string());
     for (int i = 1; i <= t.NB; ++i) {
         const BeamGoverning& g = r.beamGoverning[z(i)];
         notes.beams[z(i)] = "    控制组合 M1:" + r.name(g.leftMoment) + "  V1:" + r.name(g.leftShear) +
                             "  M2:" + r.name(g.rightMoment) + "  V2:" + r.name(g.rightShear) + "  Mo:" + r.name(g.span);
+        if (seismic) notes.beams[z(i)] = beamGoverningNote(r, i);
     }
     if (!r.columnGoverning.empty()) {
         notes.columns.assign(z(t.NC) + 1, std::string());
         for (int c = 1; c <= t.NC; ++c) {
             const ColumnGoverning& g = r.columnGoverning[z(c)];
             notes.columns[z(c)] = "    控制组合 上端:" + r.name(g.top) + "  下端:" + r.name(g.bottom);
+            if (seismic) notes.columns[z(c)] = columnGoverningNote(r, c, ratios);
         }
     }
     return notes;

@@ -83,8 +83,15 @@ void writeLines(ReportWriter& w, const std::vector<std::string>& lines)
 
 void writeNote(ReportWriter& w, const std::vector<std::string>* lines, int i)
 {
-    if (lines && static_cast<std::size_t>(i) < lines->size() && !(*lines)[static_cast<std::size_t>(i)].empty())
-        w.text((*lines)[static_cast<std::size_t>(i)]).endLine();
+    if (!lines || static_cast<std::size_t>(i) >= lines->size()) return;
+    // A note of several lines holds them separated by '\n'.
+    const std::string& note = (*lines)[static_cast<std::size_t>(i)];
+    std::size_t from = 0;
+    while (from < note.size()) {
+        const std::size_t end = std::min(note.find('\n', from), note.size());
+        w.text(note.substr(from, end - from)).endLine();
+        from = end + 1;
+    }
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "common/text.h"
 #include "common/textfile.h"
 #include "design/design_rules.h"
+#include "design/gb50011_2010.h"
 
 #include <algorithm>
 #include <array>
@@ -62,6 +63,28 @@ PreparedRun prepareSingle(const CalcRequest& req, const std::filesystem::path& d
     return run;
 }
 
+// The capacity design of the seismic combinations for the JSON: every
+// column's axial compression ratio against its limit (GB 50011 Table 6.3.6)
+// and the factors used.
+nlohmann::json capacityJson(const EnvelopeResult& r, int grade)
+{
+    nlohmann::json out{{"grade", grade},
+                       {"etaC", gb50011::columnMomentFactor(grade)},
+                       {"columnFootFactor", gb50011::columnFootFactor(grade)},
+                       {"etaVb", grade <= 3 ? gb50011::beamShearFactor(grade) : 1.0},
+                       {"etaVc", gb50011::columnShearFactor(grade)}};
+    nlohmann::json columns = nlohmann::json::array();
+    const std::vector<AxialRatioCheck> ratios = axialRatioChecks(r);
+    for (std::size_t c = 1; c < ratios.size(); ++c)
+        columns.push_back({{"column", c},
+                           {"axialRatio", ratios[c].ratio},
+                           {"limit", ratios[c].limit},
+                           {"ok", ratios[c].ok},
+                           {"combination", ratios[c].combination >= 0 ? r.name(ratios[c].combination) : ""}});
+    out["columns"] = columns;
+    return out;
+}
+
 // The earthquake on checked cases: the action, the case E beside them and,
 // with a built-in set, its seismic combinations after the set's own.
 std::shared_ptr<const SeismicAction> addSeismic(const std::optional<SeismicParameters>& seismic,
@@ -91,7 +114,8 @@ PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<Load
                    return c.kind == LoadCaseKind::G;
                })->data;
     run.calculate = [&req, &options, &rules, cases, combinations, title, seismic](ReportWriter& report, CalcResult& result) {
-        EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, options, rules);
+        EnvelopeResult envelope =
+            calculateEnvelope(*cases, *combinations, title, options, rules, seismic ? seismic->grade : 0);
         writeCasesBlock(report, *cases, envelope);
         if (seismic) writeSeismicBlock(report, *seismic);
         const RowNotes notes = governingNotes(envelope);
@@ -102,6 +126,7 @@ PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<Load
         if (seismic && !json.empty()) {
             nlohmann::json j = nlohmann::json::parse(json);
             j["seismic"] = seismicJsonValue(*seismic);
+            j["seismic"]["capacity"] = capacityJson(envelope, seismic->grade);
             json = j.dump(1) + "\n";
         }
         if (seismic) result.seismic = *seismic;

@@ -1,6 +1,7 @@
 #include "common/numbers.h"
 
 #include <cfloat>
+#include <cstdio>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -145,6 +146,19 @@ std::string reportNumber(double x)
     std::string s = shortestDecimal(std::fabs(x));
     if (s.size() > 1 && s[0] == '0' && s[1] == '.') s.erase(0, 1);
     return (x < 0 ? "-" : " ") + s + " ";
+}
+
+} // namespace kj
+
+namespace kj {
+
+std::string fixedText(double x, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    const double r = roundHalfEven(x * scale) / scale;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, r == 0 ? 0.0 : r);
+    return buf;
 }
 
 } // namespace kj

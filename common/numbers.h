@@ -29,6 +29,9 @@ int toIndex(double value);
 // (0.5, -0.25), plain digits for ordinary magnitudes: 1, 2.35, -48.
 std::string shortestDecimal(double x);
 
+// x with a fixed number of decimals, rounded halves to even: "0.523".
+std::string fixedText(double x, int decimals);
+
 // A number as the calculation report writes it: a blank when zero or
 // positive (a minus sign otherwise), the shortest decimal form without the
 // zero before the decimal point, then one blank: " .25 ", "-80 ", " 0 ".

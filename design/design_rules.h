@@ -24,6 +24,9 @@ struct BeamInput {
     // the concrete share of its shear by 6.3.4 from its loads.
     bool independent = false;
     std::vector<MemberForces::Load> loads;
+    // The shear at the left or right support comes from a seismic
+    // combination (already multiplied by γRE): GB 50010-2010 11.3.3 and 11.3.4.
+    bool seismicLeft = false, seismicRight = false;
 };
 
 // The forces of one column: end moments (clockwise positive), the axial
@@ -40,6 +43,10 @@ struct ColumnInput {
     // The clear height between the beams above and below (GB 50010-2010:
     // lc of 6.2.4, Hn of 6.3.12), m; 0: the storey height.
     double clearLength = 0;
+    // From a seismic combination: the shear after capacity design (GB 50011
+    // 6.2.5, with γRE), kN, and the shear by GB 50010-2010 11.4.6 to 11.4.8.
+    std::optional<double> V = std::nullopt;
+    bool seismic = false;
 };
 
 struct DesignRules {

@@ -344,7 +344,7 @@ double concentratedLoadShearFactor(double a, double h0)
 double minimumStirrupRatio(const Rules& rules) { return 0.24 * rules.concrete.ft / rules.fyv; }
 
 BeamShear designBeamShear(double V, double b, double h, double h0, bool compressionSteel, const Rules& rules,
-                          const StirrupChoice& choice, double alphaCv)
+                          const StirrupChoice& choice, double alphaCv, bool seismic)
 {
     BeamShear r;
     r.alphaCv = alphaCv;
@@ -362,6 +362,10 @@ BeamShear designBeamShear(double V, double b, double h, double h0, bool compress
     r.hwOverB = h0 / b;
     r.limit = shearSectionLimit(b, h0, rules) / 1000;
     r.Vc = concreteShear(b, h0, rules, alphaCv) / 1000;
+    if (seismic) {
+        r.limit = 0.20 * rules.concrete.betaC * rules.concrete.fc * b * h0 / 1000; // 11.3.3-1
+        r.Vc *= 0.6;                                                                 // 11.3.4
+    }
     if (Vn > 1000 * r.limit) return tooSmall();
 
     const bool above = r.V > r.Vc;
@@ -400,7 +404,8 @@ double startingStirrup(double h, const StirrupChoice& choice)
 }
 
 BeamSupport designBeamSupport(double M, double V, double b, double h, double cover, const Rules& rules,
-                              const StirrupBarArranger& arrangeTop, const StirrupChoice& choice, double loadDistance)
+                              const StirrupBarArranger& arrangeTop, const StirrupChoice& choice, double loadDistance,
+                              bool seismic)
 {
     BeamSupport r;
     r.stirrup = startingStirrup(h, choice);
@@ -415,7 +420,7 @@ BeamSupport designBeamSupport(double M, double V, double b, double h, double cov
         StirrupChoice atLeast = choice;
         atLeast.startDiameter = std::max(choice.startDiameter, stirrup);
         r.shear = designBeamShear(V, b, h, r.flexure.h0, r.flexure.AsComp > 0, rules, pass == 0 ? choice : atLeast,
-                                  alphaCv);
+                                  alphaCv, seismic);
         if (r.shear.tooSmall || r.shear.stirrups.diameter <= r.stirrup) break;
         r.stirrup = r.shear.stirrups.diameter;
     }
@@ -565,7 +570,7 @@ ColumnTieLimits columnTieLimits(double b, double h, double totalSteelRatio)
 }
 
 ColumnShear designColumnShear(double V, double N, double b, double h, double h0, double Hn, double totalSteelRatio,
-                              const Rules& rules, const StirrupChoice& choice)
+                              const Rules& rules, const StirrupChoice& choice, bool seismic)
 {
     ColumnShear r;
     r.V = std::fabs(V);
@@ -584,10 +589,16 @@ ColumnShear designColumnShear(double V, double N, double b, double h, double h0,
     r.lambda = std::clamp(Hn / (2 * h0), 1.0, 3.0);          // 6.3.12
     r.limit = shearSectionLimit(b, h0, rules) / 1000;         // 6.3.1
     r.Vc = 1.75 / (r.lambda + 1) * ft * b * h0 / 1000;
+    double axialShare = 0.07;
+    if (seismic) {
+        r.limit = (r.lambda > 2 ? 0.20 : 0.15) * rules.concrete.betaC * rules.concrete.fc * b * h0 / 1000; // 11.4.6
+        r.Vc = 1.05 / (r.lambda + 1) * ft * b * h0 / 1000;                                                 // 11.4.7
+        axialShare = 0.056;
+    }
     r.limits = columnTieLimits(b, h, totalSteelRatio);
     if (r.V > r.limit) return tooSmall();
     if (N >= 0) {
-        r.Nshare = 0.07 * std::min(N, 0.3 * rules.concrete.fc * b * h / 1000); // 6.3.12
+        r.Nshare = axialShare * std::min(N, 0.3 * rules.concrete.fc * b * h / 1000); // 6.3.12, 11.4.7
         r.byDetailing = r.V <= r.Vc + r.Nshare;                               // 6.3.13
         if (!r.byDetailing) r.asvsRequired = 1000 * (r.V - r.Vc - r.Nshare) / (fyv * h0);
     } else {
@@ -705,12 +716,13 @@ ColumnDesign designColumn(double Mtop, double Mfoot, double Ntop, double Nfoot, 
 
     // Shear from the end moments (no load along a column); the smaller
     // compression, or the larger tension, goes with it.
-    const double V = (Mtop + Mfoot) / H;
+    const double V = setting.V ? *setting.V : (Mtop + Mfoot) / H;
     const double N = std::min(Ntop, Nfoot);
     double largestAs = 0;
     for (const ColumnEnd* e : {&r.top, &r.foot})
         if (!e->failed()) largestAs = std::max(largestAs, e->As);
-    r.shear = designColumnShear(V, N, b, h, h0, 1000 * r.lc, 2 * largestAs / (b * h), rules, setting.ties);
+    r.shear = designColumnShear(V, N, b, h, h0, 1000 * r.lc, 2 * largestAs / (b * h), rules, setting.ties,
+                                setting.seismic);
     return r;
 }
 

@@ -223,8 +223,11 @@ struct StirrupChoice {
 // always chose them (b < 100: 1, < 350: 2, < 650: 4, else 6; more when the
 // box asks), diameter from the box or 9.2.9, grown by 2 mm while the spacing
 // would be below 100 mm, spacing capped by 9.2.9 and rounded down to 50 mm.
+// seismic: V of a seismic combination already multiplied by γRE (0.85), and
+// the section by 11.3.3 (0.20 βc fc b h0, frame beams of span over 2.5 h)
+// and 11.3.4 (concrete share 0.6 αcv ft b h0).
 BeamShear designBeamShear(double V, double b, double h, double h0, bool compressionSteel, const Rules& rules,
-                          const StirrupChoice& choice, double alphaCv = 0.7);
+                          const StirrupChoice& choice, double alphaCv = 0.7, bool seismic = false);
 
 // The bars the program chooses for an area with a given stirrup diameter.
 using StirrupBarArranger = std::function<BarArrangement(double As, double stirrup)>;
@@ -247,7 +250,7 @@ struct BeamSupport {
 // sets alphaCv at the section's h0 (6.3.4); 0 for alphaCv = 0.7.
 BeamSupport designBeamSupport(double M, double V, double b, double h, double cover, const Rules& rules,
                               const StirrupBarArranger& arrangeTop, const StirrupChoice& choice,
-                              double loadDistance = 0);
+                              double loadDistance = 0, bool seismic = false);
 // A span: flexure of the bottom bars inside stirrups of the given diameter.
 BeamFlexure designBeamSpan(double M, double b, double h, double cover, double stirrup, const Rules& rules,
                            const BarArranger& arrangeBottom);
@@ -379,8 +382,11 @@ struct ColumnShear {
 };
 // V, N in kN; b, h, h0 in mm; Hn the clear height in mm; the total steel
 // ratio sets the detailing of 9.3.2.
+// seismic: V of a seismic combination already multiplied by γRE (0.85), the
+// section by 11.4.6 (0.20 βc fc b h0 for λ > 2, else 0.15) and the shares by
+// 11.4.7 (1.05/(λ+1) ft b h0 + 0.056 N) and 11.4.8 in tension.
 ColumnShear designColumnShear(double V, double N, double b, double h, double h0, double Hn, double totalSteelRatio,
-                              const Rules& rules, const StirrupChoice& choice);
+                              const Rules& rules, const StirrupChoice& choice, bool seismic = false);
 
 // A column: both ends, designed with the member's second-order effect at
 // the end of the larger moment, and its ties.
@@ -403,6 +409,10 @@ struct ColumnSetting {
     double as = kColumnSteelDepth; // steel centre to the face, mm
     double clearHeight = 0;  // Hn, m; 0: the storey height
     StirrupChoice ties;      // least legs and starting diameter of the ties
+    // The design shear of a seismic combination after capacity design (GB
+    // 50011 6.2.5), kN; absent: (Mtop + Mfoot) / H.
+    std::optional<double> V;
+    bool seismic = false;    // the shear by 11.4.6 to 11.4.8
 };
 
 // Mtop, Mfoot: end moments in the analysis convention, kN*m; Ntop, Nfoot:

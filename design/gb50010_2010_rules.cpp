@@ -93,7 +93,7 @@ double concentratedLoadDistance(const BeamInput& in, bool left)
 // keeps its whole moment (beta = 1), and the note says so.
 BeamSectionDesign designSupport(double M, double V, double b, double h, const gb2010::Rules& rules,
                                 const DesignOptions& o, int beam, double loadDistance, const char* side,
-                                std::vector<std::string>& notes)
+                                std::vector<std::string>& notes, bool seismic)
 {
     const gb2010::StirrupChoice choice{o.stirrupLegs.value_or(0), o.stirrupDiameter.value_or(0)};
     auto design = [&](double beta) {
@@ -103,7 +103,7 @@ BeamSectionDesign designSupport(double M, double V, double b, double h, const gb
         r.V = V;
         const gb2010::BeamSupport s = gb2010::designBeamSupport(r.M, r.V, b, h, o.cover, rules,
                                                                 arranger(b, h, o, BarPosition::Top), choice,
-                                                                loadDistance);
+                                                                loadDistance, seismic);
         putFlexure(r, s.flexure, s.stirrup, BarPosition::Top, beam);
         r.asvs = s.shear.asvs;
         r.alphaCv = s.shear.alphaCv;
@@ -139,9 +139,9 @@ BeamDesign designBeam(const BeamInput& in, const Materials& materials, const Des
     BeamDesign d;
     if (!startBeam(in, d)) return d;
     d.left = designSupport(in.M1, in.V1, d.b, d.h, rules, o, in.beam, concentratedLoadDistance(in, true), "左",
-                           d.notes);
+                           d.notes, in.seismicLeft);
     d.right = designSupport(in.M2, in.V2, d.b, d.h, rules, o, in.beam, concentratedLoadDistance(in, false), "右",
-                            d.notes);
+                            d.notes, in.seismicRight);
 
     // Span: the moment shed by the supports is carried by the span, as in
     // the default method; the bars lie inside the supports' stirrups.
@@ -218,6 +218,8 @@ ColumnDesign designColumn(const ColumnInput& in, const Materials& materials, con
     gb2010::ColumnSetting setting;
     setting.clearHeight = in.clearLength > 0 ? in.clearLength : H;
     setting.ties = {o.stirrupLegs.value_or(0), o.stirrupDiameter.value_or(0)};
+    setting.V = in.V;
+    setting.seismic = in.seismic;
     double tie = std::max(gb2010::columnTieLimits(d.b, d.h, 0).dMin, setting.ties.startDiameter);
     gb2010::ColumnDesign c;
     // Thicker ties push the bars inwards: the column is designed again
