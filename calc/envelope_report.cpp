@@ -1,6 +1,7 @@
 #include "calc/envelope_report.h"
 
 #include "calc/json_value.h"
+#include "calc/seismic_detailing.h"
 #include "common/numbers.h"
 #include "design/gb50011_2010.h"
 
@@ -68,6 +69,19 @@ std::string columnGoverningNote(const EnvelopeResult& r, int c, const std::vecto
     return t;
 }
 
+// The grade of the seismic combinations' capacity design; 0: none.
+int seismicGrade(const EnvelopeResult& r)
+{
+    for (const CombinationResult& c : r.combinations)
+        if (c.capacity.grade > 0) return c.capacity.grade;
+    return 0;
+}
+
+void appendLines(std::string& note, const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines) note += (note.empty() ? "" : "\n") + line;
+}
+
 } // namespace
 
 void writeCasesBlock(ReportWriter& w, const std::vector<LoadCaseInput>& cases, const EnvelopeResult& r)
@@ -108,6 +122,7 @@ RowNotes governingNotes(const EnvelopeResult& r)
     const bool seismic = std::any_of(r.combinations.begin(), r.combinations.end(),
                                      [](const CombinationResult& c) { return c.combination.uses(LoadCaseKind::E); });
     const std::vector<AxialRatioCheck> ratios = seismic ? axialRatioChecks(r) : std::vector<AxialRatioCheck>{};
+    const int grade = seismicGrade(r);
     RowNotes notes;
     notes.beams.assign(z(t.NB) + 1, std::string());
     for (int i = 1; i <= t.NB; ++i) {
@@ -115,6 +130,7 @@ RowNotes governingNotes(const EnvelopeResult& r)
         notes.beams[z(i)] = "    控制组合 M1:" + r.name(g.leftMoment) + "  V1:" + r.name(g.leftShear) +
                             "  M2:" + r.name(g.rightMoment) + "  V2:" + r.name(g.rightShear) + "  Mo:" + r.name(g.span);
         if (seismic) notes.beams[z(i)] = beamGoverningNote(r, i);
+        if (grade > 0) appendLines(notes.beams[z(i)], beamSeismicDetailing(r.envelope, i, grade).lines);
     }
     if (!r.columnGoverning.empty()) {
         notes.columns.assign(z(t.NC) + 1, std::string());
@@ -122,6 +138,9 @@ RowNotes governingNotes(const EnvelopeResult& r)
             const ColumnGoverning& g = r.columnGoverning[z(c)];
             notes.columns[z(c)] = "    控制组合 上端:" + r.name(g.top) + "  下端:" + r.name(g.bottom);
             if (seismic) notes.columns[z(c)] = columnGoverningNote(r, c, ratios);
+            if (grade > 0 && z(c) < ratios.size())
+                appendLines(notes.columns[z(c)],
+                            columnSeismicDetailing(r.envelope, c, grade, ratios[z(c)].ratio).lines);
         }
     }
     return notes;

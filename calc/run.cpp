@@ -7,6 +7,7 @@
 #include "calc/load_cases.h"
 #include "calc/report.h"
 #include "calc/seismic_combination.h"
+#include "calc/seismic_detailing.h"
 #include "calc/seismic_report.h"
 #include "common/backup.h"
 #include "common/clock.h"
@@ -81,7 +82,14 @@ nlohmann::json capacityJson(const EnvelopeResult& r, int grade)
                            {"limit", ratios[c].limit},
                            {"ok", ratios[c].ok},
                            {"combination", ratios[c].combination >= 0 ? r.name(ratios[c].combination) : ""}});
+    for (std::size_t c = 1; c < ratios.size(); ++c)
+        columns[c - 1]["detailingFailures"] =
+            columnSeismicDetailing(r.envelope, static_cast<int>(c), grade, ratios[c].ratio).failures;
     out["columns"] = columns;
+    nlohmann::json beams = nlohmann::json::array();
+    for (std::size_t i = 1; i < r.envelope.beams.size(); ++i)
+        beams.push_back({{"beam", i}, {"detailingFailures", beamSeismicDetailing(r.envelope, static_cast<int>(i), grade).failures}});
+    out["beams"] = beams;
     return out;
 }
 

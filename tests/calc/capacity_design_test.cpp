@@ -145,6 +145,9 @@ TEST(CapacityDesign, SeismicNeverLowersTheSteel)
         const std::string report = readTextFile(temp.path / "zemowj1.txt", "\\zemowj1.txt");
         EXPECT_NE(report.find("轴压比 N/(fc A)="), std::string::npos);
         EXPECT_NE(report.find("γRE="), std::string::npos);
+        EXPECT_NE(report.find("箍筋加密区 长 "), std::string::npos);
+        EXPECT_NE(report.find("加密区 λv="), std::string::npos);
+        EXPECT_TRUE(j["seismic"]["capacity"]["beams"][0]["detailingFailures"].is_array());
     }
 }
 
