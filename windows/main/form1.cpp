@@ -17,6 +17,7 @@
 #include "main/external_commands.h"
 #include "main/form3.h"
 #include "main/frame_boxes.h"
+#include "editor/editor_form.h"
 #include "graphics/graphics_form.h"
 #include "main/reference_texts.h"
 #include "main/report_view.h"
@@ -224,6 +225,9 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
     Command1 = button("Command1", QStringLiteral("钢筋面积表"), 13320, 6480, 1695, 435, &Form1::Form1_Command1_Click);
     // The drawings of the last calculation, on the bottom strip.
     Command41 = button("Command41", QStringLiteral("图形结果"), 11280, 9600, 1335, 420, &Form1::Form1_Command41_Click);
+    // The frame editor, between the drawings and the report viewer.
+    Command42 = button("Command42", QStringLiteral("框架编辑器"), 12705, 9600, 1140, 420, &Form1::Form1_Command42_Click);
+    Command42->setToolTip(QStringLiteral("在框架编辑窗口中输入任意跨数、层数的框架 (项目文件 *.kjpj), 边输入边看图"));
 
     // The design rule set, in a row of its own over the reference pane, which
     // gives up that row.
@@ -631,3 +635,6 @@ void Form1::Form1_CommandReport_Click()
 }
 void Form1::Form1_Command40_Click() { formCases(); }
 void Form1::Form1_Command41_Click() { graphicsForm(); }
+
+EditorForm* Form1::editorForm() { return openWindow(editor_, this); }
+void Form1::Form1_Command42_Click() { editorForm(); }
