@@ -618,8 +618,14 @@ QWidget* EditorForm::buildSettingsTab()
 
 // ---- Edits --------------------------------------------------------------------
 
-bool EditorForm::commit(const Key& field, const QString& what, const Edit& edit, bool reshapes)
+bool EditorForm::commit(const Key& field, const QString& what, const Edit& edit, QWidget* reshapes)
 {
+    // A change of the frame's shape moves every row: typed values still
+    // marked would land on other members, so they are mended first.
+    if (reshapes == this && hasMarks()) {
+        showStatus(QStringLiteral("请先改正标出的 %1 处输入: %2").arg(marks_.size()).arg(firstMark()), true);
+        return false;
+    }
     kj::Project next;
     try {
         kj::Project copy = project_;
@@ -633,7 +639,8 @@ bool EditorForm::commit(const Key& field, const QString& what, const Edit& edit,
         return false;
     }
     unmark(field);
-    if (reshapes) marks_.clear();
+    // The rows of a table that gains or loses rows hold other values after it.
+    if (reshapes) std::erase_if(marks_, [&](const auto& m) { return std::get<0>(m.first) == reshapes; });
     if (kj::projectJson(next) == kj::projectJson(project_)) {
         refresh();
         showStatus(marks_.empty() ? QString() : firstMark(), !marks_.empty());
@@ -715,7 +722,7 @@ bool EditorForm::check(const QString& what, const Edit& edit)
 bool EditorForm::cellEdit(QTableWidget* t, int row, int column, const QString& text, bool apply)
 {
     const Key key{t, row, column};
-    const auto commit = [&](const Key& k, const QString& what, const Edit& edit, bool reshapes = false) {
+    const auto commit = [&](const Key& k, const QString& what, const Edit& edit, QWidget* reshapes = nullptr) {
         return apply ? this->commit(k, what, edit, reshapes) : check(what, edit);
     };
     const kj::LoadCaseKind kind = shownCase();
@@ -787,7 +794,7 @@ bool EditorForm::cellEdit(QTableWidget* t, int row, int column, const QString& t
                        l.to = numberOf(text);
                    }
                },
-               column <= 1);
+               column <= 1 ? static_cast<QWidget*>(TableLoads) : nullptr);
     } else if (t == TableJoints) {
         return commit(key, caseTag + QStringLiteral("节点荷载第 %1 行").arg(row + 1), [&](kj::Project& p) {
             kj::JointLoad& j = kj::caseOf(p, kind).jointLoads.at(ix(row));
@@ -1127,7 +1134,7 @@ void EditorForm::EditorForm_CommandAddSpan_Click()
 {
     const int k = TableSpans->currentRow() >= 0 ? TableSpans->currentRow() : project_.L() - 1;
     commit({}, QStringLiteral("加一跨 (照抄第 %1 跨)").arg(k + 1), [&](kj::Project& p) { p = kj::withSpanAdded(p, k); },
-           true);
+           this);
 }
 
 void EditorForm::EditorForm_CommandDeleteSpan_Click()
@@ -1139,14 +1146,14 @@ void EditorForm::EditorForm_CommandDeleteSpan_Click()
     }
     if (!ask(QStringLiteral("删除第 %1 跨 (%2 m) 及其梁、梁上荷载和右侧的柱列吗?").arg(k + 1).arg(num(project_.spans[ix(k)]))))
         return;
-    commit({}, QStringLiteral("删除第 %1 跨").arg(k + 1), [&](kj::Project& p) { p = kj::withSpanDeleted(p, k); }, true);
+    commit({}, QStringLiteral("删除第 %1 跨").arg(k + 1), [&](kj::Project& p) { p = kj::withSpanDeleted(p, k); }, this);
 }
 
 void EditorForm::EditorForm_CommandAddStorey_Click()
 {
     const int s = TableStoreys->currentRow() >= 0 ? TableStoreys->currentRow() : project_.NF() - 1;
     commit({}, QStringLiteral("加一层 (照抄第 %1 层)").arg(s + 1), [&](kj::Project& p) { p = kj::withStoreyAdded(p, s); },
-           true);
+           this);
 }
 
 void EditorForm::EditorForm_CommandDeleteStorey_Click()
@@ -1158,7 +1165,7 @@ void EditorForm::EditorForm_CommandDeleteStorey_Click()
     }
     if (!ask(QStringLiteral("删除第 %1 层 (%2 m) 及其构件和荷载吗?").arg(s + 1).arg(num(project_.storeys[ix(s)]))))
         return;
-    commit({}, QStringLiteral("删除第 %1 层").arg(s + 1), [&](kj::Project& p) { p = kj::withStoreyDeleted(p, s); }, true);
+    commit({}, QStringLiteral("删除第 %1 层").arg(s + 1), [&](kj::Project& p) { p = kj::withStoreyDeleted(p, s); }, this);
 }
 
 void EditorForm::EditorForm_CommandAddSection_Click()
@@ -1174,7 +1181,7 @@ void EditorForm::EditorForm_CommandAddSection_Click()
             }
         }
         p.sections.push_back(s);
-    }, true);
+    }, TableSections);
 }
 
 void EditorForm::EditorForm_CommandDeleteSection_Click()
@@ -1182,7 +1189,7 @@ void EditorForm::EditorForm_CommandDeleteSection_Click()
     const int r = TableSections->currentRow();
     if (r < 0 || r >= static_cast<int>(project_.sections.size())) return;
     commit({}, QStringLiteral("删除截面 %1").arg(qs(project_.sections[ix(r)].name)),
-           [&](kj::Project& p) { p.sections.erase(p.sections.begin() + r); }, true);
+           [&](kj::Project& p) { p.sections.erase(p.sections.begin() + r); }, TableSections);
 }
 
 void EditorForm::EditorForm_CommandAssign_Click()
@@ -1223,7 +1230,7 @@ void EditorForm::EditorForm_CommandAddLoad_Click()
         std::tie(s, k, std::ignore) = loadRows_[ix(TableLoads->currentRow())];
     const kj::LoadCaseKind kind = shownCase();
     commit({}, QStringLiteral("第 %1 层第 %2 跨加荷载").arg(s + 1).arg(k + 1),
-           [&](kj::Project& p) { kj::caseOf(p, kind).beamLoads.at(ix(s)).at(ix(k)).push_back({}); }, true);
+           [&](kj::Project& p) { kj::caseOf(p, kind).beamLoads.at(ix(s)).at(ix(k)).push_back({}); }, TableLoads);
     // The new load's value, ready to type.
     for (std::size_t r = loadRows_.size(); r-- > 0;)
         if (std::get<0>(loadRows_[r]) == s && std::get<1>(loadRows_[r]) == k) {
@@ -1243,14 +1250,14 @@ void EditorForm::EditorForm_CommandDeleteLoad_Click()
                auto& list = kj::caseOf(p, kind).beamLoads.at(ix(s)).at(ix(k));
                list.erase(list.begin() + n);
            },
-           true);
+           TableLoads);
 }
 
 void EditorForm::EditorForm_CommandAddJoint_Click()
 {
     const kj::LoadCaseKind kind = shownCase();
     commit({}, QStringLiteral("加节点荷载"),
-           [&](kj::Project& p) { kj::caseOf(p, kind).jointLoads.push_back({p.NF(), 1, 0, 0}); }, true);
+           [&](kj::Project& p) { kj::caseOf(p, kind).jointLoads.push_back({p.NF(), 1, 0, 0}); }, TableJoints);
 }
 
 void EditorForm::EditorForm_CommandDeleteJoint_Click()
@@ -1261,14 +1268,14 @@ void EditorForm::EditorForm_CommandDeleteJoint_Click()
     commit({}, QStringLiteral("删除节点荷载第 %1 行").arg(r + 1), [&](kj::Project& p) {
         auto& list = kj::caseOf(p, kind).jointLoads;
         if (r < static_cast<int>(list.size())) list.erase(list.begin() + r);
-    }, true);
+    }, TableJoints);
 }
 
 void EditorForm::EditorForm_CommandAddFloor_Click()
 {
     const kj::LoadCaseKind kind = shownCase();
     commit({}, QStringLiteral("加楼层水平力"),
-           [&](kj::Project& p) { kj::caseOf(p, kind).floorForces.push_back({p.NF(), 0}); }, true);
+           [&](kj::Project& p) { kj::caseOf(p, kind).floorForces.push_back({p.NF(), 0}); }, TableFloors);
 }
 
 void EditorForm::EditorForm_CommandDeleteFloor_Click()
@@ -1279,7 +1286,7 @@ void EditorForm::EditorForm_CommandDeleteFloor_Click()
     commit({}, QStringLiteral("删除楼层水平力第 %1 行").arg(r + 1), [&](kj::Project& p) {
         auto& list = kj::caseOf(p, kind).floorForces;
         if (r < static_cast<int>(list.size())) list.erase(list.begin() + r);
-    }, true);
+    }, TableFloors);
 }
 
 void EditorForm::EditorForm_CommandAddCombination_Click()
@@ -1287,7 +1294,7 @@ void EditorForm::EditorForm_CommandAddCombination_Click()
     commit({}, QStringLiteral("加组合"), [&](kj::Project& p) {
         p.combinations.push_back(p.findCase(kj::LoadCaseKind::Q) ? "1.3G+1.5Q" : "1.3G");
         p.combinationSet.reset();
-    }, true);
+    }, TableCombinations);
 }
 
 void EditorForm::EditorForm_CommandDeleteCombination_Click()
@@ -1295,7 +1302,7 @@ void EditorForm::EditorForm_CommandDeleteCombination_Click()
     const int r = TableCombinations->currentRow();
     if (r < 0 || r >= static_cast<int>(project_.combinations.size())) return;
     commit({}, QStringLiteral("删除组合第 %1 行").arg(r + 1),
-           [&](kj::Project& p) { p.combinations.erase(p.combinations.begin() + r); }, true);
+           [&](kj::Project& p) { p.combinations.erase(p.combinations.begin() + r); }, TableCombinations);
 }
 
 // ---- Files ------------------------------------------------------------------------

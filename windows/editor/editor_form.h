@@ -136,8 +136,11 @@ private:
 
     // Applies an edit to a copy of the project and checks it as the project
     // file reads it: a project that passes becomes one undoable command;
-    // one that does not marks the field with the reason.
-    bool commit(const Key& field, const QString& what, const Edit& edit, bool reshapes = false);
+    // one that does not marks the field with the reason. reshapes names the
+    // table whose rows the edit adds, removes or reorders (its marks go), or
+    // the window itself for a change of the frame's shape, refused while
+    // any mark stands.
+    bool commit(const Key& field, const QString& what, const Edit& edit, QWidget* reshapes = nullptr);
     void mark(const Key& field, const QString& reason);
     void unmark(const Key& field);
     void showStatus(const QString& text, bool bad);
