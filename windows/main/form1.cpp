@@ -1,6 +1,7 @@
 #include "main/form1.h"
 
 #include "analysis/data_check.h"
+#include "analysis/frame_data.h"
 #include "calc/data_file_calculation.h"
 #include "calc/run.h"
 #include "cases/form_cases.h"
@@ -391,9 +392,22 @@ void Form1::Form1_Command3_Click()
 
 void Form1::Form1_Command4_Click()
 {
+    // The confirmation names the file about to be calculated and its frame,
+    // so that a slot left on another file is seen before it is calculated.
+    const std::string dataName = fromBox(Combo3->currentText());
+    QString frame;
+    try {
+        const kj::FrameData d =
+            kj::FrameFileReader(kj::readTextFile(kj::slotPath(dataName), dataName), dataName).readRecords1to5();
+        frame = QStringLiteral("框架 %1, %2 跨 × %3 层").arg(QString::fromStdString(d.name)).arg(d.L).arg(d.NF);
+    } catch (const std::exception& e) {
+        frame = QStringLiteral("读不出框架: ") + QString::fromStdString(kj::failureText(e));
+    }
     const QString prompt = QStringLiteral("谢谢使用,请多提宝贵意见!\n"
-                                          "平面框架内力分析及配筋计算程序\n\n"
-                                          "请先保存数据文件, 任意键返回,确定输 y");
+                                          "平面框架内力分析及配筋计算程序\n"
+                                          "将计算数据文件 %1 (%2)\n\n"
+                                          "请先保存数据文件, 任意键返回,确定输 y")
+                               .arg(QString::fromStdString(dataName), frame);
     const QString answer = inputBox(prompt, QStringLiteral("框架配筋计算程序"), QStringLiteral("?"),
                                     kjw::twipsPoint(10000, 1000));
     if (answer != QLatin1String("y")) return;
