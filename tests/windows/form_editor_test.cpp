@@ -8,7 +8,12 @@
 #include "calc/report.h"
 #include "editor/editor_form.h"
 #include "graphics/graphics_form.h"
+#include "cases/form_cases.h"
 #include "main/form1.h"
+#include "main/form3.h"
+#include "members/form4.h"
+#include "viewers/form2.h"
+#include "viewers/form5.h"
 #include "main/report_view.h"
 #include "window_test_support.h"
 
@@ -34,6 +39,7 @@ private slots:
     void spansAndStoreysCopyTheirNeighbourAndDeletingAsksFirst();
     void clickingAMemberSelectsItsRowAndCalculationOpensTheWindows();
     void buttonInTheMainWindowCoversNoControl();
+    void everyButtonOfEveryWindowHasATipAndEveryWindowFits();
 
 private:
     // Types text into a cell as the engineer does, committing it.
@@ -306,8 +312,39 @@ void FormEditorTest::buttonInTheMainWindowCoversNoControl()
                      qPrintable(added->objectName() + " covers " + other->objectName()));
     QCOMPARE(f.Command42->text(), QStringLiteral("框架编辑器"));
     press(f.Command42);
-    QVERIFY(f.editorForm()->isVisible());
-    QVERIFY(f.editorForm()->windowTitle().startsWith(QStringLiteral("框架编辑")));
+    EditorForm* e = f.editorForm();
+    QVERIFY(e->isVisible());
+    QVERIFY(e->windowTitle().startsWith(QStringLiteral("框架编辑")));
+    // Leaving the program asks about the editor's unsaved changes; cancelled, nothing is lost.
+    type(e->TableSpans, 0, 0, QStringLiteral("7.5"));
+    QStringList asked;
+    e->askUnsaved = [&asked](const QString& q) {
+        asked << q;
+        return 2;
+    };
+    press(f.Command3);
+    QCOMPARE(asked, QStringList{QStringLiteral("未命名 有未保存的修改。先保存吗?")});
+    QVERIFY(!f.close());
+    QCOMPARE(e->project().spans, std::vector<double>{7.5});
+}
+
+void FormEditorTest::everyButtonOfEveryWindowHasATipAndEveryWindowFits()
+{
+    Form1 f;
+    const QList<QWidget*> windows{&f, f.form2(), f.form3(), f.form4(), f.form5(), f.formCases(), f.graphicsForm(),
+                                  f.editorForm(), f.reportView()};
+    // A 1366 x 768 screen less a panel and the caption.
+    const QSize screen(1366, 768 - 48);
+    for (QWidget* w : windows) {
+        for (QPushButton* b : w->findChildren<QPushButton*>())
+            if (b->window() == w)
+                QVERIFY2(!b->toolTip().isEmpty(), qPrintable(w->objectName() + "." + b->objectName() + " " + b->text()));
+        const QSize least = w->minimumSize().expandedTo(w->minimumSizeHint());
+        QVERIFY2(least.width() <= screen.width() && least.height() <= screen.height(),
+                 qPrintable(w->objectName() + QStringLiteral(" needs %1 x %2").arg(least.width()).arg(least.height())));
+        if (w->minimumSize() == w->maximumSize()) // a window of fixed size
+            QVERIFY2(w->width() <= screen.width() && w->height() <= screen.height(), qPrintable(w->objectName()));
+    }
 }
 
 QTEST_MAIN(FormEditorTest)

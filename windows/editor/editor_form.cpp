@@ -1,3 +1,4 @@
+#include "common_widgets/screen_fit.h"
 #include "editor/editor_form.h"
 
 #include "calc/data_file_calculation.h"
@@ -308,7 +309,7 @@ EditorForm::EditorForm(QWidget* parent) : kjw::FormBase(parent)
     main->addWidget(split, 1);
     main->addWidget(StatusLine);
 
-    resize(1280, 700);
+    kjw::resizeToFit(this, QSize(1280, 700));
     startProject(kj::newProject(), QString());
 }
 
@@ -475,7 +476,18 @@ QWidget* EditorForm::buildLoadsTab()
     caseRow->addWidget(ComboCase);
     caseRow->addStretch(1);
     v->addLayout(caseRow);
-    connect(ComboCase, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
+    connect(ComboCase, &QComboBox::currentIndexChanged, this, [this] {
+        // The rows of the load tables are the other case's now: a value typed
+        // there and still marked belongs to no row of this case.
+        const auto before = marks_.size();
+        std::erase_if(marks_, [this](const auto& m) {
+            QWidget* w = std::get<0>(m.first);
+            return w == TableLoads || w == TableJoints || w == TableFloors;
+        });
+        refresh();
+        if (marks_.size() != before)
+            showStatus(QStringLiteral("切换工况, 放弃了 %1 处未改正的荷载输入").arg(before - marks_.size()), true);
+    });
 
     v->addWidget(new QLabel(QStringLiteral("梁上荷载 (向下为正; 位置自梁左端量起)"), page));
     TableLoads = table("TableLoads", {QStringLiteral("层"), QStringLiteral("跨"), QStringLiteral("类型"),
@@ -715,7 +727,7 @@ bool EditorForm::check(const QString& what, const Edit& edit)
         showStatus(what + QStringLiteral(": ") + reasonOf(kj::failureText(e)), true);
         return false;
     }
-    showStatus(what, false);
+    showStatus(what + QStringLiteral(": 可以"), false);
     return true;
 }
 
@@ -1530,7 +1542,7 @@ void EditorForm::EditorForm_CommandCalc_Click()
         if (!graphics_) {
             graphics_ = new GraphicsForm(this);
             graphics_->designSettings = [this] { return project_.design; };
-            graphics_->resize(graphics_->sizeHint().boundedTo(QSize(1300, 700)));
+            kjw::resizeToFit(graphics_, graphics_->sizeHint());
         }
         graphics_->showCalculation(shown, QStringLiteral("框架编辑的计算, ") + shownName());
         graphics_->show();

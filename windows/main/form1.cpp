@@ -1,3 +1,5 @@
+#include "common_widgets/screen_fit.h"
+#include "common_widgets/button_tips.h"
 #include "main/form1.h"
 
 #include "analysis/data_check.h"
@@ -28,6 +30,7 @@
 #include "viewers/form2.h"
 #include "viewers/form5.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -262,6 +265,7 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
         box->setToolTip(QString::fromStdString(kj::frameBoxTip(box->objectName().toStdString())));
 
     Form1_form_load();
+    kjw::explainButtons(this);
 }
 
 std::vector<QComboBox*> Form1::lists() const
@@ -385,7 +389,14 @@ void Form1::Form1_Command5_Click()
 
 void Form1::Form1_Command3_Click()
 {
+    if (editor_ && !editor_->maySwitch()) return; // the editor's unsaved changes: kept when cancelled
     QCoreApplication::quit();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (editor_ && !editor_->maySwitch()) event->ignore();
+    else event->accept();
 }
 
 // ---- Calculation ----------------------------------------------------------
@@ -603,7 +614,7 @@ GraphicsForm* Form1::graphicsForm()
     if (!graphics_) {
         graphics_ = new GraphicsForm(this);
         graphics_->designSettings = [this] { return designSettings(); };
-        graphics_->resize(graphics_->sizeHint());
+        kjw::resizeToFit(graphics_, graphics_->sizeHint());
         if (lastCalculation_) graphics_->showCalculation(lastCalculation_, lastOrigin());
     }
     return openWindow(graphics_, this);

@@ -146,6 +146,10 @@ public slots:
     void Form1_Command41_Click(); // 图形结果
     void Form1_Command42_Click(); // 框架编辑器
 
+protected:
+    // The frame editor's unsaved changes are asked about first.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     // Where the last calculation came from, as the graphics window names it.
     QString lastOrigin() const;

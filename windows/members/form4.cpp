@@ -1,3 +1,4 @@
+#include "common_widgets/button_tips.h"
 #include "members/form4.h"
 
 #include <array>
@@ -212,6 +213,7 @@ Form4::Form4(QWidget* mainWindow) : kjw::FormBase(mainWindow)
 
     Form4_form_load();
     markLengths();
+    kjw::explainButtons(this);
 }
 
 std::vector<QComboBox*> Form4::lists() const
