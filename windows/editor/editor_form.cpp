@@ -225,9 +225,9 @@ EditorForm::EditorForm(QWidget* parent) : kjw::FormBase(parent)
                         QStringLiteral("检查全部输入后计算, 写出计算书 (项目文件名-计算书.txt) 并打开计算书和框架图形窗口"),
                         &EditorForm::EditorForm_CommandCalc_Click));
 
-    connect(CommandUndo, &QPushButton::clicked, &undo_, &QUndoStack::undo);
+    connect(CommandUndo, &QPushButton::clicked, this, &EditorForm::undoEdit);
     connect(CommandRedo, &QPushButton::clicked, &undo_, &QUndoStack::redo);
-    connect(&undo_, &QUndoStack::canUndoChanged, CommandUndo, &QPushButton::setEnabled);
+    connect(&undo_, &QUndoStack::canUndoChanged, this, [this] { CommandUndo->setEnabled(undo_.canUndo() || hasMarks()); });
     connect(&undo_, &QUndoStack::canRedoChanged, CommandRedo, &QPushButton::setEnabled);
     connect(&undo_, &QUndoStack::cleanChanged, this, [this] { refreshCaption(); });
     CommandUndo->setEnabled(false);
@@ -239,7 +239,7 @@ EditorForm::EditorForm(QWidget* parent) : kjw::FormBase(parent)
         connect(a, &QAction::triggered, this, run);
         addAction(a);
     };
-    shortcut({QKeySequence::Undo}, [this] { undo_.undo(); });
+    shortcut({QKeySequence::Undo}, [this] { undoEdit(); });
     shortcut({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo}, [this] { undo_.redo(); });
     shortcut({QKeySequence::Save}, [this] { EditorForm_CommandSave_Click(); });
     shortcut({QKeySequence::Open}, [this] { EditorForm_CommandOpen_Click(); });
@@ -663,9 +663,22 @@ bool EditorForm::commit(const Key& field, const QString& what, const Edit& edit,
     return true;
 }
 
+void EditorForm::undoEdit()
+{
+    // Values typed and refused are taken back first: the cells show the project again.
+    if (hasMarks()) {
+        marks_.clear();
+        refresh();
+        showStatus(QStringLiteral("已撤回标出的输入"), false);
+        return;
+    }
+    undo_.undo();
+}
+
 void EditorForm::mark(const Key& field, const QString& reason)
 {
     marks_[field] = reason;
+    CommandUndo->setEnabled(true);
     auto [w, row, column] = field;
     if (auto* t = qobject_cast<QTableWidget*>(w)) {
         if (QTableWidgetItem* item = t->item(row, column)) {
@@ -1069,6 +1082,7 @@ void EditorForm::refresh()
     CommandDeleteCombination->setEnabled(own);
 
     filling_ = was;
+    CommandUndo->setEnabled(undo_.canUndo() || hasMarks());
     View1->setProject(p, shownCase());
     View1->setSelected(selectedMembers());
     refreshCaption();

@@ -146,6 +146,8 @@ private:
     void showStatus(const QString& text, bool bad);
     // Becomes the project shown (undo and redo; clearMarks after a command done again).
     void setProject(const kj::Project& p, bool clearMarks);
+    // 撤销 and Ctrl+Z: refused values typed are taken back first, then the last edit.
+    void undoEdit();
     void refresh();
     void refreshCaption();
     void cellEdited(QTableWidget* t, int row, int column);
