@@ -28,7 +28,8 @@ void writeCasesBlock(ReportWriter& w, const std::vector<LoadCaseInput>& cases, c
     // The loads of Q and W; their frame is G's, echoed above.
     for (LoadCaseKind kind : {LoadCaseKind::Q, LoadCaseKind::W})
         for (const LoadCaseInput& in : cases) {
-            if (in.kind != kind) continue;
+            // A project's echo above lists every case's loads already.
+            if (in.kind != kind || !in.data.projectEcho.empty()) continue;
             w.text("  ").text(caseLabel(kind)).text(" Qq1$(I): ");
             for (const std::string& s : in.data.spanLoads) w.text(s).text(", ");
             w.endLine();

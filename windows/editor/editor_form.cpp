@@ -82,6 +82,7 @@ const char* caseName(kj::LoadCaseKind k)
     case kj::LoadCaseKind::G: return "G 恒载";
     case kj::LoadCaseKind::Q: return "Q 活载";
     case kj::LoadCaseKind::W: return "W 风载 (左风)";
+    case kj::LoadCaseKind::E: return "E 地震作用";
     }
     return "";
 }
@@ -1539,9 +1540,10 @@ void EditorForm::EditorForm_CommandCalc_Click()
     if (CheckPdf->isChecked()) {
         request.pdfName = beside(QStringLiteral(".pdf"));
         request.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult* e,
-                               const std::filesystem::path& path) {
+                               const kj::TitleBlock& title, const std::filesystem::path& path) {
             kjd::BookOptions options;
             options.envelope = e;
+            options.title = title;
             kjd::writeCalculationBook(r, d, path, options);
         };
     }
