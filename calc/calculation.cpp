@@ -1,5 +1,7 @@
 #include "calc/calculation.h"
 
+#include "calc/serviceability_check.h"
+
 #include "common/failure.h"
 
 namespace kj {
@@ -16,6 +18,9 @@ CalculationResult calculate(const FrameModel& model, const DesignOptions& option
     if (!model.materials) throw Failure(model.materialsFailure);
     r.materials = *model.materials;
     designMembers(r, rules);
+    // Without load cases every load is taken as permanent: the frame's own
+    // forces are the quasi-permanent ones.
+    checkBeamServiceability(r, r.forces);
     return r;
 }
 

@@ -4,6 +4,7 @@
 #include "analysis/frame_model.h"
 #include "calc/envelope_report.h"
 #include "calc/json_output.h"
+#include "calc/serviceability_report.h"
 #include "calc/load_cases.h"
 #include "calc/report.h"
 #include "common/backup.h"
@@ -47,6 +48,7 @@ PreparedRun prepareSingle(const CalcRequest& req, const std::filesystem::path& d
         }
         result.calculation = calculate(model, options, rules);
         writeDesignTables(report, result.calculation);
+        writeServiceabilityTables(report, result.calculation, "", {});
         result.beamBarsText = beamBarsText(result.calculation);
         result.forceDiagramText = forceDiagramText(result.calculation);
         return req.jsonName.empty() ? std::string() : resultJson(result.calculation);
@@ -82,6 +84,7 @@ PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options
         writeCasesBlock(report, *cases, envelope);
         const RowNotes notes = governingNotes(envelope);
         writeDesignTables(report, envelope.envelope, &notes);
+        writeServiceabilityTables(report, envelope.envelope, envelope.quasiPermanentName, envelope.windDrifts);
         result.beamBarsText = beamBarsText(envelope.envelope);
         result.forceDiagramText = forceDiagramText(envelope.envelope);
         std::string json = req.jsonName.empty() ? std::string() : envelopeJson(envelope);

@@ -21,6 +21,9 @@ enum class DesignCode { Default, Gb50010_2010 };
 // (GB 50010-2010 6.2.20-2).
 enum class FloorKind { CastInPlace, Precast };
 
+// The environment class of the members (GB 50010-2010 3.5.2): 一类, 二a, 二b.
+enum class Environment { I, IIa, IIb };
+
 struct DesignOptions {
     DesignCode code = DesignCode::Default;
     double beta = 1.0;  // redistribution factor of the support moments, 0 < beta <= 1
@@ -34,6 +37,11 @@ struct DesignOptions {
     // the floors.
     double fyv = 270;
     FloorKind floors = FloorKind::CastInPlace;
+    // GB 50010-2010 serviceability: the environment class (crack width
+    // limit) and the quasi-permanent factor psi_q of the live load in
+    // G + psi_q Q (0.4: offices and homes, GB 55001).
+    Environment environment = Environment::I;
+    double quasiPermanentFactor = 0.4;
 };
 
 } // namespace kj

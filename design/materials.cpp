@@ -52,4 +52,14 @@ MaterialConstants materialConstants(const Materials& materials)
     return m;
 }
 
+double concreteEc(double C)
+{
+    // Table 4.1.5, x 1e4 N/mm2, C15 ... C80.
+    static constexpr double kEc[14] = {2.20, 2.55, 2.80, 3.00, 3.15, 3.25, 3.35,
+                                       3.45, 3.55, 3.60, 3.65, 3.70, 3.75, 3.80};
+    const double index = (C - 15) / 5;
+    if (!std::isfinite(C) || index < 0 || index > 13 || index != std::floor(index)) return 0;
+    return 1e4 * kEc[static_cast<int>(index)];
+}
+
 } // namespace kj

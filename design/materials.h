@@ -23,4 +23,8 @@ int concreteGradeIndex(double C);
 // finite number: no section can be designed with them.
 MaterialConstants materialConstants(const Materials& materials);
 
+// GB 50010-2010 Table 4.1.5: elastic modulus Ec of the grade C15 ... C80,
+// N/mm2; 0 for a grade the table does not hold.
+double concreteEc(double C);
+
 } // namespace kj

@@ -29,9 +29,9 @@ double tensileStrengthCharacteristic(int grade)
     return kFtk[(grade - 15) / 5];
 }
 
-double crackWidthLimit(Environment environment)
+double crackWidthLimit(kj::Environment environment)
 {
-    return environment == Environment::I ? 0.30 : 0.20;
+    return environment == kj::Environment::I ? 0.30 : 0.20;
 }
 
 double deflectionLimit(double l0)

@@ -4,6 +4,8 @@
 // their limits (3.4.3, 3.4.5). Each function applies one clause, named in
 // its comment with its units. The clause functions work in N, mm and N/mm2;
 // the span deflection takes the analysis's kN*m, kN*m2, m and rad.
+#include "design/design_options.h"
+
 #include <functional>
 #include <vector>
 
@@ -11,16 +13,13 @@ namespace kj::gb2010 {
 
 // ------------------------------------------------------------------- limits
 
-// The environment class of 3.5.2 that sets the crack width limit.
-enum class Environment { I, IIa, IIb };
-
 // Table 4.1.3-2: ftk of the grade C15 ... C80 (fcu,k in N/mm2), N/mm2.
 // Throws Failure for any other grade.
 double tensileStrengthCharacteristic(int grade);
 
 // Table 3.4.5, reinforced concrete, crack control grade 3: wlim, mm
 // (一类 0.30; 二a, 二b 0.20).
-double crackWidthLimit(Environment environment);
+double crackWidthLimit(kj::Environment environment);
 
 // Table 3.4.3, floors and roofs: deflection limit of a span l0 (m), mm:
 // l0/200 for l0 < 7 m, l0/250 for 7 <= l0 <= 9 m, l0/300 beyond.
