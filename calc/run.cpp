@@ -32,6 +32,16 @@ struct PreparedRun {
     std::function<std::string(ReportWriter&, CalcResult&)> calculate;
 };
 
+// The tables, the result texts and the JSON of one calculation.
+std::string finishSingle(const CalcRequest& req, ReportWriter& report, CalcResult& result)
+{
+    writeDesignTables(report, result.calculation);
+    writeServiceabilityTables(report, result.calculation, "", {});
+    result.beamBarsText = beamBarsText(result.calculation);
+    result.forceDiagramText = forceDiagramText(result.calculation);
+    return req.jsonName.empty() ? std::string() : resultJson(result.calculation);
+}
+
 // One data file: records 1 to 5 now, record 6 once the forces are known.
 PreparedRun prepareSingle(const CalcRequest& req, const std::filesystem::path& dataPath, const DesignOptions& options,
                           const DesignRules& rules)
@@ -47,38 +57,24 @@ PreparedRun prepareSingle(const CalcRequest& req, const std::filesystem::path& d
             model.materialsFailure = f.what();
         }
         result.calculation = calculate(model, options, rules);
-        writeDesignTables(report, result.calculation);
-        writeServiceabilityTables(report, result.calculation, "", {});
-        result.beamBarsText = beamBarsText(result.calculation);
-        result.forceDiagramText = forceDiagramText(result.calculation);
-        return req.jsonName.empty() ? std::string() : resultJson(result.calculation);
+        return finishSingle(req, report, result);
     };
     return run;
 }
 
-// Load cases: the combinations and every case file, read and checked.
-PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options, const DesignRules& rules)
+// The envelope of checked cases under their combinations.
+PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<LoadCaseInput>> cases,
+                        std::vector<Combination> list, const std::string& title, const DesignOptions& options,
+                        const DesignRules& rules)
 {
-    std::vector<Combination> own;
-    for (const std::string& text : req.combinations) own.push_back(parseCombination(text));
-    const CombinationSet* set = req.combinations.empty() ? &combinationSet(req.combinationSet) : nullptr;
-    std::vector<LoadCaseKind> kinds;
-    for (const auto& [letter, name] : req.cases) kinds.push_back(caseKindOf(letter));
-    auto cases = std::make_shared<std::vector<LoadCaseInput>>();
-    for (std::size_t k = 0; k < req.cases.size(); ++k) {
-        const std::string& name = req.cases[k].second;
-        cases->push_back(readLoadCase(kinds[k], readTextFile(slotPath(name), name), name));
-    }
-    checkLoadCases(*cases);
     std::array<bool, 3> given{};
-    for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
-    auto combinations = std::make_shared<std::vector<Combination>>(set ? combinationsFor(*set, given) : own);
-    checkCombinationCases(*combinations, given);
+    for (const LoadCaseInput& c : *cases) given[static_cast<std::size_t>(c.kind)] = true;
+    checkCombinationCases(list, given);
+    auto combinations = std::make_shared<std::vector<Combination>>(std::move(list));
     PreparedRun run;
     run.echo = std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
                    return c.kind == LoadCaseKind::G;
                })->data;
-    const std::string title = set ? set->title : "自定义";
     run.calculate = [&req, &options, &rules, cases, combinations, title](ReportWriter& report, CalcResult& result) {
         EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, options, rules);
         writeCasesBlock(report, *cases, envelope);
@@ -95,11 +91,63 @@ PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options
     return run;
 }
 
+// The combinations of a built-in set the given cases can form, or the
+// user's own list; and the title the report gives them.
+std::pair<std::vector<Combination>, std::string> chosenCombinations(const std::string& setKey,
+                                                                    const std::vector<std::string>& own,
+                                                                    const std::vector<LoadCaseKind>& kinds)
+{
+    if (!own.empty()) {
+        std::vector<Combination> list;
+        for (const std::string& text : own) list.push_back(parseCombination(text));
+        return {list, "自定义"};
+    }
+    const CombinationSet& set = combinationSet(setKey);
+    std::array<bool, 3> given{};
+    for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
+    return {combinationsFor(set, given), set.title};
+}
+
+// Load cases: the combinations and every case file, read and checked.
+PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options, const DesignRules& rules)
+{
+    std::vector<LoadCaseKind> kinds;
+    for (const auto& [letter, name] : req.cases) kinds.push_back(caseKindOf(letter));
+    auto [list, title] = chosenCombinations(req.combinationSet, req.combinations, kinds);
+    auto cases = std::make_shared<std::vector<LoadCaseInput>>();
+    for (std::size_t k = 0; k < req.cases.size(); ++k) {
+        const std::string& name = req.cases[k].second;
+        cases->push_back(readLoadCase(kinds[k], readTextFile(slotPath(name), name), name));
+    }
+    checkLoadCases(*cases);
+    return envelopeRun(req, cases, std::move(list), title, options, rules);
+}
+
+// A project: its G alone as one frame, or every case and the envelope.
+PreparedRun prepareProject(const CalcRequest& req, const Project& p, const DesignOptions& options,
+                           const DesignRules& rules)
+{
+    auto cases = std::make_shared<std::vector<LoadCaseInput>>(projectCases(p));
+    if (cases->size() == 1 && !p.combinationSet && p.combinations.empty()) {
+        PreparedRun run;
+        run.echo = cases->front().data;
+        run.calculate = [&req, &options, &rules, cases](ReportWriter& report, CalcResult& result) {
+            result.calculation = calculate(cases->front().model, options, rules);
+            return finishSingle(req, report, result);
+        };
+        return run;
+    }
+    std::vector<LoadCaseKind> kinds;
+    for (const LoadCaseInput& c : *cases) kinds.push_back(c.kind);
+    auto [list, title] = chosenCombinations(p.combinationSet.value_or("GB55001"), p.combinations, kinds);
+    return envelopeRun(req, cases, std::move(list), title, options, rules);
+}
+
 } // namespace
 
 CalcResult runCalculation(const CalcRequest& req)
 {
-    const DesignOptions options = parseDesignOptions(req.design);
+    const DesignOptions options = parseDesignOptions(req.project ? req.project->design : req.design);
     const ReportRenewal renewal = parseRenewal(req.renewal);
     const DesignRules& rules = rulesFor(options.code);
     if (!req.pdfName.empty() && !req.pdfWriter)
@@ -109,12 +157,14 @@ CalcResult runCalculation(const CalcRequest& req)
     // The input is read before the report is touched, so that a wrong file
     // name never empties an existing report.
     const auto dataPath = slotPath(req.dataName);
-    const PreparedRun run =
-        req.cases.empty() ? prepareSingle(req, dataPath, options, rules) : prepareEnvelope(req, options, rules);
+    const PreparedRun run = req.project         ? prepareProject(req, *req.project, options, rules)
+                            : req.cases.empty() ? prepareSingle(req, dataPath, options, rules)
+                                                : prepareEnvelope(req, options, rules);
 
     // No output may overwrite an input or another output.
     std::vector<std::pair<std::string, std::filesystem::path>> files;
-    if (req.cases.empty()) files.push_back({"数据文件 " + req.dataName, dataPath});
+    if (req.project) files.push_back({"项目文件 " + req.project->fileName, slotPath(req.project->fileName)});
+    else if (req.cases.empty()) files.push_back({"数据文件 " + req.dataName, dataPath});
     for (const auto& [letter, name] : req.cases) files.push_back({"工况 " + letter + " 的数据文件 " + name, slotPath(name)});
     files.push_back({"计算书 " + req.reportName, reportPath});
     files.push_back({std::string("配筋文件 ") + kBeamBarsFile, slotPath(kBeamBarsFile)});
