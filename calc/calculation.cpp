@@ -1,8 +1,8 @@
 #include "calc/calculation.h"
 
 #include "calc/serviceability_check.h"
-
 #include "common/failure.h"
+#include "design/materials.h"
 
 namespace kj {
 
@@ -18,6 +18,7 @@ CalculationResult calculate(const FrameModel& model, const DesignOptions& option
     if (!model.materials) throw Failure(model.materialsFailure);
     r.materials = *model.materials;
     designMembers(r, rules);
+    r.displacements = realDisplacements(model, r.forces, concreteEc(r.materials.C));
     // Without load cases every load is taken as permanent: the frame's own
     // forces are the quasi-permanent ones.
     checkBeamServiceability(r, r.forces);

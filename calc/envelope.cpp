@@ -3,6 +3,7 @@
 #include "calc/serviceability_check.h"
 
 #include "common/failure.h"
+#include "design/materials.h"
 
 #include <algorithm>
 #include <cmath>
@@ -157,6 +158,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         cr.residuals = equilibriumResiduals(in->model, cr.forces);
         if (!in->model.materials) throw Failure(in->model.materialsFailure);
         cr.materials = *in->model.materials;
+        cr.displacements = realDisplacements(in->model, cr.forces, concreteEc(cr.materials.C));
         r.cases.push_back(std::move(c));
     }
     const CalculationResult& g = r.cases.front().result;
@@ -179,6 +181,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         std::vector<std::pair<double, const InternalForces*>> terms;
         for (const CombinationTerm& term : comb.terms) terms.push_back({term.factor, &caseOf(term.kind).forces});
         cr.forces = combineCases(terms, t);
+        cr.displacements = realDisplacements(model, cr.forces, g.displacements.Ec);
 
         cr.beams.assign(z(t.NB) + 1, BeamDesignForces{});
         for (int i = 1; i <= t.NB; ++i) {

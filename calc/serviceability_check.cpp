@@ -81,22 +81,6 @@ SectionCrackCheck crackCheck(const BeamSectionDesign& d, double Mq, double b, do
 
 } // namespace
 
-FrameDisplacements realDisplacements(const CalculationResult& r, const InternalForces& forces)
-{
-    // The stiffness takes b h^3 / len for E I / L: every displacement it
-    // solves is E / 12 times the real one (E in kN/m2); its rotations turn
-    // counter-clockwise.
-    const FrameTopology& t = r.topo();
-    FrameDisplacements d;
-    d.rotation.assign(z(t.NC) + 1, 0.0);
-    d.drift.assign(z(t.NF) + 1, 0.0);
-    const double E = 1000 * concreteEc(r.materials.C);
-    if (!(E > 0) || forces.displacement.size() < z(t.N) + 1) return d;
-    for (int n = 1; n <= t.NC; ++n) d.rotation[z(n)] = -12 * forces.displacement[z(t.rotation(n))] / E;
-    for (int j = 1; j <= t.NF; ++j) d.drift[z(j)] = 1000 * 12 * forces.displacement[z(t.drift(j))] / E;
-    return d;
-}
-
 void checkBeamServiceability(CalculationResult& r, const InternalForces& q)
 {
     if (r.rules != &gb50010_2010Rules()) return;
@@ -112,7 +96,9 @@ void checkBeamServiceability(CalculationResult& r, const InternalForces& q)
     if (!(m.Ec > 0)) return;
 
     const FrameTopology& t = r.topo();
-    const FrameDisplacements disp = realDisplacements(r, q);
+    // The joints' rotations, clockwise positive as the span's end slopes.
+    const Displacements disp = realDisplacements(r.model, q, m.Ec);
+    auto rotation = [&](int node) { return disp.empty() ? 0.0 : -disp.rotation[z(node)]; };
     const double cover = r.options.cover;
     for (int i = 1; i <= t.NB; ++i) {
         BeamDesign& d = r.beams[z(i)];
@@ -150,7 +136,7 @@ void checkBeamServiceability(CalculationResult& r, const InternalForces& q)
             s.theta = k.theta;
             const gb2010::SpanDeflection f =
                 gb2010::spanDeflection([&a](double x) { return a.M(x); }, L, s.B,
-                                       disp.rotation[z(t.leftNode(i))], disp.rotation[z(t.rightNode(i))]);
+                                       rotation(t.leftNode(i)), rotation(t.rightNode(i)));
             s.deflection = f.f;
             s.xDeflection = f.x;
             s.deflectionChecked = true;
@@ -162,14 +148,15 @@ void checkBeamServiceability(CalculationResult& r, const InternalForces& q)
 std::vector<StoreyDrift> storeyDrifts(const CalculationResult& r, const InternalForces& wind)
 {
     const FrameTopology& t = r.topo();
-    const FrameDisplacements disp = realDisplacements(r, wind);
+    const Displacements disp = realDisplacements(r.model, wind, concreteEc(r.materials.C));
     std::vector<StoreyDrift> out;
+    if (disp.empty()) return out;
     for (int j = 1; j <= t.NF; ++j) {
         StoreyDrift s;
         s.storey = j;
         s.height = r.model.member(t.columnMember(t.firstColumnOfStorey(j))).len;
         s.drift = disp.drift[z(j)];
-        s.ratio = s.height > 0 ? std::fabs(s.drift) / (1000 * s.height) : 0;
+        s.ratio = std::fabs(disp.driftRatio[z(j)]);
         out.push_back(s);
     }
     return out;

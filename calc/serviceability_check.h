@@ -10,15 +10,6 @@
 
 namespace kj {
 
-// Real joint rotations and storey drifts of a solved frame, from the
-// modulus Ec (N/mm2) and I = b h^3 / 12 of its members.
-// rotation: nodes 1..NC, rad, clockwise positive; drift: storeys 1..NF, mm,
-// positive to the right (index 0 unused in both).
-struct FrameDisplacements {
-    std::vector<double> rotation, drift;
-};
-FrameDisplacements realDisplacements(const CalculationResult& r, const InternalForces& forces);
-
 // Puts the serviceability record into every designed beam of r, from the
 // forces of the quasi-permanent combination (end moments, the moment along
 // each beam, the joints' rotations). Support moments are taken at the

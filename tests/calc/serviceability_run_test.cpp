@@ -59,9 +59,10 @@ TEST(ServiceabilityRun, FrameSpanWithJointRotationsAndTheRecords)
         closed = std::max(closed, (q * x * (L * L * L - 2 * L * x * x + x * x * x) / 24 -
                                    MA * x * (L - x) * (2 * L - x) / (6 * L) - MB * x * (L * L - x * x) / (6 * L)) / EI);
     }
-    const FrameDisplacements d = realDisplacements(r, r.forces);
+    // The frame's rotations turn counter-clockwise; the span's end slopes clockwise.
+    const Displacements& d = r.displacements;
     const gb2010::SpanDeflection f =
-        gb2010::spanDeflection([&](double x) { return a.M(x); }, L, EI, d.rotation[1], d.rotation[2]);
+        gb2010::spanDeflection([&](double x) { return a.M(x); }, L, EI, -d.rotation[1], -d.rotation[2]);
     EXPECT_NEAR(f.f, 1000 * closed, 1e-6);
 
     // The record of beam 1: supports at the joints (no redistribution), the
