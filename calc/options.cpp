@@ -72,6 +72,9 @@ DesignOptions parseDesignOptions(const DesignSettings& s)
     o.fyv = numberValue(s.fyv);
     if (o.fyv != 270 && o.fyv != 360) throw Failure("箍筋强度设计值 fyv 应为 270 或 360: " + s.fyv);
     o.floors = floorKind(s.floors);
+    o.quasiPermanentFactor = numberValue(s.quasiPermanent);
+    if (!(o.quasiPermanentFactor >= 0 && o.quasiPermanentFactor <= 1))
+        throw Failure("活荷载准永久值系数 ψq 应在 0 到 1 之间: " + clipForMessage(s.quasiPermanent));
     if (o.code == DesignCode::Default && o.fyv != 270)
         throw Failure("箍筋 fyv=" + s.fyv + " 只用于 GB50010-2010 规范; 原方法的箍筋按 fyv=210 计算");
     if (o.code == DesignCode::Default && o.floors != FloorKind::CastInPlace)

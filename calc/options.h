@@ -20,6 +20,7 @@ struct DesignSettings {
     std::string code = "原方法";         // Combo39: design rule set, "原方法" or "GB50010-2010" ("2010" too)
     std::string fyv = "270";            // Combo40: stirrup fyv of GB 50010-2010, "270" or "360"
     std::string floors = "现浇";        // floors: "现浇" (cast in place) or "装配" (precast)
+    std::string quasiPermanent = "0.4"; // psi_q of the live load in G + psi_q Q (GB 50010-2010 serviceability)
 };
 
 // Reads the texts by the number rules: "一般梁" as a cover is 0 mm; a
@@ -28,7 +29,7 @@ struct DesignSettings {
 // chosen by the program. Throws Failure for a redistribution factor outside
 // 0 < beta <= 1, a rule set, fyv or floor kind that is none of the listed
 // ones, and for fyv 360 or precast floors with the default method, which
-// has no use for them.
+// has no use for them, and for a quasi-permanent factor outside 0 ... 1.
 DesignOptions parseDesignOptions(const DesignSettings& texts);
 
 // Combo21: "1" (by its number value) starts a new report; anything else appends.

@@ -116,7 +116,7 @@ void readDesign(const Reader& r, const Json& d, Project& p)
     const std::string path = "design";
     r.object(d, path);
     r.onlyKeys(d, path, {"code", "cover", "beta", "topBars", "bottomBars", "stirrups", "fyv", "floors",
-                         "beamSelfWeight", "beamStiffnessFactor"});
+                         "beamSelfWeight", "beamStiffnessFactor", "quasiPermanentFactor"});
     DesignSettings& s = p.design;
     if (const Json* v = r.optional(d, "code")) {
         const std::string code = r.text(*v, path + ".code");
@@ -147,6 +147,8 @@ void readDesign(const Reader& r, const Json& d, Project& p)
         if (const Json* dia = r.optional(*v, "diameter")) s.stirrupDiameter = num(r.positive(*dia, at + ".diameter", "mm"));
     }
     if (const Json* v = r.optional(d, "fyv")) s.fyv = num(r.number(*v, path + ".fyv"));
+    if (const Json* v = r.optional(d, "quasiPermanentFactor"))
+        s.quasiPermanent = num(r.number(*v, path + ".quasiPermanentFactor"));
     if (const Json* v = r.optional(d, "floors")) {
         const std::string f = r.text(*v, path + ".floors");
         if (f != "castInPlace" && f != "precast")
@@ -533,6 +535,7 @@ std::string projectJson(const Project& p)
     d["floors"] = floorsKey(o.floors);
     d["beamSelfWeight"] = p.beamSelfWeight;
     d["beamStiffnessFactor"] = p.beamStiffnessFactor;
+    if (o.quasiPermanentFactor != 0.4) d["quasiPermanentFactor"] = o.quasiPermanentFactor;
     j["design"] = d;
     if (!p.combinations.empty()) j["combinations"] = p.combinations;
     else if (p.combinationSet) j["combinations"] = *p.combinationSet;

@@ -3,6 +3,7 @@
 // form, the quasi-permanent combination, the storey drift under the wind,
 // a failed section without a check, and the report's and JSON's values.
 #include "calc/run.h"
+#include "common/failure.h"
 #include "calc/serviceability_check.h"
 #include "common/textfile.h"
 #include "design/materials.h"
@@ -157,6 +158,15 @@ TEST(ServiceabilityRun, QuasiPermanentCombinationAndWindDrift)
     const std::string report = decodeFileBytes(bytesOf(temp.path / "zemowj1.txt"));
     EXPECT_NE(report.find("准永久组合 1.0G+0.4Q"), std::string::npos);
     EXPECT_NE(report.find("风荷载标准值作用下的层间位移 (限值 Δ/h ≤ 1/550)"), std::string::npos);
+
+    // psi_q from the settings; one outside 0 ... 1 is refused.
+    req.design.quasiPermanent = "0.5";
+    const CalcResult half = runCalculation(req);
+    EXPECT_EQ(half.envelope->quasiPermanentName, "1.0G+0.5Q");
+    EXPECT_NEAR(half.envelope->envelope.beams[1].serviceability->left.Mq,
+                -(G.along[1].M(0) + 0.5 * Q.along[1].M(0)), 1e-9);
+    req.design.quasiPermanent = "1.5";
+    EXPECT_THROW(runCalculation(req), Failure);
 }
 
 } // namespace
