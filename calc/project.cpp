@@ -295,10 +295,23 @@ Project parseProject(const std::string& text, const std::string& fileName)
     Json j;
     try {
         j = Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        // Where the reading stopped, as an editor counts lines and columns.
+        std::size_t line = 1, column = 1;
+        for (std::size_t k = 0; k + 1 < e.byte && k < text.size(); ++k) {
+            if (text[k] == '\n') {
+                ++line;
+                column = 1;
+            } else if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) {
+                ++column;
+            }
+        }
+        r.fail("", "不是有效的 JSON: 第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 列不合 JSON 的写法");
     } catch (const Json::exception& e) {
-        std::string why = e.what();
-        if (auto pos = why.find("] "); pos != std::string::npos) why = why.substr(pos + 2);
-        r.fail("", "不是有效的 JSON: " + clipForMessage(why));
+        // A number too large for a double: "... parsing '1e999'".
+        std::string what = e.what(), token;
+        if (auto a = what.find('\''), b = what.rfind('\''); a != std::string::npos && b > a) token = what.substr(a + 1, b - a - 1);
+        r.fail("", "不是有效的 JSON: 数值 " + quoteForMessage(token) + " 超出范围");
     }
     r.object(j, "文件内容");
     r.onlyKeys(j, "", {"schema", "name", "spans", "storeys", "sections", "beams", "columns", "continuousBeam",
