@@ -303,7 +303,10 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     r.quasiPermanentName = combinationName(quasiPermanent);
     std::vector<std::pair<double, const InternalForces*>> terms;
     for (const CombinationTerm& term : quasiPermanent) terms.push_back({term.factor, &caseOf(term.kind).forces});
-    checkBeamServiceability(e, combineCases(terms, t));
+    std::vector<std::pair<double, const InternalForces*>> characteristic{{1.0, &g.forces}};
+    if (given[1]) characteristic.push_back({1.0, &caseOf(LoadCaseKind::Q).forces});
+    const InternalForces k = combineCases(characteristic, t);
+    checkBeamServiceability(e, combineCases(terms, t), &k);
     if (given[2] && &rules == &gb50010_2010Rules()) r.windDrifts = storeyDrifts(e, caseOf(LoadCaseKind::W).forces);
     return r;
 }

@@ -81,7 +81,7 @@ SectionCrackCheck crackCheck(const BeamSectionDesign& d, double Mq, double b, do
 
 } // namespace
 
-void checkBeamServiceability(CalculationResult& r, const InternalForces& q)
+void checkBeamServiceability(CalculationResult& r, const InternalForces& q, const InternalForces* characteristic)
 {
     if (r.rules != &gb50010_2010Rules()) return;
     Materials2010 m;
@@ -111,6 +111,13 @@ void checkBeamServiceability(CalculationResult& r, const InternalForces& q)
         s.left = crackCheck(d.left, -a.M(0), d.b, d.h, cover, m);
         s.right = crackCheck(d.right, -a.M(L), d.b, d.h, cover, m);
         s.span = crackCheck(d.span, Mspan, d.b, d.h, cover, m);
+        s.left.Mk = s.left.Mq, s.right.Mk = s.right.Mq, s.span.Mk = s.span.Mq;
+        if (characteristic && characteristic->along.size() > z(i)) {
+            const MemberForces& k = characteristic->along[z(i)];
+            s.left.Mk = -k.M(0);
+            s.right.Mk = -k.M(L);
+            s.span.Mk = largestSagging(k);
+        }
 
         // 7.2.2: the span's stiffness at its largest sagging moment, with the
         // continuous top bars as its compression steel; a span that does not

@@ -13,9 +13,11 @@ namespace kj {
 // Puts the serviceability record into every designed beam of r, from the
 // forces of the quasi-permanent combination (end moments, the moment along
 // each beam, the joints' rotations). Support moments are taken at the
-// joints, before any redistribution. Does nothing for another rule set or
-// materials outside the tables of GB 50010-2010.
-void checkBeamServiceability(CalculationResult& r, const InternalForces& quasiPermanent);
+// joints, before any redistribution. The characteristic forces (G + Q)
+// give each section's Mk for reference; absent, Mk = Mq. Does nothing for
+// another rule set or materials outside the tables of GB 50010-2010.
+void checkBeamServiceability(CalculationResult& r, const InternalForces& quasiPermanent,
+                             const InternalForces* characteristic = nullptr);
 
 // Storey drift ratio of a reinforced concrete frame under the
 // characteristic wind, not above 1/550 (JGJ 3-2010 3.7.3; the same limit as

@@ -36,13 +36,13 @@ int deflectionDivisor(double l0) { return l0 < 7 ? 200 : l0 <= 9 ? 250 : 300; }
 
 void sectionRow(ReportWriter& w, const char* name, const SectionCrackCheck& c, const BeamServiceability& s)
 {
-    w.column(6).text(name).column(14).number(roundHalfEven2(c.Mq));
+    w.column(6).text(name).column(14).number(roundHalfEven2(c.Mk)).column(24).number(roundHalfEven2(c.Mq));
     if (!c.checked) {
-        w.column(24).text("不验算: " + c.noCheck).endLine();
+        w.column(34).text("不验算: " + c.noCheck).endLine();
         return;
     }
-    w.column(24).number(round3(c.wmax)).column(34).number(roundHalfEven2(s.wlim));
-    w.column(42).text(verdict(s.crackPasses(c))).endLine();
+    w.column(34).number(round3(c.wmax)).column(44).number(roundHalfEven2(s.wlim));
+    w.column(52).text(verdict(s.crackPasses(c))).endLine();
 }
 
 // How far a beam is from its limits: the largest of wmax / wlim and f / flim.
@@ -111,13 +111,13 @@ void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, cons
 {
     const bool anyRecord = std::any_of(r.beams.begin(), r.beams.end(), [](const BeamDesign& d) { return d.serviceability.has_value(); });
     if (!anyRecord && drifts.empty()) return;
-    const std::string combination = quasiPermanent.empty() ? "全部荷载按永久荷载" : quasiPermanent;
+    const std::string combination = quasiPermanent.empty() ? "全部荷载按永久荷载" : quasiPermanent + " (Mk: 标准组合 G+Q, 仅供参考)";
     w.endLine();
     w.text("正常使用极限状态验算 (GB50010-2010): 准永久组合 " + combination + ", 环境类别" +
            environmentName(r.options.environment) + ", 裂缝 7.1.2, 挠度 7.2 (刚度取跨中最大正弯矩处)")
         .endLine();
-    w.text("梁号").column(6).text("截面").column(14).text("Mq(kN.m)").column(24).text("wmax(mm)").column(34)
-        .text("wlim").column(42).text("结论")
+    w.text("梁号").column(6).text("截面").column(14).text("Mk(kN.m)").column(24).text("Mq(kN.m)").column(34)
+        .text("wmax(mm)").column(44).text("wlim").column(52).text("结论")
         .endLine();
     for (int i = 1; i < static_cast<int>(r.beams.size()); ++i) {
         const BeamDesign& d = r.beams[z(i)];

@@ -39,6 +39,7 @@ struct SectionCrackCheck {
     // Quasi-permanent moment, kN*m: positive where it stretches the
     // section's bars (hogging at a support, sagging in the span).
     double Mq = 0;
+    double Mk = 0;   // the same under the characteristic combination G + Q, for reference, kN*m
     double As = 0;   // provided tension steel, mm2
     double h0 = 0;   // mm
     double cs = 0, deq = 0; // mm (cs before the limits of 7.1.2)

@@ -144,6 +144,7 @@ TEST(ServiceabilityRun, QuasiPermanentCombinationAndWindDrift)
     const BeamServiceability& s = *e.envelope.beams[1].serviceability;
     EXPECT_NEAR(s.left.Mq, -(G.along[1].M(0) + 0.4 * Q.along[1].M(0)), 1e-9);
     EXPECT_NEAR(s.right.Mq, -(G.along[1].M(6) + 0.4 * Q.along[1].M(6)), 1e-9);
+    EXPECT_NEAR(s.left.Mk, -(G.along[1].M(0) + Q.along[1].M(0)), 1e-9); // characteristic, for reference
 
     // One storey of 3.6 m under 12 kN, three columns 400 x 400, C25: the
     // drift lies between that of rigid beams, V h^3 / (12 E sum I) = 0.26 mm,
