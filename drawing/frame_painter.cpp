@@ -1120,6 +1120,16 @@ void FramePainter::drawReinforcement(QPainter& p)
                     same ? str(d.left.stirrupString) : str(d.left.stirrupString + "/" + d.right.stirrupString);
                 label(p, Label{stirrups, colourOf(d.left.shearFailed() || d.right.shearFailed())}, (A + B) / 2,
                       QPointF(0, 1), 0.2 * fp + 1.1 * lineHeight_, QPointF(1, 0), len * 0.25);
+                // GB 50010-2010: a beam over its crack width or deflection limit.
+                if (d.serviceability && !d.serviceability->passes()) {
+                    const kj::BeamServiceability& v = *d.serviceability;
+                    const bool crack = !v.crackPasses(v.left) || !v.crackPasses(v.span) || !v.crackPasses(v.right);
+                    const QString mark = crack && !v.deflectionPasses() ? QStringLiteral("裂缝、挠度超限")
+                                         : crack                        ? QStringLiteral("裂缝超限")
+                                                                        : QStringLiteral("挠度超限");
+                    label(p, Label{mark, kFailed}, (A + B) / 2, QPointF(0, 1), 0.2 * fp + 2.2 * lineHeight_,
+                          QPointF(1, 0), len * 0.25);
+                }
             }
         }
     }
