@@ -1,5 +1,5 @@
 // Speed of the frame calculation on the four-span, ten-storey example
-// (50 joints, 90 unknowns), the largest frame the data file holds, and on
+// (50 joints, 60 unknowns), the largest frame the data file holds, and on
 // regular frames built as models from 5 storeys x 2 spans up to 30 storeys
 // x 12 spans (390 joints, 420 unknowns).
 #include "analysis/frame_data.h"

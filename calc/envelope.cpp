@@ -216,7 +216,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             cr.columnDesigns.assign(z(t.NC) + 1, ColumnDesign{});
             for (int c = 1; c <= t.NC; ++c) {
                 const ColumnDesignForces& d = cr.columns[z(c)];
-                ColumnInput in{c, model.member(t.columnMember(c)), d.Mtop, d.Mbottom, d.Nfoot, t.bottomStorey(c), d.Ntop};
+                ColumnInput in{c,      model.member(t.columnMember(c)), d.Mtop, d.Mbottom, d.Nfoot, t.bottomStorey(c),
+                               d.Ntop, columnClearLength(model, c)};
                 cr.columnDesigns[z(c)] = rules.designColumn(in, g.materials, combinedOptions);
             }
         }
@@ -254,7 +255,9 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
                            beamForces(gov.leftShear, i).V1,
                            beamForces(gov.rightShear, i).V2,
                            beamForces(gov.span, i).Mo,
-                           beamForces(gov.span, i).x};
+                           beamForces(gov.span, i).x,
+                           model.continuousBeam,
+                           {}};
         ef.M1[z(i)] = in.M1;
         ef.M2[z(i)] = in.M2;
         ef.V1[z(i)] = in.V1;

@@ -23,18 +23,19 @@ double barArea(double count, double d) { return count > 0 && d > 0 ? count * std
 double providedArea(const BarArrangement& b) { return barArea(b.n, b.d) + barArea(b.k, b.e); }
 double continuousArea(const BarArrangement& b) { return barArea(b.n, b.d); }
 
-// The edge of the outer layer of bars from the tension face, mm: the bars
-// rest on the cover of the main bars, never less than the bar (8.2.1-1), as
-// the depth of the bars is found in the design.
-double outerBarFace(const BarArrangement& b, double cover)
+// The edge of the outer layer of bars from the tension face, mm: inside the
+// cover and the stirrup, never less than the bar (8.2.1-1), the outer layer
+// holding the continuous bars first, as the depth of the bars is found in
+// the design (an arrangement without layers has them all in the outer one).
+double outerBarFace(const BarArrangement& b, double cover, double stirrup)
 {
-    // The continuous bars fill the outer layer first.
-    const double outerContinuous = std::min(b.outer, b.n);
-    const double outerAdditional = std::max(0.0, std::min(b.outer - outerContinuous, b.k));
+    const double room = b.outer > 0 ? b.outer : b.n + b.k;
+    const double continuous = std::min(room, b.n);
+    const double additional = std::min(std::max(0.0, room - continuous), b.k);
     double largest = 0;
-    if (outerContinuous > 0) largest = b.d;
-    if (outerAdditional > 0) largest = std::max(largest, b.e);
-    return std::max(cover, largest);
+    if (continuous > 0) largest = b.d;
+    if (additional > 0) largest = std::max(largest, b.e);
+    return std::max(cover + stirrup, largest);
 }
 
 struct Materials2010 {
@@ -65,7 +66,7 @@ SectionCrackCheck crackCheck(const BeamSectionDesign& d, double Mq, double b, do
         c.noCheck = "无实配钢筋";
         return c;
     }
-    c.cs = outerBarFace(d.bars, cover);
+    c.cs = outerBarFace(d.bars, cover, d.stirrup);
     c.deq = gb2010::equivalentBarDiameter({{d.bars.n, d.bars.d}, {d.bars.k, d.bars.e}}, m.bond);
     gb2010::SectionInput in;
     in.b = b, in.h = h, in.h0 = c.h0, in.As = c.As, in.Mq = Mq, in.cs = c.cs, in.deq = c.deq;

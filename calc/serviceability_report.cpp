@@ -1,6 +1,7 @@
 #include "calc/serviceability_report.h"
 
 #include "common/numbers.h"
+#include "design/gb50010_2010.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,16 +21,6 @@ bool anyCheck(const BeamServiceability& s)
 double round3(double x) { return roundHalfEven(1000 * x) / 1000; }
 
 const char* verdict(bool passes) { return passes ? "满足" : "不满足"; }
-
-const char* environmentName(Environment e)
-{
-    switch (e) {
-    case Environment::IIa: return "二a类";
-    case Environment::IIb: return "二b类";
-    case Environment::I: break;
-    }
-    return "一类";
-}
 
 // The limit's divisor of Table 3.4.3.
 int deflectionDivisor(double l0) { return l0 < 7 ? 200 : l0 <= 9 ? 250 : 300; }
@@ -114,7 +105,7 @@ void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, cons
     const std::string combination = quasiPermanent.empty() ? "全部荷载按永久荷载" : quasiPermanent + " (Mk: 标准组合 G+Q, 仅供参考)";
     w.endLine();
     w.text("正常使用极限状态验算 (GB50010-2010): 准永久组合 " + combination + ", 环境类别" +
-           environmentName(r.options.environment) + ", 裂缝 7.1.2, 挠度 7.2 (刚度取跨中最大正弯矩处)")
+           gb2010::environmentName(r.options.environment) + ", 裂缝 7.1.2, 挠度 7.2 (刚度取跨中最大正弯矩处)")
         .endLine();
     w.text("梁号").column(6).text("截面").column(14).text("Mk(kN.m)").column(24).text("Mq(kN.m)").column(34)
         .text("wmax(mm)").column(44).text("wlim").column(52).text("结论")

@@ -29,9 +29,9 @@ double tensileStrengthCharacteristic(int grade)
     return kFtk[(grade - 15) / 5];
 }
 
-double crackWidthLimit(kj::Environment environment)
+double crackWidthLimit(kj::EnvironmentClass environment)
 {
-    return environment == kj::Environment::I ? 0.30 : 0.20;
+    return environment == kj::EnvironmentClass::One ? 0.30 : 0.20;
 }
 
 double deflectionLimit(double l0)

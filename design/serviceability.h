@@ -19,7 +19,7 @@ double tensileStrengthCharacteristic(int grade);
 
 // Table 3.4.5, reinforced concrete, crack control grade 3: wlim, mm
 // (一类 0.30; 二a, 二b 0.20).
-double crackWidthLimit(kj::Environment environment);
+double crackWidthLimit(kj::EnvironmentClass environment);
 
 // Table 3.4.3, floors and roofs: deflection limit of a span l0 (m), mm:
 // l0/200 for l0 < 7 m, l0/250 for 7 <= l0 <= 9 m, l0/300 beyond.

@@ -437,10 +437,9 @@ std::vector<std::pair<FramePainter::Label, QRectF>> FramePainter::titleLabels(La
         break;
     case Layer::Deflection:
         legend = QStringLiteral("变形放大显示: 最大位移画为最小跨度或层高的 %1%").arg(std::lround(kAmplitude * 100));
-        if (r_.model.continuousBeam) {
-            legend += QStringLiteral("; 位移为以 b·h³ 代替 EI 的相对值");
-        } else if (r_.displacements.empty()) {
-            legend += QStringLiteral("; 位移为以 b·h³ 代替 EI 的相对值, 未计弹性模量; 层间侧移 Δ 以最大者为 1");
+        if (r_.model.continuousBeam || r_.displacements.empty()) {
+            legend += QStringLiteral("; 位移为以 b·h³ 代替 EI 的相对值, 未计弹性模量");
+            if (!r_.model.continuousBeam) legend += QStringLiteral("; 层间侧移 Δ 以最大者为 1");
         } else {
             legend += QStringLiteral("; 层间侧移 Δ (mm) 按 Ec = %1 N/mm² 计")
                           .arg(QString::number(r_.displacements.Ec, 'f', 0));

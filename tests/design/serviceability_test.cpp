@@ -112,9 +112,9 @@ TEST(Gb2010Serviceability, TablesLimitsAndBounds)
     EXPECT_THROW(tensileStrengthCharacteristic(32), Failure);
     EXPECT_THROW(tensileStrengthCharacteristic(10), Failure);
     // Tables 3.4.5 and 3.4.3.
-    EXPECT_DOUBLE_EQ(crackWidthLimit(Environment::I), 0.3);
-    EXPECT_DOUBLE_EQ(crackWidthLimit(Environment::IIa), 0.2);
-    EXPECT_DOUBLE_EQ(crackWidthLimit(Environment::IIb), 0.2);
+    EXPECT_DOUBLE_EQ(crackWidthLimit(EnvironmentClass::One), 0.3);
+    EXPECT_DOUBLE_EQ(crackWidthLimit(EnvironmentClass::TwoA), 0.2);
+    EXPECT_DOUBLE_EQ(crackWidthLimit(EnvironmentClass::TwoB), 0.2);
     EXPECT_DOUBLE_EQ(deflectionLimit(6.9), 34.5);
     EXPECT_DOUBLE_EQ(deflectionLimit(7.0), 28);
     EXPECT_DOUBLE_EQ(deflectionLimit(9.0), 36);
