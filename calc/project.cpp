@@ -116,7 +116,8 @@ void readDesign(const Reader& r, const Json& d, Project& p)
     const std::string path = "design";
     r.object(d, path);
     r.onlyKeys(d, path, {"code", "cover", "beta", "topBars", "bottomBars", "stirrups", "fyv", "floors",
-                         "beamSelfWeight", "beamStiffnessFactor", "quasiPermanentFactor"});
+                         "environment", "beamSelfWeight", "beamStiffnessFactor",
+                         "quasiPermanentFactor"});
     DesignSettings& s = p.design;
     if (const Json* v = r.optional(d, "code")) {
         const std::string code = r.text(*v, path + ".code");
@@ -154,6 +155,12 @@ void readDesign(const Reader& r, const Json& d, Project& p)
         if (f != "castInPlace" && f != "precast")
             r.fail(path + ".floors", "应为 \"castInPlace\" (现浇) 或 \"precast\" (装配), 实为 " + quoteForMessage(f));
         s.floors = f == "precast" ? "装配" : "现浇";
+    }
+    if (const Json* v = r.optional(d, "environment")) {
+        const std::string e = r.text(*v, path + ".environment");
+        if (e != "1" && e != "2a" && e != "2b")
+            r.fail(path + ".environment", "应为 \"1\" (一类), \"2a\" (二a) 或 \"2b\" (二b), 实为 " + quoteForMessage(e));
+        s.environment = e;
     }
     if (const Json* v = r.optional(d, "beamSelfWeight")) p.beamSelfWeight = r.flag(*v, path + ".beamSelfWeight");
     if (const Json* v = r.optional(d, "beamStiffnessFactor"))
@@ -551,6 +558,7 @@ std::string projectJson(const Project& p)
                      {"diameter", o.stirrupDiameter ? Json(*o.stirrupDiameter) : Json(nullptr)}};
     d["fyv"] = o.fyv;
     d["floors"] = floorsKey(o.floors);
+    d["environment"] = o.environment == EnvironmentClass::TwoB ? "2b" : o.environment == EnvironmentClass::TwoA ? "2a" : "1";
     d["beamSelfWeight"] = p.beamSelfWeight;
     d["beamStiffnessFactor"] = p.beamStiffnessFactor;
     if (o.quasiPermanentFactor != 0.4) d["quasiPermanentFactor"] = o.quasiPermanentFactor;

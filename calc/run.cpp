@@ -188,8 +188,19 @@ CalcResult runCalculation(const CalcRequest& req)
         replaceTextFile(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
         replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
         if (!req.jsonName.empty()) replaceFileBytes(slotPath(req.jsonName), json, req.jsonName);
-        if (!req.pdfName.empty()) req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr,
-                                               slotPath(req.pdfName));
+        if (!req.pdfName.empty()) {
+            // The project file's title block fills what the request leaves blank.
+            TitleBlock title = req.title;
+            if (req.project) {
+                const ProjectTitle& t = req.project->title;
+                for (auto [field, value] : {std::pair{&title.project, &t.project}, std::pair{&title.designer, &t.designer},
+                                            std::pair{&title.checker, &t.checker}, std::pair{&title.date, &t.date},
+                                            std::pair{&title.frame, &req.project->name}})
+                    if (field->empty()) *field = *value;
+            }
+            req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr, title,
+                          slotPath(req.pdfName));
+        }
     } catch (const std::exception& e) {
         // The block says why it has no tables, on a line of its own, so the
         // next run's block starts on a line of its own too. The first failure

@@ -6,6 +6,7 @@
 #include "calc/envelope.h"
 #include "calc/options.h"
 #include "calc/project.h"
+#include "calc/title_block.h"
 
 #include <optional>
 #include <filesystem>
@@ -32,9 +33,12 @@ struct CalcRequest {
     // The calculation book; empty = none. The core draws nothing itself: the
     // caller supplies the writer (the drawing layer's), called after the
     // other files are written, with the slot name resolved to a path and,
-    // with load cases, every case and combination (else null).
+    // with load cases, every case and combination (else null), and the
+    // title block for the book's first page.
     std::string pdfName;
-    std::function<void(const CalculationResult&, const FrameData&, const EnvelopeResult*, const std::filesystem::path&)>
+    TitleBlock title;
+    std::function<void(const CalculationResult&, const FrameData&, const EnvelopeResult*, const TitleBlock&,
+                       const std::filesystem::path&)>
         pdfWriter;
     // A project file, read and checked: given, it replaces dataName, cases,
     // design and the combinations, which it holds itself (the batch
