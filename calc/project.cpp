@@ -386,7 +386,7 @@ Project parseProject(const std::string& text, const std::string& fileName)
     if (const Json* d = r.optional(j, "design")) readDesign(r, *d, p);
 
     if (const Json* c = r.optional(j, "combinations")) {
-        std::array<bool, 3> given{};
+        GivenCases given{};
         for (const ProjectCase& pc : p.cases) given[ix(static_cast<int>(pc.kind))] = true;
         try {
             if (c->is_string()) {

@@ -7,6 +7,8 @@
 #include "calc/serviceability_report.h"
 #include "calc/load_cases.h"
 #include "calc/report.h"
+#include "calc/seismic_combination.h"
+#include "calc/seismic_report.h"
 #include "common/backup.h"
 #include "common/clock.h"
 #include "common/failure.h"
@@ -62,12 +64,27 @@ PreparedRun prepareSingle(const CalcRequest& req, const std::filesystem::path& d
     return run;
 }
 
+// The earthquake on checked cases: the action, the case E beside them and,
+// with a built-in set, its seismic combinations after the set's own.
+std::shared_ptr<const SeismicAction> addSeismic(const std::optional<SeismicParameters>& seismic,
+                                                std::vector<LoadCaseInput>& cases, std::vector<Combination>& list,
+                                                const std::optional<std::string>& setKey, const DesignOptions& options)
+{
+    if (!seismic) return nullptr;
+    auto action = std::make_shared<const SeismicAction>(seismicAction(cases, *seismic, options.code));
+    const bool liveLoad = std::any_of(cases.begin(), cases.end(), [](const LoadCaseInput& c) { return c.kind == LoadCaseKind::Q; });
+    cases.push_back(seismicCase(cases, *action));
+    if (setKey)
+        for (Combination& c : seismicCombinations(*setKey, liveLoad)) list.push_back(std::move(c));
+    return action;
+}
+
 // The envelope of checked cases under their combinations.
 PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<LoadCaseInput>> cases,
                         std::vector<Combination> list, const std::string& title, const DesignOptions& options,
-                        const DesignRules& rules)
+                        const DesignRules& rules, std::shared_ptr<const SeismicAction> seismic = nullptr)
 {
-    std::array<bool, 3> given{};
+    GivenCases given{};
     for (const LoadCaseInput& c : *cases) given[static_cast<std::size_t>(c.kind)] = true;
     checkCombinationCases(list, given);
     auto combinations = std::make_shared<std::vector<Combination>>(std::move(list));
@@ -75,15 +92,22 @@ PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<Load
     run.echo = std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
                    return c.kind == LoadCaseKind::G;
                })->data;
-    run.calculate = [&req, &options, &rules, cases, combinations, title](ReportWriter& report, CalcResult& result) {
+    run.calculate = [&req, &options, &rules, cases, combinations, title, seismic](ReportWriter& report, CalcResult& result) {
         EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, options, rules);
         writeCasesBlock(report, *cases, envelope);
+        if (seismic) writeSeismicBlock(report, *seismic);
         const RowNotes notes = governingNotes(envelope);
         writeDesignTables(report, envelope.envelope, &notes);
         writeServiceabilityTables(report, envelope.envelope, envelope.quasiPermanentName, envelope.windDrifts);
         result.beamBarsText = beamBarsText(envelope.envelope);
         result.forceDiagramText = forceDiagramText(envelope.envelope);
         std::string json = req.jsonName.empty() ? std::string() : envelopeJson(envelope);
+        if (seismic && !json.empty()) {
+            nlohmann::json j = nlohmann::json::parse(json);
+            j["seismic"] = seismicJsonValue(*seismic);
+            json = j.dump(1) + "\n";
+        }
+        if (seismic) result.seismic = *seismic;
         result.calculation = envelope.envelope;
         result.envelope = std::move(envelope);
         return json;
@@ -103,32 +127,39 @@ std::pair<std::vector<Combination>, std::string> chosenCombinations(const std::s
         return {list, "自定义"};
     }
     const CombinationSet& set = combinationSet(setKey);
-    std::array<bool, 3> given{};
+    GivenCases given{};
     for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
     return {combinationsFor(set, given), set.title};
 }
 
-// Load cases: the combinations and every case file, read and checked.
-PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options, const DesignRules& rules)
+// Load cases: the combinations and every case file, read and checked. With
+// the seismic parameters and no cases, the data file is the dead load G.
+PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options, const DesignRules& rules,
+                            const std::optional<SeismicParameters>& seismic)
 {
+    std::vector<std::pair<std::string, std::string>> given = req.cases;
+    if (given.empty()) given.push_back({"G", req.dataName});
     std::vector<LoadCaseKind> kinds;
-    for (const auto& [letter, name] : req.cases) kinds.push_back(caseKindOf(letter));
+    for (const auto& [letter, name] : given) kinds.push_back(caseKindOf(letter));
     auto [list, title] = chosenCombinations(req.combinationSet, req.combinations, kinds);
     auto cases = std::make_shared<std::vector<LoadCaseInput>>();
-    for (std::size_t k = 0; k < req.cases.size(); ++k) {
-        const std::string& name = req.cases[k].second;
+    for (std::size_t k = 0; k < given.size(); ++k) {
+        const std::string& name = given[k].second;
         cases->push_back(readLoadCase(kinds[k], readTextFile(slotPath(name), name), name));
     }
     checkLoadCases(*cases);
-    return envelopeRun(req, cases, std::move(list), title, options, rules);
+    const std::optional<std::string> setKey =
+        req.combinations.empty() ? std::optional<std::string>(req.combinationSet) : std::nullopt;
+    auto action = addSeismic(seismic, *cases, list, setKey, options);
+    return envelopeRun(req, cases, std::move(list), title, options, rules, action);
 }
 
 // A project: its G alone as one frame, or every case and the envelope.
 PreparedRun prepareProject(const CalcRequest& req, const Project& p, const DesignOptions& options,
-                           const DesignRules& rules)
+                           const DesignRules& rules, const std::optional<SeismicParameters>& seismic)
 {
     auto cases = std::make_shared<std::vector<LoadCaseInput>>(projectCases(p));
-    if (cases->size() == 1 && !p.combinationSet && p.combinations.empty()) {
+    if (cases->size() == 1 && !p.combinationSet && p.combinations.empty() && !seismic) {
         PreparedRun run;
         run.echo = cases->front().data;
         run.calculate = [&req, &options, &rules, cases](ReportWriter& report, CalcResult& result) {
@@ -139,8 +170,11 @@ PreparedRun prepareProject(const CalcRequest& req, const Project& p, const Desig
     }
     std::vector<LoadCaseKind> kinds;
     for (const LoadCaseInput& c : *cases) kinds.push_back(c.kind);
-    auto [list, title] = chosenCombinations(p.combinationSet.value_or("GB55001"), p.combinations, kinds);
-    return envelopeRun(req, cases, std::move(list), title, options, rules);
+    const std::string key = p.combinationSet.value_or("GB55001");
+    auto [list, title] = chosenCombinations(key, p.combinations, kinds);
+    const std::optional<std::string> setKey = p.combinations.empty() ? std::optional<std::string>(key) : std::nullopt;
+    auto action = addSeismic(seismic, *cases, list, setKey, options);
+    return envelopeRun(req, cases, std::move(list), title, options, rules, action);
 }
 
 } // namespace
@@ -157,9 +191,11 @@ CalcResult runCalculation(const CalcRequest& req)
     // The input is read before the report is touched, so that a wrong file
     // name never empties an existing report.
     const auto dataPath = slotPath(req.dataName);
-    const PreparedRun run = req.project         ? prepareProject(req, *req.project, options, rules)
-                            : req.cases.empty() ? prepareSingle(req, dataPath, options, rules)
-                                                : prepareEnvelope(req, options, rules);
+    const std::optional<SeismicParameters> seismic =
+        req.seismic.intensity.empty() ? std::nullopt : std::optional<SeismicParameters>(parseSeismicParameters(req.seismic));
+    const PreparedRun run = req.project                     ? prepareProject(req, *req.project, options, rules, seismic)
+                            : req.cases.empty() && !seismic ? prepareSingle(req, dataPath, options, rules)
+                                                            : prepareEnvelope(req, options, rules, seismic);
 
     // No output may overwrite an input or another output.
     std::vector<std::pair<std::string, std::filesystem::path>> files;

@@ -6,6 +6,7 @@
 #include "calc/envelope.h"
 #include "calc/options.h"
 #include "calc/project.h"
+#include "calc/seismic_action.h"
 #include "calc/title_block.h"
 
 #include <optional>
@@ -46,6 +47,12 @@ struct CalcRequest {
     // combinations is calculated as one frame; with other cases or
     // combinations the frame is designed from the envelope.
     std::optional<Project> project;
+    // The seismic parameters as typed (--seismic, --site, --group,
+    // --seismic-grade, --period-factor); an empty intensity means no seismic
+    // design. Given, the frame (the data file as the dead load G, the load
+    // cases or the project) is designed with the earthquake E by GB 50011:
+    // GB 50010-2010 rules only.
+    SeismicTexts seismic;
     // Date and time for the report's title line; empty means now.
     std::string date, time;
 };
@@ -56,6 +63,7 @@ struct CalcResult {
     CalculationResult calculation; // with load cases: the envelope's
     std::optional<EnvelopeResult> envelope; // every case, every combination and the envelope
     FrameData data; // records 1 to 5 as read (with load cases: G's), for the echo of the input
+    std::optional<SeismicAction> seismic; // the earthquake, when seismic design was asked for
 };
 
 // File names of the result files the calculation always writes.
