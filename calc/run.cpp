@@ -191,8 +191,11 @@ CalcResult runCalculation(const CalcRequest& req)
     // The input is read before the report is touched, so that a wrong file
     // name never empties an existing report.
     const auto dataPath = slotPath(req.dataName);
+    // The batch options' seismic parameters, or else a project's own.
+    const SeismicTexts& seismicTexts =
+        (req.project && req.seismic.intensity.empty()) ? req.project->seismic : req.seismic;
     const std::optional<SeismicParameters> seismic =
-        req.seismic.intensity.empty() ? std::nullopt : std::optional<SeismicParameters>(parseSeismicParameters(req.seismic));
+        seismicTexts.intensity.empty() ? std::nullopt : std::optional<SeismicParameters>(parseSeismicParameters(seismicTexts));
     const PreparedRun run = req.project                     ? prepareProject(req, *req.project, options, rules, seismic)
                             : req.cases.empty() && !seismic ? prepareSingle(req, dataPath, options, rules)
                                                             : prepareEnvelope(req, options, rules, seismic);
