@@ -156,6 +156,14 @@ std::string envelopeJson(const EnvelopeResult& r)
         members.push_back(m);
     }
     j["envelope"] = {{"members", members}};
+    if (e.rules == &gb50010_2010Rules()) {
+        j["envelope"]["quasiPermanent"] = r.quasiPermanentName;
+        json drifts = json::array();
+        for (const StoreyDrift& d : r.windDrifts)
+            drifts.push_back({{"storey", d.storey}, {"height", d.height}, {"drift", d.drift}, {"ratio", d.ratio},
+                              {"limit", kFrameDriftLimit}, {"passes", d.passes()}});
+        if (!r.windDrifts.empty()) j["envelope"]["windDrifts"] = drifts;
+    }
     return j.dump(1) + "\n";
 }
 

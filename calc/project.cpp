@@ -116,7 +116,8 @@ void readDesign(const Reader& r, const Json& d, Project& p)
     const std::string path = "design";
     r.object(d, path);
     r.onlyKeys(d, path, {"code", "cover", "beta", "topBars", "bottomBars", "stirrups", "fyv", "floors",
-                         "environment", "beamSelfWeight", "beamStiffnessFactor"});
+                         "environment", "beamSelfWeight", "beamStiffnessFactor",
+                         "quasiPermanentFactor"});
     DesignSettings& s = p.design;
     if (const Json* v = r.optional(d, "code")) {
         const std::string code = r.text(*v, path + ".code");
@@ -147,6 +148,8 @@ void readDesign(const Reader& r, const Json& d, Project& p)
         if (const Json* dia = r.optional(*v, "diameter")) s.stirrupDiameter = num(r.positive(*dia, at + ".diameter", "mm"));
     }
     if (const Json* v = r.optional(d, "fyv")) s.fyv = num(r.number(*v, path + ".fyv"));
+    if (const Json* v = r.optional(d, "quasiPermanentFactor"))
+        s.quasiPermanent = num(r.number(*v, path + ".quasiPermanentFactor"));
     if (const Json* v = r.optional(d, "floors")) {
         const std::string f = r.text(*v, path + ".floors");
         if (f != "castInPlace" && f != "precast")
@@ -583,6 +586,7 @@ std::string projectJson(const Project& p)
     d["environment"] = o.environment == EnvironmentClass::TwoB ? "2b" : o.environment == EnvironmentClass::TwoA ? "2a" : "1";
     d["beamSelfWeight"] = p.beamSelfWeight;
     d["beamStiffnessFactor"] = p.beamStiffnessFactor;
+    if (o.quasiPermanentFactor != 0.4) d["quasiPermanentFactor"] = o.quasiPermanentFactor;
     j["design"] = d;
     if (!p.combinations.empty()) j["combinations"] = p.combinations;
     else if (p.combinationSet) j["combinations"] = *p.combinationSet;
