@@ -6,6 +6,7 @@
 #include "calc/envelope.h"
 #include "calc/run.h"
 #include "common/textfile.h"
+#include "design/gb50010_2010.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +109,22 @@ TEST(CapacityDesign, AxialRatioAtItsLimit)
         EXPECT_DOUBLE_EQ(a[4].limit, 0.75);
         EXPECT_EQ(a[4].ok, N == 3000);
     }
+}
+
+// The seismic shear of GB 50010-2010 with C30 (ft 1.43, fc 14.3): beams
+// 11.3.3 and 11.3.4, columns 11.4.6 and 11.4.7, by hand.
+TEST(CapacityDesign, SeismicShearCapacityByHand)
+{
+    const gb2010::Rules r = gb2010::makeRules(360, 30);
+    const gb2010::BeamShear beam = gb2010::designBeamShear(180, 250, 500, 465, false, r, {2, 6}, 0.7, true);
+    EXPECT_NEAR(beam.Vc, 0.6 * 0.7 * 1.43 * 250 * 465 / 1000, 1e-9);
+    EXPECT_NEAR(beam.limit, 0.20 * 14.3 * 250 * 465 / 1000, 1e-9);
+    EXPECT_NEAR(beam.asvsRequired, (180e3 - 0.42 * 1.43 * 250 * 465) / (270 * 465), 1e-9);
+    // λ = 3000 / 720 is above 3: 3.
+    const gb2010::ColumnShear column = gb2010::designColumnShear(150, 500, 400, 400, 360, 3000, 0.01, r, {}, true);
+    EXPECT_NEAR(column.Vc, 1.05 / 4 * 1.43 * 400 * 360 / 1000, 1e-9);
+    EXPECT_NEAR(column.Nshare, 0.056 * 500, 1e-9);
+    EXPECT_NEAR(column.limit, 0.20 * 14.3 * 400 * 360 / 1000, 1e-9);
 }
 
 // KJ-2 (three spans, two storeys) designed with intensity 8 in every grade:
