@@ -14,48 +14,88 @@
 #include "common/text.h"
 #include "common/textfile.h"
 #include "design/design_rules.h"
+#include "design/materials.h"
+#include "common/platform.h"
+#include "analysis/plausible_sizes.h"
 
 #include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace kj {
 
-namespace {
-
-// What a run has read before the report is touched, and what it then
-// calculates: the report's tables and the result, and the JSON text.
+// What a run has read and checked before any file is touched, and what it
+// then calculates: the report's tables and the result, and the JSON text.
 struct PreparedRun {
+    DesignOptions options;
+    const DesignRules* rules = nullptr;
+    ReportRenewal renewal = ReportRenewal::Append;
     FrameData echo; // the input the report echoes
-    std::function<std::string(ReportWriter&, CalcResult&)> calculate;
+    std::function<std::string(const PreparedRun&, ReportWriter&, CalcResult&)> calculate;
 };
 
-// One data file: records 1 to 5 now, record 6 once the forces are known.
-PreparedRun prepareSingle(const CalcRequest& req, const std::filesystem::path& dataPath, const DesignOptions& options,
-                          const DesignRules& rules)
+namespace {
+
+// The plausibility checks a run makes before anything is written: the
+// materials within the rule set's range and the member sizes. A model that
+// cannot be built is left to the calculation, which reports why.
+void checkFileMaterials(const std::string& fileName, const Materials& materials, DesignCode code)
 {
-    auto reader = std::make_shared<FrameFileReader>(readTextFile(dataPath, req.dataName), req.dataName);
+    try {
+        checkMaterials(materials, code);
+    } catch (const Failure& f) {
+        throw Failure("数据文件 " + fileName + " 最后一类数据: " + f.what());
+    }
+}
+
+void checkValues(const FrameData& data, const std::optional<Materials>& materials, DesignCode code)
+{
+    if (materials) checkFileMaterials(data.fileName, *materials, code);
+    std::optional<FrameModel> model;
+    try {
+        model = buildModel(data);
+    } catch (const Failure&) {
+        return;
+    }
+    checkMemberSizes(*model);
+}
+
+// One data file: records 1 to 5 and record 6 read from one text.
+PreparedRun prepareSingle(const CalcRequest& req, DesignCode code, PreparedCalculation& out)
+{
+    const std::string text = readTextFile(slotPath(req.dataName), req.dataName);
+    out.checks.push_back({req.dataName, checkFrameFile(text, req.dataName)});
+    FrameFileReader reader(text, req.dataName);
     PreparedRun run;
-    run.echo = reader->readRecords1to5();
-    run.calculate = [&req, &options, &rules, reader, data = run.echo](ReportWriter& report, CalcResult& result) {
-        FrameModel model = buildModel(data);
-        try {
-            model.materials = reader->readMaterials();
-        } catch (const Failure& f) {
-            model.materialsFailure = f.what();
-        }
-        result.calculation = calculate(model, options, rules);
+    run.echo = reader.readRecords1to5();
+    // Record 6 follows records 1 to 5; when it does not read, the
+    // calculation fails after the echo and says why.
+    std::optional<Materials> materials;
+    std::string materialsFailure;
+    try {
+        materials = reader.readMaterials();
+    } catch (const Failure& f) {
+        materialsFailure = f.what();
+    }
+    run.calculate = [wantJson = !req.jsonName.empty(), materials, materialsFailure](
+                        const PreparedRun& self, ReportWriter& report, CalcResult& result) {
+        FrameModel model = buildModel(self.echo);
+        if (materials) model.materials = *materials;
+        else model.materialsFailure = materialsFailure;
+        result.calculation = calculate(model, self.options, *self.rules);
         writeDesignTables(report, result.calculation);
         result.beamBarsText = beamBarsText(result.calculation);
         result.forceDiagramText = forceDiagramText(result.calculation);
-        return req.jsonName.empty() ? std::string() : resultJson(result.calculation);
+        return wantJson ? resultJson(result.calculation) : std::string();
     };
+    checkValues(run.echo, materials, code);
     return run;
 }
 
 // Load cases: the combinations and every case file, read and checked.
-PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options, const DesignRules& rules)
+PreparedRun prepareEnvelope(const CalcRequest& req, DesignCode code, PreparedCalculation& out)
 {
     std::vector<Combination> own;
     for (const std::string& text : req.combinations) own.push_back(parseCombination(text));
@@ -65,7 +105,9 @@ PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options
     auto cases = std::make_shared<std::vector<LoadCaseInput>>();
     for (std::size_t k = 0; k < req.cases.size(); ++k) {
         const std::string& name = req.cases[k].second;
-        cases->push_back(readLoadCase(kinds[k], readTextFile(slotPath(name), name), name));
+        const std::string text = readTextFile(slotPath(name), name);
+        out.checks.push_back({name, checkFrameFile(text, name)});
+        cases->push_back(readLoadCase(kinds[k], text, name));
     }
     checkLoadCases(*cases);
     std::array<bool, 3> given{};
@@ -73,18 +115,22 @@ PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options
     auto combinations = std::make_shared<std::vector<Combination>>(set ? combinationsFor(*set, given) : own);
     checkCombinationCases(*combinations, given);
     PreparedRun run;
-    run.echo = std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
-                   return c.kind == LoadCaseKind::G;
-               })->data;
+    const LoadCaseInput& g = *std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
+        return c.kind == LoadCaseKind::G;
+    });
+    run.echo = g.data;
+    if (g.model.materials) checkFileMaterials(g.fileName, *g.model.materials, code);
+    checkMemberSizes(g.model);
     const std::string title = set ? set->title : "自定义";
-    run.calculate = [&req, &options, &rules, cases, combinations, title](ReportWriter& report, CalcResult& result) {
-        EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, options, rules);
+    run.calculate = [wantJson = !req.jsonName.empty(), cases, combinations, title](
+                        const PreparedRun& self, ReportWriter& report, CalcResult& result) {
+        EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, self.options, *self.rules);
         writeCasesBlock(report, *cases, envelope);
         const RowNotes notes = governingNotes(envelope);
         writeDesignTables(report, envelope.envelope, &notes);
         result.beamBarsText = beamBarsText(envelope.envelope);
         result.forceDiagramText = forceDiagramText(envelope.envelope);
-        std::string json = req.jsonName.empty() ? std::string() : envelopeJson(envelope);
+        std::string json = wantJson ? envelopeJson(envelope) : std::string();
         result.calculation = envelope.envelope;
         result.envelope = std::move(envelope);
         return json;
@@ -92,68 +138,129 @@ PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options
     return run;
 }
 
+// Reports run long; a report up to this size gets a new block appended.
+constexpr std::size_t kLargestReport = std::size_t{1} << 30;
+
 } // namespace
 
-CalcResult runCalculation(const CalcRequest& req)
+PreparedCalculation prepareCalculation(const CalcRequest& req)
 {
     const DesignOptions options = parseDesignOptions(req.design);
     const ReportRenewal renewal = parseRenewal(req.renewal);
-    const DesignRules& rules = rulesFor(options.code);
     if (!req.pdfName.empty() && !req.pdfWriter)
         throw Failure("本程序构建时未带绘图部分, 不能生成计算书 " + req.pdfName);
 
-    const auto reportPath = slotPath(req.reportName);
-    // The input is read before the report is touched, so that a wrong file
-    // name never empties an existing report.
-    const auto dataPath = slotPath(req.dataName);
-    const PreparedRun run =
-        req.cases.empty() ? prepareSingle(req, dataPath, options, rules) : prepareEnvelope(req, options, rules);
+    PreparedCalculation out;
+    PreparedRun run = req.cases.empty() ? prepareSingle(req, options.code, out) : prepareEnvelope(req, options.code, out);
+    run.options = options;
+    run.rules = &rulesFor(options.code);
+    run.renewal = renewal;
 
     // No output may overwrite an input or another output.
     std::vector<std::pair<std::string, std::filesystem::path>> files;
-    if (req.cases.empty()) files.push_back({"数据文件 " + req.dataName, dataPath});
+    if (req.cases.empty()) files.push_back({"数据文件 " + req.dataName, slotPath(req.dataName)});
     for (const auto& [letter, name] : req.cases) files.push_back({"工况 " + letter + " 的数据文件 " + name, slotPath(name)});
-    files.push_back({"计算书 " + req.reportName, reportPath});
+    files.push_back({"计算书 " + req.reportName, slotPath(req.reportName)});
     files.push_back({std::string("配筋文件 ") + kBeamBarsFile, slotPath(kBeamBarsFile)});
     files.push_back({std::string("内力文件 ") + kForceDiagramFile, slotPath(kForceDiagramFile)});
     if (!req.jsonName.empty()) files.push_back({"JSON 文件 " + req.jsonName, slotPath(req.jsonName)});
     if (!req.pdfName.empty()) files.push_back({"计算书 PDF 文件 " + req.pdfName, slotPath(req.pdfName)});
     refuseSameFiles(files);
 
-    if (renewal == ReportRenewal::Renew) {
-        keepBackup(reportPath, req.reportName);
-        replaceTextFile(reportPath, "", req.reportName);
-    }
-    appendTextFile(reportPath, "", req.reportName); // created if missing; fails early when not writable
+    out.run = std::make_shared<const PreparedRun>(std::move(run));
+    return out;
+}
 
+namespace {
+
+// Every folder a run writes into, each once.
+std::vector<std::filesystem::path> outputFolders(const CalcRequest& req)
+{
+    std::vector<std::filesystem::path> dirs{workingRoot()};
+    std::vector<std::string> names{req.reportName, kBeamBarsFile, kForceDiagramFile};
+    if (!req.jsonName.empty()) names.push_back(req.jsonName);
+    if (!req.pdfName.empty()) names.push_back(req.pdfName);
+    for (const std::string& name : names) {
+        std::filesystem::path dir = followLinks(slotPath(name)).parent_path();
+        if (dir.empty()) dir = ".";
+        if (std::none_of(dirs.begin(), dirs.end(), [&](const auto& d) { return sameFile(d, dir); }))
+            dirs.push_back(dir);
+    }
+    return dirs;
+}
+
+// The report as it will be: the new block after the old text, or the new
+// block alone when the report is renewed.
+std::string reportBytes(const std::filesystem::path& reportPath, const std::string& shownName, ReportRenewal renewal,
+                        const std::string& block)
+{
+    std::string bytes;
+    const std::filesystem::path target = followLinks(reportPath);
+    if (renewal == ReportRenewal::Append && fileExists(target)) bytes = readFileBytes(target, kLargestReport, shownName);
+    return bytes + encodeGbk(block);
+}
+
+// Puts the report in place, alone: the run failed, and the result files
+// stay as they were.
+void writeReportOnly(const CalcRequest& req, ReportRenewal renewal, const std::string& block)
+{
+    const auto reportPath = slotPath(req.reportName);
+    FileSet set;
+    set.addBytes(reportPath, reportBytes(reportPath, req.reportName, renewal, block), req.reportName);
+    if (renewal == ReportRenewal::Renew) keepBackup(followLinks(reportPath), req.reportName);
+    set.commit();
+}
+
+} // namespace
+
+CalcResult writeCalculation(const CalcRequest& req, const PreparedCalculation& prepared)
+{
+    const PreparedRun& run = *prepared.run;
+    platform::FolderLock lock;
+    if (!lock.acquire(workingRoot(), kFolderWaitMs))
+        throw Failure("另一个计算正在使用文件夹 " + utf8FromPath(workingRoot()) + ", 请等它结束后再算");
+    for (const auto& dir : outputFolders(req)) platform::removeStaleTemporaries(dir);
+
+    const auto reportPath = slotPath(req.reportName);
     ReportWriter report;
     CalcResult result;
+    FileSet set;
     try {
         const ShortDateTime now = shortDateTimeNow();
         writeEcho(report, run.echo, req.date.empty() ? now.date : req.date, req.time.empty() ? now.time : req.time);
-        const std::string json = run.calculate(report, result);
-        replaceTextFile(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
-        replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
-        if (!req.jsonName.empty()) replaceFileBytes(slotPath(req.jsonName), json, req.jsonName);
-        if (!req.pdfName.empty()) req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr,
-                                               slotPath(req.pdfName));
+        const std::string json = run.calculate(run, report, result);
+        set.addText(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
+        set.addText(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
+        if (!req.jsonName.empty()) set.addBytes(slotPath(req.jsonName), json, req.jsonName);
+        if (!req.pdfName.empty()) {
+            const auto temp = set.reserve(slotPath(req.pdfName), req.pdfName);
+            req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr, temp);
+            set.seal();
+        }
     } catch (const std::exception& e) {
         // The block says why it has no tables, on a line of its own, so the
         // next run's block starts on a line of its own too. The first failure
         // is told first, also when the report then fails as well.
+        set.discard();
         std::string message = failureText(e);
         if (report.currentColumn() != 1) report.endLine();
         report.text("计算未完成: ").text(message).endLine();
         try {
-            appendTextFile(reportPath, report.take(), req.reportName);
+            writeReportOnly(req, run.renewal, report.take());
         } catch (const Failure& second) {
             message += "; " + std::string(second.what());
         }
         throw Failure(message);
     }
-    appendTextFile(reportPath, report.take(), req.reportName);
+    set.addBytes(reportPath, reportBytes(reportPath, req.reportName, run.renewal, report.take()), req.reportName);
+    // The previous report is kept only once the new set is ready: a run
+    // refused before this point leaves the .bak of the run before.
+    if (run.renewal == ReportRenewal::Renew) keepBackup(followLinks(reportPath), req.reportName);
+    set.commit();
     result.data = run.echo;
     return result;
 }
+
+CalcResult runCalculation(const CalcRequest& req) { return writeCalculation(req, prepareCalculation(req)); }
 
 } // namespace kj
