@@ -24,7 +24,7 @@ void checkMemberSizes(const FrameModel& model)
                               ", 超出范围: 应在 100 mm 至 3000 mm 之间");
         const double longest = beam ? kLongestSpan : kTallestStorey;
         if (!std::isfinite(m.len) || m.len > longest)
-            throw Failure(where + t.memberName(i) + (beam ? "的跨度" : "的层高") + " 为 " + shortestDecimal(m.len) +
+            throw Failure(where + t.memberName(i) + (beam ? "的跨度 L" : "的层高 H") + " 为 " + shortestDecimal(m.len) +
                           " m, 超出范围: 应不大于 " + shortestDecimal(longest) + " m");
     }
 }

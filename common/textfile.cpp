@@ -196,7 +196,8 @@ void refuseNameOutsideFolder(std::string_view slotName, std::string_view entry)
         std::size_t end = name.find('\\', start);
         if (end == std::string::npos) end = name.size();
         const std::string part = name.substr(start, end - start);
-        if (part.find_first_not_of(". ") == std::string::npos && part.find("..") != std::string::npos) outside = true;
+        if (part.find_first_not_of(". ") == std::string::npos && std::count(part.begin(), part.end(), '.') >= 2)
+            outside = true;
         start = end + 1;
     }
     if (outside)
