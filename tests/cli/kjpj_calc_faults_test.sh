@@ -103,6 +103,12 @@ cmp -s zemowj1.txt old/zemowj1.txt || fail "a refused run wrote the report"
 kill "$holder" 2>/dev/null
 wait
 
+# An output outside the working folder is named in full.
+other=$(mktemp -d)
+"$calc" '\A.txt' --json "$other/./r.json" >out.txt 2>err.txt || fail "json elsewhere: $(cat err.txt)"
+rm -rf "$other"
+grep -q "JSON 文件 $other/r.json\$" out.txt || fail "output elsewhere shown as: $(cat out.txt)"
+
 # Control characters of a data file: escaped in every message.
 printf 'K\033[2J,2,1,1,0,\r\n6.003.60,112\r\n.25.50.40.40,11222\r\n1 2\0330.0,1 20.0\a\r\n20103 50.0   0.0\r\n300,25\033]0;x\a\r\n' >C.txt
 "$calc" '\C.txt' >out.txt 2>err.txt

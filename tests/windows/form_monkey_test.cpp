@@ -6,7 +6,8 @@
 // failure shows a message, and a failed operation leaves the files it had
 // not yet written byte for byte as they were.
 //
-// A fixed seed makes every run the same sequence. KJ_MONKEY_STEPS and
+// A fixed seed makes every run the same sequence; CI (.ci/run) gives a new
+// one each time, and the seed is printed first. KJ_MONKEY_STEPS and
 // KJ_MONKEY_SEED run longer or other sequences by hand; KJ_MONKEY_VERBOSE
 // prints the message of every failed calculation.
 #include "cases/form_cases.h"
@@ -293,6 +294,9 @@ void FormMonkeyTest::randomKeysAndPressesLoseNothing()
     const unsigned seed = qEnvironmentVariableIsSet("KJ_MONKEY_SEED") ? qEnvironmentVariableIntValue("KJ_MONKEY_SEED") : 20261207u;
     const int steps = qEnvironmentVariableIsSet("KJ_MONKEY_STEPS") ? qEnvironmentVariableIntValue("KJ_MONKEY_STEPS") : 2500;
     random_.seed(seed);
+    // First, so that a crash or a hang can be replayed too.
+    std::printf("monkey seed %u (KJ_MONKEY_SEED=%u replays this run)\n", seed, seed);
+    std::fflush(stdout);
     qtHandler = qInstallMessageHandler(withoutPlatformNotes);
     const auto restore = qScopeGuard([] { qInstallMessageHandler(qtHandler); });
     folder_.emplace();
