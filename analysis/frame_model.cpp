@@ -82,6 +82,34 @@ std::vector<LoadEntry> spanLoadEntries(const std::string& item, double S, int be
     return out;
 }
 
+void applyContinuousBeamProps(FrameModel& m)
+{
+    if (!m.continuousBeam) return;
+    // Continuous beam: the columns become slender props; the end fixity
+    // code clamps the chosen end with a massive prop.
+    const FrameTopology& t = m.topo;
+    const int members = t.memberCount();
+    for (int i = t.NB + 1; i <= members; ++i) m.members[static_cast<std::size_t>(i)] = {10.0, 0.05, 0.05};
+    const bool left = m.NZ == 1 || m.NZ == 3;
+    const bool right = m.NZ == 2 || m.NZ == 3;
+    if (left) m.members[static_cast<std::size_t>(t.NB + 1)] = {10.0, 2.0, 2.0};
+    if (right) m.members[static_cast<std::size_t>(members)] = {10.0, 2.0, 2.0};
+}
+
+void setJointCoordinates(FrameModel& m)
+{
+    // Column lines from the spans of the top storey (every storey has the
+    // same spans), levels from the storey heights.
+    const FrameTopology& t = m.topo;
+    m.x.assign(static_cast<std::size_t>(t.L) + 1, 0.0);
+    for (int k = 1; k <= t.L; ++k)
+        m.x[static_cast<std::size_t>(k)] = m.x[static_cast<std::size_t>(k - 1)] + m.member(k).len;
+    m.y.assign(static_cast<std::size_t>(t.NF) + 2, 0.0);
+    for (int J = t.NF; J >= 1; --J)
+        m.y[static_cast<std::size_t>(J)] =
+            m.y[static_cast<std::size_t>(J + 1)] + m.member(t.columnMember(t.firstColumnOfStorey(J))).len;
+}
+
 FrameModel buildModel(const FrameData& d)
 {
     FrameModel m;
@@ -90,7 +118,8 @@ FrameModel buildModel(const FrameData& d)
     m.topo = FrameTopology::of(d.L, d.NF);
     const FrameTopology& t = m.topo;
     m.continuousBeam = d.continuousBeam();
-    m.NZ = toIndex(d.NZ);
+    // Only the codes 1, 2 and 3 fix an end; any other value fixes none.
+    m.NZ = (d.NZ == 1 || d.NZ == 2 || d.NZ == 3) ? static_cast<int>(d.NZ) : 0;
     const std::string where = "数据文件 " + d.fileName + ": ";
     const int members = t.memberCount();
 
@@ -130,25 +159,8 @@ FrameModel buildModel(const FrameData& d)
         if (mem.b < 0 || mem.h < 0 || !std::isfinite(mem.b) || !std::isfinite(mem.h))
             throw Failure(where + t.memberName(i) + "的截面尺寸 " + quoteForMessage(field) + " 无效");
     }
-    if (m.continuousBeam) {
-        // Continuous beam: the columns become slender props; the end fixity
-        // code clamps the chosen end with a massive prop.
-        for (int i = t.NB + 1; i <= members; ++i) m.members[static_cast<std::size_t>(i)] = {10.0, 0.05, 0.05};
-        const bool left = d.NZ == 1 || d.NZ == 3;
-        const bool right = d.NZ == 2 || d.NZ == 3;
-        if (left) m.members[static_cast<std::size_t>(t.NB + 1)] = {10.0, 2.0, 2.0};
-        if (right) m.members[static_cast<std::size_t>(members)] = {10.0, 2.0, 2.0};
-    }
-
-    // Joint coordinates: column lines from the spans of the top storey (every
-    // storey takes the same span digits), levels from the storey heights.
-    m.x.assign(static_cast<std::size_t>(t.L) + 1, 0.0);
-    for (int k = 1; k <= t.L; ++k)
-        m.x[static_cast<std::size_t>(k)] = m.x[static_cast<std::size_t>(k - 1)] + m.member(k).len;
-    m.y.assign(static_cast<std::size_t>(t.NF) + 2, 0.0);
-    for (int J = t.NF; J >= 1; --J)
-        m.y[static_cast<std::size_t>(J)] =
-            m.y[static_cast<std::size_t>(J + 1)] + m.member(t.columnMember(t.firstColumnOfStorey(J))).len;
+    applyContinuousBeamProps(m);
+    setJointCoordinates(m);
 
     // Span loads: a two-character item takes the item of the beam it names,
     // resolved once, in beam order.

@@ -72,6 +72,13 @@ std::vector<LoadEntry> spanLoadEntries(const std::string& item, double S, int be
 // span, or a joint-load group naming a number outside 1..NC+NF.
 FrameModel buildModel(const FrameData& data);
 
+// A continuous beam (continuousBeam set, NZ its end fixity code): the
+// columns become slender props, and the end the code names is clamped by a
+// massive prop.
+void applyContinuousBeamProps(FrameModel& model);
+// x of the column lines and y of the levels from the members' lengths.
+void setJointCoordinates(FrameModel& model);
+
 // Dense stiffness matrix and load vector, indices 0..N (0 is the dummy).
 struct StiffnessSystem {
     int N = 0;

@@ -11,7 +11,6 @@ namespace kj {
 void checkMemberSizes(const FrameModel& model)
 {
     const FrameTopology& t = model.topo;
-    const std::string where = "数据文件 " + model.fileName + ": ";
     auto mm = [](double m) { return shortestDecimal(m * 1000) + " mm"; };
     for (int i = 1; i <= t.memberCount(); ++i) {
         const bool beam = t.isBeam(i);
@@ -20,11 +19,11 @@ void checkMemberSizes(const FrameModel& model)
         const std::pair<const char*, double> sides[] = {{"截面宽度 b", m.b}, {"截面高度 h", m.h}};
         for (const auto& [field, size] : sides)
             if (!std::isfinite(size) || size < kSmallestSection || size > kLargestSection)
-                throw Failure(where + t.memberName(i) + "的" + field + " 为 " + mm(size) +
+                throw Failure(t.memberName(i) + "的" + field + " 为 " + mm(size) +
                               ", 超出范围: 应在 100 mm 至 3000 mm 之间");
         const double longest = beam ? kLongestSpan : kTallestStorey;
         if (!std::isfinite(m.len) || m.len > longest)
-            throw Failure(where + t.memberName(i) + (beam ? "的跨度 L" : "的层高 H") + " 为 " + shortestDecimal(m.len) +
+            throw Failure(t.memberName(i) + (beam ? "的跨度 L" : "的层高 H") + " 为 " + shortestDecimal(m.len) +
                           " m, 超出范围: 应不大于 " + shortestDecimal(longest) + " m");
     }
 }

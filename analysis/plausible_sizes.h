@@ -13,7 +13,7 @@ inline constexpr double kTallestStorey = 20.0;  // m, a column
 
 // Refuses the first member whose section is under 100 mm or over 3 m, a beam
 // longer than 30 m or a column taller than 20 m, naming the member, the
-// field and the range. The props of a continuous beam are the program's
+// field and the range (the caller adds the file). The props of a continuous beam are the program's
 // own and are not checked. Throws Failure.
 void checkMemberSizes(const FrameModel& model);
 

@@ -41,25 +41,44 @@ namespace {
 // The plausibility checks a run makes before anything is written: the
 // materials within the rule set's range and the member sizes. A model that
 // cannot be built is left to the calculation, which reports why.
-void checkFileMaterials(const std::string& fileName, const Materials& materials, DesignCode code)
+// where names the file and its part: "数据文件 \KJ-1.txt 最后一类数据".
+void checkFileMaterials(const std::string& where, const Materials& materials, DesignCode code)
 {
     try {
         checkMaterials(materials, code);
     } catch (const Failure& f) {
-        throw Failure("数据文件 " + fileName + " 最后一类数据: " + f.what());
+        throw Failure(where + ": " + f.what());
+    }
+}
+
+void checkFileSizes(const std::string& where, const FrameModel& model)
+{
+    try {
+        checkMemberSizes(model);
+    } catch (const Failure& f) {
+        throw Failure(where + ": " + f.what());
     }
 }
 
 void checkValues(const FrameData& data, const std::optional<Materials>& materials, DesignCode code)
 {
-    if (materials) checkFileMaterials(data.fileName, *materials, code);
+    if (materials) checkFileMaterials("数据文件 " + data.fileName + " 最后一类数据", *materials, code);
     std::optional<FrameModel> model;
     try {
         model = buildModel(data);
     } catch (const Failure&) {
         return;
     }
-    checkMemberSizes(*model);
+    checkFileSizes("数据文件 " + data.fileName, *model);
+}
+
+// The tables, the result texts and the JSON of one calculation.
+std::string finishSingle(bool wantJson, ReportWriter& report, CalcResult& result)
+{
+    writeDesignTables(report, result.calculation);
+    result.beamBarsText = beamBarsText(result.calculation);
+    result.forceDiagramText = forceDiagramText(result.calculation);
+    return wantJson ? resultJson(result.calculation) : std::string();
 }
 
 // One data file: records 1 to 5 and record 6 read from one text.
@@ -85,45 +104,26 @@ PreparedRun prepareSingle(const CalcRequest& req, DesignCode code, PreparedCalcu
         if (materials) model.materials = *materials;
         else model.materialsFailure = materialsFailure;
         result.calculation = calculate(model, self.options, *self.rules);
-        writeDesignTables(report, result.calculation);
-        result.beamBarsText = beamBarsText(result.calculation);
-        result.forceDiagramText = forceDiagramText(result.calculation);
-        return wantJson ? resultJson(result.calculation) : std::string();
+        return finishSingle(wantJson, report, result);
     };
     checkValues(run.echo, materials, code);
     return run;
 }
 
-// Load cases: the combinations and every case file, read and checked.
-PreparedRun prepareEnvelope(const CalcRequest& req, DesignCode code, PreparedCalculation& out)
+// The envelope of checked cases under their combinations.
+PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput>> cases, std::vector<Combination> list,
+                        const std::string& title)
 {
-    std::vector<Combination> own;
-    for (const std::string& text : req.combinations) own.push_back(parseCombination(text));
-    const CombinationSet* set = req.combinations.empty() ? &combinationSet(req.combinationSet) : nullptr;
-    std::vector<LoadCaseKind> kinds;
-    for (const auto& [letter, name] : req.cases) kinds.push_back(caseKindOf(letter));
-    auto cases = std::make_shared<std::vector<LoadCaseInput>>();
-    for (std::size_t k = 0; k < req.cases.size(); ++k) {
-        const std::string& name = req.cases[k].second;
-        const std::string text = readTextFile(slotPath(name), name);
-        out.checks.push_back({name, checkFrameFile(text, name)});
-        cases->push_back(readLoadCase(kinds[k], text, name));
-    }
-    checkLoadCases(*cases);
     std::array<bool, 3> given{};
-    for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
-    auto combinations = std::make_shared<std::vector<Combination>>(set ? combinationsFor(*set, given) : own);
-    checkCombinationCases(*combinations, given);
+    for (const LoadCaseInput& c : *cases) given[static_cast<std::size_t>(c.kind)] = true;
+    checkCombinationCases(list, given);
+    auto combinations = std::make_shared<std::vector<Combination>>(std::move(list));
     PreparedRun run;
-    const LoadCaseInput& g = *std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
-        return c.kind == LoadCaseKind::G;
-    });
-    run.echo = g.data;
-    if (g.model.materials) checkFileMaterials(g.fileName, *g.model.materials, code);
-    checkMemberSizes(g.model);
-    const std::string title = set ? set->title : "自定义";
-    run.calculate = [wantJson = !req.jsonName.empty(), cases, combinations, title](
-                        const PreparedRun& self, ReportWriter& report, CalcResult& result) {
+    run.echo = std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
+                   return c.kind == LoadCaseKind::G;
+               })->data;
+    run.calculate = [wantJson, cases, combinations, title](const PreparedRun& self, ReportWriter& report,
+                                                           CalcResult& result) {
         EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, self.options, *self.rules);
         writeCasesBlock(report, *cases, envelope);
         const RowNotes notes = governingNotes(envelope);
@@ -138,6 +138,71 @@ PreparedRun prepareEnvelope(const CalcRequest& req, DesignCode code, PreparedCal
     return run;
 }
 
+// The combinations of a built-in set the given cases can form, or the
+// user's own list; and the title the report gives them.
+std::pair<std::vector<Combination>, std::string> chosenCombinations(const std::string& setKey,
+                                                                    const std::vector<std::string>& own,
+                                                                    const std::vector<LoadCaseKind>& kinds)
+{
+    if (!own.empty()) {
+        std::vector<Combination> list;
+        for (const std::string& text : own) list.push_back(parseCombination(text));
+        return {list, "自定义"};
+    }
+    const CombinationSet& set = combinationSet(setKey);
+    std::array<bool, 3> given{};
+    for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
+    return {combinationsFor(set, given), set.title};
+}
+
+// Load cases: the combinations and every case file, each read once and
+// checked.
+PreparedRun prepareEnvelope(const CalcRequest& req, DesignCode code, PreparedCalculation& out)
+{
+    std::vector<LoadCaseKind> kinds;
+    for (const auto& [letter, name] : req.cases) kinds.push_back(caseKindOf(letter));
+    auto [list, title] = chosenCombinations(req.combinationSet, req.combinations, kinds);
+    auto cases = std::make_shared<std::vector<LoadCaseInput>>();
+    for (std::size_t k = 0; k < req.cases.size(); ++k) {
+        const std::string& name = req.cases[k].second;
+        const std::string text = readTextFile(slotPath(name), name);
+        out.checks.push_back({name, checkFrameFile(text, name)});
+        cases->push_back(readLoadCase(kinds[k], text, name));
+    }
+    checkLoadCases(*cases);
+    const LoadCaseInput& g = *std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
+        return c.kind == LoadCaseKind::G;
+    });
+    if (g.model.materials) checkFileMaterials("数据文件 " + g.fileName + " 最后一类数据", *g.model.materials, code);
+    checkFileSizes("数据文件 " + g.fileName, g.model);
+    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title);
+}
+
+// A project: its G alone as one frame, or every case and the envelope.
+PreparedRun prepareProject(const CalcRequest& req, const Project& p, DesignCode code)
+{
+    auto cases = std::make_shared<std::vector<LoadCaseInput>>(projectCases(p));
+    if (!cases->empty()) {
+        const FrameModel& model = cases->front().model;
+        if (model.materials) checkFileMaterials("项目文件 " + p.fileName, *model.materials, code);
+        checkFileSizes("项目文件 " + p.fileName, model);
+    }
+    if (cases->size() == 1 && !p.combinationSet && p.combinations.empty()) {
+        PreparedRun run;
+        run.echo = cases->front().data;
+        run.calculate = [wantJson = !req.jsonName.empty(), cases](const PreparedRun& self, ReportWriter& report,
+                                                                  CalcResult& result) {
+            result.calculation = calculate(cases->front().model, self.options, *self.rules);
+            return finishSingle(wantJson, report, result);
+        };
+        return run;
+    }
+    std::vector<LoadCaseKind> kinds;
+    for (const LoadCaseInput& c : *cases) kinds.push_back(c.kind);
+    auto [list, title] = chosenCombinations(p.combinationSet.value_or("GB55001"), p.combinations, kinds);
+    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title);
+}
+
 // Reports run long; a report up to this size gets a new block appended.
 constexpr std::size_t kLargestReport = std::size_t{1} << 30;
 
@@ -145,20 +210,23 @@ constexpr std::size_t kLargestReport = std::size_t{1} << 30;
 
 PreparedCalculation prepareCalculation(const CalcRequest& req)
 {
-    const DesignOptions options = parseDesignOptions(req.design);
+    const DesignOptions options = parseDesignOptions(req.project ? req.project->design : req.design);
     const ReportRenewal renewal = parseRenewal(req.renewal);
     if (!req.pdfName.empty() && !req.pdfWriter)
         throw Failure("本程序构建时未带绘图部分, 不能生成计算书 " + req.pdfName);
 
     PreparedCalculation out;
-    PreparedRun run = req.cases.empty() ? prepareSingle(req, options.code, out) : prepareEnvelope(req, options.code, out);
+    PreparedRun run = req.project         ? prepareProject(req, *req.project, options.code)
+                      : req.cases.empty() ? prepareSingle(req, options.code, out)
+                                          : prepareEnvelope(req, options.code, out);
     run.options = options;
     run.rules = &rulesFor(options.code);
     run.renewal = renewal;
 
     // No output may overwrite an input or another output.
     std::vector<std::pair<std::string, std::filesystem::path>> files;
-    if (req.cases.empty()) files.push_back({"数据文件 " + req.dataName, slotPath(req.dataName)});
+    if (req.project) files.push_back({"项目文件 " + req.project->fileName, slotPath(req.project->fileName)});
+    else if (req.cases.empty()) files.push_back({"数据文件 " + req.dataName, slotPath(req.dataName)});
     for (const auto& [letter, name] : req.cases) files.push_back({"工况 " + letter + " 的数据文件 " + name, slotPath(name)});
     files.push_back({"计算书 " + req.reportName, slotPath(req.reportName)});
     files.push_back({std::string("配筋文件 ") + kBeamBarsFile, slotPath(kBeamBarsFile)});

@@ -66,13 +66,13 @@ TEST(PlausibleValues, MemberSizesNameTheMember)
     EXPECT_EQ(failureOf([&] { checkMemberSizes(modelOf(head + "6.003.60,112\r\n.25.50.40.40,11222" + loads)); }),
               "no failure");
     EXPECT_EQ(failureOf([&] { checkMemberSizes(modelOf(head + "6.003.60,112\r\n.09.50.40.40,11222" + loads)); }),
-              "数据文件 \\KJ-1.txt: 第 1 号梁的截面宽度 b 为 90 mm, 超出范围: 应在 100 mm 至 3000 mm 之间");
+              "第 1 号梁的截面宽度 b 为 90 mm, 超出范围: 应在 100 mm 至 3000 mm 之间");
     EXPECT_EQ(failureOf([&] { checkMemberSizes(modelOf(head + "6.003.60,112\r\n.25.50.403.1,11222" + loads)); }),
-              "数据文件 \\KJ-1.txt: 第 1 号柱的截面高度 h 为 3100 mm, 超出范围: 应在 100 mm 至 3000 mm 之间");
+              "第 1 号柱的截面高度 h 为 3100 mm, 超出范围: 应在 100 mm 至 3000 mm 之间");
     EXPECT_EQ(failureOf([&] { checkMemberSizes(modelOf(head + "31.03.60,112\r\n.25.50.40.40,11222" + loads)); }),
-              "数据文件 \\KJ-1.txt: 第 1 号梁的跨度 L 为 31 m, 超出范围: 应不大于 30 m");
+              "第 1 号梁的跨度 L 为 31 m, 超出范围: 应不大于 30 m");
     EXPECT_EQ(failureOf([&] { checkMemberSizes(modelOf(head + "6.0020.1,112\r\n.25.50.40.40,11222" + loads)); }),
-              "数据文件 \\KJ-1.txt: 第 1 号柱的层高 H 为 20.1 m, 超出范围: 应不大于 20 m");
+              "第 1 号柱的层高 H 为 20.1 m, 超出范围: 应不大于 20 m");
     EXPECT_EQ(failureOf([&] { checkMemberSizes(modelOf(head + "30.020.0,112\r\n.10.50.403.0,11222" + loads)); }),
               "no failure");
 }
