@@ -176,9 +176,11 @@ void replaceFileBytes(const fs::path& path, std::string_view bytes, std::string_
 std::string shownOutputName(std::string_view slotName)
 {
     std::error_code ec;
-    const fs::path dir = fs::weakly_canonical(fs::absolute(followLinks(slotPath(slotName)), ec), ec).parent_path();
+    const fs::path target = fs::weakly_canonical(fs::absolute(followLinks(slotPath(slotName)), ec), ec);
     const fs::path root = fs::weakly_canonical(fs::absolute(workingRoot(), ec), ec);
-    if (dir == root || dir.lexically_relative(root) == ".") return std::string(slotName);
+    const fs::path rel = target.lexically_relative(root);
+    const bool inside = !rel.empty() && !rel.is_absolute() && *rel.begin() != "..";
+    if (inside) return std::string(slotName);
     return platform::utf8FromPath(fs::absolute(slotPath(slotName), ec).lexically_normal());
 }
 

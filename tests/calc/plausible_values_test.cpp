@@ -2,6 +2,7 @@
 // the field, the range and, for sizes, the member.
 #include "analysis/frame_data.h"
 #include "analysis/plausible_sizes.h"
+#include "calc/project.h"
 #include "calc/run.h"
 #include "common/failure.h"
 #include "common/platform.h"
@@ -97,4 +98,25 @@ TEST(PlausibleValues, ARunIsRefusedBeforeAnyFileIsWritten)
     EXPECT_EQ(kjtest::bytesOf(temp.path / "zemowj1.txt"), "kept\r\n");
     EXPECT_FALSE(fs::exists(temp.path / "lpj-1.txt"));
     EXPECT_FALSE(fs::exists(temp.path / kj::platform::kFolderLockName));
+}
+
+// A project's values are checked as a data file's, naming the project file.
+TEST(PlausibleValues, AProjectIsCheckedLikeADataFile)
+{
+    kjtest::TempDir temp("kjplausible");
+    setWorkingRoot(temp.path);
+    const std::string head = R"({"schema": "kjpj-project/1", "name": "P", "spans": [6], "storeys": [4],
+      "beams": [["B"]], "columns": [["C", "C"]], "cases": {"G": {"beamLoads": [[[{"q": 20}]]]}},)";
+    auto run = [&](const std::string& rest) {
+        CalcRequest req;
+        req.project = parseProject(head + rest, "\\p.kjpj");
+        return failureOf([&] { runCalculation(req); });
+    };
+    EXPECT_EQ(run(R"("sections": {"B": [250, 500], "C": [400, 400]}, "materials": {"concrete": 30, "fy": 400}})"),
+              "项目文件 \\p.kjpj: 钢筋强度设计值 Fy=400 超出范围: 原方法 取 210、300 或 360 (HRB400 的强度设计值是 360)");
+    EXPECT_EQ(run(R"("sections": {"B": [250, 5000], "C": [400, 400]}, "materials": {"concrete": 30, "fy": 360}})"),
+              "项目文件 \\p.kjpj: 第 1 号梁的截面高度 h 为 5000 mm, 超出范围: 应在 100 mm 至 3000 mm 之间");
+    EXPECT_FALSE(fs::exists(temp.path / "zemowj1.txt"));
+    EXPECT_EQ(run(R"("sections": {"B": [250, 500], "C": [400, 400]}, "materials": {"concrete": 30, "fy": 360}})"),
+              "no failure");
 }
