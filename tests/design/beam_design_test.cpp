@@ -89,7 +89,7 @@ TEST(BeamShear, MinimumStirrupsAndSectionTooSmall)
 
 TEST(DesignMaterials, DefaultTableGivesC20ItsStrengths)
 {
-    // C20: fc 9.6, ft 1.10 N/mm2 (GB 50010-2002 table 4.1.4).
+    // C20: fc 9.6, ft 1.10 N/mm2 (GB 50010 table 4.1.4).
     const MaterialConstants m = materialConstants(Materials{300, 20});
     EXPECT_DOUBLE_EQ(m.fc, 9.6);
     EXPECT_DOUBLE_EQ(m.ft, 1.10);
