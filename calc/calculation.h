@@ -4,6 +4,7 @@
 // the result files, JSON and the drawings are views of its result.
 #include "analysis/frame_model.h"
 #include "analysis/internal_forces.h"
+#include "calc/sway.h"
 #include "design/design_options.h"
 #include "design/design_records.h"
 #include "design/design_rules.h"
@@ -19,8 +20,16 @@ struct CalculationResult {
     const DesignRules* rules = nullptr;
     InternalForces forces; // unrounded end forces, displacements, forces along every member
     EquilibriumResiduals residuals;
+    // Joint rotations (rad), storey drifts (mm) and drift ratios with Ec of
+    // the concrete grade (concreteEc); known once the materials are read,
+    // empty for the envelope, which is no state of equilibrium.
+    Displacements displacements;
     std::vector<BeamDesign> beams;     // 1..NB (index 0 unused)
     std::vector<ColumnDesign> columns; // 1..NC; none for a continuous beam, whose props are not designed
+    // Rule sets that magnify the sway (GB 50010-2010): the storeys' etaS,
+    // 1..NF (index 0 unused); empty otherwise. The designs take the forces
+    // so magnified; forces keeps the first-order analysis.
+    std::vector<SwayStorey> sway;
 
     const FrameTopology& topo() const { return model.topo; }
 };
@@ -32,6 +41,11 @@ struct CalculationResult {
 // does not cover.
 CalculationResult calculate(const FrameModel& model, const DesignOptions& options, const DesignRules& rules);
 CalculationResult calculate(const FrameModel& model, const DesignOptions& options);
+
+// The clear height of column c (1..NC), m: the storey height less the
+// depth of the deepest beam at its top joint (storey heights run to the top
+// of the floor beams).
+double columnClearLength(const FrameModel& model, int column);
 
 // Designs every beam and, unless the frame is a continuous beam, every
 // column of r from its forces, materials and options.

@@ -1,6 +1,7 @@
 #include "calc/envelope.h"
 
 #include "common/failure.h"
+#include "design/materials.h"
 
 #include <algorithm>
 #include <cmath>
@@ -155,6 +156,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         cr.residuals = equilibriumResiduals(in->model, cr.forces);
         if (!in->model.materials) throw Failure(in->model.materialsFailure);
         cr.materials = *in->model.materials;
+        cr.displacements = realDisplacements(in->model, cr.forces, concreteEc(cr.materials.C));
         r.cases.push_back(std::move(c));
     }
     const CalculationResult& g = r.cases.front().result;
@@ -177,6 +179,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         std::vector<std::pair<double, const InternalForces*>> terms;
         for (const CombinationTerm& term : comb.terms) terms.push_back({term.factor, &caseOf(term.kind).forces});
         cr.forces = combineCases(terms, t);
+        cr.displacements = realDisplacements(model, cr.forces, g.displacements.Ec);
 
         cr.beams.assign(z(t.NB) + 1, BeamDesignForces{});
         for (int i = 1; i <= t.NB; ++i) {
@@ -211,7 +214,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             cr.columnDesigns.assign(z(t.NC) + 1, ColumnDesign{});
             for (int c = 1; c <= t.NC; ++c) {
                 const ColumnDesignForces& d = cr.columns[z(c)];
-                ColumnInput in{c, model.member(t.columnMember(c)), d.Mtop, d.Mbottom, d.Nfoot, t.bottomStorey(c), d.Ntop};
+                ColumnInput in{c,      model.member(t.columnMember(c)), d.Mtop, d.Mbottom, d.Nfoot, t.bottomStorey(c),
+                               d.Ntop, columnClearLength(model, c)};
                 cr.columnDesigns[z(c)] = rules.designColumn(in, g.materials, combinedOptions);
             }
         }
@@ -249,7 +253,9 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
                            beamForces(gov.leftShear, i).V1,
                            beamForces(gov.rightShear, i).V2,
                            beamForces(gov.span, i).Mo,
-                           beamForces(gov.span, i).x};
+                           beamForces(gov.span, i).x,
+                           model.continuousBeam,
+                           {}};
         ef.M1[z(i)] = in.M1;
         ef.M2[z(i)] = in.M2;
         ef.V1[z(i)] = in.V1;
