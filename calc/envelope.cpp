@@ -1,6 +1,8 @@
 #include "calc/envelope.h"
 
+#include "calc/seismic_combination.h"
 #include "common/failure.h"
+#include "design/gb50010_2010.h"
 #include "design/materials.h"
 
 #include <algorithm>
@@ -105,8 +107,11 @@ InternalForces combineCases(const std::vector<std::pair<double, const InternalFo
 }
 
 // The redistribution factor of a case: beta for the dead and live loads,
-// none for the wind.
-double caseBeta(LoadCaseKind kind, const DesignOptions& o) { return kind == LoadCaseKind::W ? 1.0 : o.beta; }
+// none for the wind and the earthquake.
+double caseBeta(LoadCaseKind kind, const DesignOptions& o)
+{
+    return kind == LoadCaseKind::W || kind == LoadCaseKind::E ? 1.0 : o.beta;
+}
 
 // Ties go to the earlier combination.
 template <class Key>
@@ -133,8 +138,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     r.setTitle = setTitle;
 
     std::vector<const LoadCaseInput*> ordered;
-    std::array<bool, 3> given{};
-    for (LoadCaseKind kind : kLoadCaseKinds)
+    GivenCases given{};
+    for (LoadCaseKind kind : kAllCaseKinds)
         for (const LoadCaseInput& in : inputs)
             if (in.kind == kind) {
                 ordered.push_back(&in);
@@ -210,6 +215,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             d.Nfoot = cr.forces.N[z(c)];
             d.Ntop = cr.forces.along[z(i)].N1;
         }
+        if (comb.uses(LoadCaseKind::E)) applySeismicAdjustment(cr, model, gb2010::concreteGrade(g.materials.C).fc);
         if (!model.continuousBeam) {
             cr.columnDesigns.assign(z(t.NC) + 1, ColumnDesign{});
             for (int c = 1; c <= t.NC; ++c) {

@@ -6,6 +6,8 @@
 #include "calc/json_output.h"
 #include "calc/load_cases.h"
 #include "calc/report.h"
+#include "calc/seismic_combination.h"
+#include "calc/seismic_report.h"
 #include "common/backup.h"
 #include "common/clock.h"
 #include "common/failure.h"
@@ -110,11 +112,26 @@ PreparedRun prepareSingle(const CalcRequest& req, DesignCode code, PreparedCalcu
     return run;
 }
 
+// The earthquake on checked cases: the action, the case E beside them and,
+// with a built-in set, its seismic combinations after the set's own.
+std::shared_ptr<const SeismicAction> addSeismic(const std::optional<SeismicParameters>& seismic,
+                                                std::vector<LoadCaseInput>& cases, std::vector<Combination>& list,
+                                                const std::optional<std::string>& setKey, const DesignOptions& options)
+{
+    if (!seismic) return nullptr;
+    auto action = std::make_shared<const SeismicAction>(seismicAction(cases, *seismic, options.code));
+    const bool liveLoad = std::any_of(cases.begin(), cases.end(), [](const LoadCaseInput& c) { return c.kind == LoadCaseKind::Q; });
+    cases.push_back(seismicCase(cases, *action));
+    if (setKey)
+        for (Combination& c : seismicCombinations(*setKey, liveLoad)) list.push_back(std::move(c));
+    return action;
+}
+
 // The envelope of checked cases under their combinations.
 PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput>> cases, std::vector<Combination> list,
-                        const std::string& title)
+                        const std::string& title, std::shared_ptr<const SeismicAction> seismic = nullptr)
 {
-    std::array<bool, 3> given{};
+    GivenCases given{};
     for (const LoadCaseInput& c : *cases) given[static_cast<std::size_t>(c.kind)] = true;
     checkCombinationCases(list, given);
     auto combinations = std::make_shared<std::vector<Combination>>(std::move(list));
@@ -122,15 +139,22 @@ PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput
     run.echo = std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
                    return c.kind == LoadCaseKind::G;
                })->data;
-    run.calculate = [wantJson, cases, combinations, title](const PreparedRun& self, ReportWriter& report,
-                                                           CalcResult& result) {
+    run.calculate = [wantJson, cases, combinations, title, seismic](const PreparedRun& self, ReportWriter& report,
+                                                                    CalcResult& result) {
         EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, self.options, *self.rules);
         writeCasesBlock(report, *cases, envelope);
+        if (seismic) writeSeismicBlock(report, *seismic);
         const RowNotes notes = governingNotes(envelope);
         writeDesignTables(report, envelope.envelope, &notes);
         result.beamBarsText = beamBarsText(envelope.envelope);
         result.forceDiagramText = forceDiagramText(envelope.envelope);
         std::string json = wantJson ? envelopeJson(envelope) : std::string();
+        if (seismic && !json.empty()) {
+            nlohmann::json j = nlohmann::json::parse(json);
+            j["seismic"] = seismicJsonValue(*seismic);
+            json = j.dump(1) + "\n";
+        }
+        if (seismic) result.seismic = *seismic;
         result.calculation = envelope.envelope;
         result.envelope = std::move(envelope);
         return json;
@@ -150,21 +174,25 @@ std::pair<std::vector<Combination>, std::string> chosenCombinations(const std::s
         return {list, "自定义"};
     }
     const CombinationSet& set = combinationSet(setKey);
-    std::array<bool, 3> given{};
+    GivenCases given{};
     for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
     return {combinationsFor(set, given), set.title};
 }
 
 // Load cases: the combinations and every case file, each read once and
-// checked.
-PreparedRun prepareEnvelope(const CalcRequest& req, DesignCode code, PreparedCalculation& out)
+// checked. With the seismic parameters and no cases, the data file is the
+// dead load G.
+PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options,
+                            const std::optional<SeismicParameters>& seismic, PreparedCalculation& out)
 {
+    std::vector<std::pair<std::string, std::string>> given = req.cases;
+    if (given.empty()) given.push_back({"G", req.dataName});
     std::vector<LoadCaseKind> kinds;
-    for (const auto& [letter, name] : req.cases) kinds.push_back(caseKindOf(letter));
+    for (const auto& [letter, name] : given) kinds.push_back(caseKindOf(letter));
     auto [list, title] = chosenCombinations(req.combinationSet, req.combinations, kinds);
     auto cases = std::make_shared<std::vector<LoadCaseInput>>();
-    for (std::size_t k = 0; k < req.cases.size(); ++k) {
-        const std::string& name = req.cases[k].second;
+    for (std::size_t k = 0; k < given.size(); ++k) {
+        const std::string& name = given[k].second;
         const std::string text = readTextFile(slotPath(name), name);
         out.checks.push_back({name, checkFrameFile(text, name)});
         cases->push_back(readLoadCase(kinds[k], text, name));
@@ -173,21 +201,26 @@ PreparedRun prepareEnvelope(const CalcRequest& req, DesignCode code, PreparedCal
     const LoadCaseInput& g = *std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
         return c.kind == LoadCaseKind::G;
     });
-    if (g.model.materials) checkFileMaterials("数据文件 " + g.fileName + " 最后一类数据", *g.model.materials, code);
+    if (g.model.materials)
+        checkFileMaterials("数据文件 " + g.fileName + " 最后一类数据", *g.model.materials, options.code);
     checkFileSizes("数据文件 " + g.fileName, g.model);
-    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title);
+    const std::optional<std::string> setKey =
+        req.combinations.empty() ? std::optional<std::string>(req.combinationSet) : std::nullopt;
+    auto action = addSeismic(seismic, *cases, list, setKey, options);
+    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title, action);
 }
 
 // A project: its G alone as one frame, or every case and the envelope.
-PreparedRun prepareProject(const CalcRequest& req, const Project& p, DesignCode code)
+PreparedRun prepareProject(const CalcRequest& req, const Project& p, const DesignOptions& options,
+                           const std::optional<SeismicParameters>& seismic)
 {
     auto cases = std::make_shared<std::vector<LoadCaseInput>>(projectCases(p));
     if (!cases->empty()) {
         const FrameModel& model = cases->front().model;
-        if (model.materials) checkFileMaterials("项目文件 " + p.fileName, *model.materials, code);
+        if (model.materials) checkFileMaterials("项目文件 " + p.fileName, *model.materials, options.code);
         checkFileSizes("项目文件 " + p.fileName, model);
     }
-    if (cases->size() == 1 && !p.combinationSet && p.combinations.empty()) {
+    if (cases->size() == 1 && !p.combinationSet && p.combinations.empty() && !seismic) {
         PreparedRun run;
         run.echo = cases->front().data;
         run.calculate = [wantJson = !req.jsonName.empty(), cases](const PreparedRun& self, ReportWriter& report,
@@ -199,8 +232,11 @@ PreparedRun prepareProject(const CalcRequest& req, const Project& p, DesignCode 
     }
     std::vector<LoadCaseKind> kinds;
     for (const LoadCaseInput& c : *cases) kinds.push_back(c.kind);
-    auto [list, title] = chosenCombinations(p.combinationSet.value_or("GB55001"), p.combinations, kinds);
-    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title);
+    const std::string key = p.combinationSet.value_or("GB55001");
+    auto [list, title] = chosenCombinations(key, p.combinations, kinds);
+    const std::optional<std::string> setKey = p.combinations.empty() ? std::optional<std::string>(key) : std::nullopt;
+    auto action = addSeismic(seismic, *cases, list, setKey, options);
+    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title, action);
 }
 
 // Reports run long; a report up to this size gets a new block appended.
@@ -216,9 +252,11 @@ PreparedCalculation prepareCalculation(const CalcRequest& req)
         throw Failure("本程序构建时未带绘图部分, 不能生成计算书 " + req.pdfName);
 
     PreparedCalculation out;
-    PreparedRun run = req.project         ? prepareProject(req, *req.project, options.code)
-                      : req.cases.empty() ? prepareSingle(req, options.code, out)
-                                          : prepareEnvelope(req, options.code, out);
+    const std::optional<SeismicParameters> seismic =
+        req.seismic.intensity.empty() ? std::nullopt : std::optional<SeismicParameters>(parseSeismicParameters(req.seismic));
+    PreparedRun run = req.project                     ? prepareProject(req, *req.project, options, seismic)
+                      : req.cases.empty() && !seismic ? prepareSingle(req, options.code, out)
+                                                      : prepareEnvelope(req, options, seismic, out);
     run.options = options;
     run.rules = &rulesFor(options.code);
     run.renewal = renewal;
@@ -301,8 +339,17 @@ CalcResult writeCalculation(const CalcRequest& req, const PreparedCalculation& p
         set.addText(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
         if (!req.jsonName.empty()) set.addBytes(slotPath(req.jsonName), json, req.jsonName);
         if (!req.pdfName.empty()) {
+            // The project file's title block fills what the request leaves blank.
+            TitleBlock title = req.title;
+            if (req.project) {
+                const ProjectTitle& t = req.project->title;
+                for (auto [field, value] : {std::pair{&title.project, &t.project}, std::pair{&title.designer, &t.designer},
+                                            std::pair{&title.checker, &t.checker}, std::pair{&title.date, &t.date},
+                                            std::pair{&title.frame, &req.project->name}})
+                    if (field->empty()) *field = *value;
+            }
             const auto temp = set.reserve(slotPath(req.pdfName), req.pdfName);
-            req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr, temp);
+            req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr, title, temp);
             set.seal();
         }
     } catch (const std::exception& e) {
