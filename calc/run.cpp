@@ -4,6 +4,7 @@
 #include "analysis/frame_model.h"
 #include "calc/envelope_report.h"
 #include "calc/json_output.h"
+#include "calc/serviceability_report.h"
 #include "calc/load_cases.h"
 #include "calc/report.h"
 #include "calc/seismic_combination.h"
@@ -78,6 +79,7 @@ void checkValues(const FrameData& data, const std::optional<Materials>& material
 std::string finishSingle(bool wantJson, ReportWriter& report, CalcResult& result)
 {
     writeDesignTables(report, result.calculation);
+    writeServiceabilityTables(report, result.calculation, "", {});
     result.beamBarsText = beamBarsText(result.calculation);
     result.forceDiagramText = forceDiagramText(result.calculation);
     return wantJson ? resultJson(result.calculation) : std::string();
@@ -146,6 +148,7 @@ PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput
         if (seismic) writeSeismicBlock(report, *seismic);
         const RowNotes notes = governingNotes(envelope);
         writeDesignTables(report, envelope.envelope, &notes);
+        writeServiceabilityTables(report, envelope.envelope, envelope.quasiPermanentName, envelope.windDrifts);
         result.beamBarsText = beamBarsText(envelope.envelope);
         result.forceDiagramText = forceDiagramText(envelope.envelope);
         std::string json = wantJson ? envelopeJson(envelope) : std::string();
@@ -252,8 +255,11 @@ PreparedCalculation prepareCalculation(const CalcRequest& req)
         throw Failure("本程序构建时未带绘图部分, 不能生成计算书 " + req.pdfName);
 
     PreparedCalculation out;
+    // The batch options' seismic parameters, or else a project's own.
+    const SeismicTexts& seismicTexts =
+        (req.project && req.seismic.intensity.empty()) ? req.project->seismic : req.seismic;
     const std::optional<SeismicParameters> seismic =
-        req.seismic.intensity.empty() ? std::nullopt : std::optional<SeismicParameters>(parseSeismicParameters(req.seismic));
+        seismicTexts.intensity.empty() ? std::nullopt : std::optional<SeismicParameters>(parseSeismicParameters(seismicTexts));
     PreparedRun run = req.project                     ? prepareProject(req, *req.project, options, seismic)
                       : req.cases.empty() && !seismic ? prepareSingle(req, options.code, out)
                                                       : prepareEnvelope(req, options, seismic, out);

@@ -1,3 +1,4 @@
+#include "common_widgets/button_tips.h"
 #include "cases/form_cases.h"
 
 #include "calc/combinations.h"
@@ -69,6 +70,7 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     Label6 = label("Label6", QString(), 240, 6060, 6855, 420, Qt::AlignLeft | Qt::AlignVCenter);
 
     FormCases_Combo4_Activated();
+    kjw::explainButtons(this);
 }
 
 std::vector<std::string> FormCases::rows() const
