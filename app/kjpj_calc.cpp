@@ -46,6 +46,9 @@ const char* kUsage =
     "                              W (左风; 右风取 -W)。给出工况时不用数据文件参数, 按组合的包络配筋\n"
     "  --combinations 规范         内置荷载组合: GB55001 (默认, GB 55001-2021) 或 GB50009 (GB 50009-2012)\n"
     "  --combine 组合              自定义组合, 如 \"1.3G+1.5Q-0.9W\", 可重复, 代替 --combinations\n"
+    "  --patterns                  活载不利布置: 各梁活载分别计算后叠加, 每个设计值取最不利布置\n"
+    "  --gamma-l 数值              活载设计使用年限调整系数 γL: 1.0 (50 年, 默认) 或 1.1 (100 年)\n"
+    "  --psi-c 数值                活载组合值系数 ψc: 0.7 (默认) 或 0.9 (书库、档案库、储藏室等)\n"
     "  --pdf 名称                  另生成 A4 PDF 计算书 (含计算简图、内力图和配筋图), 无需显示器\n"
     "  --help                      显示本说明\n"
     "\n"
@@ -58,7 +61,8 @@ const char* kUsage =
     "                 [--pdf NAME]\n"
     "                 [--code 2010 [--fyv 270|360] [--precast]]\n"
     "       kjpj-calc --case G NAME [--case Q NAME] [--case W NAME]\n"
-    "                 [--combinations GB55001|GB50009 | --combine TEXT ...] [other options]\n";
+    "                 [--combinations GB55001|GB50009 | --combine TEXT ...]\n"
+    "                 [--patterns] [--gamma-l 1.0|1.1] [--psi-c 0.7|0.9] [other options]\n";
 
 } // namespace
 
@@ -69,6 +73,8 @@ int main(int argc, char** argv)
     bool dataGiven = false;
     bool strict = false;
     bool setGiven = false;
+    bool liveLoadGiven = false;
+    std::string gammaL, psiC;
     auto need = [&](int i, int count) {
         if (i + count >= argc) {
             std::fprintf(stderr, "选项 %s 缺少参数\n%s", argv[i], kUsage);
@@ -127,6 +133,17 @@ int main(int argc, char** argv)
         } else if (a == "--combine") {
             need(i, 1);
             req.combinations.push_back(argv[++i]);
+        } else if (a == "--patterns") {
+            req.liveLoadPatterns = true;
+            liveLoadGiven = true;
+        } else if (a == "--gamma-l") {
+            need(i, 1);
+            gammaL = argv[++i];
+            liveLoadGiven = true;
+        } else if (a == "--psi-c") {
+            need(i, 1);
+            psiC = argv[++i];
+            liveLoadGiven = true;
         } else if (a == "--pdf") {
             need(i, 1);
             req.pdfName = argv[++i];
@@ -153,6 +170,10 @@ int main(int argc, char** argv)
         conflict = "给出荷载工况 (--case) 时不用数据文件参数: 恒载的数据文件用 --case G 给出";
     else if (setGiven && !req.combinations.empty())
         conflict = "--combinations 和 --combine 只能用其一";
+    else if (req.cases.empty() && liveLoadGiven)
+        conflict = "--patterns、--gamma-l 和 --psi-c 只用于荷载工况, 请用 --case 给出工况的数据文件";
+    else if (!req.combinations.empty() && (!gammaL.empty() || !psiC.empty()))
+        conflict = "--gamma-l 和 --psi-c 只用于内置组合 (--combinations); 自定义组合 (--combine) 直接写出系数";
     if (conflict) {
         std::fprintf(stderr, "%s\n", conflict);
         return 1;
@@ -178,6 +199,9 @@ int main(int argc, char** argv)
     try {
         kj::setWorkingRoot(std::filesystem::current_path());
         kj::parseDesignOptions(req.design); // refused before anything is read or written
+        const kj::LiveLoadFactors factors = kj::parseLiveLoadFactors(gammaL, psiC);
+        req.gammaL = factors.gammaL;
+        req.psiC = factors.psiC;
         // The data check of every input: warnings on standard error; --strict
         // stops before any file is written.
         std::vector<std::string> inputs;
@@ -192,7 +216,9 @@ int main(int argc, char** argv)
                 return 1;
             }
         }
-        kj::runCalculation(req);
+        const kj::CalcResult result = kj::runCalculation(req);
+        if (result.envelope)
+            for (const std::string& w : result.envelope->warnings) std::fprintf(stderr, "警告: %s\n", w.c_str());
     } catch (const kj::Failure& f) {
         std::fprintf(stderr, "%s\n", f.what());
         return 1;

@@ -2,6 +2,8 @@
 
 #include "common/failure.h"
 
+#include <algorithm>
+
 namespace kj {
 
 CalculationResult calculate(const FrameModel& model, const DesignOptions& options, const DesignRules& rules)
@@ -24,6 +26,45 @@ CalculationResult calculate(const FrameModel& model, const DesignOptions& option
     return calculate(model, options, rulesFor(options.code));
 }
 
+SpanMoment largestSagging(const MemberForces& a)
+{
+    const double L = a.length;
+    std::vector<double> xs{0, L};
+    for (const MemberForces::Load& l : a.loads)
+        for (double x : {l.x0, l.x1})
+            if (x > 0 && x < L) xs.push_back(x);
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    SpanMoment best{a.M(0), 0};
+    auto consider = [&](double x) {
+        const double M = a.M(x);
+        if (M > best.M) best = {M, x};
+    };
+    for (std::size_t k = 0; k + 1 < xs.size(); ++k) {
+        const double x0 = xs[k], x1 = xs[k + 1];
+        if (k > 0) consider(x0);
+        // Inside a loaded length the shear is linear: its zero, where the
+        // shear turns from positive to zero or negative.
+        const double V0 = a.V(x0), V1 = a.V(x1, true);
+        if (V0 > 0 && !(V1 > 0)) consider(x0 + V0 / (V0 - V1) * (x1 - x0));
+    }
+    consider(L);
+    return best;
+}
+
+double simpleSpanMoment(const std::vector<MemberForces::Load>& loads, double length)
+{
+    MemberForces a;
+    a.length = length;
+    a.loads = loads;
+    // The left reaction of the simply supported span.
+    for (const MemberForces::Load& l : loads) {
+        const double w = l.x1 > l.x0 ? l.w * (l.x1 - l.x0) : l.w;
+        a.V1 += w * (length - (l.x0 + l.x1) / 2) / length;
+    }
+    return largestSagging(a).M;
+}
+
 void designMembers(CalculationResult& r, const DesignRules& rules)
 {
     r.rules = &rules;
@@ -34,8 +75,10 @@ void designMembers(CalculationResult& r, const DesignRules& rules)
     auto at = [](const std::vector<double>& v, int i) { return v[static_cast<std::size_t>(i)]; };
     r.beams.assign(static_cast<std::size_t>(t.NB) + 1, BeamDesign{});
     for (int i = 1; i <= t.NB; ++i) {
+        const double simple =
+            static_cast<std::size_t>(i) < f.along.size() ? simpleSpanMoment(f.along[static_cast<std::size_t>(i)].loads, model.member(i).len) : 0;
         const BeamInput in{i, model.member(i), at(f.M1, i), at(f.M2, i), at(f.V1, i),
-                           at(f.V2, i), at(f.Mo, i), at(f.X, i)};
+                           at(f.V2, i), at(f.Mo, i), at(f.X, i), simple};
         r.beams[static_cast<std::size_t>(i)] = rules.designBeam(in, r.materials, options);
     }
     if (!model.continuousBeam) {

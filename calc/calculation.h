@@ -33,6 +33,19 @@ struct CalculationResult {
 CalculationResult calculate(const FrameModel& model, const DesignOptions& options, const DesignRules& rules);
 CalculationResult calculate(const FrameModel& model, const DesignOptions& options);
 
+// The largest sagging moment along a beam (kN*m) and where it acts (m from
+// the left end): over both ends, the ends of every loaded length and force,
+// and the zero-shear sections between them. Ties go to the section nearest
+// the left end.
+struct SpanMoment {
+    double M = 0, x = 0;
+};
+SpanMoment largestSagging(const MemberForces& a);
+
+// The largest moment of a simply supported span of the length given under
+// the loads given (kN*m).
+double simpleSpanMoment(const std::vector<MemberForces::Load>& loads, double length);
+
 // Designs every beam and, unless the frame is a continuous beam, every
 // column of r from its forces, materials and options.
 void designMembers(CalculationResult& r, const DesignRules& rules);

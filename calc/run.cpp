@@ -70,15 +70,21 @@ PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options
     checkLoadCases(*cases);
     std::array<bool, 3> given{};
     for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
-    auto combinations = std::make_shared<std::vector<Combination>>(set ? combinationsFor(*set, given) : own);
+    const LiveLoadFactors factors{req.gammaL, req.psiC};
+    auto combinations =
+        std::make_shared<std::vector<Combination>>(set ? combinationsFor(*set, given, factors) : own);
+    EnvelopeOptions envelopeOptions;
+    envelopeOptions.liveLoadPatterns = req.liveLoadPatterns;
+    if (set) envelopeOptions.liveLoadFactors = factors;
     checkCombinationCases(*combinations, given);
     PreparedRun run;
     run.echo = std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
                    return c.kind == LoadCaseKind::G;
                })->data;
     const std::string title = set ? set->title : "自定义";
-    run.calculate = [&req, &options, &rules, cases, combinations, title](ReportWriter& report, CalcResult& result) {
-        EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, options, rules);
+    run.calculate = [&req, &options, &rules, cases, combinations, title, envelopeOptions](ReportWriter& report,
+                                                                                         CalcResult& result) {
+        EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, options, rules, envelopeOptions);
         writeCasesBlock(report, *cases, envelope);
         const RowNotes notes = governingNotes(envelope);
         writeDesignTables(report, envelope.envelope, &notes);
@@ -99,6 +105,7 @@ CalcResult runCalculation(const CalcRequest& req)
     const DesignOptions options = parseDesignOptions(req.design);
     const ReportRenewal renewal = parseRenewal(req.renewal);
     const DesignRules& rules = rulesFor(options.code);
+    checkLiveLoadFactors({req.gammaL, req.psiC});
     if (!req.pdfName.empty() && !req.pdfWriter)
         throw Failure("本程序构建时未带绘图部分, 不能生成计算书 " + req.pdfName);
 

@@ -19,6 +19,9 @@ struct BeamInput {
     int beam = 0; // 1..NB, for messages
     Member member;
     double M1 = 0, M2 = 0, V1 = 0, V2 = 0, Mo = 0, x = 0;
+    // The largest moment of the span simply supported under the same
+    // vertical loads (kN*m); 0 when not known.
+    double simpleSpanMoment = 0;
 };
 
 // The forces of one column: end moments (clockwise positive), the axial
@@ -45,7 +48,15 @@ struct DesignRules {
     // The lines under the material line that state what the rule set
     // assumed with these options (none for the default method).
     std::vector<std::string> (*assumptions)(const DesignOptions&);
+    // With redistribution (beta < 1) the span is designed for at least
+    // minimumRedistributedSpanMoment of its simple-span moment.
+    bool spanAtLeastHalfSimple = false;
 };
+
+// JGJ 3-2010 5.2.3-4: after the support moments are redistributed, the
+// span moment designed for is at least half the moment of the span simply
+// supported under the vertical loads (kN*m).
+inline double minimumRedistributedSpanMoment(double simpleSpanMoment) { return 0.5 * simpleSpanMoment; }
 
 // The default method: fixed effective depths, fyv 210, the additional
 // eccentricity of nearly axial loads.

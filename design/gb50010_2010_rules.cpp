@@ -7,6 +7,7 @@
 #include "design/rule_support.h"
 #include "design/gb50010_2010.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -76,6 +77,7 @@ BeamDesign designBeam(const BeamInput& in, const Materials& materials, const Des
     const double r2 = (1 - o.beta) * std::fabs(in.M2);
     BeamSectionDesign& s = d.span;
     s.M = in.Mo + (r1 + r2) / 2;
+    if (o.beta < 1) s.M = std::max(s.M, minimumRedistributedSpanMoment(in.simpleSpanMoment));
     s.x = in.x;
     putFlexure(s, gb2010::designBeamSpan(s.M, d.b, d.h, o.cover, rules, arranger(d.b, d.h, o, BarPosition::Bottom)),
                BarPosition::Bottom, in.beam);
@@ -129,11 +131,16 @@ std::vector<std::string> assumptions(const DesignOptions& o)
 {
     const std::string columnLength = o.floors == FloorKind::Precast ? "l0 = 1.25H 底层, 1.5H 其余层 (装配式楼盖)"
                                                                     : "l0 = 1.0H 底层, 1.25H 其余层 (现浇楼盖)";
-    return {"假定: 梁 h0 = h - 实配纵筋合力点至受拉边缘距离 (保护层 " + shortestDecimal(o.cover) +
-            " mm, 按实配排数); 柱 h0 = h - 40, " + columnLength + "; 箍筋 fyv = " + shortestDecimal(o.fyv)};
+    std::vector<std::string> lines{"假定: 梁 h0 = h - 实配纵筋合力点至受拉边缘距离 (保护层 " + shortestDecimal(o.cover) +
+                                   " mm, 按实配排数); 柱 h0 = h - 40, " + columnLength + "; 箍筋 fyv = " +
+                                   shortestDecimal(o.fyv)};
+    if (o.beta < 1)
+        lines.push_back("支座负弯矩调幅 β = " + shortestDecimal(o.beta) +
+                        " (5.4.3): 跨中弯矩按平衡条件增大, 且不小于竖向荷载下简支梁跨中弯矩的 0.5 倍 (JGJ 3-2010 5.2.3)");
+    return lines;
 }
 
-const DesignRules kGb50010_2010Rules{"GB50010-2010", designBeam, designColumn, "GB50010-2010 ", assumptions};
+const DesignRules kGb50010_2010Rules{"GB50010-2010", designBeam, designColumn, "GB50010-2010 ", assumptions, true};
 
 } // namespace
 
