@@ -42,7 +42,9 @@ double appliedColumnWeight(const FrameModel& model, const Member& column)
     return model.columnWeight ? columnSelfWeight(column) : 0.0;
 }
 
-InternalForces analyse(const FrameModel& m)
+InternalForces analyse(const FrameModel& m) { return analyse(m, LoadSolver{}); }
+
+InternalForces analyse(const FrameModel& m, const LoadSolver& solveLoads)
 {
     const FrameTopology& t = m.topo;
     const int members = t.memberCount();
@@ -55,7 +57,13 @@ InternalForces analyse(const FrameModel& m)
     sized(f.storeyShear, t.NF);
     auto at = [](std::vector<double>& v, int i) -> double& { return v[static_cast<std::size_t>(i)]; };
 
-    StiffnessSystem sys = assembleStiffness(m);
+    StiffnessSystem sys;
+    if (solveLoads) {
+        sys.N = t.N;
+        sys.P.assign(static_cast<std::size_t>(t.N) + 1, 0.0);
+    } else {
+        sys = assembleStiffness(m);
+    }
 
     // 1. Fixed-end moments of the beams.
     for (int I = 1; I <= t.NB; ++I) {
@@ -95,7 +103,8 @@ InternalForces analyse(const FrameModel& m)
         else p = p + at(f.M2, left) + at(f.M1, right);
     }
 
-    solve(sys, m);
+    if (solveLoads) solveLoads(sys.P);
+    else solve(sys, m);
     f.displacement = sys.P;
     auto x = [&](int d) { return d == 0 ? 0.0 : sys.P[static_cast<std::size_t>(d)]; };
 

@@ -5,6 +5,7 @@
 #include "analysis/frame_model.h"
 #include "analysis/member_forces.h"
 
+#include <functional>
 #include <vector>
 
 namespace kj {
@@ -49,6 +50,14 @@ double appliedColumnWeight(const FrameModel& model, const Member& column);
 // Runs the analysis of a model. Throws Failure on a singular system or a
 // result that is not a finite number.
 InternalForces analyse(const FrameModel& model);
+
+// Solves the frame's stiffness for one load vector: P (indices 0..N, 0
+// unused) holds the loads on entry and the displacements on return.
+using LoadSolver = std::function<void(std::vector<double>& P)>;
+// The analysis of a model whose stiffness the solver has already factored
+// (many load sets on one frame): the same forces as analyse, without
+// assembling and solving the stiffness again.
+InternalForces analyse(const FrameModel& model, const LoadSolver& solveLoads);
 
 // Span analysis of one beam with end moments M1, M2: V1, V2, Mo and x.
 struct SpanResult {

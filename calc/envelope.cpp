@@ -2,6 +2,9 @@
 
 #include "common/failure.h"
 
+#include <Eigen/SparseCholesky>
+#include <Eigen/SparseCore>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -179,10 +182,43 @@ struct LiveLoadUnits {
     }
 };
 
+// The stiffness of a frame factored once (sparse LDL^T of the banded
+// matrix), to solve for many load vectors. The frame has already been
+// analysed, so a singular stiffness has already been refused.
+class FactoredStiffness {
+public:
+    explicit FactoredStiffness(const FrameModel& m)
+    {
+        const StiffnessSystem s = assembleStiffness(m);
+        N_ = s.N;
+        std::vector<Eigen::Triplet<double>> entries;
+        for (int i = 1; i <= N_; ++i)
+            for (int j = 1; j <= N_; ++j)
+                if (s.k(i, j) != 0) entries.emplace_back(i - 1, j - 1, s.k(i, j));
+        Eigen::SparseMatrix<double> K(N_, N_);
+        K.setFromTriplets(entries.begin(), entries.end());
+        ldlt_.compute(K);
+        if (ldlt_.info() != Eigen::Success)
+            throw Failure("数据文件 " + m.fileName + ": 刚度矩阵无法分解, 不能计算活载的不利布置");
+    }
+    void solve(std::vector<double>& P) const
+    {
+        const Eigen::Map<const Eigen::VectorXd> loads(P.data() + 1, N_);
+        const Eigen::VectorXd d = ldlt_.solve(loads);
+        for (int i = 0; i < N_; ++i) P[z(i + 1)] = d[i];
+    }
+
+private:
+    int N_ = 0;
+    Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> ldlt_;
+};
+
 LiveLoadUnits liveLoadUnits(const FrameModel& q)
 {
     LiveLoadUnits out;
     const FrameTopology& t = q.topo;
+    const FactoredStiffness stiffness(q);
+    const LoadSolver solver = [&](std::vector<double>& P) { stiffness.solve(P); };
     FrameModel alone = q;
     alone.jointGroups.clear();
     for (auto& l : alone.loads) l.clear();
@@ -190,7 +226,7 @@ LiveLoadUnits liveLoadUnits(const FrameModel& q)
         if (q.loads[z(i)].empty()) continue;
         alone.loads[z(i)] = q.loads[z(i)];
         out.beams.push_back(i);
-        out.units.push_back(unitOf(analyse(alone)));
+        out.units.push_back(unitOf(analyse(alone, solver)));
         alone.loads[z(i)].clear();
     }
     alone.jointGroups = q.jointGroups;
@@ -206,7 +242,7 @@ LiveLoadUnits liveLoadUnits(const FrameModel& q)
         }();
         out.rest = unitOf(none);
     } else {
-        out.rest = unitOf(analyse(alone));
+        out.rest = unitOf(analyse(alone, solver));
     }
     return out;
 }

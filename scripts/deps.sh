@@ -4,7 +4,7 @@
 #   --windows        also MinGW-w64, wine and the GoogleTest sources, for the
 #                    Windows cross-build check (scripts/windows-check.sh)
 set -eu
-pkgs="cmake g++ ninja-build pkg-config qt6-base-dev qt6-svg-dev poppler-utils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev fonts-wqy-zenhei desktop-file-utils"
+pkgs="cmake g++ ninja-build pkg-config qt6-base-dev qt6-svg-dev poppler-utils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libeigen3-dev fonts-wqy-zenhei desktop-file-utils"
 for opt in "$@"; do
   case "$opt" in
     --with-display) pkgs="$pkgs xvfb" ;;
