@@ -84,6 +84,42 @@ TEST(LiveLoadPatterns, SpanAndSupportMomentsAreTheHandSuperpositionOfTheLoadedSp
     EXPECT_NE(json.find("\"liveLoadPatterns\": true"), std::string::npos);
 }
 
+TEST(LiveLoadPatterns, EachSupportLayoutIsTheLargestOfEveryLayoutOfATwoStoreyFrame)
+{
+    // Two storeys of the three spans: 64 layouts of the six beams' Q.
+    const std::string head = "T,3,2,0,0,\r\n6.002.403.60,12133\r\n.25.50.40.40,11111122222222\r\n";
+    auto file = [&](const std::string& loads) { return head + loads + "\r\n300,25\r\n"; };
+    const LoadCaseInput g = readLoadCase(LoadCaseKind::G, file("1 20.0,1 20.0,1 20.0,1 20.0,1 20.0,1 20.0"), "G");
+    const LoadCaseInput q = readLoadCase(LoadCaseKind::Q, file("1 15.0,1 15.0,1 15.0,1 15.0,1 15.0,1 15.0"), "Q");
+    std::vector<InternalForces> unit;
+    for (int b = 1; b <= 6; ++b) {
+        FrameModel alone = q.model;
+        for (int i = 1; i <= 6; ++i)
+            if (i != b) alone.loads[z(i)].clear();
+        unit.push_back(analyse(alone));
+    }
+    EnvelopeOptions patterns;
+    patterns.liveLoadPatterns = true;
+    const EnvelopeResult e =
+        calculateEnvelope({g, q}, parsed({"1.0G+1.0Q"}), "自定义", DesignOptions{}, defaultRules(), patterns);
+    const InternalForces& fg = e.cases[0].result.forces;
+    for (int i = 1; i <= 6; ++i) {
+        double left = -1e300, right = -1e300;
+        for (int layout = 0; layout < 64; ++layout) {
+            double M1 = fg.M1[z(i)], M2 = fg.M2[z(i)];
+            for (int b = 0; b < 6; ++b)
+                if (layout & (1 << b)) {
+                    M1 += unit[z(b)].M1[z(i)];
+                    M2 += unit[z(b)].M2[z(i)];
+                }
+            left = std::max(left, -M1);
+            right = std::max(right, M2);
+        }
+        EXPECT_NEAR(-e.envelope.forces.M1[z(i)], left, 1e-9) << i;
+        EXPECT_NEAR(e.envelope.forces.M2[z(i)], right, 1e-9) << i;
+    }
+}
+
 TEST(SupportSagging, TheWindFromTheOtherSideIsDesignedAsBottomSteel)
 {
     // The two-span frame of KJ-1's shape: G 20 kN/m, a wind of 80 kN. The
