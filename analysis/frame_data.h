@@ -29,6 +29,9 @@ struct FrameData {
     std::string sectionTable, memberSections; // record 3
     std::vector<std::string> spanLoads;  // record 4, one item per beam, as read
     std::vector<std::string> jointLoads; // record 5, NJ items (none when NJ <= 0)
+    // A frame stated by a project file rather than a data file: its input as
+    // the report echoes it, one line each, in place of records 1 to 5.
+    std::vector<std::string> projectEcho;
 
     int NB() const { return L * NF; }
     int NC() const { return (L + 1) * NF; }

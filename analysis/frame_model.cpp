@@ -4,8 +4,11 @@
 #include "common/numbers.h"
 #include "common/text.h"
 
+#include <Eigen/SparseCholesky>
+
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace kj {
 
@@ -82,6 +85,34 @@ std::vector<LoadEntry> spanLoadEntries(const std::string& item, double S, int be
     return out;
 }
 
+void applyContinuousBeamProps(FrameModel& m)
+{
+    if (!m.continuousBeam) return;
+    // Continuous beam: the columns become slender props; the end fixity
+    // code clamps the chosen end with a massive prop.
+    const FrameTopology& t = m.topo;
+    const int members = t.memberCount();
+    for (int i = t.NB + 1; i <= members; ++i) m.members[static_cast<std::size_t>(i)] = {10.0, 0.05, 0.05};
+    const bool left = m.NZ == 1 || m.NZ == 3;
+    const bool right = m.NZ == 2 || m.NZ == 3;
+    if (left) m.members[static_cast<std::size_t>(t.NB + 1)] = {10.0, 2.0, 2.0};
+    if (right) m.members[static_cast<std::size_t>(members)] = {10.0, 2.0, 2.0};
+}
+
+void setJointCoordinates(FrameModel& m)
+{
+    // Column lines from the spans of the top storey (every storey has the
+    // same spans), levels from the storey heights.
+    const FrameTopology& t = m.topo;
+    m.x.assign(static_cast<std::size_t>(t.L) + 1, 0.0);
+    for (int k = 1; k <= t.L; ++k)
+        m.x[static_cast<std::size_t>(k)] = m.x[static_cast<std::size_t>(k - 1)] + m.member(k).len;
+    m.y.assign(static_cast<std::size_t>(t.NF) + 2, 0.0);
+    for (int J = t.NF; J >= 1; --J)
+        m.y[static_cast<std::size_t>(J)] =
+            m.y[static_cast<std::size_t>(J + 1)] + m.member(t.columnMember(t.firstColumnOfStorey(J))).len;
+}
+
 FrameModel buildModel(const FrameData& d)
 {
     FrameModel m;
@@ -90,7 +121,8 @@ FrameModel buildModel(const FrameData& d)
     m.topo = FrameTopology::of(d.L, d.NF);
     const FrameTopology& t = m.topo;
     m.continuousBeam = d.continuousBeam();
-    m.NZ = toIndex(d.NZ);
+    // Only the codes 1, 2 and 3 fix an end; any other value fixes none.
+    m.NZ = (d.NZ == 1 || d.NZ == 2 || d.NZ == 3) ? static_cast<int>(d.NZ) : 0;
     const std::string where = "数据文件 " + d.fileName + ": ";
     const int members = t.memberCount();
 
@@ -130,25 +162,8 @@ FrameModel buildModel(const FrameData& d)
         if (mem.b < 0 || mem.h < 0 || !std::isfinite(mem.b) || !std::isfinite(mem.h))
             throw Failure(where + t.memberName(i) + "的截面尺寸 " + quoteForMessage(field) + " 无效");
     }
-    if (m.continuousBeam) {
-        // Continuous beam: the columns become slender props; the end fixity
-        // code clamps the chosen end with a massive prop.
-        for (int i = t.NB + 1; i <= members; ++i) m.members[static_cast<std::size_t>(i)] = {10.0, 0.05, 0.05};
-        const bool left = d.NZ == 1 || d.NZ == 3;
-        const bool right = d.NZ == 2 || d.NZ == 3;
-        if (left) m.members[static_cast<std::size_t>(t.NB + 1)] = {10.0, 2.0, 2.0};
-        if (right) m.members[static_cast<std::size_t>(members)] = {10.0, 2.0, 2.0};
-    }
-
-    // Joint coordinates: column lines from the spans of the top storey (every
-    // storey takes the same span digits), levels from the storey heights.
-    m.x.assign(static_cast<std::size_t>(t.L) + 1, 0.0);
-    for (int k = 1; k <= t.L; ++k)
-        m.x[static_cast<std::size_t>(k)] = m.x[static_cast<std::size_t>(k - 1)] + m.member(k).len;
-    m.y.assign(static_cast<std::size_t>(t.NF) + 2, 0.0);
-    for (int J = t.NF; J >= 1; --J)
-        m.y[static_cast<std::size_t>(J)] =
-            m.y[static_cast<std::size_t>(J + 1)] + m.member(t.columnMember(t.firstColumnOfStorey(J))).len;
+    applyContinuousBeamProps(m);
+    setJointCoordinates(m);
 
     // Span loads: a two-character item takes the item of the beam it names,
     // resolved once, in beam order.
@@ -196,55 +211,76 @@ FrameModel buildModel(const FrameData& d)
     return m;
 }
 
+void StiffnessSystem::add(int i, int j, double v)
+{
+    if (i == 0 || j == 0) return;
+    if (i < j) std::swap(i, j);
+    entries.push_back({i, j, v});
+}
+
+double StiffnessSystem::k(int i, int j) const
+{
+    if (i < j) std::swap(i, j);
+    double sum = 0;
+    for (const Entry& e : entries)
+        if (e.row == i && e.col == j) sum += e.value;
+    return sum;
+}
+
 StiffnessSystem assembleStiffness(const FrameModel& m)
 {
     const FrameTopology& t = m.topo;
     StiffnessSystem s;
     s.N = t.N;
-    const std::size_t dim = static_cast<std::size_t>(t.N) + 1;
-    s.K.assign(dim * dim, 0.0);
-    s.P.assign(dim, 0.0);
-    auto add = [&](int i, int j, double v) {
-        if (i != 0 && j != 0) s.k(i, j) += v;
-    };
+    s.P.assign(static_cast<std::size_t>(t.N) + 1, 0.0);
+    // Three entries of a beam's lower triangle, ten of a column's.
+    s.entries.reserve(static_cast<std::size_t>(3 * t.NB + 10 * t.NC));
     for (int I = 1; I <= t.NB; ++I) {
         const Member& b = m.member(I);
-        const double k = b.b * b.h * b.h * b.h / b.len;
+        const double k = b.bending() / b.len;
         const int a = t.rotation(t.leftNode(I)), e = t.rotation(t.rightNode(I));
-        add(a, a, 4 * k);
-        add(a, e, 2 * k);
-        add(e, a, 2 * k);
-        add(e, e, 4 * k);
+        s.add(a, a, 4 * k);
+        s.add(e, a, 2 * k);
+        s.add(e, e, 4 * k);
     }
     for (int col = 1; col <= t.NC; ++col) {
         const Member& c = m.member(t.columnMember(col));
         const int top = t.rotation(t.topNode(col));
         const int foot = t.bottomNode(col) == 0 ? 0 : t.rotation(t.bottomNode(col));
         const int d = t.drift(t.columnStorey(col));
-        const double S = c.b * c.h * c.h * c.h;
+        const double S = c.bending();
         const double c2 = 2 * S / c.len;
         const double c4 = 2 * c2;
         const double c6 = 3 * c2 / c.len;
         const double c12 = 2 * c6 / c.len;
-        const int dofs[4] = {d, top, 0, foot};
-        const double coef[4][4] = {{c12, c6, -c12, c6}, {c6, c4, -c6, c2}, {-c12, -c6, c12, -c6}, {c6, c2, -c6, c4}};
-        for (int r = 0; r < 4; ++r)
-            for (int q = 0; q < 4; ++q) add(dofs[r], dofs[q], coef[r][q]);
+        // Drift, top and foot; the ground's row and column are left out.
+        s.add(d, d, c12);
+        s.add(top, d, c6);
+        s.add(top, top, c4);
+        s.add(foot, d, c6);
+        s.add(foot, top, c2);
+        s.add(foot, foot, c4);
     }
     return s;
 }
 
 void solve(StiffnessSystem& s, const FrameModel& m)
 {
+    using SparseMatrix = Eigen::SparseMatrix<double, Eigen::ColMajor, int>;
     const int N = s.N;
-    std::vector<double> diag(static_cast<std::size_t>(N) + 1);
-    for (int i = 1; i <= N; ++i) diag[static_cast<std::size_t>(i)] = s.k(i, i);
+    std::vector<Eigen::Triplet<double, int>> triplets;
+    triplets.reserve(s.entries.size());
+    std::vector<double> diag(static_cast<std::size_t>(N) + 1, 0.0);
+    for (const StiffnessSystem::Entry& e : s.entries) {
+        triplets.emplace_back(e.row - 1, e.col - 1, e.value);
+        if (e.row == e.col) diag[static_cast<std::size_t>(e.row)] += e.value;
+    }
+    SparseMatrix K(N, N);
+    K.setFromTriplets(triplets.begin(), triplets.end()); // entries at one place summed in assembly order
+
     // A pivot that is not clearly positive against its original diagonal
     // means the frame is a mechanism there.
-    auto check = [&](int k) {
-        const double p = s.k(k, k);
-        const double d0 = diag[static_cast<std::size_t>(k)];
-        if (std::isfinite(p) && d0 > 0 && p > 1e-12 * d0) return;
+    auto fail = [&](int k) {
         std::string cause;
         if (k <= m.topo.NC) cause = "与该节点相连的梁柱可能截面为 0 或刚度过小";
         else cause = "该层的柱可能截面为 0, 或该层无法抵抗侧移";
@@ -256,24 +292,30 @@ void solve(StiffnessSystem& s, const FrameModel& m)
         if (!zeroMembers.empty()) cause += " (截面为 0 的构件: " + zeroMembers + ")";
         throw Failure("数据文件 " + m.fileName + ": 刚度矩阵奇异, 无法求解" + m.topo.unknownName(k) + "; " + cause);
     };
-    for (int k = 1; k <= N - 1; ++k) {
-        check(k);
-        for (int i = k + 1; i <= N; ++i) {
-            const double f = s.k(i, k) / s.k(k, k);
-            for (int j = k; j <= N; ++j) s.k(i, j) = s.k(i, j) - f * s.k(k, j);
-            s.P[static_cast<std::size_t>(i)] = s.P[static_cast<std::size_t>(i)] - f * s.P[static_cast<std::size_t>(k)];
-        }
+
+    // The natural ordering keeps the unknowns in their own order: the band
+    // of the rotations (a level's joints and the next level's), then the
+    // drifts, whose block fills in but holds one row a storey.
+    Eigen::SimplicialLDLT<SparseMatrix, Eigen::Lower, Eigen::NaturalOrdering<int>> ldlt;
+    ldlt.compute(K);
+    // The factorisation stops at a zero pivot, which is then the last one
+    // written; the pivots are examined in order up to the first bad one.
+    const Eigen::VectorXd& D = ldlt.vectorD();
+    for (int k = 1; k <= N; ++k) {
+        const double p = D[k - 1];
+        const double d0 = diag[static_cast<std::size_t>(k)];
+        if (!(std::isfinite(p) && d0 > 0 && p > 1e-12 * d0)) fail(k);
     }
-    check(N);
-    s.P[static_cast<std::size_t>(N)] = s.P[static_cast<std::size_t>(N)] / s.k(N, N);
-    for (int i = N - 1; i >= 1; --i) {
-        for (int j = i + 1; j <= N; ++j)
-            s.P[static_cast<std::size_t>(i)] = s.P[static_cast<std::size_t>(i)] - s.k(i, j) * s.P[static_cast<std::size_t>(j)];
-        s.P[static_cast<std::size_t>(i)] = s.P[static_cast<std::size_t>(i)] / s.k(i, i);
-    }
-    for (int i = 1; i <= N; ++i)
-        if (!std::isfinite(s.P[static_cast<std::size_t>(i)]))
+    if (ldlt.info() != Eigen::Success) fail(N); // not reached: a zero pivot fails above
+
+    Eigen::VectorXd b(N);
+    for (int i = 1; i <= N; ++i) b[i - 1] = s.P[static_cast<std::size_t>(i)];
+    const Eigen::VectorXd x = ldlt.solve(b);
+    for (int i = 1; i <= N; ++i) {
+        s.P[static_cast<std::size_t>(i)] = x[i - 1];
+        if (!std::isfinite(x[i - 1]))
             throw Failure("数据文件 " + m.fileName + ": 求解结果超出数值范围 (" + m.topo.unknownName(i) + "), 请检查尺寸和荷载");
+    }
 }
 
 } // namespace kj

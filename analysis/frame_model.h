@@ -21,6 +21,14 @@ struct LoadEntry {
 
 struct Member {
     double len = 0, b = 0, h = 0; // m
+    // Multiplies the member's EI/L in the stiffness and in the end moments it
+    // takes from the joint rotations and drifts: the flange of a slab on a
+    // beam, or a reduction of the cracked section's stiffness.
+    double stiffnessFactor = 1.0;
+
+    // b h^3 x the factor: the member's EI without E/12, the stand-in of EI in
+    // the analysis (so that B = bending() / len stands for EI/L).
+    double bending() const { return b * h * h * h * stiffnessFactor; }
 };
 
 struct JointLoadGroup {
@@ -72,22 +80,42 @@ std::vector<LoadEntry> spanLoadEntries(const std::string& item, double S, int be
 // span, or a joint-load group naming a number outside 1..NC+NF.
 FrameModel buildModel(const FrameData& data);
 
-// Dense stiffness matrix and load vector, indices 0..N (0 is the dummy).
+// A continuous beam (continuousBeam set, NZ its end fixity code): the
+// columns become slender props, and the end the code names is clamped by a
+// massive prop.
+void applyContinuousBeamProps(FrameModel& model);
+// x of the column lines and y of the levels from the members' lengths.
+void setJointCoordinates(FrameModel& model);
+
+// The stiffness matrix over the unknowns 1..N (rotations, then drifts) as
+// the entries of its lower triangle, in the order they were assembled, and
+// the load vector P (index 0 unused). An entry (i, j) with i > j stands for
+// both (i, j) and (j, i); entries at the same place add up.
 struct StiffnessSystem {
+    struct Entry {
+        int row = 0, col = 0;
+        double value = 0;
+    };
     int N = 0;
-    std::vector<double> K; // (N+1) x (N+1), row-major
+    std::vector<Entry> entries;
     std::vector<double> P;
-    double& k(int i, int j) { return K[static_cast<std::size_t>(i) * (N + 1) + j]; }
-    double k(int i, int j) const { return K[static_cast<std::size_t>(i) * (N + 1) + j]; }
+
+    // Adds v at (i, j) and (j, i); the ground (0) takes nothing.
+    void add(int i, int j, double v);
+    // The coefficient at (i, j): the sum of its entries.
+    double k(int i, int j) const;
 };
 
-// Stiffness of beams then columns, with B = b h^3 / Len in place of EI/L.
+// Stiffness of beams then columns, with B = b h^3 / Len (times the member's
+// stiffness factor) in place of EI/L.
 StiffnessSystem assembleStiffness(const FrameModel& model);
 
-// Gaussian elimination without pivoting, in place; P ends holding the
+// Solves K x = P by the sparse LDL' factorisation of K in the order of the
+// unknowns, so that every pivot is the one of an unknown: work and storage
+// follow the band of a frame, not the square of its size. P ends holding the
 // displacements. Throws Failure naming the joint rotation or storey drift
-// when a pivot is zero or negligible against its diagonal.
+// whose pivot is zero or negligible against its diagonal (the frame is a
+// mechanism there), or a solution that is not finite.
 void solve(StiffnessSystem& sys, const FrameModel& model);
-
 
 } // namespace kj

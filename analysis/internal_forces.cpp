@@ -42,13 +42,15 @@ double appliedColumnWeight(const FrameModel& model, const Member& column)
     return model.columnWeight ? columnSelfWeight(column) : 0.0;
 }
 
-InternalForces analyse(const FrameModel& m) { return analyse(m, LoadSolver{}); }
+namespace {
 
-InternalForces analyse(const FrameModel& m, const LoadSolver& solveLoads)
+// Sizes the record, puts the fixed-end moments of the beams in M1, M2 and
+// the joint loads as applied in jointMoment, jointForce, storeyShear and N,
+// and returns the stiffness with its load vector.
+StiffnessSystem loadedSystem(const FrameModel& m, InternalForces& f)
 {
     const FrameTopology& t = m.topo;
     const int members = t.memberCount();
-    InternalForces f;
     auto sized = [](std::vector<double>& v, int n) { v.assign(static_cast<std::size_t>(n) + 1, 0.0); };
     sized(f.M1, members);
     sized(f.M2, members);
@@ -57,13 +59,7 @@ InternalForces analyse(const FrameModel& m, const LoadSolver& solveLoads)
     sized(f.storeyShear, t.NF);
     auto at = [](std::vector<double>& v, int i) -> double& { return v[static_cast<std::size_t>(i)]; };
 
-    StiffnessSystem sys;
-    if (solveLoads) {
-        sys.N = t.N;
-        sys.P.assign(static_cast<std::size_t>(t.N) + 1, 0.0);
-    } else {
-        sys = assembleStiffness(m);
-    }
+    StiffnessSystem sys = assembleStiffness(m);
 
     // 1. Fixed-end moments of the beams.
     for (int I = 1; I <= t.NB; ++I) {
@@ -103,6 +99,26 @@ InternalForces analyse(const FrameModel& m, const LoadSolver& solveLoads)
         else p = p + at(f.M2, left) + at(f.M1, right);
     }
 
+    return sys;
+}
+
+} // namespace
+
+StiffnessSystem loadedStiffness(const FrameModel& m)
+{
+    InternalForces f;
+    return loadedSystem(m, f);
+}
+
+InternalForces analyse(const FrameModel& m) { return analyse(m, LoadSolver{}); }
+
+InternalForces analyse(const FrameModel& m, const LoadSolver& solveLoads)
+{
+    const FrameTopology& t = m.topo;
+    const int members = t.memberCount();
+    InternalForces f;
+    StiffnessSystem sys = loadedSystem(m, f);
+    auto at = [](std::vector<double>& v, int i) -> double& { return v[static_cast<std::size_t>(i)]; };
     if (solveLoads) solveLoads(sys.P);
     else solve(sys, m);
     f.displacement = sys.P;
@@ -112,7 +128,7 @@ InternalForces analyse(const FrameModel& m, const LoadSolver& solveLoads)
     for (int I = 1; I <= t.NB; ++I) {
         const int a = t.rotation(t.leftNode(I)), e = t.rotation(t.rightNode(I));
         const Member& b = m.member(I);
-        const double c2 = 2 * b.b * b.h * b.h * b.h / b.len, c4 = 2 * c2;
+        const double c2 = 2 * b.bending() / b.len, c4 = 2 * c2;
         at(f.M1, I) = at(f.M1, I) - c4 * x(a) - c2 * x(e);
         at(f.M2, I) = at(f.M2, I) - c2 * x(a) - c4 * x(e);
         SpanResult s = spanAnalysis(m.loads[static_cast<std::size_t>(I)], b.len, at(f.M1, I), at(f.M2, I));
@@ -129,7 +145,7 @@ InternalForces analyse(const FrameModel& m, const LoadSolver& solveLoads)
         const int foot = t.bottomNode(col) == 0 ? 0 : t.rotation(t.bottomNode(col));
         const int d = t.drift(t.columnStorey(col));
         const Member& c = m.member(I);
-        const double S = c.b * c.h * c.h * c.h;
+        const double S = c.bending();
         const double c2 = 2 * S / c.len, c4 = 2 * c2, c6 = 3 * c2 / c.len;
         at(f.M1, I) = -c4 * x(top) - c2 * x(foot) - c6 * x(d);
         at(f.M2, I) = -c4 * x(foot) - c2 * x(top) - c6 * x(d);
@@ -179,6 +195,27 @@ InternalForces analyse(const FrameModel& m, const LoadSolver& solveLoads)
         a.N1 = a.N2 - appliedColumnWeight(m, m.member(I));
     }
     return f;
+}
+
+Displacements realDisplacements(const FrameModel& m, const InternalForces& f, double Ec)
+{
+    const FrameTopology& t = m.topo;
+    Displacements d;
+    d.Ec = Ec;
+    // Ec in kN/m2 for the stiffness in kN and m: a rotation in rad, a drift in m.
+    const double toReal = 12 / (Ec * 1000);
+    d.rotation.assign(static_cast<std::size_t>(t.NC) + 1, 0.0);
+    d.drift.assign(static_cast<std::size_t>(t.NF) + 1, 0.0);
+    d.driftRatio.assign(static_cast<std::size_t>(t.NF) + 1, 0.0);
+    for (int n = 1; n <= t.NC; ++n)
+        d.rotation[static_cast<std::size_t>(n)] = f.displacement[static_cast<std::size_t>(t.rotation(n))] * toReal;
+    for (int J = 1; J <= t.NF; ++J) {
+        const double metres = f.displacement[static_cast<std::size_t>(t.drift(J))] * toReal;
+        const double height = m.y[static_cast<std::size_t>(J)] - m.y[static_cast<std::size_t>(J + 1)];
+        d.drift[static_cast<std::size_t>(J)] = metres * 1000;
+        d.driftRatio[static_cast<std::size_t>(J)] = metres / height;
+    }
+    return d;
 }
 
 double EquilibriumResiduals::largest() const

@@ -47,6 +47,10 @@ double columnSelfWeight(const Member& column);
 // model analysed without it.
 double appliedColumnWeight(const FrameModel& model, const Member& column);
 
+// The stiffness of a model with the load vector its analysis solves for:
+// the fixed-end moments of the beams and the joint loads.
+StiffnessSystem loadedStiffness(const FrameModel& model);
+
 // Runs the analysis of a model. Throws Failure on a singular system or a
 // result that is not a finite number.
 InternalForces analyse(const FrameModel& model);
@@ -55,9 +59,22 @@ InternalForces analyse(const FrameModel& model);
 // unused) holds the loads on entry and the displacements on return.
 using LoadSolver = std::function<void(std::vector<double>& P)>;
 // The analysis of a model whose stiffness the solver has already factored
-// (many load sets on one frame): the same forces as analyse, without
-// assembling and solving the stiffness again.
+// (many load sets on one frame): the same forces as analyse, the stiffness
+// solved by the solver given.
 InternalForces analyse(const FrameModel& model, const LoadSolver& solveLoads);
+
+// Joint rotations and storey drifts in real units. The analysis solves
+// with b h^3 / len in place of EI/len = Ec b h^3 / (12 len), every member
+// alike, so each real displacement is the solved one x 12 / Ec.
+struct Displacements {
+    double Ec = 0;                  // modulus of elasticity, N/mm2
+    std::vector<double> rotation;   // nodes 1..NC, rad, counter-clockwise positive
+    std::vector<double> drift;      // storeys 1..NF, mm, the top against the foot, signed as the storey shear
+    std::vector<double> driftRatio; // storeys 1..NF, drift / storey height
+    bool empty() const { return rotation.empty(); }
+};
+// The displacements of forces.displacement for concrete of modulus Ec (N/mm2).
+Displacements realDisplacements(const FrameModel& model, const InternalForces& forces, double Ec);
 
 // Span analysis of one beam with end moments M1, M2: V1, V2, Mo and x.
 struct SpanResult {

@@ -2,14 +2,19 @@
 // calculation as the main window's button "框架配筋计算", taking as options
 // the texts the window's controls would hold.
 #include "analysis/data_check.h"
+#include "calc/project.h"
 #include "calc/run.h"
+#include "common/backup.h"
 #include "common/failure.h"
 #include "common/platform.h"
 #include "common/textfile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -23,12 +28,13 @@
 namespace {
 
 const char* kUsage =
-    "用法: kjpj-calc [数据文件] [选项]\n"
+    "用法: kjpj-calc [数据文件 | 项目.kjpj] [选项]\n"
     "按主窗口\"框架配筋计算\"按钮的方式计算框架内力并配筋, 不弹出确认框。\n"
     "文件名按主窗口文件列表的规则解析: 以 \\ 开头的名称指当前文件夹。\n"
     "计算书追加(或重写)到报告文件, 并重写 \\lpj-1.txt 和 \\mvts-1.txt。\n"
     "\n"
     "  数据文件                    框架数据文件, 默认 \\KJ-1.txt\n"
+    "  项目.kjpj                   项目文件: 框架、全部工况、设置和组合; 选项覆盖其中的设置\n"
     "  --report 名称               计算书文件, 默认 \\zemowj1.txt\n"
     "  --renew                     先清空计算书 (数据更新 1); 默认追加\n"
     "  --beta 文本                 梁顶负弯矩调幅系数, 默认 1.00\n"
@@ -50,6 +56,10 @@ const char* kUsage =
     "  --gamma-l 数值              活载设计使用年限调整系数 γL: 1.0 (50 年, 默认) 或 1.1 (100 年)\n"
     "  --psi-c 数值                活载组合值系数 ψc: 0.7 (默认) 或 0.9 (书库、档案库、储藏室等)\n"
     "  --pdf 名称                  另生成 A4 PDF 计算书 (含计算简图、内力图和配筋图), 无需显示器\n"
+    "  --to-project 数据文件 [--case 工况 名称 ...] [选项] 输出.kjpj\n"
+    "                              把数据文件 (恒载 G 及其他工况) 和设置写成一个项目文件\n"
+    "  --to-datafile 项目.kjpj 输出 [--case 工况 名称 ...]\n"
+    "                              把项目的恒载 G (及给出的工况) 写成数据文件; 数据文件容纳不下的框架被拒绝并说明原因\n"
     "  --help                      显示本说明\n"
     "\n"
     "不能使用的选项在读写任何文件之前即被拒绝。\n"
@@ -60,9 +70,108 @@ const char* kUsage =
     "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--json NAME] [--strict]\n"
     "                 [--pdf NAME]\n"
     "                 [--code 2010 [--fyv 270|360] [--precast]]\n"
+    "       kjpj-calc JOB.kjpj [--report NAME] [--json NAME] [--pdf NAME] [design options]\n"
+    "       kjpj-calc --to-project DATAFILE [--case Q NAME ...] [options] OUT.kjpj\n"
+    "       kjpj-calc --to-datafile JOB.kjpj OUT.txt [--case Q OUT-Q.txt ...]\n"
     "       kjpj-calc --case G NAME [--case Q NAME] [--case W NAME]\n"
     "                 [--combinations GB55001|GB50009 | --combine TEXT ...]\n"
     "                 [--patterns] [--gamma-l 1.0|1.1] [--psi-c 0.7|0.9] [other options]\n";
+
+// A name ending in ".kjpj" (any letter case) names a project file.
+bool isProjectName(const std::string& name)
+{
+    if (name.size() < 5) return false;
+    std::string tail = name.substr(name.size() - 5);
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".kjpj";
+}
+
+// Writes a file a conversion made, keeping the previous one as .bak.
+void writeConverted(const std::string& name, const std::string& text, bool utf8)
+{
+    const auto path = kj::slotPath(name);
+    kj::keepBackup(path, name);
+    if (utf8) kj::replaceFileBytes(path, text, name);
+    else kj::replaceTextFile(path, text, name);
+}
+
+int failed(const std::exception& e)
+{
+    std::fprintf(stderr, "%s\n", kj::failureText(e).c_str());
+    return 1;
+}
+
+// --to-project: the data files of the cases and the settings given here
+// become one project file.
+int toProject(const std::string& dataName, const std::string& out, const kj::CalcRequest& req,
+              const std::vector<std::function<void(kj::DesignSettings&)>>& edits, bool setGiven)
+{
+    if (out.empty()) {
+        std::fprintf(stderr, "--to-project 缺少输出的项目文件名 (*.kjpj)\n%s", kUsage);
+        return 1;
+    }
+    if (!isProjectName(out)) {
+        std::fprintf(stderr, "项目文件名 %s 应以 .kjpj 结尾\n", out.c_str());
+        return 1;
+    }
+    try {
+        kj::setWorkingRoot(std::filesystem::current_path());
+        kj::DesignSettings design;
+        for (const auto& f : edits) f(design);
+        kj::parseDesignOptions(design);
+        std::vector<std::pair<std::string, std::string>> inputs{{"G", dataName}};
+        inputs.insert(inputs.end(), req.cases.begin(), req.cases.end());
+        std::vector<kj::LoadCaseInput> cases;
+        for (const auto& [letter, name] : inputs)
+            cases.push_back(kj::readLoadCase(kj::caseKindOf(letter), kj::readTextFile(kj::slotPath(name), name), name));
+        kj::checkLoadCases(cases);
+        std::optional<std::string> set;
+        if (setGiven) set = req.combinationSet;
+        for (const std::string& c : req.combinations) kj::parseCombination(c);
+        kj::Project p = kj::projectFromDataFiles(cases, design, set, req.combinations);
+        p.fileName = out;
+        const std::string json = kj::projectJson(p);
+        kj::parseProject(json, out); // what is written reads back
+        writeConverted(out, json, true);
+    } catch (const std::exception& e) {
+        return failed(e);
+    }
+    std::printf("已写出项目文件 %s\n", out.c_str());
+    return 0;
+}
+
+// --to-datafile: a project's cases as frame data files, when they fit.
+int toDataFile(const std::string& projectName, const std::string& out,
+               const std::vector<std::pair<std::string, std::string>>& caseOutputs)
+{
+    try {
+        kj::setWorkingRoot(std::filesystem::current_path());
+        const kj::Project p =
+            kj::parseProject(kj::readTextFile(kj::slotPath(projectName), projectName), projectName);
+        std::vector<std::pair<std::string, std::string>> files{{"G", out}};
+        files.insert(files.end(), caseOutputs.begin(), caseOutputs.end());
+        std::vector<std::pair<std::string, std::string>> texts; // all made before any is written
+        for (const auto& [letter, name] : files) {
+            const kj::LoadCaseKind kind = kj::caseKindOf(letter);
+            if (!p.findCase(kind))
+                throw kj::Failure("项目文件 " + projectName + " 没有荷载工况 " + letter + ", 不能写出 " + name);
+            texts.push_back({name, kj::dataFileText(p, kind)});
+        }
+        for (const auto& [name, text] : texts) writeConverted(name, text, false);
+        for (const kj::ProjectCase& c : p.cases) {
+            const bool named = std::any_of(files.begin(), files.end(), [&](const auto& f) {
+                return kj::caseKindOf(f.first) == c.kind;
+            });
+            if (!named)
+                std::printf("注意: 工况 %c 未写出 (用 --case %c 名称 给出其数据文件名)\n", kj::caseLetter(c.kind),
+                            kj::caseLetter(c.kind));
+        }
+    } catch (const std::exception& e) {
+        return failed(e);
+    }
+    std::printf("已写出数据文件 %s\n", out.c_str());
+    return 0;
+}
 
 } // namespace
 
@@ -75,6 +184,13 @@ int main(int argc, char** argv)
     bool setGiven = false;
     bool liveLoadGiven = false;
     std::string gammaL, psiC;
+    // The design options as given, applied to the main window's defaults or
+    // to a project's own settings, which they override.
+    std::vector<std::function<void(kj::DesignSettings&)>> designEdits;
+    auto edit = [&](std::function<void(kj::DesignSettings&)> f) { designEdits.push_back(std::move(f)); };
+    // --to-project DATAFILE ... OUT.kjpj and --to-datafile JOB.kjpj OUT.txt.
+    enum class Mode { Calculate, ToProject, ToDataFile } mode = Mode::Calculate;
+    std::string convertFrom, convertTo;
     auto need = [&](int i, int count) {
         if (i + count >= argc) {
             std::fprintf(stderr, "选项 %s 缺少参数\n%s", argv[i], kUsage);
@@ -95,30 +211,49 @@ int main(int argc, char** argv)
             req.renewal = "1";
         } else if (a == "--beta") {
             need(i, 1);
-            req.design.beta = argv[++i];
+            edit([v = std::string(argv[++i])](kj::DesignSettings& d) { d.beta = v; });
         } else if (a == "--cover") {
             need(i, 1);
-            req.design.cover = argv[++i];
+            edit([v = std::string(argv[++i])](kj::DesignSettings& d) { d.cover = v; });
         } else if (a == "--top-bars") {
             need(i, 2);
-            req.design.topCount = argv[++i];
-            req.design.topDiameter = argv[++i];
+            edit([n = std::string(argv[i + 1]), d2 = std::string(argv[i + 2])](kj::DesignSettings& d) {
+                d.topCount = n;
+                d.topDiameter = d2;
+            });
+            i += 2;
         } else if (a == "--bottom-bars") {
             need(i, 2);
-            req.design.bottomCount = argv[++i];
-            req.design.bottomDiameter = argv[++i];
+            edit([n = std::string(argv[i + 1]), d2 = std::string(argv[i + 2])](kj::DesignSettings& d) {
+                d.bottomCount = n;
+                d.bottomDiameter = d2;
+            });
+            i += 2;
         } else if (a == "--stirrups") {
             need(i, 2);
-            req.design.stirrupLegs = argv[++i];
-            req.design.stirrupDiameter = argv[++i];
+            edit([n = std::string(argv[i + 1]), d2 = std::string(argv[i + 2])](kj::DesignSettings& d) {
+                d.stirrupLegs = n;
+                d.stirrupDiameter = d2;
+            });
+            i += 2;
         } else if (a == "--code") {
             need(i, 1);
-            req.design.code = argv[++i];
+            edit([v = std::string(argv[++i])](kj::DesignSettings& d) { d.code = v; });
         } else if (a == "--fyv") {
             need(i, 1);
-            req.design.fyv = argv[++i];
+            edit([v = std::string(argv[++i])](kj::DesignSettings& d) { d.fyv = v; });
         } else if (a == "--precast") {
-            req.design.floors = "装配";
+            edit([](kj::DesignSettings& d) { d.floors = "装配"; });
+        } else if (a == "--to-project") {
+            need(i, 1);
+            mode = Mode::ToProject;
+            convertFrom = argv[++i];
+        } else if (a == "--to-datafile") {
+            need(i, 2);
+            mode = Mode::ToDataFile;
+            convertFrom = argv[i + 1];
+            convertTo = argv[i + 2];
+            i += 2;
         } else if (a == "--json") {
             need(i, 1);
             req.jsonName = argv[++i];
@@ -155,7 +290,9 @@ int main(int argc, char** argv)
         } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
             std::fprintf(stderr, "未知选项 %s\n%s", a.c_str(), kUsage);
             return 1;
-        } else if (!dataGiven) {
+        } else if (mode == Mode::ToProject && convertTo.empty()) {
+            convertTo = a;
+        } else if (mode != Mode::ToProject && !dataGiven) {
             req.dataName = a;
             dataGiven = true;
         } else {
@@ -163,8 +300,25 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    if (mode == Mode::ToProject)
+        return toProject(convertFrom, convertTo, req, designEdits, setGiven);
+    if (mode == Mode::ToDataFile) {
+        if (dataGiven) {
+            std::fprintf(stderr, "多余的参数 %s\n%s", req.dataName.c_str(), kUsage);
+            return 1;
+        }
+        return toDataFile(convertFrom, convertTo, req.cases);
+    }
+    const bool projectRun = isProjectName(req.dataName);
     const char* conflict = nullptr;
-    if (req.cases.empty() && (setGiven || !req.combinations.empty()))
+    if (projectRun && !req.cases.empty())
+        conflict = "项目文件已含荷载工况, 不能再用 --case 给出数据文件";
+    else if (projectRun && strict)
+        conflict = "--strict 只用于数据文件: 项目文件中的任何错误都会被拒绝";
+    else if (projectRun && setGiven && !req.combinations.empty())
+        conflict = "--combinations 和 --combine 只能用其一";
+    else if (projectRun) conflict = nullptr;
+    else if (req.cases.empty() && (setGiven || !req.combinations.empty()))
         conflict = "--combinations 和 --combine 只用于荷载工况, 请用 --case 给出工况的数据文件";
     else if (!req.cases.empty() && dataGiven)
         conflict = "给出荷载工况 (--case) 时不用数据文件参数: 恒载的数据文件用 --case G 给出";
@@ -198,16 +352,32 @@ int main(int argc, char** argv)
 #endif
     try {
         kj::setWorkingRoot(std::filesystem::current_path());
+        for (const auto& f : designEdits) f(req.design);
         kj::parseDesignOptions(req.design); // refused before anything is read or written
         const kj::LiveLoadFactors factors = kj::parseLiveLoadFactors(gammaL, psiC);
         req.gammaL = factors.gammaL;
         req.psiC = factors.psiC;
+        if (projectRun) {
+            // The project is read once, checked whole, and the options given
+            // here override its own settings.
+            kj::Project project =
+                kj::parseProject(kj::readTextFile(kj::slotPath(req.dataName), req.dataName), req.dataName);
+            for (const auto& f : designEdits) f(project.design);
+            kj::parseDesignOptions(project.design);
+            if (setGiven) {
+                project.combinationSet = kj::combinationSet(req.combinationSet).key;
+                project.combinations.clear();
+            } else if (!req.combinations.empty()) {
+                project.combinations = req.combinations;
+            }
+            req.project = std::move(project);
+        }
         // The data check of every input: warnings on standard error; --strict
         // stops before any file is written.
         std::vector<std::string> inputs;
         if (req.cases.empty()) inputs.push_back(req.dataName);
         for (const auto& c : req.cases) inputs.push_back(c.second);
-        for (const std::string& input : inputs) {
+        for (const std::string& input : projectRun ? std::vector<std::string>() : inputs) {
             const auto warnings = kj::checkFrameFile(kj::readTextFile(kj::slotPath(input), input), input);
             for (const kj::DataWarning& w : warnings) std::fprintf(stderr, "警告: %s\n", w.message.c_str());
             if (strict && !warnings.empty()) {

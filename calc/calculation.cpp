@@ -1,6 +1,7 @@
 #include "calc/calculation.h"
 
 #include "common/failure.h"
+#include "design/materials.h"
 
 #include <algorithm>
 
@@ -18,6 +19,7 @@ CalculationResult calculate(const FrameModel& model, const DesignOptions& option
     if (!model.materials) throw Failure(model.materialsFailure);
     r.materials = *model.materials;
     designMembers(r, rules);
+    r.displacements = realDisplacements(model, r.forces, concreteEc(r.materials.C));
     return r;
 }
 

@@ -19,6 +19,10 @@ struct CalculationResult {
     const DesignRules* rules = nullptr;
     InternalForces forces; // unrounded end forces, displacements, forces along every member
     EquilibriumResiduals residuals;
+    // Joint rotations (rad), storey drifts (mm) and drift ratios with Ec of
+    // the concrete grade (concreteEc); known once the materials are read,
+    // empty for the envelope, which is no state of equilibrium.
+    Displacements displacements;
     std::vector<BeamDesign> beams;     // 1..NB (index 0 unused)
     std::vector<ColumnDesign> columns; // 1..NC; none for a continuous beam, whose props are not designed
 

@@ -1,6 +1,7 @@
 #include "calc/envelope.h"
 
 #include "common/failure.h"
+#include "design/materials.h"
 
 #include <Eigen/SparseCholesky>
 #include <Eigen/SparseCore>
@@ -191,10 +192,10 @@ public:
     {
         const StiffnessSystem s = assembleStiffness(m);
         N_ = s.N;
+        // The lower triangle, each entry standing for (i, j) and (j, i).
         std::vector<Eigen::Triplet<double>> entries;
-        for (int i = 1; i <= N_; ++i)
-            for (int j = 1; j <= N_; ++j)
-                if (s.k(i, j) != 0) entries.emplace_back(i - 1, j - 1, s.k(i, j));
+        for (const StiffnessSystem::Entry& e : s.entries)
+            entries.emplace_back(std::max(e.row, e.col) - 1, std::min(e.row, e.col) - 1, e.value);
         Eigen::SparseMatrix<double> K(N_, N_);
         K.setFromTriplets(entries.begin(), entries.end());
         ldlt_.compute(K);
@@ -320,6 +321,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         cr.residuals = equilibriumResiduals(in->model, cr.forces);
         if (!in->model.materials) throw Failure(in->model.materialsFailure);
         cr.materials = *in->model.materials;
+        cr.displacements = realDisplacements(in->model, cr.forces, concreteEc(cr.materials.C));
         r.cases.push_back(std::move(c));
     }
     const CalculationResult& g = r.cases.front().result;
@@ -387,6 +389,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         std::vector<std::pair<double, const InternalForces*>> terms;
         for (const CombinationTerm& term : comb.terms) terms.push_back({term.factor, &caseOf(term.kind).forces});
         cr.forces = combineCases(terms, t);
+        cr.displacements = realDisplacements(model, cr.forces, g.displacements.Ec);
 
         cr.beams.assign(z(t.NB) + 1, BeamDesignForces{});
         for (int i = 1; i <= t.NB; ++i)

@@ -71,6 +71,8 @@ struct CombinationResult {
     // combined forces (the first section, from the left end, where the shear
     // turns from positive to zero or negative).
     InternalForces forces;
+    // The combined rotations (rad) and drifts (mm), for drawing.
+    Displacements displacements;
     std::vector<BeamDesignForces> beams;     // 1..NB (index 0 unused)
     std::vector<ColumnDesignForces> columns; // 1..NC
     std::vector<ColumnDesign> columnDesigns; // 1..NC; none for a continuous beam

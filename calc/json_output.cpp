@@ -81,11 +81,15 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
         {"shear", "V(x) = dM/dx; V1 just right of end 1, V2 just left of end 2"},
         {"axialForce", "compression positive"},
         {"loads", "span loads, joint forces downward positive; storey shears and drifts as in the data file"},
+        {"displacements", "rotation and drift with b·h³/length standing for EI/L; rotationRad (counter-clockwise "
+                          "positive), driftMm and driftRatio (drift / storey height) with Ec of the concrete grade, "
+                          "drifts signed as the storey shears"},
         {"jointMoments", "as in the data file; joint residual = sum of member end moments at the joint + joint moment"},
     };
     j["frame"] = {{"name", m.name}, {"file", m.fileName}, {"spans", t.L}, {"storeys", t.NF},
                   {"continuousBeam", m.continuousBeam}};
     j["materials"] = {{"Fy", r.materials.Fy}, {"C", r.materials.C}};
+    if (!r.displacements.empty()) j["materials"]["Ec"] = r.displacements.Ec;
     const DesignRules& rules = r.rules ? *r.rules : defaultRules();
     j["rules"] = rules.name;
     const DesignOptions& o = r.options;
@@ -100,16 +104,20 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
                     {"fyv", o.fyv},
                     {"floors", o.floors == FloorKind::Precast ? "precast" : "castInPlace"}};
 
+    // Real displacements where the modulus is known, null where it is not.
+    const Displacements& d = r.displacements;
+    auto real = [&](const std::vector<double>& v, int i) { return d.empty() ? json(nullptr) : json(at(v, i)); };
     json joints = json::array();
     for (int n = 1; n <= t.NC; ++n)
         joints.push_back({{"node", n}, {"x", m.nodeX(n)}, {"y", m.nodeY(n)}, {"level", t.nodeLevel(n)},
                           {"moment", at(f.jointMoment, n)}, {"force", at(f.jointForce, n)},
-                          {"rotation", at(f.displacement, t.rotation(n))}});
+                          {"rotation", at(f.displacement, t.rotation(n))}, {"rotationRad", real(d.rotation, n)}});
     j["joints"] = joints;
     json storeys = json::array();
     for (int J = 1; J <= t.NF; ++J)
         storeys.push_back({{"storey", J}, {"height", m.y[static_cast<std::size_t>(J)] - m.y[static_cast<std::size_t>(J + 1)]},
-                           {"shear", at(f.storeyShear, J)}, {"drift", at(f.displacement, t.drift(J))}});
+                           {"shear", at(f.storeyShear, J)}, {"drift", at(f.displacement, t.drift(J))},
+                           {"driftMm", real(d.drift, J)}, {"driftRatio", real(d.driftRatio, J)}});
     j["storeys"] = storeys;
 
     const bool designed = !r.beams.empty();

@@ -48,6 +48,13 @@ void writeEcho(ReportWriter& w, const FrameData& d, const std::string& date, con
     w.endLine();
     w.text(std::string(14, ' ')).text("*******").text(" ").text(d.name).text(" 输入信息  *******");
     w.text("  [").text(trimLeft(date)).text("/").text(trimLeft(time)).text("]").endLine();
+    if (!d.projectEcho.empty()) {
+        for (std::size_t k = 0; k < d.projectEcho.size(); ++k) {
+            if (k > 0) w.endLine();
+            w.text(d.projectEcho[k]);
+        }
+        return;
+    }
     w.text("L,NF,NJ,CL,NZ: ");
     headerItem(w, d.itemL, d.L);
     headerItem(w, d.itemNF, d.NF);

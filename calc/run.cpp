@@ -31,6 +31,15 @@ struct PreparedRun {
     std::function<std::string(ReportWriter&, CalcResult&)> calculate;
 };
 
+// The tables, the result texts and the JSON of one calculation.
+std::string finishSingle(const CalcRequest& req, ReportWriter& report, CalcResult& result)
+{
+    writeDesignTables(report, result.calculation);
+    result.beamBarsText = beamBarsText(result.calculation);
+    result.forceDiagramText = forceDiagramText(result.calculation);
+    return req.jsonName.empty() ? std::string() : resultJson(result.calculation);
+}
+
 // One data file: records 1 to 5 now, record 6 once the forces are known.
 PreparedRun prepareSingle(const CalcRequest& req, const std::filesystem::path& dataPath, const DesignOptions& options,
                           const DesignRules& rules)
@@ -46,42 +55,27 @@ PreparedRun prepareSingle(const CalcRequest& req, const std::filesystem::path& d
             model.materialsFailure = f.what();
         }
         result.calculation = calculate(model, options, rules);
-        writeDesignTables(report, result.calculation);
-        result.beamBarsText = beamBarsText(result.calculation);
-        result.forceDiagramText = forceDiagramText(result.calculation);
-        return req.jsonName.empty() ? std::string() : resultJson(result.calculation);
+        return finishSingle(req, report, result);
     };
     return run;
 }
 
-// Load cases: the combinations and every case file, read and checked.
-PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options, const DesignRules& rules)
+// The envelope of checked cases under their combinations.
+PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<LoadCaseInput>> cases,
+                        std::vector<Combination> list, const std::string& title, bool builtInSet,
+                        const DesignOptions& options, const DesignRules& rules)
 {
-    std::vector<Combination> own;
-    for (const std::string& text : req.combinations) own.push_back(parseCombination(text));
-    const CombinationSet* set = req.combinations.empty() ? &combinationSet(req.combinationSet) : nullptr;
-    std::vector<LoadCaseKind> kinds;
-    for (const auto& [letter, name] : req.cases) kinds.push_back(caseKindOf(letter));
-    auto cases = std::make_shared<std::vector<LoadCaseInput>>();
-    for (std::size_t k = 0; k < req.cases.size(); ++k) {
-        const std::string& name = req.cases[k].second;
-        cases->push_back(readLoadCase(kinds[k], readTextFile(slotPath(name), name), name));
-    }
-    checkLoadCases(*cases);
     std::array<bool, 3> given{};
-    for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
-    const LiveLoadFactors factors{req.gammaL, req.psiC};
-    auto combinations =
-        std::make_shared<std::vector<Combination>>(set ? combinationsFor(*set, given, factors) : own);
-    EnvelopeOptions envelopeOptions;
-    envelopeOptions.liveLoadPatterns = req.liveLoadPatterns;
-    if (set) envelopeOptions.liveLoadFactors = factors;
-    checkCombinationCases(*combinations, given);
+    for (const LoadCaseInput& c : *cases) given[static_cast<std::size_t>(c.kind)] = true;
+    checkCombinationCases(list, given);
+    auto combinations = std::make_shared<std::vector<Combination>>(std::move(list));
     PreparedRun run;
     run.echo = std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
                    return c.kind == LoadCaseKind::G;
                })->data;
-    const std::string title = set ? set->title : "自定义";
+    EnvelopeOptions envelopeOptions;
+    envelopeOptions.liveLoadPatterns = req.liveLoadPatterns;
+    if (builtInSet) envelopeOptions.liveLoadFactors = LiveLoadFactors{req.gammaL, req.psiC};
     run.calculate = [&req, &options, &rules, cases, combinations, title, envelopeOptions](ReportWriter& report,
                                                                                          CalcResult& result) {
         EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, options, rules, envelopeOptions);
@@ -98,11 +92,65 @@ PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options
     return run;
 }
 
+// The combinations of a built-in set the given cases can form, with the
+// live-load factors asked for, or the user's own list; and the title the
+// report gives them.
+std::pair<std::vector<Combination>, std::string> chosenCombinations(const CalcRequest& req, const std::string& setKey,
+                                                                    const std::vector<std::string>& own,
+                                                                    const std::vector<LoadCaseKind>& kinds)
+{
+    if (!own.empty()) {
+        std::vector<Combination> list;
+        for (const std::string& text : own) list.push_back(parseCombination(text));
+        return {list, "自定义"};
+    }
+    const CombinationSet& set = combinationSet(setKey);
+    std::array<bool, 3> given{};
+    for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
+    return {combinationsFor(set, given, {req.gammaL, req.psiC}), set.title};
+}
+
+// Load cases: the combinations and every case file, read and checked.
+PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options, const DesignRules& rules)
+{
+    std::vector<LoadCaseKind> kinds;
+    for (const auto& [letter, name] : req.cases) kinds.push_back(caseKindOf(letter));
+    auto [list, title] = chosenCombinations(req, req.combinationSet, req.combinations, kinds);
+    const bool builtInSet = req.combinations.empty();
+    auto cases = std::make_shared<std::vector<LoadCaseInput>>();
+    for (std::size_t k = 0; k < req.cases.size(); ++k) {
+        const std::string& name = req.cases[k].second;
+        cases->push_back(readLoadCase(kinds[k], readTextFile(slotPath(name), name), name));
+    }
+    checkLoadCases(*cases);
+    return envelopeRun(req, cases, std::move(list), title, builtInSet, options, rules);
+}
+
+// A project: its G alone as one frame, or every case and the envelope.
+PreparedRun prepareProject(const CalcRequest& req, const Project& p, const DesignOptions& options,
+                           const DesignRules& rules)
+{
+    auto cases = std::make_shared<std::vector<LoadCaseInput>>(projectCases(p));
+    if (cases->size() == 1 && !p.combinationSet && p.combinations.empty()) {
+        PreparedRun run;
+        run.echo = cases->front().data;
+        run.calculate = [&req, &options, &rules, cases](ReportWriter& report, CalcResult& result) {
+            result.calculation = calculate(cases->front().model, options, rules);
+            return finishSingle(req, report, result);
+        };
+        return run;
+    }
+    std::vector<LoadCaseKind> kinds;
+    for (const LoadCaseInput& c : *cases) kinds.push_back(c.kind);
+    auto [list, title] = chosenCombinations(req, p.combinationSet.value_or("GB55001"), p.combinations, kinds);
+    return envelopeRun(req, cases, std::move(list), title, p.combinations.empty(), options, rules);
+}
+
 } // namespace
 
 CalcResult runCalculation(const CalcRequest& req)
 {
-    const DesignOptions options = parseDesignOptions(req.design);
+    const DesignOptions options = parseDesignOptions(req.project ? req.project->design : req.design);
     const ReportRenewal renewal = parseRenewal(req.renewal);
     const DesignRules& rules = rulesFor(options.code);
     checkLiveLoadFactors({req.gammaL, req.psiC});
@@ -113,12 +161,14 @@ CalcResult runCalculation(const CalcRequest& req)
     // The input is read before the report is touched, so that a wrong file
     // name never empties an existing report.
     const auto dataPath = slotPath(req.dataName);
-    const PreparedRun run =
-        req.cases.empty() ? prepareSingle(req, dataPath, options, rules) : prepareEnvelope(req, options, rules);
+    const PreparedRun run = req.project         ? prepareProject(req, *req.project, options, rules)
+                            : req.cases.empty() ? prepareSingle(req, dataPath, options, rules)
+                                                : prepareEnvelope(req, options, rules);
 
     // No output may overwrite an input or another output.
     std::vector<std::pair<std::string, std::filesystem::path>> files;
-    if (req.cases.empty()) files.push_back({"数据文件 " + req.dataName, dataPath});
+    if (req.project) files.push_back({"项目文件 " + req.project->fileName, slotPath(req.project->fileName)});
+    else if (req.cases.empty()) files.push_back({"数据文件 " + req.dataName, dataPath});
     for (const auto& [letter, name] : req.cases) files.push_back({"工况 " + letter + " 的数据文件 " + name, slotPath(name)});
     files.push_back({"计算书 " + req.reportName, reportPath});
     files.push_back({std::string("配筋文件 ") + kBeamBarsFile, slotPath(kBeamBarsFile)});

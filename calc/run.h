@@ -5,6 +5,7 @@
 #include "calc/calculation.h"
 #include "calc/envelope.h"
 #include "calc/options.h"
+#include "calc/project.h"
 
 #include <optional>
 #include <filesystem>
@@ -41,6 +42,12 @@ struct CalcRequest {
     std::string pdfName;
     std::function<void(const CalculationResult&, const FrameData&, const EnvelopeResult*, const std::filesystem::path&)>
         pdfWriter;
+    // A project file, read and checked: given, it replaces dataName, cases,
+    // design and the combinations, which it holds itself (the batch
+    // command's options are applied to it before). Its G alone without
+    // combinations is calculated as one frame; with other cases or
+    // combinations the frame is designed from the envelope.
+    std::optional<Project> project;
     // Date and time for the report's title line; empty means now.
     std::string date, time;
 };

@@ -21,7 +21,25 @@ constexpr GradeStrength kGrades[15] = {
     {29.7, 2.09}, {31.8, 2.14}, {33.8, 2.18}, {35.9, 2.22},
 };
 
+// GB 50010-2010 Table 4.1.5, Ec of C15 to C80 (2.20 ... 3.80 x 10^4 N/mm2), index 1..14.
+constexpr double kGradeEc[15] = {0,     22000, 25500, 28000, 30000, 31500, 32500, 33500,
+                                 34500, 35500, 36000, 36500, 37000, 37500, 38000};
+
+void checkConcreteGrade(double C)
+{
+    if (!std::isfinite(C) || C <= 0)
+        throw Failure("混凝土强度等级 C 应为正数, 数据文件中为: " + shortestDecimal(C));
+}
+
 } // namespace
+
+double concreteEc(double C)
+{
+    checkConcreteGrade(C);
+    const int index = concreteGradeIndex(C);
+    if (index >= 1 && index <= 14) return kGradeEc[index];
+    return 1e5 / (2.2 + 34.7 / C);
+}
 
 int concreteGradeIndex(double C) { return toIndex(C / 5.0 - 2.0); }
 
@@ -31,8 +49,7 @@ MaterialConstants materialConstants(const Materials& materials)
     const double C = materials.C;
     if (!std::isfinite(Fy) || Fy <= 0)
         throw Failure("钢筋强度设计值 Fy 应为正数, 数据文件中为: " + shortestDecimal(Fy));
-    if (!std::isfinite(C) || C <= 0)
-        throw Failure("混凝土强度等级 C 应为正数, 数据文件中为: " + shortestDecimal(C));
+    checkConcreteGrade(C);
 
     MaterialConstants m;
     m.fy = Fy;

@@ -19,6 +19,14 @@ struct MaterialConstants {
 // (C15 -> 1 ... C80 -> 14).
 int concreteGradeIndex(double C);
 
+// Modulus of elasticity of the concrete of grade C, N/mm2: GB 50010-2010
+// Table 4.1.5 for C15 to C80, the row chosen by concreteGradeIndex as for fc
+// and ft (C22.5 takes C20's row). A grade outside the table (the default
+// method's C10, or above C80) takes the formula the table is drawn from,
+// Ec = 10^5 / (2.2 + 34.7 / fcu,k) (commentary on 4.1.5): C10 gets
+// 1.7638e4. Throws Failure when C is not a positive finite number.
+double concreteEc(double C);
+
 // The constants for Fy and C. Throws Failure when Fy or C is not a positive
 // finite number: no section can be designed with them.
 MaterialConstants materialConstants(const Materials& materials);

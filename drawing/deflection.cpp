@@ -23,7 +23,7 @@ DeflectedShape deflectedShape(const kj::CalculationResult& r, int pieces)
         const kj::MemberForces& a = f.along[static_cast<std::size_t>(i)];
         const kj::Member& mem = m.member(i);
         const double L = a.length;
-        const double EI = mem.b * mem.h * mem.h * mem.h;
+        const double EI = mem.bending();
         DeflectedMember& out = shape.members[static_cast<std::size_t>(i)];
         if (!(L > 0) || !(EI > 0)) continue;
 

@@ -7,7 +7,8 @@
 // storeys from J down to the ground.
 //
 // Along every member the deflection w toward the right of the direction of
-// travel (from end 1 to end 2) satisfies w'' = -M(x) / (b h^3) with M as
+// travel (from end 1 to end 2) satisfies w'' = -M(x) / B with B = b h^3 x the member's stiffness
+// factor (Member::bending) and M as
 // the member's bending moment (tension on that right side positive) and w
 // at the ends given by the sways; integrated exactly over the pieces between
 // the member's stations, it holds the end rotations and, for beams, the

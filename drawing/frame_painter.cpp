@@ -132,6 +132,7 @@ kj::CalculationResult shownCalculation(const kj::EnvelopeResult& e, const Shown&
     case Shown::Kind::Combination: {
         kj::CalculationResult r = e.envelope;
         r.forces = e.combinations[ix(shown.index)].forces;
+        r.displacements = e.combinations[ix(shown.index)].displacements;
         r.residuals = kj::EquilibriumResiduals{};
         r.beams.clear();
         r.columns.clear();
@@ -435,10 +436,14 @@ std::vector<std::pair<FramePainter::Label, QRectF>> FramePainter::titleLabels(La
                                          : QStringLiteral("柱轴力, 压力为正, 画在柱的右侧, kN (柱顶和柱底)");
         break;
     case Layer::Deflection:
-        legend = QStringLiteral("变形放大显示: 最大位移画为最小跨度或层高的 %1%; 位移为以 b·h³ 代替 EI 的相对值, "
-                                "未计弹性模量")
-                     .arg(std::lround(kAmplitude * 100));
-        if (!r_.model.continuousBeam) legend += QStringLiteral("; 层间侧移 Δ 以最大者为 1");
+        legend = QStringLiteral("变形放大显示: 最大位移画为最小跨度或层高的 %1%").arg(std::lround(kAmplitude * 100));
+        if (r_.model.continuousBeam || r_.displacements.empty()) {
+            legend += QStringLiteral("; 位移为以 b·h³ 代替 EI 的相对值, 未计弹性模量");
+            if (!r_.model.continuousBeam) legend += QStringLiteral("; 层间侧移 Δ 以最大者为 1");
+        } else {
+            legend += QStringLiteral("; 层间侧移 Δ (mm) 按 Ec = %1 N/mm² 计")
+                          .arg(QString::number(r_.displacements.Ec, 'f', 0));
+        }
         break;
     case Layer::Reinforcement:
         legend = QStringLiteral("梁: 上为支座负筋, 下为跨中底筋和箍筋; 柱: 每侧 As=As' (mm²); 红字: 截面不足");
@@ -1026,8 +1031,11 @@ void FramePainter::drawDeflection(QPainter& p)
     // Drifts that are rounding noise against the deflections (a symmetric
     // frame under symmetric loads) are no sway at all.
     const bool sway = most > 1e-9 * shape_.largest;
+    // In mm where the modulus is known, else relative to the largest.
+    const bool mm = !r_.displacements.empty();
     for (int J = 1; J <= t.NF; ++J) {
-        const double d = sway ? r_.forces.displacement[ix(t.drift(J))] / most : 0.0;
+        double d = 0;
+        if (sway) d = mm ? r_.displacements.drift[ix(J)] : r_.forces.displacement[ix(t.drift(J))] / most;
         const QPointF at = map(m.x.back(), (m.y[ix(J)] + m.y[ix(J + 1)]) / 2) +
                            QPointF(shape_.sway[ix(J)] * scale, 0);
         label(p, Label{QStringLiteral("Δ%1=%2").arg(J).arg(QString::number(d, 'f', 2)), kDeflected}, at,

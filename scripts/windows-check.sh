@@ -30,7 +30,7 @@ if [ ! -f "$win/gtest/lib/cmake/GTest/GTestConfig.cmake" ]; then
 fi
 
 step "Cross-building kjpj-calc.exe and core_tests.exe"
-# The header-only JSON library, alone in a folder of its own.
+# The header-only JSON and Eigen libraries, alone in a folder of their own.
 mkdir -p "$win/include"
 ln -sfn /usr/include/nlohmann "$win/include/nlohmann"
 ln -sfn /usr/include/eigen3/Eigen "$win/include/Eigen"
@@ -38,7 +38,8 @@ ln -sfn /usr/include/eigen3/Eigen "$win/include/Eigen"
 cmake -S . -B "$win/kjpj" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
   -DKJPJ_BUILD_WINDOWS=OFF -DKJPJ_BUILD_BENCH=OFF -DGTest_DIR="$win/gtest/lib/cmake/GTest" \
-  -DKJPJ_JSON_INCLUDE_DIR="$win/include" -DKJPJ_EIGEN_INCLUDE_DIR="$win/include" \
+  -DKJPJ_JSON_INCLUDE_DIR="$win/include" \
+  -DKJPJ_EIGEN_INCLUDE_DIR="$win/include" \
   -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
 cmake --build "$win/kjpj" -j"$jobs" --target kjpj-calc core_tests
 if [ ! -x "$build/kjpj-calc" ]; then

@@ -2,10 +2,16 @@
 #include "analysis/frame_model.h"
 #include "analysis/internal_forces.h"
 #include "common/failure.h"
+#include "common/textfile.h"
+#include "regular_frame.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 using namespace kj;
 
@@ -153,39 +159,89 @@ TEST(Solve, SingularFrameNamesTheUnknown)
                   "数据文件 \\KJ-1.txt: 刚度矩阵奇异, 无法求解节点 1 的转角; 与该节点相连的梁柱可能截面为 0 或刚度过小 "
                   "(截面为 0 的构件: 第 1 号梁, 第 1 号柱, 第 2 号柱)");
     }
+    // Zero-width columns in the ground storey: every joint turns, the storey cannot resist sway.
+    try {
+        analyse(model("F,1,2,0,0,\r\n6.003.00,122\r\n.25.50.40.40.00.40,112233\r\n0,0\r\n300,25\r\n"));
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_EQ(std::string(f.what()),
+                  "数据文件 \\KJ-1.txt: 刚度矩阵奇异, 无法求解第 2 层的层间侧移; 该层的柱可能截面为 0, 或该层无法抵抗侧移 "
+                  "(截面为 0 的构件: 第 3 号柱, 第 4 号柱)");
+    }
 }
 
-TEST(Solve, EliminationFollowsTheFixedOrder)
+namespace {
+
+// The dense Gaussian elimination without pivoting that the program solved
+// with before the sparse factorisation: the independent reference.
+std::vector<double> denseSolve(const StiffnessSystem& s)
 {
-    // A 3x3 system whose result depends on the order of operations in the
-    // last bits: the values are those of the plain row-by-row elimination.
-    FrameModel m;
-    m.topo = FrameTopology::of(1, 1); // nodes 1 and 2, drift 3
-    StiffnessSystem s;
-    s.N = 3;
-    s.K.assign(16, 0.0);
-    s.P.assign(4, 0.0);
-    double K[3][3] = {{4.1, 1.3, 0.7}, {1.3, 3.9, 0.2}, {0.7, 0.2, 2.3}};
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) s.k(i + 1, j + 1) = K[i][j];
-    s.P[1] = 1;
-    s.P[2] = 2;
-    s.P[3] = 3;
-    solve(s, m);
-    // Reference: the same elimination written out by hand.
-    double a[4][4] = {}, p[4] = {0, 1, 2, 3};
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) a[i + 1][j + 1] = K[i][j];
-    for (int k = 1; k <= 2; ++k)
-        for (int i = k + 1; i <= 3; ++i) {
-            double f = a[i][k] / a[k][k];
-            for (int j = k; j <= 3; ++j) a[i][j] -= f * a[k][j];
+    const int N = s.N;
+    std::vector<std::vector<double>> a(N + 1, std::vector<double>(N + 1, 0.0));
+    for (const StiffnessSystem::Entry& e : s.entries) {
+        a[e.row][e.col] += e.value;
+        if (e.row != e.col) a[e.col][e.row] += e.value;
+    }
+    std::vector<double> p = s.P;
+    for (int k = 1; k <= N - 1; ++k)
+        for (int i = k + 1; i <= N; ++i) {
+            const double f = a[i][k] / a[k][k];
+            for (int j = k; j <= N; ++j) a[i][j] -= f * a[k][j];
             p[i] -= f * p[k];
         }
-    p[3] /= a[3][3];
-    for (int i = 2; i >= 1; --i) {
-        for (int j = i + 1; j <= 3; ++j) p[i] -= a[i][j] * p[j];
+    for (int i = N; i >= 1; --i) {
+        for (int j = i + 1; j <= N; ++j) p[i] -= a[i][j] * p[j];
         p[i] /= a[i][i];
     }
-    for (int i = 1; i <= 3; ++i) EXPECT_EQ(s.P[i], p[i]);
+    return p;
+}
+
+// The largest difference against the largest value of the reference.
+double relativeDifference(const std::vector<double>& x, const std::vector<double>& ref)
+{
+    double diff = 0, scale = 0;
+    for (std::size_t i = 1; i < ref.size(); ++i) {
+        diff = std::max(diff, std::fabs(x[i] - ref[i]));
+        scale = std::max(scale, std::fabs(ref[i]));
+    }
+    return diff / scale;
+}
+
+} // namespace
+
+TEST(Solve, SparseFactorisationAgreesWithTheDenseElimination)
+{
+    // A small system worked through both.
+    FrameModel small;
+    small.topo = FrameTopology::of(1, 1); // nodes 1 and 2, drift 3
+    StiffnessSystem s;
+    s.N = 3;
+    s.P = {0, 1, 2, 3};
+    const double K[3][3] = {{4.1, 1.3, 0.7}, {1.3, 3.9, 0.2}, {0.7, 0.2, 2.3}};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j <= i; ++j) s.add(i + 1, j + 1, K[i][j]);
+    const std::vector<double> ref = denseSolve(s);
+    solve(s, small);
+    EXPECT_LT(relativeDifference(s.P, ref), 1e-15);
+
+    // Every example frame, and a 30-storey, 12-span frame (420 unknowns)
+    // under beam loads and storey shears, with stiffer ground-storey columns.
+    std::vector<FrameModel> frames;
+    for (const char* name : {"KJ-1", "KJ-1Q", "KJ-1W", "KJ-2", "KJ-3", "CB-1"}) {
+        const std::string slot = std::string("\\") + name + ".txt";
+        FrameFileReader r(readTextFile(std::filesystem::path(KJ_EXAMPLES_DIR) / (std::string(name) + ".txt"), slot), slot);
+        frames.push_back(buildModel(r.readRecords1to5()));
+    }
+    kjtest::RegularFrame big;
+    big.spans = 12;
+    big.storeys = 30;
+    big.floorForce = 15;
+    big.groundColumnH = 0.7;
+    frames.push_back(kjtest::regularFrameModel(big));
+    ASSERT_EQ(frames.back().topo.N, 420);
+    for (const FrameModel& m : frames) {
+        const std::vector<double> ref = denseSolve(loadedStiffness(m));
+        const std::vector<double> x = analyse(m).displacement;
+        EXPECT_LT(relativeDifference(x, ref), 1e-12) << m.fileName;
+    }
 }

@@ -10,10 +10,12 @@
 #include "common/textfile.h"
 #include "design/beam_design.h"
 #include "design/column_design.h"
+#include "regular_frame.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -72,6 +74,73 @@ TEST(CalculationResult, JsonReadBackGivesTheReportsNumbers)
     EXPECT_LT(j["equilibrium"]["largestResidual"].get<double>(), 1e-9 * j["equilibrium"]["largestEndForce"].get<double>());
 }
 
+TEST(Displacements, PortalDriftInMillimetresByHand)
+{
+    // H = 100 kN at the beam of a fixed-base portal, C25: Ec = 2.80e4 N/mm2.
+    // Slope deflection with r = kb/kc: drift = H h^3 (2 + 3r) / (12 Ec Ic (1 + 6r)),
+    // both joints turning clockwise by 6 drift / (h (4 + 6r)).
+    const std::string text = "P,1,1,1,0,\r\n6.003.60,12\r\n.25.50.40.40,122\r\n0\r\n103100.0\r\n300,25\r\n";
+    FrameFileReader reader(text, "\\P.txt");
+    FrameModel model = buildModel(reader.readRecords1to5());
+    model.materials = reader.readMaterials();
+    const CalculationResult r = calculate(model, DesignOptions{});
+    const double Ec = 2.8e7, h = 3.6, Ic = 0.4 * 0.4 * 0.4 * 0.4 / 12, Ib = 0.25 * 0.5 * 0.5 * 0.5 / 12;
+    const double ratio = (Ib / 6) / (Ic / h);
+    const double drift = 100 * h * h * h * (2 + 3 * ratio) / (12 * Ec * Ic * (1 + 6 * ratio)); // 5.064 mm
+    const double theta = -6 * drift / (h * (4 + 6 * ratio));
+    EXPECT_EQ(r.displacements.Ec, 28000);
+    EXPECT_NEAR(r.displacements.drift[1], drift * 1000, 1e-9 * drift * 1000);
+    EXPECT_NEAR(r.displacements.drift[1], 5.064, 0.001);
+    EXPECT_NEAR(r.displacements.driftRatio[1], drift / h, 1e-9 * drift / h);
+    for (int n : {1, 2}) EXPECT_NEAR(r.displacements.rotation[n], theta, 1e-9 * -theta) << n;
+    // The same numbers in the JSON, beside the stiffness-unit values.
+    const nlohmann::json j = nlohmann::json::parse(resultJson(r));
+    EXPECT_EQ(j["materials"]["Ec"].get<double>(), 28000);
+    EXPECT_EQ(j["storeys"][0]["driftMm"].get<double>(), r.displacements.drift[1]);
+    EXPECT_EQ(j["storeys"][0]["driftRatio"].get<double>(), r.displacements.driftRatio[1]);
+    EXPECT_EQ(j["storeys"][0]["drift"].get<double>(), r.forces.displacement[3]);
+    EXPECT_EQ(j["joints"][1]["rotationRad"].get<double>(), r.displacements.rotation[2]);
+    // A stiffness factor on the beam changes the drift but not what the loads alone fix.
+    model.members[1].stiffnessFactor = 2;
+    const CalculationResult stiffer = calculate(model, DesignOptions{});
+    const double r2 = 2 * ratio;
+    EXPECT_NEAR(stiffer.displacements.drift[1] / r.displacements.drift[1],
+                (2 + 3 * r2) / (1 + 6 * r2) * (1 + 6 * ratio) / (2 + 3 * ratio), 1e-9);
+}
+
+TEST(LargeFrames, ThirtyStoreysOfTwelveSpansCalculateAndFormat)
+{
+    kjtest::RegularFrame f;
+    f.spans = 12;
+    f.storeys = 30;
+    f.floorForce = 10;
+    f.columnB = f.columnH = 0.8;
+    const CalculationResult r = calculate(kjtest::regularFrameModel(f), DesignOptions{});
+    const FrameTopology& t = r.topo();
+    ASSERT_EQ(t.NB, 360);
+    ASSERT_EQ(t.NC, 390);
+    EXPECT_LT(r.residuals.largest(), 1e-9 * r.residuals.largestEndForce);
+    // The drift of the ground storey: every storey's shear summed from the top.
+    EXPECT_GT(r.displacements.drift[30], 0);
+    // One row and one bar row per beam, one row per column, none wrapped:
+    // three-digit member numbers keep the columns of the table.
+    ReportWriter w;
+    writeDesignTables(w, r);
+    const std::string report = w.str();
+    std::size_t lines = 0;
+    for (std::size_t p = report.find("\r\n"); p != std::string::npos; p = report.find("\r\n", p + 2)) ++lines;
+    EXPECT_EQ(lines, 1u + 1 + 2 * 360 + 1 + 390 + 1); // blank, material line, beams, column header, columns
+    EXPECT_NE(report.find("\r\n 360  "), std::string::npos);
+    EXPECT_NE(report.find("\r\n 390  "), std::string::npos);
+    auto countLines = [](const std::string& s) { return std::count(s.begin(), s.end(), '\n'); };
+    EXPECT_EQ(countLines(beamBarsText(r)), 360);
+    EXPECT_EQ(countLines(forceDiagramText(r)), 360 + 390);
+    const nlohmann::json j = nlohmann::json::parse(resultJson(r));
+    EXPECT_EQ(j["members"].size(), 750u);
+    EXPECT_EQ(j["joints"].size(), 390u);
+    EXPECT_EQ(j["storeys"][29]["driftMm"].get<double>(), r.displacements.drift[30]);
+}
+
 // Boundaries of the rules: each one is moved by a changed constant.
 TEST(RuleBoundaries, DesignConstantsSitWhereTheRulesPutThem)
 {
@@ -122,11 +191,11 @@ TEST(RuleBoundaries, PivotsBelowOneMillionthOfAMillionthOfTheirDiagonalStopTheSo
         // [[1, 1, 0], [1, 1 + delta, 0], [0, 0, 1]]: the second pivot is delta.
         StiffnessSystem s;
         s.N = 3;
-        s.K.assign(16, 0.0);
         s.P.assign(4, 1.0);
-        s.k(1, 1) = s.k(1, 2) = s.k(2, 1) = 1;
-        s.k(2, 2) = 1 + delta;
-        s.k(3, 3) = 1;
+        s.add(1, 1, 1);
+        s.add(2, 1, 1);
+        s.add(2, 2, 1 + delta);
+        s.add(3, 3, 1);
         if (delta > 1e-12) EXPECT_NO_THROW(solve(s, m));
         else EXPECT_THROW(solve(s, m), Failure);
     }

@@ -95,6 +95,25 @@ else
   [ ! -e KJ-1.pdf ] && [ ! -e zemowj1.txt ] || fail "a refused --pdf touched a file"
 fi
 
+# A project file: converted from the load cases, run whole, with an option
+# overriding its own settings; written back as data files.
+"$calc" --case G '\KJ-1.txt' --case Q '\KJ-1Q.txt' --case W '\KJ-1W.txt' --renew >out.txt 2>err.txt || fail "cases run"
+cp mvts-1.txt cases-mvts.txt
+"$calc" --to-project '\KJ-1.txt' --case Q '\KJ-1Q.txt' --case W '\KJ-1W.txt' '\KJ-1.kjpj' >out.txt 2>err.txt ||
+  fail "--to-project exited $? ($(cat err.txt))"
+grep -q '"schema": "kjpj-project/1"' KJ-1.kjpj || fail "no project schema"
+"$calc" '\KJ-1.kjpj' --renew --json '\p.json' >out.txt 2>err.txt || fail "project run exited $? ($(cat err.txt))"
+cmp -s mvts-1.txt cases-mvts.txt || fail "the project's envelope differs from the cases' run"
+iconv -f gbk -t utf-8 zemowj1.txt | grep -q '项目文件: \\KJ-1.kjpj' || fail "no project echo in the report"
+"$calc" '\KJ-1.kjpj' --code 2010 --renew >out.txt 2>err.txt || fail "project run with --code exited $?"
+grep -q 'GB50010-2010 Fy= 300' zemowj1.txt || fail "--code did not override the project's rule set"
+"$calc" --to-datafile '\KJ-1.kjpj' '\G.txt' --case W '\W.txt' >out.txt 2>err.txt || fail "--to-datafile exited $?"
+cmp -s G.txt KJ-1.txt || fail "G.txt differs from KJ-1.txt"
+grep -q '工况 Q 未写出' out.txt || fail "the unwritten case is not named: $(cat out.txt)"
+sed 's/"concrete": 25/"concrete": "25"/' KJ-1.kjpj >bad.kjpj
+"$calc" '\bad.kjpj' >out.txt 2>err.txt && fail "a bad project accepted"
+grep -q 'materials.concrete 应为数值' err.txt || fail "bad project message: $(cat err.txt)"
+
 "$calc" --no-such-option >/dev/null 2>err.txt && fail "unknown option accepted"
 grep -q '未知选项' err.txt || fail "unknown option message"
 echo "1 passed, 0 failed"

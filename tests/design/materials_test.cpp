@@ -47,6 +47,22 @@ TEST(DesignMaterials, GradeOutsideTableFallsBackToMultiplesOfC)
     EXPECT_DOUBLE_EQ(c85.ft, 0.055 * 85);
 }
 
+TEST(DesignMaterials, ModulusOfElasticityFollowsTable415AndItsFormulaOutsideIt)
+{
+    // GB 50010-2010 Table 4.1.5 (x 10^4 N/mm2).
+    EXPECT_EQ(concreteEc(15), 2.20e4);
+    EXPECT_EQ(concreteEc(25), 2.80e4);
+    EXPECT_EQ(concreteEc(30), 3.00e4);
+    EXPECT_EQ(concreteEc(60), 3.60e4);
+    EXPECT_EQ(concreteEc(80), 3.80e4);
+    EXPECT_EQ(concreteEc(22.5), 2.55e4); // C20's row, as for fc
+    // C10 and C90: 10^5 / (2.2 + 34.7 / fcu,k).
+    EXPECT_NEAR(concreteEc(10), 17636.7, 0.1);
+    EXPECT_NEAR(concreteEc(90), 38676.4, 0.1);
+    EXPECT_THROW(concreteEc(0), Failure);
+    EXPECT_THROW(concreteEc(-25), Failure);
+}
+
 TEST(DesignMaterials, BalancedDepthDependsOnSteel)
 {
     EXPECT_DOUBLE_EQ(constantsFor(210, 25).xib, 0.614);

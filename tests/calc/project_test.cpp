@@ -1,0 +1,182 @@
+// The project file: every example converted to a project and back gives the
+// same results, floor forces against the storey-shear input of the data
+// file, and bad files refused with the key path.
+#include "calc/calculation.h"
+#include "calc/envelope.h"
+#include "calc/project.h"
+#include "calc/report.h"
+#include "common/failure.h"
+#include "common/report_writer.h"
+#include "common/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace kj {
+namespace {
+
+LoadCaseInput exampleCase(LoadCaseKind kind, const std::string& name)
+{
+    const std::string slot = "\\" + name + ".txt";
+    return readLoadCase(kind, readTextFile(std::filesystem::path(KJ_EXAMPLES_DIR) / (name + ".txt"), slot), slot);
+}
+
+std::string failureOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const Failure& e) {
+        return e.what();
+    }
+    return "(no failure)";
+}
+
+// What a run writes of a result: the design tables and the two result files.
+std::string outputs(const CalculationResult& r)
+{
+    ReportWriter w;
+    writeDesignTables(w, r);
+    return w.take() + "\n" + beamBarsText(r) + "\n" + forceDiagramText(r);
+}
+
+void expectSameForces(const InternalForces& a, const InternalForces& b)
+{
+    EXPECT_EQ(a.M1, b.M1);
+    EXPECT_EQ(a.M2, b.M2);
+    EXPECT_EQ(a.V1, b.V1);
+    EXPECT_EQ(a.V2, b.V2);
+    EXPECT_EQ(a.Mo, b.Mo);
+    EXPECT_EQ(a.X, b.X);
+    EXPECT_EQ(a.N, b.N);
+}
+
+// Data file -> project JSON -> project read back -> data file: the same
+// numbers at every step, bit for bit.
+TEST(ProjectRoundTrip, EveryExampleCalculatesAlikeAsDataFileAndAsProject)
+{
+    const DesignOptions options;
+    for (const char* name : {"KJ-1", "KJ-2", "KJ-3", "CB-1"}) {
+        SCOPED_TRACE(name);
+        const LoadCaseInput data = exampleCase(LoadCaseKind::G, name);
+        const Project p = parseProject(projectJson(projectFromDataFiles({data}, DesignSettings{}, std::nullopt, {})), "\\p.kjpj");
+        const CalculationResult fromData = calculate(data.model, options);
+        const CalculationResult fromProject = calculate(caseModel(p, LoadCaseKind::G), options);
+        expectSameForces(fromData.forces, fromProject.forces);
+        EXPECT_EQ(outputs(fromData), outputs(fromProject));
+
+        const LoadCaseInput back = readLoadCase(LoadCaseKind::G, dataFileText(p, LoadCaseKind::G), "\\back.txt");
+        expectSameForces(fromData.forces, calculate(back.model, options).forces);
+    }
+    // KJ-1 has the data file of the data-file examples' own two-span frame
+    // word for word.
+    const Project kj1 = projectFromDataFiles({exampleCase(LoadCaseKind::G, "KJ-1")}, DesignSettings{}, std::nullopt, {});
+    EXPECT_EQ(dataFileText(kj1, LoadCaseKind::G),
+              "KJ-1,2,1,1,0,\r\n6.003.60,112\r\n.25.50.40.40,11222\r\n1 20.0,1 20.0\r\n20103 50.0   0.0\r\n300,25\r\n");
+}
+
+TEST(ProjectRoundTrip, LoadCasesGiveTheSameEnvelope)
+{
+    const std::vector<LoadCaseInput> cases{exampleCase(LoadCaseKind::G, "KJ-1"), exampleCase(LoadCaseKind::Q, "KJ-1Q"),
+                                           exampleCase(LoadCaseKind::W, "KJ-1W")};
+    const Project p = parseProject(projectJson(projectFromDataFiles(cases, DesignSettings{}, std::string("GB55001"), {})),
+                                   "\\p.kjpj");
+    ASSERT_EQ(p.cases.size(), 3u);
+    ASSERT_EQ(p.combinationSet, std::string("GB55001"));
+    // The wind's storey shear of 12 kN is a floor force of 12 kN at the roof.
+    ASSERT_EQ(p.cases[2].floorForces.size(), 1u);
+    EXPECT_EQ(p.cases[2].floorForces[0].level, 1);
+    EXPECT_EQ(p.cases[2].floorForces[0].H, 12);
+
+    const std::array<bool, 3> all{true, true, true};
+    const auto combos = combinationsFor(combinationSet("GB55001"), all);
+    const EnvelopeResult a = calculateEnvelope(cases, combos, "GB 55001-2021", DesignOptions{});
+    const EnvelopeResult b = calculateEnvelope(projectCases(p), combos, "GB 55001-2021", DesignOptions{});
+    for (std::size_t k = 0; k < a.combinations.size(); ++k) expectSameForces(a.combinations[k].forces, b.combinations[k].forces);
+    EXPECT_EQ(outputs(a.envelope), outputs(b.envelope));
+}
+
+const char* kPortal = R"({
+  "schema": "kjpj-project/1", "name": "P", "spans": [6], "storeys": [4, 3.5],
+  "sections": {"B": [250, 500], "C": [400, 400]},
+  "beams": [["B"], ["B"]], "columns": [["C", "C"], ["C", "C"]],
+  "cases": {"G": {"beamLoads": [[[{"q": 20}]], [[{"q": 15, "from": 1, "to": 4}, {"P": 30, "x": 2.5}]]],
+                  "jointLoads": [{"level": 2, "line": 2, "P": 40, "M": -6}],
+                  "floorForces": [{"level": 1, "H": 20}, {"level": 2, "H": 10}]}},
+  "materials": {"concrete": 30, "fy": 360}
+})";
+
+// Floor forces are summed from the roof down into the storey shears the
+// data file states: 10 kN above the upper storey, 30 kN in the lower.
+TEST(ProjectFloorForces, GiveTheStoreyShearsOfTheDataFile)
+{
+    const Project p = parseProject(kPortal, "\\p.kjpj");
+    const std::string data = "P,1,2,3,0,\r\n6.003.504.00,123\r\n.25.50.40.40,112222\r\n"
+                             "4  0.01.00 15.01.50 30.0P 15.01.50,1 20.0\r\n"
+                             "102 40.0  -6.0\r\n105 10.0\r\n106 30.0\r\n360,30\r\n";
+    const LoadCaseInput old = readLoadCase(LoadCaseKind::G, data, "\\P.txt");
+    const CalculationResult a = calculate(old.model, DesignOptions{});
+    const CalculationResult b = calculate(caseModel(p, LoadCaseKind::G), DesignOptions{});
+    EXPECT_EQ(b.forces.storeyShear[1], 10);
+    EXPECT_EQ(b.forces.storeyShear[2], 30);
+    for (std::size_t i = 1; i < a.forces.M1.size(); ++i) {
+        EXPECT_NEAR(a.forces.M1[i], b.forces.M1[i], 1e-9);
+        EXPECT_NEAR(a.forces.M2[i], b.forces.M2[i], 1e-9);
+    }
+    EXPECT_EQ(dataFileText(p, LoadCaseKind::G), data);
+    // Beams' own weight adds 25 kN/m3 x 0.25 x 0.5 = 3.125 kN/m to G: the
+    // ground reactions grow by 3.125 x 6 per storey.
+    Project heavy = p;
+    heavy.beamSelfWeight = true;
+    const CalculationResult c = calculate(caseModel(heavy, LoadCaseKind::G), DesignOptions{});
+    const int NB = b.topo().NB;
+    const double groundB = b.forces.N[3] + b.forces.N[4], groundC = c.forces.N[3] + c.forces.N[4];
+    EXPECT_NEAR(groundC - groundB, 2 * 3.125 * 6, 1e-9);
+    EXPECT_EQ(NB, 2);
+}
+
+TEST(ProjectFile, BadFilesAreRefusedWithTheKeyPath)
+{
+    auto with = [](const std::string& from, const std::string& to) {
+        std::string s = kPortal;
+        s.replace(s.find(from), from.size(), to);
+        return failureOf([&] { parseProject(s, "\\p.kjpj"); });
+    };
+    EXPECT_EQ(with(R"({"P": 30, "x": 2.5})", R"({"P": 30, "x": 6.5})"),
+              "项目文件 \\p.kjpj: cases.G.beamLoads[1][0][1].x 超出跨度 6.00 m (实为 6.5 m)");
+    EXPECT_EQ(with(R"("beams": [["B"], ["B"]])", R"("beams": [["B"], ["X"]])"),
+              "项目文件 \\p.kjpj: beams[1][0] 的截面 \"X\" 不在 sections 中");
+    EXPECT_EQ(with(R"("storeys": [4, 3.5])", R"("storeys": [4, "3.5"])"), "项目文件 \\p.kjpj: storeys[1] 应为数值");
+    EXPECT_EQ(with(R"("C": [400, 400])", R"("C": [400, 0])"), "项目文件 \\p.kjpj: sections.C[1] 应大于 0 mm, 实为 0");
+    EXPECT_EQ(with(R"("storeys": [4, 3.5])", R"("storeys": [4, 1e999])"),
+              "项目文件 \\p.kjpj: 不是有效的 JSON: 数值 \"1e999\" 超出范围");
+    EXPECT_EQ(with(R"("materials")", R"("materail")"), "项目文件 \\p.kjpj: materail 是未知的键");
+    EXPECT_EQ(with(R"({"level": 2, "line": 2,)", R"({"level": 3, "line": 2,)"),
+              "项目文件 \\p.kjpj: cases.G.jointLoads[0].level 应为 1 到 2 的整数, 实为 3");
+    EXPECT_EQ(with(R"("materials": {"concrete": 30, "fy": 360})", R"("materials": {"concrete": 30})"),
+              "项目文件 \\p.kjpj: materials 缺少键 \"fy\"");
+    EXPECT_EQ(with(R"("name": "P")", R"("name": "P",, )"), "项目文件 \\p.kjpj: 不是有效的 JSON: 第 2 行第 43 列不合 JSON 的写法");
+}
+
+TEST(ProjectFile, FramesTheDataFileCannotHoldAreRefusedWithTheReason)
+{
+    Project p = parseProject(kPortal, "\\p.kjpj");
+    p.spans[0] = 6.125; // five characters
+    EXPECT_EQ(failureOf([&] { dataFileText(p, LoadCaseKind::G); }),
+              "项目文件 \\p.kjpj 不能写成数据文件: 跨度 6.125 不能用 4 个字符准确表示");
+    p = parseProject(kPortal, "\\p.kjpj");
+    p.storeys.assign(11, 3.0);
+    p.beams.assign(11, {"B"});
+    p.columns.assign(11, {"C", "C"});
+    p.cases[0].beamLoads.assign(11, {{}});
+    p.cases[0].floorForces.clear();
+    p.cases[0].jointLoads.clear();
+    EXPECT_EQ(failureOf([&] { dataFileText(p, LoadCaseKind::G); }),
+              "项目文件 \\p.kjpj 不能写成数据文件: 层数 11 超过数据文件的 10 层");
+    // Yet the frame itself calculates.
+    EXPECT_NO_THROW(calculate(caseModel(p, LoadCaseKind::G), DesignOptions{}));
+}
+
+} // namespace
+} // namespace kj
