@@ -97,6 +97,32 @@ int best(std::size_t count, Key key)
     return k;
 }
 
+// The index of the state with the largest key, over states listed
+// combination by combination. Ties go to the combination listed first;
+// within it, to Q as given, then to the layout made for the value
+// (preferred), then to the other layouts in order, so that a layout that
+// happens to equal another is named for the value it was made for.
+template <class Key>
+int bestState(const std::vector<Governing>& states, int preferred, Key key)
+{
+    std::vector<int> order;
+    order.reserve(states.size());
+    for (std::size_t k = 0; k < states.size();) {
+        std::size_t end = k;
+        while (end < states.size() && states[end].combination == states[k].combination) ++end;
+        order.push_back(static_cast<int>(k)); // Q as given
+        for (std::size_t j = k + 1; j < end; ++j)
+            if (states[j].pattern == preferred) order.push_back(static_cast<int>(j));
+        for (std::size_t j = k + 1; j < end; ++j)
+            if (states[j].pattern != preferred) order.push_back(static_cast<int>(j));
+        k = end;
+    }
+    int b = order.front();
+    for (int i : order)
+        if (beats(key(i), key(b))) b = i;
+    return b;
+}
+
 double steelKey(const ColumnEndDesign& e)
 {
     return e.failed() ? std::numeric_limits<double>::infinity() : e.As;
@@ -485,14 +511,15 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
                 forces.push_back(beamDesignForces(beamTerms(cr.combination, i, &qTerms[p]), rules, options.beta));
             }
         }
-        const std::size_t n = states.size();
         BeamGoverning& gov = r.beamGoverning[z(i)];
+        // The layout made for each value (none without patterns).
+        auto made = [&](std::size_t k) { return k < layouts.size() ? layouts[k] : -2; };
         // Hogging at the left end is a negative M1, at the right end a positive M2.
-        const int leftMoment = best(n, [&](int k) { return -forces[z(k)].M1; });
-        const int rightMoment = best(n, [&](int k) { return forces[z(k)].M2; });
-        const int leftShear = best(n, [&](int k) { return std::fabs(forces[z(k)].V1); });
-        const int rightShear = best(n, [&](int k) { return std::fabs(forces[z(k)].V2); });
-        const int span = best(n, [&](int k) { return forces[z(k)].Mo; });
+        const int leftMoment = bestState(states, made(1), [&](int k) { return -forces[z(k)].M1; });
+        const int rightMoment = bestState(states, made(2), [&](int k) { return forces[z(k)].M2; });
+        const int leftShear = bestState(states, made(1), [&](int k) { return std::fabs(forces[z(k)].V1); });
+        const int rightShear = bestState(states, made(2), [&](int k) { return std::fabs(forces[z(k)].V2); });
+        const int span = bestState(states, made(0), [&](int k) { return forces[z(k)].Mo; });
         gov = {states[z(leftMoment)], states[z(leftShear)], states[z(rightMoment)], states[z(rightShear)],
                states[z(span)]};
         const BeamInput in{i,
@@ -515,15 +542,15 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         // Sagging at the supports: a positive M1 at the left end, a negative
         // M2 at the right end, designed as bottom steel.
         if (e.beams[z(i)].designed) {
-            auto sagging = [&](SupportSagging& out, auto moment) {
-                const int k = best(n, [&](int j) { return moment(forces[z(j)]); });
+            auto sagging = [&](SupportSagging& out, int preferred, auto moment) {
+                const int k = bestState(states, preferred, [&](int j) { return moment(forces[z(j)]); });
                 const double M = moment(forces[z(k)]);
                 if (!(M > 0)) return;
                 out = {true, M, states[z(k)],
                        saggingDesign(i, model.member(i), M, g.materials, combinedOptions, rules)};
             };
-            sagging(r.supportSagging[z(i)].left, [](const BeamDesignForces& b) { return b.M1; });
-            sagging(r.supportSagging[z(i)].right, [](const BeamDesignForces& b) { return -b.M2; });
+            sagging(r.supportSagging[z(i)].left, made(3), [](const BeamDesignForces& b) { return b.M1; });
+            sagging(r.supportSagging[z(i)].right, made(4), [](const BeamDesignForces& b) { return -b.M2; });
         }
     }
 
@@ -570,18 +597,20 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             ColumnGoverning& gov = r.columnGoverning[z(c)];
 
             // The force sets of each end.
-            auto sets = [&](ColumnEndForceSets& out, auto moment, auto axial) {
+            auto made = [&](std::size_t k) { return k < layouts.size() ? layouts[k] : -2; };
+            auto sets = [&](ColumnEndForceSets& out, int preferred, auto moment, auto axial) {
                 auto pair = [&](int k) {
                     return ColumnForcePair{moment(forces[z(k)]), axial(forces[z(k)]), states[z(k)]};
                 };
-                out.maxMoment = pair(best(n, [&](int k) { return std::fabs(moment(forces[z(k)])); }));
+                out.maxMoment =
+                    pair(bestState(states, preferred, [&](int k) { return std::fabs(moment(forces[z(k)])); }));
                 out.maxAxial = pair(best(n, [&](int k) { return axial(forces[z(k)]); }));
                 out.minAxial = pair(best(n, [&](int k) { return -axial(forces[z(k)]); }));
             };
             auto top = [](const ColumnDesignForces& d) { return d.Mtop; };
             auto bottom = [](const ColumnDesignForces& d) { return d.Mbottom; };
-            sets(gov.topSets, top, [](const ColumnDesignForces& d) { return d.Ntop; });
-            sets(gov.bottomSets, bottom, [](const ColumnDesignForces& d) { return d.Nfoot; });
+            sets(gov.topSets, made(0), top, [](const ColumnDesignForces& d) { return d.Ntop; });
+            sets(gov.bottomSets, made(2), bottom, [](const ColumnDesignForces& d) { return d.Nfoot; });
 
             // Each end designed for every state: the largest steel governs;
             // among states needing the same steel (the least steel, often),
