@@ -136,7 +136,7 @@ std::vector<std::string> assumptions(const DesignOptions& o)
                                    shortestDecimal(o.fyv)};
     if (o.beta < 1)
         lines.push_back("支座负弯矩调幅 β = " + shortestDecimal(o.beta) +
-                        " (5.4.3): 跨中弯矩按平衡条件增大, 且不小于竖向荷载下简支梁跨中弯矩的 0.5 倍 (JGJ 3-2010 5.2.3)");
+                        " (GB 50010 5.4.3): 跨中弯矩按平衡条件增大, 且不小于竖向荷载下简支梁跨中弯矩的 0.5 倍 (JGJ 3-2010 5.2.3)");
     return lines;
 }
 
