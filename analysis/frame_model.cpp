@@ -290,7 +290,7 @@ void solve(StiffnessSystem& s, const FrameModel& m)
             if (mem.b * mem.h == 0) zeroMembers += (zeroMembers.empty() ? "" : ", ") + m.topo.memberName(i);
         }
         if (!zeroMembers.empty()) cause += " (截面为 0 的构件: " + zeroMembers + ")";
-        throw Failure("数据文件 " + m.fileName + ": 刚度矩阵奇异, 无法求解" + m.topo.unknownName(k) + "; " + cause);
+        throw Failure(m.fileKind + " " + m.fileName + ": 刚度矩阵奇异, 无法求解" + m.topo.unknownName(k) + "; " + cause);
     };
 
     // The natural ordering keeps the unknowns in their own order: the band
@@ -314,7 +314,7 @@ void solve(StiffnessSystem& s, const FrameModel& m)
     for (int i = 1; i <= N; ++i) {
         s.P[static_cast<std::size_t>(i)] = x[i - 1];
         if (!std::isfinite(x[i - 1]))
-            throw Failure("数据文件 " + m.fileName + ": 求解结果超出数值范围 (" + m.topo.unknownName(i) + "), 请检查尺寸和荷载");
+            throw Failure(m.fileKind + " " + m.fileName + ": 求解结果超出数值范围 (" + m.topo.unknownName(i) + "), 请检查尺寸和荷载");
     }
 }
 

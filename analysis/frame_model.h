@@ -38,6 +38,7 @@ struct JointLoadGroup {
 
 struct FrameModel {
     std::string fileName;
+    std::string fileKind = "数据文件"; // or "项目文件": the kind of file it was read from, for messages
     std::string name;
     FrameTopology topo;
     bool continuousBeam = false;

@@ -169,7 +169,7 @@ InternalForces analyse(const FrameModel& m, const LoadSolver& solveLoads)
     for (const std::vector<double>* v : {&f.M1, &f.M2, &f.V1, &f.V2, &f.Mo, &f.X, &f.R, &f.N})
         for (double val : *v)
             if (!std::isfinite(val))
-                throw Failure("数据文件 " + m.fileName + ": 内力计算结果超出数值范围, 请检查尺寸和荷载");
+                throw Failure(m.fileKind + " " + m.fileName + ": 内力计算结果超出数值范围, 请检查尺寸和荷载");
 
     // 8. Forces along every member.
     f.along.assign(static_cast<std::size_t>(members) + 1, MemberForces{});

@@ -46,6 +46,8 @@ const char* kUsage =
     "  --fyv 数值                  箍筋强度设计值 270 (默认) 或 360, 只用于 --code 2010\n"
     "  --precast                   装配式楼盖: 柱计算长度 1.25H (底层) / 1.5H, 只用于 --code 2010;\n"
     "                              默认现浇楼盖 1.0H / 1.25H\n"
+    "  --environment 类别          环境类别 1 (一类, 默认)、2a (二a) 或 2b (二b), 只用于 --code 2010;\n"
+    "                              定出 8.2.1 的最小保护层, 保护层指箍筋外缘\n"
     "  --json 名称                 另把全部计算结果写成 JSON 文件 (UTF-8)\n"
     "  --strict                    数据文件有读不清的字段时不计算, 不写任何文件\n"
     "  --case 工况 名称            荷载工况的数据文件: 工况为 G (恒载, 含柱自重)、Q (活载) 或\n"
@@ -69,7 +71,7 @@ const char* kUsage =
     "Usage: kjpj-calc [DATAFILE] [--report NAME] [--renew] [--beta TEXT] [--cover TEXT]\n"
     "                 [--top-bars N D] [--bottom-bars N D] [--stirrups LEGS D] [--json NAME] [--strict]\n"
     "                 [--pdf NAME]\n"
-    "                 [--code 2010 [--fyv 270|360] [--precast]]\n"
+    "                 [--code 2010 [--fyv 270|360] [--precast] [--environment 1|2a|2b]]\n"
     "       kjpj-calc JOB.kjpj [--report NAME] [--json NAME] [--pdf NAME] [design options]\n"
     "       kjpj-calc --to-project DATAFILE [--case Q NAME ...] [options] OUT.kjpj\n"
     "       kjpj-calc --to-datafile JOB.kjpj OUT.txt [--case Q OUT-Q.txt ...]\n"
@@ -242,6 +244,9 @@ int main(int argc, char** argv)
         } else if (a == "--fyv") {
             need(i, 1);
             edit([v = std::string(argv[++i])](kj::DesignSettings& d) { d.fyv = v; });
+        } else if (a == "--environment") {
+            need(i, 1);
+            edit([v = std::string(argv[++i])](kj::DesignSettings& d) { d.environment = v; });
         } else if (a == "--precast") {
             edit([](kj::DesignSettings& d) { d.floors = "装配"; });
         } else if (a == "--to-project") {

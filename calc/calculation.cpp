@@ -67,29 +67,61 @@ double simpleSpanMoment(const std::vector<MemberForces::Load>& loads, double len
     return largestSagging(a).M;
 }
 
+double columnClearLength(const FrameModel& model, int column)
+{
+    const FrameTopology& t = model.topo;
+    const int top = t.topNode(column);
+    double deepest = 0;
+    for (int beam : {t.beamLeftOf(top), t.beamRightOf(top)})
+        if (beam > 0) deepest = std::max(deepest, model.member(beam).h);
+    return model.member(t.columnMember(column)).len - deepest;
+}
+
 void designMembers(CalculationResult& r, const DesignRules& rules)
 {
     r.rules = &rules;
     const FrameModel& model = r.model;
     const DesignOptions& options = r.options;
     const FrameTopology& t = model.topo;
-    const InternalForces& f = r.forces;
+    // GB 50010-2010 designs for M = Mns + etaS Ms (B.0.4).
+    r.sway.clear();
+    InternalForces magnified;
+    std::optional<SwayEffect> sway;
+    if (rules.swaySecondOrder && !model.continuousBeam) {
+        sway = swayEffect(model, r.forces, concreteEc(r.materials.C));
+        r.sway = sway->storeys;
+        magnified = magnifiedForces(model, r.forces, *sway);
+    }
+    const InternalForces& f = sway ? magnified : r.forces;
     auto at = [](const std::vector<double>& v, int i) { return v[static_cast<std::size_t>(i)]; };
+    // The simple-span moment of a beam's loads, from the analysis's forces
+    // along it (the loads are those of the frame, with or without sway).
+    auto simpleSpan = [&](int i) {
+        const std::size_t k = static_cast<std::size_t>(i);
+        return k < r.forces.along.size() ? simpleSpanMoment(r.forces.along[k].loads, model.member(i).len) : 0.0;
+    };
     r.beams.assign(static_cast<std::size_t>(t.NB) + 1, BeamDesign{});
     for (int i = 1; i <= t.NB; ++i) {
-        const double simple =
-            static_cast<std::size_t>(i) < f.along.size() ? simpleSpanMoment(f.along[static_cast<std::size_t>(i)].loads, model.member(i).len) : 0;
-        const BeamInput in{i, model.member(i), at(f.M1, i), at(f.M2, i), at(f.V1, i),
-                           at(f.V2, i), at(f.Mo, i), at(f.X, i), simple};
+        const BeamInput in{i,           model.member(i),
+                           at(f.M1, i), at(f.M2, i),
+                           at(f.V1, i), at(f.V2, i),
+                           at(f.Mo, i), at(f.X, i),
+                           model.continuousBeam,
+                           static_cast<std::size_t>(i) < f.along.size() ? f.along[static_cast<std::size_t>(i)].loads
+                                                                         : std::vector<MemberForces::Load>{},
+                           simpleSpan(i)};
         r.beams[static_cast<std::size_t>(i)] = rules.designBeam(in, r.materials, options);
     }
     if (!model.continuousBeam) {
         r.columns.assign(static_cast<std::size_t>(t.NC) + 1, ColumnDesign{});
         for (int c = 1; c <= t.NC; ++c) {
             const int i = t.columnMember(c);
-            const ColumnInput in{c, model.member(i), at(f.M1, i), at(f.M2, i), at(f.N, c), t.bottomStorey(c),
-                                 std::nullopt};
-            r.columns[static_cast<std::size_t>(c)] = rules.designColumn(in, r.materials, options);
+            const ColumnInput in{c,           model.member(i), at(f.M1, i),
+                                 at(f.M2, i), at(f.N, c),     t.bottomStorey(c),
+                                 std::nullopt, columnClearLength(model, c)};
+            ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
+            d = rules.designColumn(in, r.materials, options);
+            if (sway) d.top.etaS = d.bottom.etaS = r.sway[static_cast<std::size_t>(t.columnStorey(c))].etaS;
         }
     }
 }

@@ -4,6 +4,7 @@
 // the result files, JSON and the drawings are views of its result.
 #include "analysis/frame_model.h"
 #include "analysis/internal_forces.h"
+#include "calc/sway.h"
 #include "design/design_options.h"
 #include "design/design_records.h"
 #include "design/design_rules.h"
@@ -25,6 +26,10 @@ struct CalculationResult {
     Displacements displacements;
     std::vector<BeamDesign> beams;     // 1..NB (index 0 unused)
     std::vector<ColumnDesign> columns; // 1..NC; none for a continuous beam, whose props are not designed
+    // Rule sets that magnify the sway (GB 50010-2010): the storeys' etaS,
+    // 1..NF (index 0 unused); empty otherwise. The designs take the forces
+    // so magnified; forces keeps the first-order analysis.
+    std::vector<SwayStorey> sway;
 
     const FrameTopology& topo() const { return model.topo; }
 };
@@ -49,6 +54,11 @@ SpanMoment largestSagging(const MemberForces& a);
 // The largest moment of a simply supported span of the length given under
 // the loads given (kN*m).
 double simpleSpanMoment(const std::vector<MemberForces::Load>& loads, double length);
+
+// The clear height of column c (1..NC), m: the storey height less the
+// depth of the deepest beam at its top joint (storey heights run to the top
+// of the floor beams).
+double columnClearLength(const FrameModel& model, int column);
 
 // Designs every beam and, unless the frame is a continuous beam, every
 // column of r from its forces, materials and options.

@@ -291,7 +291,7 @@ MemberForces layoutAlong(const LiveLoadUnits& q, const std::vector<char>& loaded
 BeamSectionDesign saggingDesign(int beam, const Member& member, double M, const Materials& materials,
                                 const DesignOptions& options, const DesignRules& rules)
 {
-    const BeamInput in{beam, member, 0, 0, 0, 0, M, 0, 0};
+    const BeamInput in{beam, member, 0, 0, 0, 0, M, 0, false, {}, 0};
     return rules.designBeam(in, materials, options).span;
 }
 
@@ -405,7 +405,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         return d;
     };
     auto designColumn = [&](int c, const ColumnDesignForces& d) {
-        ColumnInput in{c, model.member(t.columnMember(c)), d.Mtop, d.Mbottom, d.Nfoot, t.bottomStorey(c), d.Ntop};
+        ColumnInput in{c,      model.member(t.columnMember(c)), d.Mtop, d.Mbottom, d.Nfoot, t.bottomStorey(c),
+                       d.Ntop, columnClearLength(model, c)};
         return rules.designColumn(in, g.materials, combinedOptions);
     };
 
@@ -530,6 +531,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
                            forces[z(rightShear)].V2,
                            forces[z(span)].Mo,
                            forces[z(span)].x,
+                           model.continuousBeam,
+                           {},
                            0}; // the simple-span rule is already in Mo
         ef.M1[z(i)] = in.M1;
         ef.M2[z(i)] = in.M2;

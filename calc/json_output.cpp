@@ -13,16 +13,32 @@ double at(const std::vector<double>& v, int i) { return v[static_cast<std::size_
 
 json barsJson(const BarArrangement& b)
 {
-    return {{"continuous", {{"count", b.n}, {"diameter", b.d}}},
-            {"additional", {{"count", b.k}, {"diameter", b.e}}},
-            {"outerLayer", b.outer},
-            {"secondLayer", b.second}};
+    json j{{"continuous", {{"count", b.n}, {"diameter", b.d}}},
+           {"additional", {{"count", b.k}, {"diameter", b.e}}},
+           {"outerLayer", b.outer},
+           {"secondLayer", b.second}};
+    if (b.third > 0) j["thirdLayer"] = b.third;
+    return j;
 }
 
 json sectionJson(const BeamSectionDesign& s, bool support)
 {
     json j{{"M", s.M}, {"h0", s.h0}, {"As", s.As}, {"AsComp", s.AsComp}, {"failed", s.failed()},
            {"bars", barsJson(s.bars)}, {"barString", s.barString}};
+    if (!s.governs.empty()) { // the checker's values of GB 50010-2010
+        j["zoneDepth"] = s.zoneDepth;
+        j["xi"] = s.xi;
+        j["asComp"] = s.asComp;
+        j["stirrupForLayout"] = s.stirrup;
+        j["layers"] = s.bars.third > 0 ? 3 : s.bars.second > 0 ? 2 : 1;
+        j["governs"] = s.governs;
+        j["failure"] = s.failure;
+        j["providedArea"] = barArea(s.bars);
+        if (support) {
+            j["beta"] = s.beta;
+            j["alphaCv"] = s.alphaCv;
+        }
+    }
     if (support) {
         j["V"] = s.V;
         j["AsvPerS"] = s.asvs;
@@ -37,8 +53,18 @@ json sectionJson(const BeamSectionDesign& s, bool support)
 
 json columnEndJson(const ColumnEndDesign& e)
 {
-    return {{"M", e.M}, {"N", e.N}, {"e0", e.e0}, {"ea", e.ea}, {"ei", e.ei}, {"eta", e.eta}, {"xi", e.xi},
-            {"As", e.As}, {"AsComp", e.As}, {"failed", e.failed()}, {"failure", e.failure}};
+    json j{{"M", e.M}, {"N", e.N}, {"e0", e.e0}, {"ea", e.ea}, {"ei", e.ei}, {"eta", e.eta}, {"xi", e.xi},
+           {"As", e.As}, {"AsComp", e.As}, {"failed", e.failed()}, {"failure", e.failure}};
+    if (!e.governs.empty()) { // the checker's values of GB 50010-2010
+        j["Cm"] = e.Cm;
+        j["etaNs"] = e.etaNs;
+        j["etaS"] = e.etaS;
+        j["h0"] = e.h0;
+        j["axialRatio"] = e.axialRatio;
+        j["eccentricity"] = e.eccentricity;
+        j["governs"] = e.governs;
+    }
+    return j;
 }
 
 json stationsJson(const MemberForces& a)
@@ -54,13 +80,25 @@ json stationsJson(const MemberForces& a)
 nlohmann::json beamDesignJson(const BeamDesign& d)
 {
     if (!d.designed) return {{"skipped", d.skipReason}};
-    return {{"left", sectionJson(d.left, true)}, {"right", sectionJson(d.right, true)}, {"span", sectionJson(d.span, false)}};
+    json j{{"left", sectionJson(d.left, true)}, {"right", sectionJson(d.right, true)}, {"span", sectionJson(d.span, false)}};
+    if (!d.notes.empty()) j["notes"] = d.notes;
+    return j;
 }
 
 nlohmann::json columnDesignJson(const ColumnDesign& d)
 {
     if (!d.designed) return {{"skipped", d.skipReason}};
-    return {{"l0", d.l0}, {"top", columnEndJson(d.top)}, {"bottom", columnEndJson(d.bottom)}};
+    json j{{"l0", d.l0}, {"top", columnEndJson(d.top)}, {"bottom", columnEndJson(d.bottom)}};
+    if (!d.tieString.empty()) {
+        j["lc"] = d.lc;
+        j["V"] = d.V;
+        j["tieAsvPerS"] = d.tieAsvs;
+        j["tiesTooSmall"] = d.tieTooSmall;
+        j["ties"] = {{"legs", d.ties.legs}, {"diameter", d.ties.diameter}, {"spacing", d.ties.spacing}};
+        j["tieString"] = d.tieString;
+    }
+    if (!d.notes.empty()) j["notes"] = d.notes;
+    return j;
 }
 
 std::string resultJson(const CalculationResult& r) { return resultJsonValue(r).dump(1) + "\n"; }
@@ -102,7 +140,9 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
                     {"stirrupLegs", o.stirrupLegs ? json(*o.stirrupLegs) : json(nullptr)},
                     {"stirrupDiameter", o.stirrupDiameter ? json(*o.stirrupDiameter) : json(nullptr)},
                     {"fyv", o.fyv},
-                    {"floors", o.floors == FloorKind::Precast ? "precast" : "castInPlace"}};
+                    {"floors", o.floors == FloorKind::Precast ? "precast" : "castInPlace"},
+                    {"environment", o.environment == EnvironmentClass::TwoB ? "2b"
+                                    : o.environment == EnvironmentClass::TwoA ? "2a" : "1"}};
 
     // Real displacements where the modulus is known, null where it is not.
     const Displacements& d = r.displacements;
@@ -119,6 +159,13 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
                            {"shear", at(f.storeyShear, J)}, {"drift", at(f.displacement, t.drift(J))},
                            {"driftMm", real(d.drift, J)}, {"driftRatio", real(d.driftRatio, J)}});
     j["storeys"] = storeys;
+    if (r.sway.size() > 1) {
+        json sway = json::array();
+        for (std::size_t J = 1; J < r.sway.size(); ++J)
+            sway.push_back({{"storey", J}, {"sumN", r.sway[J].sumN}, {"D", r.sway[J].D}, {"H0", r.sway[J].H0},
+                            {"etaS", r.sway[J].etaS}});
+        j["sway"] = sway;
+    }
 
     const bool designed = !r.beams.empty();
     json members = json::array();

@@ -49,6 +49,15 @@ FloorKind floorKind(const std::string& text)
     throw Failure("楼盖应为 现浇 或 装配: " + text);
 }
 
+EnvironmentClass environmentClass(const std::string& text)
+{
+    const std::string s = normalised(text);
+    if (s == "1" || s == "一类" || s == "一") return EnvironmentClass::One;
+    if (s == "2A" || s == "二A" || s == "二A类") return EnvironmentClass::TwoA;
+    if (s == "2B" || s == "二B" || s == "二B类") return EnvironmentClass::TwoB;
+    throw Failure("环境类别应为 1 (一类)、2a (二a) 或 2b (二b): " + clipForMessage(text));
+}
+
 } // namespace
 
 DesignOptions parseDesignOptions(const DesignSettings& s)
@@ -72,10 +81,19 @@ DesignOptions parseDesignOptions(const DesignSettings& s)
     o.fyv = numberValue(s.fyv);
     if (o.fyv != 270 && o.fyv != 360) throw Failure("箍筋强度设计值 fyv 应为 270 或 360: " + s.fyv);
     o.floors = floorKind(s.floors);
+    o.environment = environmentClass(s.environment);
+    // 5.4.3: the support moments of a frame beam are redistributed by at
+    // most 25 %.
+    if (o.code == DesignCode::Gb50010_2010 && o.beta < 0.75)
+        throw Failure("GB50010-2010 第 5.4.3 条: 梁端负弯矩调幅系数不应小于 0.75 (调幅不超过 25%): " +
+                      clipForMessage(s.beta));
     if (o.code == DesignCode::Default && o.fyv != 270)
         throw Failure("箍筋 fyv=" + s.fyv + " 只用于 GB50010-2010 规范; 原方法的箍筋按 fyv=210 计算");
     if (o.code == DesignCode::Default && o.floors != FloorKind::CastInPlace)
         throw Failure("装配式楼盖只用于 GB50010-2010 规范; 原方法的柱计算长度按 1.25H (底层) 和 1.5H 计算");
+    if (o.code == DesignCode::Default && o.environment != EnvironmentClass::One)
+        throw Failure("环境类别 " + clipForMessage(s.environment) +
+                      " 只用于 GB50010-2010 规范; 原方法的保护层即主筋保护层选择框的值");
     return o;
 }
 

@@ -20,15 +20,17 @@ struct DesignSettings {
     std::string code = "原方法";         // Combo39: design rule set, "原方法" or "GB50010-2010" ("2010" too)
     std::string fyv = "270";            // Combo40: stirrup fyv of GB 50010-2010, "270" or "360"
     std::string floors = "现浇";        // floors: "现浇" (cast in place) or "装配" (precast)
+    std::string environment = "1";      // Combo41: environment class of GB 50010-2010, "1", "2a" or "2b" (一类, 二a, 二b)
 };
 
 // Reads the texts by the number rules: "一般梁" as a cover is 0 mm; a
 // diameter "zd", or a count below 1 or a diameter not above 0, leaves the
 // continuous bars to the program; stirrup legs or diameter not above 0 are
 // chosen by the program. Throws Failure for a redistribution factor outside
-// 0 < beta <= 1, a rule set, fyv or floor kind that is none of the listed
-// ones, and for fyv 360 or precast floors with the default method, which
-// has no use for them.
+// 0 < beta <= 1 (0.75 <= beta <= 1 under GB 50010-2010, 5.4.3), a rule
+// set, fyv, floor kind or environment class that is none of the listed ones,
+// and for fyv 360, precast floors or an environment class other than 一类
+// with the default method, which has no use for them.
 DesignOptions parseDesignOptions(const DesignSettings& texts);
 
 // Combo21: "1" (by its number value) starts a new report; anything else appends.

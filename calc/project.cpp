@@ -352,6 +352,11 @@ Project parseProject(const std::string& text, const std::string& fileName)
         p.endFixity = it->second;
     }
 
+    // The report numbers members in a column of three digits.
+    const long members = static_cast<long>(p.L()) * p.NF() + static_cast<long>(p.L() + 1) * p.NF();
+    if (members > 999)
+        r.fail("spans", "和 storeys: " + std::to_string(p.L()) + " 跨 " + std::to_string(p.NF()) + " 层共 " +
+                            std::to_string(members) + " 根梁柱, 计算书最多编号 999 根");
     p.beams = readMemberSections(r, r.need(j, "beams", ""), "beams", p.NF(), p.L(), "梁", p.sections);
     if (!p.continuousBeam || j.contains("columns"))
         p.columns = readMemberSections(r, r.need(j, "columns", ""), "columns", p.NF(), p.L() + 1, "柱", p.sections);
@@ -650,6 +655,7 @@ FrameModel caseModel(const Project& p, LoadCaseKind kind)
     if (!c) throw Failure("项目文件 " + p.fileName + " 没有荷载工况 " + caseLetter(kind));
     FrameModel m;
     m.fileName = p.fileName;
+    m.fileKind = "项目文件";
     m.name = p.name;
     m.topo = FrameTopology::of(p.L(), p.NF());
     const FrameTopology& t = m.topo;
@@ -659,6 +665,7 @@ FrameModel caseModel(const Project& p, LoadCaseKind kind)
     for (int i = 1; i <= t.NB; ++i) {
         const std::size_t s = ix(t.NF - t.beamStorey(i)), k = ix(t.beamSpan(i) - 1);
         m.members[ix(i)] = memberOf(p, p.spans[k], p.beams[s][k]);
+        m.members[ix(i)].stiffnessFactor = p.beamStiffnessFactor;
     }
     if (!p.continuousBeam)
         for (int c2 = 1; c2 <= t.NC; ++c2) {

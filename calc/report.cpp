@@ -5,6 +5,7 @@
 #include "common/text.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace kj {
 
@@ -75,6 +76,11 @@ void writeEcho(ReportWriter& w, const FrameData& d, const std::string& date, con
 
 namespace {
 
+void writeLines(ReportWriter& w, const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines) w.text(line).endLine();
+}
+
 void writeNote(ReportWriter& w, const std::vector<std::string>* lines, int i)
 {
     if (lines && static_cast<std::size_t>(i) < lines->size() && !(*lines)[static_cast<std::size_t>(i)].empty())
@@ -114,12 +120,18 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
             .endLine();
         w.text("    预配钢筋").column(12).text(b.left.barString).column(39).text(b.right.barString).column(69)
             .text(b.span.barString).endLine();
+        writeLines(w, b.notes);
         writeNote(w, notes ? &notes->beams : nullptr, i);
     }
     if (r.model.continuousBeam) return;
 
     w.text("柱号").text("    M1   ").text("    N1   ").text("    As    ").text("   As'  ").text("    M2   ")
-        .text("    N2   ").text("    As   ").text("     As'").endLine();
+        .text("    N2   ").text("    As   ").text("     As'");
+    // Rule sets that design the ties give them at the end of the row.
+    bool ties = false;
+    for (int c = 1; c <= t.NC; ++c) ties = ties || !r.columns[static_cast<std::size_t>(c)].tieString.empty();
+    if (ties) w.text("   箍筋");
+    w.endLine();
     for (int c = 1; c <= t.NC; ++c) {
         const ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
         if (!d.designed) continue;
@@ -131,9 +143,22 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
             .column(43).number(whole(d.bottom.M))
             .column(53).number(whole(d.bottom.N))
             .column(62).number(whole(d.bottom.As))
-            .column(72).number(whole(d.bottom.As))
-            .endLine();
+            .column(72).number(whole(d.bottom.As));
+        if (!d.tieString.empty()) w.column(82).text(d.tieString);
+        w.endLine();
+        writeLines(w, d.notes);
         writeNote(w, notes ? &notes->columns : nullptr, c);
+    }
+    // The storeys' sway magnifiers the columns and beams were designed with.
+    if (r.sway.size() > 1) {
+        w.text("层间侧移二阶效应 ηs = 1 / (1 - ΣN / (D H0)) (5.3.4, 附录 B.0.4, 刚度按 B.0.5 折减):").endLine();
+        for (std::size_t J = 1; J < r.sway.size(); ++J) {
+            const SwayStorey& s = r.sway[J];
+            char line[160];
+            std::snprintf(line, sizeof line, "  第 %zu 层  ΣN = %.0f kN  D = %.0f kN/m  H0 = %s m  ηs = %.3f", J, s.sumN,
+                          s.D, shortestDecimal(s.H0).c_str(), s.etaS);
+            w.text(line).endLine();
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace kj {
 
@@ -110,8 +111,7 @@ std::string stirrupString(const Stirrups& s)
     return std::to_string(s.legs) + "*" + std::to_string(s.diameter) + "@" + std::to_string(s.spacing);
 }
 
-BarArrangement arrangeBars(double As, double b, double h, double cover, BarPosition position,
-                           const std::optional<ChosenBars>& chosen)
+BarArrangement chooseBarSizes(double As, double b, double h, const std::optional<ChosenBars>& chosen, bool fullArea)
 {
     if (As < 220) As = 220;
     BarArrangement r;
@@ -131,13 +131,10 @@ BarArrangement arrangeBars(double As, double b, double h, double cover, BarPosit
 
     const double A1 = 0.7854 * r.n * r.d * r.d;
     const double dA = As - A1;
-    if (dA <= 0) { // the continuous bars suffice, in one layer
-        r.outer = r.n;
-        return r;
-    }
+    if (dA <= 0) return r; // the continuous bars suffice
 
     // Additional bars: the fewest of a standard size close to the continuous ones.
-    const double D = std::sqrt(3.8 * dA / 3.1416);
+    const double D = fullArea ? std::sqrt(4 * dA / std::numbers::pi) : std::sqrt(3.8 * dA / 3.1416);
     bool found = false;
     for (int k = 1; k <= kMaxAdditionalBars && !found; ++k) {
         double e = std::sqrt(D * D / k);
@@ -155,6 +152,25 @@ BarArrangement arrangeBars(double As, double b, double h, double cover, BarPosit
         r.searchFailed = true;
         r.e = r.d;
         r.k = std::ceil(dA / (0.7854 * r.d * r.d));
+    }
+    // The full area exactly, not short by the rounding of pi.
+    if (fullArea && std::isfinite(As))
+        for (int extra = 0; barArea(r) < As && r.e > 0 && extra < kMaxAdditionalBars; ++extra) r.k += 1;
+    return r;
+}
+
+double barArea(const BarArrangement& bars)
+{
+    return std::numbers::pi / 4 * (bars.n * bars.d * bars.d + bars.k * bars.e * bars.e);
+}
+
+BarArrangement arrangeBars(double As, double b, double h, double cover, BarPosition position,
+                           const std::optional<ChosenBars>& chosen)
+{
+    BarArrangement r = chooseBarSizes(As, b, h, chosen, false);
+    if (r.k == 0) { // the continuous bars suffice, in one layer
+        r.outer = r.n;
+        return r;
     }
 
     // Layers: as many bars in the outer layer as the clear width takes.
@@ -181,8 +197,11 @@ std::string barString(const BarArrangement& bars, BarPosition position)
 {
     std::string s = shortestDecimal(bars.n) + "," + shortestDecimal(bars.d) + "+" + shortestDecimal(bars.k) +
                     "," + shortestDecimal(bars.e) + " ";
-    if (position == BarPosition::Top) s += shortestDecimal(bars.outer) + "/" + shortestDecimal(bars.second);
-    else s += shortestDecimal(bars.second) + "/" + shortestDecimal(bars.outer);
+    // A third layer (GB 50010-2010 only) is written beyond the second.
+    const std::string third = bars.third > 0 ? shortestDecimal(bars.third) : "";
+    if (position == BarPosition::Top)
+        s += shortestDecimal(bars.outer) + "/" + shortestDecimal(bars.second) + (third.empty() ? "" : "/" + third);
+    else s += (third.empty() ? "" : third + "/") + shortestDecimal(bars.second) + "/" + shortestDecimal(bars.outer);
     return s;
 }
 

@@ -51,8 +51,19 @@ struct BarArrangement {
     double e = 0;  // their diameter, mm
     double outer = 0;  // bars in the outer layer (top layer at a support, bottom layer in the span)
     double second = 0; // bars in the second layer
+    double third = 0;  // GB 50010-2010: bars in a third layer, at twice the spacing (9.2.1-3)
     bool searchFailed = false; // no standard size fitted; additional bars of diameter d
+    bool tooMany = false; // GB 50010-2010: more bars than three layers of the width hold
 };
+
+// The continuous and the additional bars for the steel area As, without
+// their layers. The additional bars are the fewest of a standard size close
+// to the continuous ones that give fullArea ? 100 % : 95 % of the area past
+// the continuous bars (the default method takes 95 %).
+BarArrangement chooseBarSizes(double As, double b, double h, const std::optional<ChosenBars>& chosen, bool fullArea);
+
+// Area of the bars, mm2.
+double barArea(const BarArrangement& bars);
 
 // Bars for the steel area As on a b x h section with the cover c; the
 // continuous bars chosen by the user belong to the position (top bars at a

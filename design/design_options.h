@@ -21,10 +21,16 @@ enum class DesignCode { Default, Gb50010_2010 };
 // (GB 50010-2010 6.2.20-2).
 enum class FloorKind { CastInPlace, Precast };
 
+// The environment class of GB 50010-2010 Table 3.5.2 that sets the least
+// concrete cover (8.2.1): 一类, 二a, 二b.
+enum class EnvironmentClass { One, TwoA, TwoB };
+
 struct DesignOptions {
     DesignCode code = DesignCode::Default;
     double beta = 1.0;  // redistribution factor of the support moments, 0 < beta <= 1
-    double cover = 25;  // cover of the main bars, mm
+    // Cover, mm: of the main bars in the default method; of the outermost
+    // steel, the stirrups, in GB 50010-2010 (8.2.1).
+    double cover = 25;
     std::optional<ChosenBars> topBars;    // continuous top bars
     std::optional<ChosenBars> bottomBars; // continuous bottom bars
     std::optional<int> stirrupLegs;       // least number of stirrup legs
@@ -34,6 +40,7 @@ struct DesignOptions {
     // the floors.
     double fyv = 270;
     FloorKind floors = FloorKind::CastInPlace;
+    EnvironmentClass environment = EnvironmentClass::One;
 };
 
 } // namespace kj

@@ -6,6 +6,7 @@
 #include "design/beam_design.h"
 
 #include <string>
+#include <vector>
 
 namespace kj {
 
@@ -26,6 +27,15 @@ struct BeamSectionDesign {
     Stirrups stirrups; // support: chosen stirrups (32@50: section too small for the shear)
     BarArrangement bars;
     std::string barString, stirrupString;
+    // GB 50010-2010, for the checker (0 and empty in the default method):
+    double zoneDepth = 0; // x, mm
+    double xi = 0;        // x / h0
+    double asComp = 0;    // compression face to the compression steel As', mm
+    double stirrup = 0;   // stirrup diameter the bars are laid inside, mm
+    double beta = 1;      // redistribution factor applied (support)
+    double alphaCv = 0;   // support: 6.3.4 factor of the concrete share
+    std::string governs;  // the check that governs the steel
+    std::string failure;  // why As is 9999, in words
     bool failed() const { return As >= kFailedArea; }
     bool shearFailed() const { return shearTooSmall; }
 };
@@ -35,6 +45,9 @@ struct BeamDesign {
     std::string skipReason; // why a beam is not designed
     double b = 0, h = 0;    // section, mm
     BeamSectionDesign left, right, span;
+    // Lines the report writes under the beam's rows (GB 50010-2010: flags,
+    // redistribution given up, layouts kept for their depth).
+    std::vector<std::string> notes;
 };
 
 // One end of a column.
@@ -54,6 +67,13 @@ struct ColumnEndDesign {
     double xi = 0;  // relative depth of the compression zone
     double As = 0;  // steel on each side, As = As', mm2 (9999: the section cannot be designed)
     std::string failure; // why As is 9999, in words (GB 50010-2010); empty otherwise
+    // GB 50010-2010, for the checker (the default method leaves them):
+    double Cm = 1, etaNs = 1; // 6.2.4 factors of the member (applied at the M2 end only, in eta)
+    double etaS = 1;          // 5.3.4 / B.0.4 sway magnifier of the storey applied to the sway moment
+    double axialRatio = 0;    // N / (fc b h)
+    double h0 = 0;            // mm
+    std::string eccentricity; // 大偏心受压, 小偏心受压, 大偏心受拉, 小偏心受拉
+    std::string governs;      // the check that governs As
     bool failed() const { return As >= kFailedArea; }
 };
 
@@ -63,6 +83,15 @@ struct ColumnDesign {
     double b = 0, h = 0; // section, mm
     double l0 = 0;       // effective length, m
     ColumnEndDesign top, bottom;
+    // GB 50010-2010: clear length (lc of 6.2.4, Hn of 6.3.12), m; the shear
+    // and the ties (6.3.12, 9.3.2); lines under the column's row.
+    double lc = 0;
+    double V = 0;        // kN
+    double tieAsvs = 0;  // mm2/mm
+    bool tieTooSmall = false;
+    Stirrups ties;
+    std::string tieString; // "Φ8@200", "Φ8@200(4)" with four legs
+    std::vector<std::string> notes;
 };
 
 } // namespace kj

@@ -4,6 +4,7 @@
 // set is one module of pure functions.
 #include "analysis/frame_data.h"
 #include "analysis/frame_model.h"
+#include "analysis/member_forces.h"
 #include "design/design_options.h"
 #include "design/design_records.h"
 
@@ -19,6 +20,10 @@ struct BeamInput {
     int beam = 0; // 1..NB, for messages
     Member member;
     double M1 = 0, M2 = 0, V1 = 0, V2 = 0, Mo = 0, x = 0;
+    // A beam of a continuous beam, an independent beam: GB 50010-2010 takes
+    // the concrete share of its shear by 6.3.4 from its loads.
+    bool independent = false;
+    std::vector<MemberForces::Load> loads;
     // The largest moment of the span simply supported under the same
     // vertical loads (kN*m); 0 when not known.
     double simpleSpanMoment = 0;
@@ -35,6 +40,9 @@ struct ColumnInput {
     // the dead load carries the column's own weight and with its own factor.
     // Absent, it is Nfoot less the column's own weight (30 kN/m3).
     std::optional<double> Ntop;
+    // The clear height between the beams above and below (GB 50010-2010:
+    // lc of 6.2.4, Hn of 6.3.12), m; 0: the storey height.
+    double clearLength = 0;
 };
 
 struct DesignRules {
@@ -48,6 +56,9 @@ struct DesignRules {
     // The lines under the material line that state what the rule set
     // assumed with these options (none for the default method).
     std::vector<std::string> (*assumptions)(const DesignOptions&);
+    // The frame's sway is magnified by the storeys' etaS before the design
+    // (GB 50010-2010 5.3.4, Appendix B.0.4).
+    bool swaySecondOrder;
     // With redistribution (beta < 1) the span is designed for at least
     // minimumRedistributedSpanMoment of its simple-span moment.
     bool spanAtLeastHalfSimple = false;

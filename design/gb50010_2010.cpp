@@ -80,7 +80,7 @@ double balancedDepthRatio(double beta1, double fy, double Es, double epsCu)
     return beta1 / (1 + fy / (Es * epsCu));
 }
 
-Rules makeRules(double Fy, double C, double fyv, FloorKind floors)
+Rules makeRules(double Fy, double C, double fyv, FloorKind floors, EnvironmentClass environment)
 {
     Rules r;
     r.concrete = concreteGrade(C);
@@ -90,7 +90,33 @@ Rules makeRules(double Fy, double C, double fyv, FloorKind floors)
         throw Failure("箍筋强度设计值 fyv=" + shortestDecimal(fyv) + " 不是 GB50010-2010 的钢筋: 应为 270 或 360");
     r.fyv = std::min(fyv, 360.0); // 4.2.3: not above 360 in shear
     r.floors = floors;
+    r.environment = environment;
     return r;
+}
+
+double minimumCover(EnvironmentClass environment, int grade)
+{
+    const double base = environment == EnvironmentClass::TwoB ? 35 : environment == EnvironmentClass::TwoA ? 25 : 20;
+    return base + (grade <= 25 ? 5 : 0); // Table 8.2.1 note 1
+}
+
+const char* environmentName(EnvironmentClass environment)
+{
+    switch (environment) {
+    case EnvironmentClass::TwoA: return "二a";
+    case EnvironmentClass::TwoB: return "二b";
+    case EnvironmentClass::One: break;
+    }
+    return "一类";
+}
+
+void checkCover(double cover, const Rules& rules)
+{
+    const double least = minimumCover(rules.environment, rules.concrete.grade);
+    if (!(cover >= least))
+        throw Failure("保护层 " + shortestDecimal(cover) + " mm 小于 GB50010-2010 第 8.2.1 条环境类别" +
+                      environmentName(rules.environment) + "、C" + std::to_string(rules.concrete.grade) +
+                      " 梁柱的最小保护层 " + shortestDecimal(least) + " mm (保护层从箍筋外缘算起)");
 }
 
 // -------------------------------------------------------------------- beams
@@ -124,73 +150,159 @@ FlexureSteel flexureSteel(double M, double b, double h0, double asComp, const Ru
     return r;
 }
 
-double barCentroidDepth(const BarArrangement& bars, double cover)
+double barCentroidDepth(const BarArrangement& bars, double cover, double stirrup)
 {
-    // Bars of each layer: the continuous ones fill the outer layer first.
-    const double outerContinuous = std::min(bars.outer, bars.n);
-    const double outerAdditional = std::max(0.0, std::min(bars.outer - outerContinuous, bars.k));
-    const double innerContinuous = bars.n - outerContinuous;
-    const double innerAdditional = bars.k - outerAdditional;
+    // The bars in order: the continuous ones first (corner bars of the
+    // outer layer), then the additional ones; each layer takes its share.
+    const double capacity[3] = {bars.outer, bars.second, bars.third};
+    double continuousLeft = bars.n, additionalLeft = bars.k;
+    double continuousIn[3] = {0, 0, 0}, additionalIn[3] = {0, 0, 0};
+    for (int l = 0; l < 3; ++l) {
+        double room = std::max(0.0, capacity[l]);
+        continuousIn[l] = std::min(room, continuousLeft);
+        continuousLeft -= continuousIn[l];
+        room -= continuousIn[l];
+        additionalIn[l] = std::min(room, additionalLeft);
+        additionalLeft -= additionalIn[l];
+    }
+    // Bars no layer was given (an arrangement without layers): the outer one.
+    continuousIn[0] += continuousLeft;
+    additionalIn[0] += additionalLeft;
 
-    double outerLargest = 0;
-    if (outerContinuous > 0) outerLargest = bars.d;
-    if (outerAdditional > 0) outerLargest = std::max(outerLargest, bars.e);
     const double largest = std::max(bars.d, bars.k > 0 ? bars.e : 0.0);
-    const double face = std::max(cover, outerLargest); // 8.2.1-1: cover not below the bar
-    const double innerFace = face + outerLargest + std::max(25.0, largest); // 9.2.1-3
-
     double moment = 0, area = 0;
-    auto add = [&](double count, double d, double faceLine) {
-        if (count <= 0 || d <= 0) return;
-        const double a = count * d * d;
-        area += a;
-        moment += a * (faceLine + d / 2);
-    };
-    add(outerContinuous, bars.d, face);
-    add(outerAdditional, bars.e, face);
-    add(innerContinuous, bars.d, innerFace);
-    add(innerAdditional, bars.e, innerFace);
-    if (area <= 0) return std::max(cover, bars.d) + bars.d / 2;
+    double line = 0, previousLargest = 0;
+    for (int l = 0; l < 3; ++l) {
+        double layerLargest = 0;
+        if (continuousIn[l] > 0) layerLargest = bars.d;
+        if (additionalIn[l] > 0) layerLargest = std::max(layerLargest, bars.e);
+        if (layerLargest <= 0) continue;
+        if (l == 0) line = std::max(cover + stirrup, layerLargest); // 8.2.1-1: cover not below the bar
+        else line += previousLargest + std::max(25.0, largest);    // 9.2.1-3
+        for (auto [count, d] : {std::pair{continuousIn[l], bars.d}, std::pair{additionalIn[l], bars.e}}) {
+            if (count <= 0 || d <= 0) continue;
+            area += count * d * d;
+            moment += count * d * d * (line + d / 2);
+        }
+        previousLargest = layerLargest;
+    }
+    if (area <= 0) return std::max(cover + stirrup, bars.d) + bars.d / 2;
     return moment / area;
 }
 
-BeamFlexure designBeamFlexure(double M, double b, double h, double cover, const Rules& rules,
+double barsPerLayer(double b, double cover, double stirrup, double largestBar, BarPosition position)
+{
+    const double s = position == BarPosition::Top ? std::max(30.0, 1.5 * largestBar) : std::max(25.0, largestBar);
+    const double w = b - 2 * (cover + stirrup);
+    return std::floor((w + s) / (largestBar + s));
+}
+
+BarArrangement chooseBeamBars(double As, double b, double h, double cover, double stirrup, BarPosition position,
+                              const std::optional<ChosenBars>& chosen)
+{
+    BarArrangement r = chooseBarSizes(As, b, h, chosen, true);
+    const double largest = std::max(r.d, r.k > 0 ? r.e : 0.0);
+    double a = barsPerLayer(b, cover, stirrup, largest, position);
+    const double total = r.n + r.k;
+    if (!(a >= 2)) { // not even the two corner bars
+        r.tooMany = true;
+        a = 2;
+    }
+    r.outer = std::min(a, total);
+    r.second = std::min(a, total - r.outer);
+    r.third = total - r.outer - r.second;
+    if (r.second == 1 && r.third == 0) { // a single bar does not make a layer
+        r.outer -= 1;
+        r.second = 2;
+    }
+    // 9.2.1-3: above two layers at twice the spacing, every other position.
+    if (r.third > std::floor((a - 1) / 2) + 1) r.tooMany = true;
+    return r;
+}
+
+const char* beamGoverningText(BeamGoverning g)
+{
+    switch (g) {
+    case BeamGoverning::Minimum: return "最小配筋率 (8.5.1)";
+    case BeamGoverning::CompressionSteel: return "ξ>ξb, 配受压钢筋 (6.2.10)";
+    case BeamGoverning::CompressionSteelBelow2as: return "配受压钢筋且 x<2as', 对受压钢筋取矩 (6.2.14)";
+    case BeamGoverning::SectionLimit: return "截面限值";
+    case BeamGoverning::Flexure: break;
+    }
+    return "受弯 ξ≤ξb (6.2.10)";
+}
+
+BeamFlexure designBeamFlexure(double M, double b, double h, double cover, double stirrup, const Rules& rules,
                               const BarArranger& arrange)
 {
     BeamFlexure r;
     r.M = std::fabs(M);
     const double Mn = 1e6 * r.M;
-    r.asComp = std::max(cover, 25.0) + 12.5;
+    r.asComp = cover + stirrup + 12.5;
     r.AsMin = beamMinimumSteelRatio(rules.concrete.ft, rules.steel.fy) * b * h;
-    auto fail = [&] {
+    const double AsMax = kBeamMaxSteelRatio * b * h;
+    auto fail = [&](const std::string& why) {
         r.failed = true;
+        r.failure = why;
+        r.governs = BeamGoverning::SectionLimit;
         r.layers = 0;
         r.As = kFailedArea;
         r.AsComp = r.steel.AsComp;
         r.bars = arrange(kFailedArea);
         return r;
     };
-    if (!(b > 0) || !(h > 0) || !std::isfinite(Mn) || !std::isfinite(cover)) return fail();
-
-    // Start from one layer of the smallest bar; each design that needs
-    // deeper bars is redone with their centroid, so the depth used is never
-    // above the depth of the bars finally chosen.
-    r.as = std::max(cover, 10.0) + 5;
-    for (int step = 0;; ++step) {
-        if (step == kMaxDepthSteps) return fail();
-        r.h0 = h - r.as;
-        if (!(r.h0 > r.asComp)) return fail();
+    // The steel needed at the depth as of the bars; false when the section cannot take it.
+    auto needAt = [&](double as) {
+        r.as = as;
+        r.h0 = h - as;
+        if (!(r.h0 > r.asComp)) return false;
         r.steel = flexureSteel(Mn, b, r.h0, r.asComp, rules);
         r.As = std::max(r.steel.As, r.AsMin);
         r.AsComp = r.steel.AsComp;
-        r.minimumGoverns = r.AsMin >= r.steel.As;
-        if (!(r.As <= kBeamMaxSteelRatio * b * h)) return fail();
-        r.bars = arrange(r.As);
-        r.layers = r.bars.second > 0 ? 2 : 1;
-        const double depth = barCentroidDepth(r.bars, cover);
-        if (depth <= r.as + 1e-9) break;
-        r.as = depth;
+        return r.As <= AsMax;
+    };
+    r.as = cover + stirrup + 5;
+    r.h0 = h - r.as;
+    if (!(b > 0) || !(h > 0) || !std::isfinite(Mn) || !std::isfinite(cover)) return fail("截面尺寸或弯矩不是有效数值");
+    const std::string tooMuch = "受拉钢筋超过 4% b h";
+    const std::string tooShallow = "截面高度放不下受拉和受压钢筋";
+    // One layer of the smallest bar first.
+    if (!needAt(r.as)) return fail(r.h0 > r.asComp ? tooMuch : tooShallow);
+    double target = r.As;
+    for (int step = 0;; ++step) {
+        if (step == kMaxDepthSteps) return fail("钢筋排列不收敛");
+        const BarArrangement bars = arrange(target);
+        if (bars.tooMany) {
+            const std::string text = barString(bars, BarPosition::Top);
+            return fail("钢筋 " + text.substr(0, text.find(' ')) + " 超过截面宽度三排所能容纳 (9.2.1)");
+        }
+        if (!needAt(barCentroidDepth(bars, cover, stirrup))) return fail(r.h0 > r.asComp ? tooMuch : tooShallow);
+        if (barArea(bars) >= r.As) {
+            r.bars = bars;
+            break;
+        }
+        target = std::max(r.As, std::nextafter(target, INFINITY));
     }
+    // The growing target may have passed a lighter layout that holds the
+    // steel its own h0 needs: the bars for the final As are taken while they
+    // do. Bars for As that would not hold it leave the heavier ones, recorded.
+    for (int step = 0; step < kMaxDepthSteps; ++step) {
+        const BarArrangement lighter = arrange(r.As);
+        if (barString(lighter, BarPosition::Top) == barString(r.bars, BarPosition::Top) || lighter.tooMany) break;
+        const BeamFlexure kept = r;
+        if (!needAt(barCentroidDepth(lighter, cover, stirrup)) || barArea(lighter) < r.As) {
+            r = kept;
+            r.heavierLayout = true;
+            break;
+        }
+        r.bars = lighter;
+    }
+    r.layers = r.bars.third > 0 ? 3 : r.bars.second > 0 ? 2 : 1;
+    r.minimumGoverns = r.AsMin >= r.steel.As;
+    r.governs = r.minimumGoverns         ? BeamGoverning::Minimum
+                : r.steel.xBelow2as      ? BeamGoverning::CompressionSteelBelow2as
+                : r.steel.doubly         ? BeamGoverning::CompressionSteel
+                                         : BeamGoverning::Flexure;
     return r;
 }
 
@@ -218,14 +330,24 @@ double shearSectionLimit(double b, double h0, const Rules& rules)
     return factor * rules.concrete.betaC * rules.concrete.fc * b * h0;
 }
 
-double concreteShear(double b, double h0, const Rules& rules) { return 0.7 * rules.concrete.ft * b * h0; }
+double concreteShear(double b, double h0, const Rules& rules, double alphaCv)
+{
+    return alphaCv * rules.concrete.ft * b * h0;
+}
+
+double concentratedLoadShearFactor(double a, double h0)
+{
+    const double lambda = std::clamp(a / h0, 1.5, 3.0);
+    return 1.75 / (lambda + 1);
+}
 
 double minimumStirrupRatio(const Rules& rules) { return 0.24 * rules.concrete.ft / rules.fyv; }
 
 BeamShear designBeamShear(double V, double b, double h, double h0, bool compressionSteel, const Rules& rules,
-                          const StirrupChoice& choice)
+                          const StirrupChoice& choice, double alphaCv)
 {
     BeamShear r;
+    r.alphaCv = alphaCv;
     r.V = std::fabs(V);
     r.h0 = h0;
     r.stirrups.legs = std::max(legsByWidth(b), choice.minLegs);
@@ -239,7 +361,7 @@ BeamShear designBeamShear(double V, double b, double h, double h0, bool compress
     const double Vn = 1000 * r.V;
     r.hwOverB = h0 / b;
     r.limit = shearSectionLimit(b, h0, rules) / 1000;
-    r.Vc = concreteShear(b, h0, rules) / 1000;
+    r.Vc = concreteShear(b, h0, rules, alphaCv) / 1000;
     if (Vn > 1000 * r.limit) return tooSmall();
 
     const bool above = r.V > r.Vc;
@@ -271,21 +393,39 @@ BeamShear designBeamShear(double V, double b, double h, double h0, bool compress
     return r;
 }
 
+double startingStirrup(double h, const StirrupChoice& choice)
+{
+    const double typed = choice.startDiameter > 0 ? std::min(choice.startDiameter, 50.0) : 0.0;
+    return std::max(typed, stirrupLimits(h, true, false).dMin);
+}
+
 BeamSupport designBeamSupport(double M, double V, double b, double h, double cover, const Rules& rules,
-                              const BarArranger& arrangeTop, const StirrupChoice& choice)
+                              const StirrupBarArranger& arrangeTop, const StirrupChoice& choice, double loadDistance)
 {
     BeamSupport r;
-    r.flexure = designBeamFlexure(M, b, h, cover, rules, arrangeTop);
-    // A failed flexure still gets its stirrups, with the one-layer depth.
-    const double h0 = r.flexure.failed ? h - (std::max(cover, 10.0) + 5) : r.flexure.h0;
-    r.shear = designBeamShear(V, b, h, h0, r.flexure.AsComp > 0, rules, choice);
+    r.stirrup = startingStirrup(h, choice);
+    // Thicker stirrups push the bars inwards: the support is designed again
+    // inside them (the diameter only grows, so this ends).
+    for (int pass = 0; pass < 8; ++pass) {
+        const double stirrup = r.stirrup;
+        r.flexure = designBeamFlexure(M, b, h, cover, stirrup, rules,
+                                      [&](double As) { return arrangeTop(As, stirrup); });
+        const double alphaCv =
+            loadDistance > 0 ? concentratedLoadShearFactor(loadDistance, r.flexure.h0) : 0.7;
+        StirrupChoice atLeast = choice;
+        atLeast.startDiameter = std::max(choice.startDiameter, stirrup);
+        r.shear = designBeamShear(V, b, h, r.flexure.h0, r.flexure.AsComp > 0, rules, pass == 0 ? choice : atLeast,
+                                  alphaCv);
+        if (r.shear.tooSmall || r.shear.stirrups.diameter <= r.stirrup) break;
+        r.stirrup = r.shear.stirrups.diameter;
+    }
     return r;
 }
 
-BeamFlexure designBeamSpan(double M, double b, double h, double cover, const Rules& rules,
+BeamFlexure designBeamSpan(double M, double b, double h, double cover, double stirrup, const Rules& rules,
                            const BarArranger& arrangeBottom)
 {
-    return designBeamFlexure(M, b, h, cover, rules, arrangeBottom);
+    return designBeamFlexure(M, b, h, cover, stirrup, rules, arrangeBottom);
 }
 
 // ------------------------------------------------------------------ columns
@@ -387,14 +527,107 @@ SymmetricSection symmetricEccentricCompression(double N, double ei, double b, do
     return r;
 }
 
+EccentricTension symmetricEccentricTension(double N, double M, double h, double as, const Rules& rules)
+{
+    EccentricTension r;
+    const double h0 = h - as;
+    r.e0 = N > 0 ? M / N : INFINITY;
+    r.large = r.e0 > h / 2 - as;
+    r.ePrime = r.e0 + h / 2 - as;
+    // N e' written as M + N (h/2 - as'), which holds for N = 0 too.
+    r.As = (M + N * (h / 2 - as)) / (rules.steel.fy * (h0 - as));
+    return r;
+}
+
+const char* columnGoverningText(ColumnGoverning g)
+{
+    switch (g) {
+    case ColumnGoverning::Minimum: return "最小配筋率 (8.5.1)";
+    case ColumnGoverning::Axial: return "轴心受压验算 (6.2.15)";
+    case ColumnGoverning::Tension: return "偏心受拉 (6.2.23)";
+    case ColumnGoverning::Section: break;
+    }
+    return "偏心受压 (6.2.17)";
+}
+
+ColumnTieLimits columnTieLimits(double b, double h, double totalSteelRatio)
+{
+    // Main bars taken as 20 mm, the smallest of them 16 mm.
+    constexpr double largestBar = 20, smallestBar = 16;
+    ColumnTieLimits l;
+    l.dMin = std::max(largestBar / 4, 6.0);
+    l.sMax = std::min({400.0, std::min(b, h), 15 * smallestBar});
+    if (totalSteelRatio > 0.03) { // 9.3.2-5
+        l.dMin = std::max(l.dMin, 8.0);
+        l.sMax = std::min({l.sMax, 10 * smallestBar, 200.0});
+    }
+    return l;
+}
+
+ColumnShear designColumnShear(double V, double N, double b, double h, double h0, double Hn, double totalSteelRatio,
+                              const Rules& rules, const StirrupChoice& choice)
+{
+    ColumnShear r;
+    r.V = std::fabs(V);
+    r.N = N;
+    r.h0 = h0;
+    // 9.3.2-4: compound ties across a side over 400 mm.
+    r.ties.legs = std::max(b > 400 ? 4 : 2, choice.minLegs);
+    auto tooSmall = [&] {
+        r.tooSmall = true;
+        r.ties.diameter = 32;
+        r.ties.spacing = 50;
+        return r;
+    };
+    if (!(b > 0) || !(h0 > 0) || !std::isfinite(r.V) || !std::isfinite(N) || !std::isfinite(Hn)) return tooSmall();
+    const double ft = rules.concrete.ft, fyv = rules.fyv;
+    r.lambda = std::clamp(Hn / (2 * h0), 1.0, 3.0);          // 6.3.12
+    r.limit = shearSectionLimit(b, h0, rules) / 1000;         // 6.3.1
+    r.Vc = 1.75 / (r.lambda + 1) * ft * b * h0 / 1000;
+    r.limits = columnTieLimits(b, h, totalSteelRatio);
+    if (r.V > r.limit) return tooSmall();
+    if (N >= 0) {
+        r.Nshare = 0.07 * std::min(N, 0.3 * rules.concrete.fc * b * h / 1000); // 6.3.12
+        r.byDetailing = r.V <= r.Vc + r.Nshare;                               // 6.3.13
+        if (!r.byDetailing) r.asvsRequired = 1000 * (r.V - r.Vc - r.Nshare) / (fyv * h0);
+    } else {
+        // 6.3.14: the concrete share less 0.2 N, not below nothing; the ties
+        // carry at least 0.36 ft b h0.
+        r.Nshare = 0.2 * N;
+        const double concrete = std::max(0.0, r.Vc + r.Nshare);
+        r.asvsRequired = 1000 * std::max(0.0, r.V - concrete) / (fyv * h0);
+        r.asvsMinimum = 0.36 * ft * b / fyv;
+    }
+    r.asvs = std::max(r.asvsRequired, r.asvsMinimum);
+
+    const double typed = choice.startDiameter > 0 ? std::min(choice.startDiameter, 50.0) : 0.0;
+    double d = std::max(typed, r.limits.dMin);
+    double s = r.limits.sMax;
+    if (r.asvs > 0) {
+        auto spacingFor = [&](double dia) { return r.ties.legs * kQuarterPi * dia * dia / r.asvs; };
+        s = spacingFor(d);
+        while (s < 100 && d + 2 <= 50) {
+            d += 2;
+            s = spacingFor(d);
+        }
+        s = std::min(s, r.limits.sMax);
+    }
+    s = std::floor(s / kStirrupSpacingStep) * kStirrupSpacingStep;
+    if (s < kStirrupSpacingStep) return tooSmall();
+    r.ties.diameter = toIndex(d);
+    r.ties.spacing = toIndex(s);
+    return r;
+}
+
 namespace {
 
-ColumnEnd designColumnEnd(double M, double N, double factor, double b, double h, double l0, const Rules& rules)
+ColumnEnd designColumnEnd(double M, double N, double factor, double b, double h, double l0, double as,
+                          const Rules& rules)
 {
     ColumnEnd r;
     r.M = std::fabs(M);
     r.N = N;
-    r.as = kColumnSteelDepth;
+    r.as = as;
     r.h0 = h - r.as;
     auto fail = [&](ColumnFailure why) {
         r.failure = why;
@@ -402,7 +635,22 @@ ColumnEnd designColumnEnd(double M, double N, double factor, double b, double h,
         return r;
     };
     if (!(b > 0) || !(h > 2 * r.as) || !std::isfinite(r.M) || !std::isfinite(l0)) return fail(ColumnFailure::BadSection);
-    if (!(N > 0) || !std::isfinite(N)) return fail(ColumnFailure::Tension);
+    if (!std::isfinite(N)) return fail(ColumnFailure::Tension);
+    const double A = b * h;
+    r.axialRatio = 1000 * N / (rules.concrete.fc * A);
+    if (!(N > 0)) { // 6.2.23, with the 8.5.1 minimum of a member in tension on each side
+        r.tension = true;
+        r.Mdesign = r.M;
+        r.tensionSteel = symmetricEccentricTension(-1000 * N, 1e6 * r.M, h, r.as, rules);
+        r.e0 = r.tensionSteel.e0;
+        r.ei = r.e0;
+        r.AsMin = beamMinimumSteelRatio(rules.concrete.ft, rules.steel.fy) * A;
+        r.As = std::max(r.tensionSteel.As, r.AsMin);
+        r.minimumGoverns = r.AsMin >= r.tensionSteel.As;
+        r.governs = r.minimumGoverns ? ColumnGoverning::Minimum : ColumnGoverning::Tension;
+        if (!(2 * r.As <= kColumnMaxSteelRatio * A)) return fail(ColumnFailure::OverReinforced);
+        return r;
+    }
     const double Nn = 1000 * N;
     r.Mdesign = factor * r.M;
     r.e0 = 1e6 * r.Mdesign / Nn;
@@ -411,7 +659,6 @@ ColumnEnd designColumnEnd(double M, double N, double factor, double b, double h,
     r.section = symmetricEccentricCompression(Nn, r.ei, b, h, r.as, rules);
 
     // 8.5.1: 0.2 % of b h on each side; the total minimum carried by the two faces.
-    const double A = b * h;
     r.AsMin = std::max(0.002 * A, columnTotalMinimumRatio(rules) * A / 2);
 
     // Axial compression across the bending plane (6.2.15), with b as the
@@ -427,6 +674,9 @@ ColumnEnd designColumnEnd(double M, double N, double factor, double b, double h,
 
     r.As = std::max({r.section.As, r.AsMin, r.AsAxial});
     r.minimumGoverns = r.AsMin >= r.section.As && r.AsMin >= r.AsAxial;
+    r.governs = r.minimumGoverns                  ? ColumnGoverning::Minimum
+                : r.AsAxial > r.section.As        ? ColumnGoverning::Axial
+                                                  : ColumnGoverning::Section;
     if (!(2 * r.As <= kColumnMaxSteelRatio * A)) return fail(ColumnFailure::OverReinforced);
     return r;
 }
@@ -434,22 +684,33 @@ ColumnEnd designColumnEnd(double M, double N, double factor, double b, double h,
 } // namespace
 
 ColumnDesign designColumn(double Mtop, double Mfoot, double Ntop, double Nfoot, double b, double h, double H,
-                          bool bottomStorey, const Rules& rules)
+                          bool bottomStorey, const Rules& rules, const ColumnSetting& setting)
 {
     ColumnDesign r;
     r.l0 = columnEffectiveLengthFactor(bottomStorey, rules.floors) * H;
+    r.lc = setting.clearHeight > 0 ? setting.clearHeight : H;
     // The end of the larger moment carries M2; equal moments: the foot, with
     // the larger axial force.
     r.topIsM2 = std::fabs(Mtop) > std::fabs(Mfoot);
     const double M2 = r.topIsM2 ? std::fabs(Mtop) : std::fabs(Mfoot);
     const double N2 = r.topIsM2 ? Ntop : Nfoot;
-    const double h0 = h - kColumnSteelDepth;
-    if (N2 > 0 && b > 0 && h0 > kColumnSteelDepth && std::isfinite(M2) && std::isfinite(r.l0))
+    const double as = setting.as;
+    const double h0 = h - as;
+    if (N2 > 0 && b > 0 && h0 > as && std::isfinite(M2) && std::isfinite(r.lc))
         r.secondOrder = memberSecondOrder(endMomentRatio(Mtop, Mfoot), 1e6 * M2, 1000 * N2, b, h, h0,
-                                          1000 * r.l0, rules);
+                                          1000 * r.lc, rules);
     const double factor = r.secondOrder.factor;
-    r.top = designColumnEnd(Mtop, Ntop, r.topIsM2 ? factor : 1.0, b, h, r.l0, rules);
-    r.foot = designColumnEnd(Mfoot, Nfoot, r.topIsM2 ? 1.0 : factor, b, h, r.l0, rules);
+    r.top = designColumnEnd(Mtop, Ntop, r.topIsM2 ? factor : 1.0, b, h, r.l0, as, rules);
+    r.foot = designColumnEnd(Mfoot, Nfoot, r.topIsM2 ? 1.0 : factor, b, h, r.l0, as, rules);
+
+    // Shear from the end moments (no load along a column); the smaller
+    // compression, or the larger tension, goes with it.
+    const double V = (Mtop + Mfoot) / H;
+    const double N = std::min(Ntop, Nfoot);
+    double largestAs = 0;
+    for (const ColumnEnd* e : {&r.top, &r.foot})
+        if (!e->failed()) largestAs = std::max(largestAs, e->As);
+    r.shear = designColumnShear(V, N, b, h, h0, 1000 * r.lc, 2 * largestAs / (b * h), rules, setting.ties);
     return r;
 }
 

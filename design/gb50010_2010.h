@@ -9,6 +9,8 @@
 #include "design/beam_design.h"
 
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace kj::gb2010 {
 
@@ -62,11 +64,22 @@ struct Rules {
     double xib = 0;    // 6.2.7-1 for the main bars
     double fyv = 270;  // 4.2.3, stirrups in shear (270 or 360), N/mm2
     FloorKind floors = FloorKind::CastInPlace;
+    EnvironmentClass environment = EnvironmentClass::One;
 };
 
 // Throws Failure (Chinese message) for a grade, steel or fyv the code does
 // not cover.
-Rules makeRules(double Fy, double C, double fyv = 270, FloorKind floors = FloorKind::CastInPlace);
+Rules makeRules(double Fy, double C, double fyv = 270, FloorKind floors = FloorKind::CastInPlace,
+                EnvironmentClass environment = EnvironmentClass::One);
+
+// 8.2.1, Table 8.2.1: least cover of the outermost steel (the stirrups) of
+// beams and columns, mm: 一类 20, 二a 25, 二b 35, and 5 mm more up to C25.
+double minimumCover(EnvironmentClass environment, int grade);
+// The name of the class as the code writes it: 一类, 二a, 二b.
+const char* environmentName(EnvironmentClass environment);
+// Throws Failure (Chinese message, with the reason) for a cover below the
+// least one of 8.2.1.
+void checkCover(double cover, const Rules& rules);
 
 // -------------------------------------------------------------------- beams
 
@@ -91,10 +104,26 @@ struct FlexureSteel {
 FlexureSteel flexureSteel(double M, double b, double h0, double asComp, const Rules& rules);
 
 // Depth from the tension face to the centroid of the bars, mm: each layer's
-// bars rest on the same line, the outer layer at the cover (never less than
-// the bar, 8.2.1-1), the second one a clear 25 mm or the largest bar above
-// it (9.2.1-3). The outer layer holds the continuous bars first.
-double barCentroidDepth(const BarArrangement& bars, double cover);
+// bars rest on the same line, the outer layer inside the cover and the
+// stirrup (cover + stirrup, never less than the bar, 8.2.1-1), each further
+// layer a clear 25 mm or the largest bar above the one before (9.2.1-3).
+// The outer layer holds the continuous bars first, then the second and the
+// third layer follow.
+double barCentroidDepth(const BarArrangement& bars, double cover, double stirrup);
+
+// 9.2.1-3: bars of one layer on the width b inside the cover and the
+// stirrups, with the clear spacing of top bars max(30, 1.5 d) and of bottom
+// bars max(25, d), d the largest bar.
+double barsPerLayer(double b, double cover, double stirrup, double largestBar, BarPosition position);
+
+// The bars for a steel area as GB 50010-2010 takes them: continuous bars as
+// the program always chose them (or the boxes'), additional bars whose area
+// with them is not below As, laid in layers of barsPerLayer: the outer
+// layer, a second one as full, and a third one at twice the spacing (9.2.1-3:
+// every other position, ceil(n/2) bars). More bars than that, or a width
+// that does not take the two corner bars, set tooMany.
+BarArrangement chooseBeamBars(double As, double b, double h, double cover, double stirrup, BarPosition position,
+                              const std::optional<ChosenBars>& chosen);
 
 // The bar arrangement the program would choose for a steel area (mm2); the
 // caller binds the section, cover, position and boxes.
@@ -105,26 +134,39 @@ using BarArranger = std::function<BarArrangement(double As)>;
 inline constexpr double kBeamMaxSteelRatio = 0.04;
 
 // Flexure of one beam section, with the values an engineer checks.
+// What governs the steel of a beam section.
+enum class BeamGoverning { Flexure, Minimum, CompressionSteel, CompressionSteelBelow2as, SectionLimit };
+// In words, with the clause.
+const char* beamGoverningText(BeamGoverning g);
+
 struct BeamFlexure {
     double M = 0;        // |design moment|, kN*m
     double as = 0;       // tension face to the bar centroid, mm
     double asComp = 0;   // compression face to the compression steel, mm
-    double h0 = 0;       // h - as, mm
-    int layers = 0;      // bar layers the h0 belongs to (1 or 2; 0 when failed)
+    double h0 = 0;       // h - as, mm: that of the bars reported (when failed, the last one tried)
+    int layers = 0;      // bar layers of the bars reported (1 to 3; 0 when failed)
     FlexureSteel steel;  // alphaS, xi, x, As, As' at that h0
     double AsMin = 0;    // 8.5.1 minimum, mm2
     double As = 0;       // tension steel reported, mm2; 9999 when failed
     double AsComp = 0;   // compression steel reported, mm2
     bool minimumGoverns = false;
     bool failed = false;
-    BarArrangement bars; // the arrangement the h0 came from
+    std::string failure; // why it failed, in words
+    // The bars for As alone would lie shallower and then hold too little
+    // steel for their own h0: the deeper, heavier layout found on the way is
+    // kept.
+    bool heavierLayout = false;
+    BeamGoverning governs = BeamGoverning::Flexure;
+    BarArrangement bars; // the bars reported; h0 is theirs
 };
 
-// 6.2.10 with 8.5.1: designs for one layer of bars, then again with the
-// depth of the bars actually chosen (two layers when they need two) until
-// the depth used is no smaller than the chosen bars' centroid. Compression
-// steel is centred 12.5 mm inside max(cover, 25) (bars up to 25 mm).
-BeamFlexure designBeamFlexure(double M, double b, double h, double cover, const Rules& rules,
+// 6.2.10 with 8.5.1, to a fixed point of the depth: the steel needed at the
+// h0 of the bars reported is never above their area. It starts from one
+// layer of the smallest bar; while the bars chosen for the target area give
+// an h0 that needs more than they hold, the target grows to that need
+// (so a layout that cycles ends on the heavier one). Compression steel is
+// centred 12.5 mm inside the cover and the stirrup (bars up to 25 mm).
+BeamFlexure designBeamFlexure(double M, double b, double h, double cover, double stirrup, const Rules& rules,
                               const BarArranger& arrange);
 
 // 9.2.9: stirrup limits by beam depth h (mm).
@@ -141,8 +183,12 @@ StirrupLimits stirrupLimits(double h, bool aboveConcreteShare, bool compressionS
 // 6.3.1: shear limit of the section, N: 0.25 betaC fc b h0 for hw/b <= 4,
 // 0.2 betaC fc b h0 for hw/b >= 6, linear between (hw = h0).
 double shearSectionLimit(double b, double h0, const Rules& rules);
-// 6.3.4: share of the concrete of a general beam, 0.7 ft b h0, N.
-double concreteShear(double b, double h0, const Rules& rules);
+// 6.3.4: share of the concrete, alphaCv ft b h0, N: alphaCv 0.7 for a
+// general beam.
+double concreteShear(double b, double h0, const Rules& rules, double alphaCv = 0.7);
+// 6.3.4: alphaCv = 1.75 / (lambda + 1) of an independent beam mainly under
+// concentrated loads, lambda = a / h0 taken between 1.5 and 3.
+double concentratedLoadShearFactor(double a, double h0);
 // 9.2.9-3: least stirrup ratio rho_sv = Asv / (b s) = 0.24 ft / fyv.
 double minimumStirrupRatio(const Rules& rules);
 
@@ -153,6 +199,7 @@ inline constexpr double kStirrupSpacingStep = 50;
 struct BeamShear {
     double V = 0;          // |shear|, kN
     double h0 = 0;         // mm (that of the flexure at the section)
+    double alphaCv = 0.7;  // 6.3.4
     double hwOverB = 0;
     double limit = 0;      // 6.3.1, kN
     double Vc = 0;         // 6.3.4 concrete share, kN
@@ -177,17 +224,32 @@ struct StirrupChoice {
 // box asks), diameter from the box or 9.2.9, grown by 2 mm while the spacing
 // would be below 100 mm, spacing capped by 9.2.9 and rounded down to 50 mm.
 BeamShear designBeamShear(double V, double b, double h, double h0, bool compressionSteel, const Rules& rules,
-                          const StirrupChoice& choice);
+                          const StirrupChoice& choice, double alphaCv = 0.7);
 
-// A beam support: flexure of the top bars, shear with the same h0.
+// The bars the program chooses for an area with a given stirrup diameter.
+using StirrupBarArranger = std::function<BarArrangement(double As, double stirrup)>;
+
+// The stirrup diameter the bars are first laid with: the box's, or 9.2.9's
+// least one.
+double startingStirrup(double h, const StirrupChoice& choice);
+
+// A beam support: flexure of the top bars, shear with the same h0 (a failed
+// flexure records the h0 its stirrups use). The bars are laid inside the
+// stirrups the shear chooses: when these are thicker than assumed, the
+// support is designed again with them.
 struct BeamSupport {
+    double stirrup = 0; // diameter the bars were laid with, mm
     BeamFlexure flexure;
     BeamShear shear;
 };
+// loadDistance (mm): for an independent beam whose support shear comes
+// mainly from concentrated loads, the distance to the nearest one, which
+// sets alphaCv at the section's h0 (6.3.4); 0 for alphaCv = 0.7.
 BeamSupport designBeamSupport(double M, double V, double b, double h, double cover, const Rules& rules,
-                              const BarArranger& arrangeTop, const StirrupChoice& choice);
-// A span: flexure of the bottom bars.
-BeamFlexure designBeamSpan(double M, double b, double h, double cover, const Rules& rules,
+                              const StirrupBarArranger& arrangeTop, const StirrupChoice& choice,
+                              double loadDistance = 0);
+// A span: flexure of the bottom bars inside stirrups of the given diameter.
+BeamFlexure designBeamSpan(double M, double b, double h, double cover, double stirrup, const Rules& rules,
                            const BarArranger& arrangeBottom);
 
 // ------------------------------------------------------------------ columns
@@ -234,8 +296,8 @@ double columnTotalMinimumRatio(const Rules& rules);
 // xi h0; h0 and as in mm.
 double symmetricSteelForDepth(double N, double e, double xi, double b, double h0, double as, const Rules& rules);
 
-// 6.2.17-4: relative depth xi of the compression zone of a symmetric
-// section in small eccentricity.
+// 6.2.17-8: relative depth xi of the compression zone of a symmetric
+// section in small eccentricity (the approximate formula).
 double smallEccentricityDepth(double N, double e, double b, double h0, double as, const Rules& rules);
 
 // Symmetric reinforcement in eccentric compression (6.2.17) for the axial
@@ -251,8 +313,24 @@ struct SymmetricSection {
 SymmetricSection symmetricEccentricCompression(double N, double ei, double b, double h, double as,
                                                const Rules& rules);
 
+// 6.2.23 with symmetric steel: a rectangular section in eccentric tension,
+// large or small eccentricity alike, takes As = As' = N e' / (fy (h0 - as'))
+// with e' = e0 + h/2 - as' (6.2.23-2). N (N, tension positive) and M (N*mm)
+// as magnitudes; the pure bending of N = 0 is its limit M / (fy (h0 - as')).
+struct EccentricTension {
+    double e0 = 0;      // M / N, mm (infinite for N = 0)
+    double ePrime = 0;  // e0 + h/2 - as', mm
+    bool large = false; // e0 > h/2 - as: the force outside the two layers of steel
+    double As = 0;      // one side, mm2
+};
+EccentricTension symmetricEccentricTension(double N, double M, double h, double as, const Rules& rules);
+
 // Why a column end is flagged 9999.
 enum class ColumnFailure { None, Tension, BadSection, TooSlender, OverReinforced };
+
+// What governs the steel of a column end.
+enum class ColumnGoverning { Section, Minimum, Axial, Tension };
+const char* columnGoverningText(ColumnGoverning g);
 
 // One column end, with the values an engineer checks.
 struct ColumnEnd {
@@ -261,22 +339,58 @@ struct ColumnEnd {
     double Mdesign = 0;  // after Cm etaNs when this is the M2 end, kN*m
     double h0 = 0, as = 0; // mm
     double e0 = 0, ea = 0, ei = 0; // mm
+    double axialRatio = 0; // N / (fc b h)
+    bool tension = false;  // N <= 0: designed by 6.2.23
     SymmetricSection section;
+    EccentricTension tensionSteel;
     double phi = 0;      // 6.2.15 stability factor (out-of-plane check)
     double AsAxial = 0;  // one side needed by the axial check, mm2
-    double AsMin = 0;    // one side: max(0.2 % b h, total minimum / 2), mm2
+    double AsMin = 0;    // one side: max(0.2 % b h, total minimum / 2); in tension max(0.2 %, 45 ft/fy %) b h, mm2
     double As = 0;       // one side reported, mm2; 9999 when failed
     bool minimumGoverns = false;
+    ColumnGoverning governs = ColumnGoverning::Section;
     ColumnFailure failure = ColumnFailure::None;
+    bool failed() const { return failure != ColumnFailure::None; }
 };
 
+// Ties of a frame column (9.3.2), with the main bars taken as 20 mm and the
+// smallest as 16 mm: d >= max(20/4, 6), s <= min(400, the shorter side,
+// 15 x 16); with more than 3 % of steel d >= 8 and s <= min(10 x 16, 200).
+struct ColumnTieLimits {
+    double dMin = 0, sMax = 0; // mm
+};
+ColumnTieLimits columnTieLimits(double b, double h, double totalSteelRatio);
+
+// 6.3.12 (compression) and 6.3.14 (tension): ties of a frame column for
+// its shear.
+struct ColumnShear {
+    double V = 0;         // |shear|, kN
+    double N = 0;         // axial force the shear goes with, kN, compression positive
+    double h0 = 0;        // mm
+    double lambda = 0;    // Hn / (2 h0), between 1 and 3
+    double limit = 0;     // 6.3.1, kN
+    double Vc = 0;        // 1.75 / (lambda + 1) ft b h0, kN
+    double Nshare = 0;    // 0.07 min(N, 0.3 fc A) in compression, -0.2 N in tension, kN
+    double asvsRequired = 0, asvsMinimum = 0, asvs = 0; // mm2/mm
+    bool tooSmall = false;   // V above 6.3.1: ties 32@50 flag
+    bool byDetailing = false; // V within the concrete and axial share (6.3.13)
+    ColumnTieLimits limits;
+    Stirrups ties;
+};
+// V, N in kN; b, h, h0 in mm; Hn the clear height in mm; the total steel
+// ratio sets the detailing of 9.3.2.
+ColumnShear designColumnShear(double V, double N, double b, double h, double h0, double Hn, double totalSteelRatio,
+                              const Rules& rules, const StirrupChoice& choice);
+
 // A column: both ends, designed with the member's second-order effect at
-// the end of the larger moment.
+// the end of the larger moment, and its ties.
 struct ColumnDesign {
     double l0 = 0;       // effective length, m
+    double lc = 0;       // length of the second-order effect (6.2.4: the clear length), m
     SecondOrder secondOrder;
     bool topIsM2 = false;
     ColumnEnd top, foot;
+    ColumnShear shear;
 };
 
 // Steel centre to the face in columns, mm (h0 = h - 40, as before).
@@ -284,10 +398,18 @@ inline constexpr double kColumnSteelDepth = 40;
 // Total column steel above this share of b h marks the end as failed (9.3.1).
 inline constexpr double kColumnMaxSteelRatio = 0.05;
 
+// What a column's design needs beyond its forces and section.
+struct ColumnSetting {
+    double as = kColumnSteelDepth; // steel centre to the face, mm
+    double clearHeight = 0;  // Hn, m; 0: the storey height
+    StirrupChoice ties;      // least legs and starting diameter of the ties
+};
+
 // Mtop, Mfoot: end moments in the analysis convention, kN*m; Ntop, Nfoot:
 // axial force at each end, kN, compression positive; b, h in mm; H storey
-// height in m. The second-order effect uses lc = l0 of 6.2.20.
+// height in m. The second-order effect uses lc, the clear height (6.2.4);
+// the shear (M1 + M2) / H of the end moments.
 ColumnDesign designColumn(double Mtop, double Mfoot, double Ntop, double Nfoot, double b, double h, double H,
-                          bool bottomStorey, const Rules& rules);
+                          bool bottomStorey, const Rules& rules, const ColumnSetting& setting = {});
 
 } // namespace kj::gb2010

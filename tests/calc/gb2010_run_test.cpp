@@ -8,6 +8,10 @@
 #include "common/textfile.h"
 #include "design/gb50010_2010.h"
 #include "test_support.h"
+#include "regular_frame.h"
+#include "calc/calculation.h"
+#include "calc/json_output.h"
+#include "calc/report.h"
 
 #include <gtest/gtest.h>
 
@@ -41,10 +45,12 @@ TEST(Gb2010Run, TwoStoreyFrameWithPrecastFloorsAndFyv360)
     // the table follows as in the default method.
     const std::string report = decodeFileBytes(bytesOf(temp.path / "zemowj1.txt"));
     EXPECT_NE(report.find("\r\n                    ******* GB50010-2010 Fy= 300  C 30 *******\r\n"
-                          "假定: 梁 h0 = h - 实配纵筋合力点至受拉边缘距离 (保护层 25 mm, 按实配排数); 柱 h0 = h - 40, "
-                          "l0 = 1.25H 底层, 1.5H 其余层 (装配式楼盖); 箍筋 fyv = 360\r\n梁号   M1  "),
+                          "假定: 环境类别一类, 保护层 c = 25 mm 至箍筋外缘 (8.2.1); 梁纵筋中心距受拉边缘 c + 箍筋直径 + d/2, "
+                          "每排根数按 9.2.1, h0 = h - 实配纵筋合力点至受拉边缘距离\r\n"
+                          "      柱 as = c + 箍筋直径 + 10 (纵筋按 20 mm 计), l0 = 1.25H 底层, 1.5H 其余层 (装配式楼盖), "
+                          "二阶效应 lc 与剪跨比 Hn 取柱净高; 箍筋 fyv = 360\r\n梁号   M1  "),
               std::string::npos);
-    EXPECT_NE(report.find(" 1   -36    55     268  2*6@300  67    -65     503  2*6@300  39      2.74   287   0 \r\n"),
+    EXPECT_NE(report.find(" 1   -36    55     268  2*6@300  67    -65     511  2*6@300  39      2.74   291   0 \r\n"),
               std::string::npos);
     EXPECT_EQ(res.forceDiagramText.substr(0, res.forceDiagramText.find('\n') + 1), "-36,67,39,55,-65\r\n");
     EXPECT_EQ(res.beamBarsText.substr(0, res.beamBarsText.find('\n') + 1),
@@ -52,48 +58,165 @@ TEST(Gb2010Run, TwoStoreyFrameWithPrecastFloorsAndFyv360)
 
     // Beam 1 (250 x 500, C30, HRB335) by hand. Left support, -35.6 kN*m: the
     // minimum max(0.2 %, 45 x 1.43 / 300 %) of b h = 268.1 mm2 in 2 of 14,
-    // h0 = 500 - 25 - 7 = 468; V = 54.7 kN under 0.7 ft b h0 = 117.1 kN:
+    // h0 = 500 - 25 - 6 - 7 = 462 (cover to the 6 mm stirrup); V = 54.7 kN under 0.7 ft b h0 = 117.1 kN:
     // stirrups by 9.2.9 alone, 6 mm at 300 for h <= 500.
     const BeamDesign& b1 = r.beams[1];
     EXPECT_NEAR(b1.left.As, 268.125, 1e-9);
-    EXPECT_EQ(b1.left.h0, 468);
+    EXPECT_EQ(b1.left.h0, 462);
     EXPECT_EQ(b1.left.asvs, 0);
     EXPECT_FALSE(b1.left.shearFailed());
-    // Right support, 67.34 kN*m in 2 of 16 + 1 of 12, one layer: h0 = 500 -
-    // (2 x 256 x 33 + 144 x 31) / 656 = 467.44, alpha_s = 0.0862, xi = 0.0903,
-    // As = 14.3 x 250 x 0.0903 x 467.44 / 300 = 503.0.
-    EXPECT_NEAR(b1.right.h0, 500 - (2 * 256 * 33 + 144 * 31) / 656.0, 1e-9);
-    EXPECT_NEAR(b1.right.As, 503.0, 0.1);
+    // Right support, 67.34 kN*m first-order; the top storey's etaS = 1.0084
+    // on the wind's part makes it 67.43. In 2 of 16 + 1 of 12, one layer:
+    // h0 = 500 - (2 x 256 x 39 + 144 x 37) / 656 = 461.44, alpha_s = 0.0886,
+    // xi = 0.0929, As = 14.3 x 250 x 0.0929 x 461.44 / 300 = 510.8, under the
+    // 515 of the bars.
+    EXPECT_NEAR(r.sway[1].etaS, 1.0084, 0.00005);
+    EXPECT_NEAR(b1.right.M, 67.43, 0.005);
+    EXPECT_NEAR(b1.right.h0, 500 - (2 * 256 * 39 + 144 * 37) / 656.0, 1e-9);
+    EXPECT_NEAR(b1.right.As, 510.8, 0.1);
+    EXPECT_NEAR(b1.right.xi, 0.0929, 0.0001);
+    EXPECT_EQ(b1.right.governs, "受弯 ξ≤ξb (6.2.10)");
     // The same support from the clause functions alone.
     const gb2010::Rules rules = gb2010::makeRules(300, 30, 360, FloorKind::Precast);
-    const auto top = [](double As) { return arrangeBars(As, 250, 500, 25, BarPosition::Top, std::nullopt); };
+    const auto top = [](double As, double stirrup) {
+        return gb2010::chooseBeamBars(As, 250, 500, 25, stirrup, BarPosition::Top, std::nullopt);
+    };
     const gb2010::BeamSupport s =
-        gb2010::designBeamSupport(r.forces.M2[1], r.forces.V2[1], 250, 500, 25, rules, top, {2, 6});
+        gb2010::designBeamSupport(b1.right.M, b1.right.V, 250, 500, 25, rules, top, {2, 6});
     EXPECT_EQ(b1.right.As, s.flexure.As);
     EXPECT_EQ(b1.right.h0, s.flexure.h0);
     EXPECT_EQ(b1.right.stirrupString, stirrupString(s.shear.stirrups));
 
     // Column 5, bottom storey, 450 x 450, precast floors: l0 = 1.25 x 3.9 =
-    // 4.875 m. Single curvature, M2 = 16.47 at the top, M1 = 3.64:
-    // M1/M2 = 0.221, lc/i = 37.5 > 34 - 12 x 0.221 = 31.3, so 6.2.3 asks for
-    // the second-order effect: Cm = 0.766, zeta_c = 1, eta_ns = 1 + (4875 /
-    // 450)^2 / (1300 (82.7 + 20) / 410) = 1.360, Cm eta_ns = 1.042. The
-    // steel is the minimum, 0.6 % / 2 of b h = 607.5 mm2 on each side.
+    // 4.875 m; lc = 3.9 - 0.5 (beam above) = 3.4 m. Single curvature, M2 =
+    // 16.47 at the top, M1 = 3.64: M1/M2 = 0.221, lc/i = 3400 sqrt(12) / 450
+    // = 26.2 <= 34 - 12 x 0.221 = 31.3 and N / (fc A) = 0.069: 6.2.3 exempts
+    // the member. as = 25 + 6 + 10 = 41. The steel is the minimum, 0.6 % / 2
+    // of b h = 607.5 mm2 on each side.
     const ColumnDesign& c5 = r.columns[5];
     EXPECT_DOUBLE_EQ(c5.l0, 4.875);
-    EXPECT_NEAR(c5.top.eta, 1.042, 0.0005);
+    EXPECT_DOUBLE_EQ(c5.lc, 3.4);
+    EXPECT_EQ(c5.top.eta, 1);
     EXPECT_EQ(c5.bottom.eta, 1);
     EXPECT_DOUBLE_EQ(c5.top.ea, 20);
-    EXPECT_NEAR(c5.top.ei, c5.top.eta * 1000 * std::fabs(c5.top.M) / c5.top.N + 20, 1e-9);
+    EXPECT_DOUBLE_EQ(c5.top.h0, 409);
+    EXPECT_NEAR(c5.top.axialRatio, c5.top.N * 1000 / (14.3 * 450 * 450), 1e-12);
+    EXPECT_NEAR(c5.top.ei, 1000 * std::fabs(c5.top.M) / c5.top.N + 20, 1e-9);
     EXPECT_DOUBLE_EQ(c5.top.As, 607.5);
+    EXPECT_EQ(c5.top.governs, "最小配筋率 (8.5.1)");
+    EXPECT_EQ(c5.top.eccentricity, "大偏心受压");
     const int m = r.topo().columnMember(5);
-    const gb2010::ColumnDesign g = gb2010::designColumn(r.forces.M1[m], r.forces.M2[m], c5.top.N, c5.bottom.N, 450,
-                                                        450, 3.9, true, rules);
-    EXPECT_EQ(c5.top.eta, g.secondOrder.factor);
+    gb2010::ColumnSetting setting;
+    setting.as = 41;
+    setting.clearHeight = 3.4;
+    setting.ties = {2, 6};
+    // The record holds the end moments with the sway magnified (M = Mns + etaS Ms).
+    EXPECT_NE(c5.top.M, r.forces.M1[static_cast<std::size_t>(m)]);
+    const gb2010::ColumnDesign g = gb2010::designColumn(c5.top.M, c5.bottom.M, c5.top.N, c5.bottom.N, 450,
+                                                        450, 3.9, true, rules, setting);
+    EXPECT_FALSE(g.secondOrder.required);
     EXPECT_EQ(c5.top.xi, g.top.section.xi);
     EXPECT_EQ(c5.bottom.As, g.foot.As);
+    EXPECT_EQ(c5.tieString, "Φ6@200(4)");
     // An upper column: 1.5 x 3.6.
     EXPECT_DOUBLE_EQ(r.columns[1].l0, 5.4);
+}
+
+TEST(Gb2010Run, SwayMagnifierOfAOneBayPortalByHand)
+{
+    // One bay 6 m, one storey 3.6 m, columns 500 x 500, beam 250 x 600, C30
+    // (Ec = 3.00e4 N/mm2, Table 4.1.5), 200 kN/m on the beam, 50 kN at the
+    // beam. B.0.5: kc = 0.6 Ec Ic / H = 0.6 x 3e7 x 0.5^4/12 / 3.6 = 26041.7,
+    // kb = 0.4 Ec Ib / L = 0.4 x 3e7 x 0.25 x 0.6^3/12 / 6 = 9000 kN*m. Slope-
+    // deflection of the antisymmetric sway, K = kb / kc: D = 24 kc / H^2 x
+    // (1 + 6K) / (4 + 6K) = 24405 kN/m. Sum N = 1200 + 2 x 27 (own weight) =
+    // 1254 kN: etaS = 1 / (1 - 1254 / (24405 x 3.6)) = 1.01448.
+    kjtest::RegularFrame portal;
+    portal.spans = 1;
+    portal.storeys = 1;
+    portal.q = 200;
+    portal.floorForce = 50;
+    portal.C = 30;
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    const CalculationResult r = calculate(kjtest::regularFrameModel(portal), o);
+    ASSERT_EQ(r.sway.size(), 2u);
+    const double kc = 0.6 * 3e7 * std::pow(0.5, 4) / 12 / 3.6, kb = 0.4 * 3e7 * 0.25 * std::pow(0.6, 3) / 12 / 6;
+    const double K = kb / kc;
+    const double D = 24 * kc / (3.6 * 3.6) * (1 + 6 * K) / (4 + 6 * K);
+    EXPECT_NEAR(D, 24405, 1);
+    EXPECT_NEAR(r.sway[1].D, D, 1e-6 * D);
+    EXPECT_NEAR(r.sway[1].sumN, 1254, 1e-9);
+    EXPECT_NEAR(r.sway[1].etaS, 1 / (1 - 1254 / (D * 3.6)), 1e-9);
+    EXPECT_NEAR(r.sway[1].etaS, 1.01448, 0.00001);
+    // The magnified sway moments: the columns' end moments of the
+    // horizontal force sum to -F H (storey equilibrium), so the design
+    // moments exceed the first-order ones by (etaS - 1) F H in sum.
+    double design = 0, first = 0;
+    for (int c = 1; c <= 2; ++c) {
+        const int m = r.topo().columnMember(c);
+        design += r.columns[static_cast<std::size_t>(c)].top.M + r.columns[static_cast<std::size_t>(c)].bottom.M;
+        first += r.forces.M1[static_cast<std::size_t>(m)] + r.forces.M2[static_cast<std::size_t>(m)];
+        EXPECT_EQ(r.columns[static_cast<std::size_t>(c)].top.etaS, r.sway[1].etaS);
+    }
+    EXPECT_NEAR(std::fabs(design - first), (r.sway[1].etaS - 1) * 50 * 3.6, 1e-9);
+    // The report lists the storey.
+    const std::string json = resultJson(r);
+    EXPECT_NE(json.find("\"etaS\""), std::string::npos);
+}
+
+TEST(Gb2010Run, EveryFlagGivesItsReasonInTheReport)
+{
+    // A portal loaded far past its sections: the supports and the columns
+    // are flagged 9999, each with its reason under its row.
+    kjtest::RegularFrame portal;
+    portal.spans = 1;
+    portal.storeys = 1;
+    portal.q = 1500;
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    const CalculationResult r = calculate(kjtest::regularFrameModel(portal), o);
+    ReportWriter w;
+    writeDesignTables(w, r);
+    const std::string report = w.str();
+    ASSERT_TRUE(r.beams[1].left.failed());
+    EXPECT_NE(report.find("    左支座 As=9999: 受拉钢筋超过 4% b h\r\n"), std::string::npos) << report;
+    ASSERT_TRUE(r.columns[1].top.failed());
+    EXPECT_NE(report.find("    柱顶 As=9999: 全部纵筋超过截面面积的 5% (9.3.1)\r\n"), std::string::npos) << report;
+    // The default method keeps its rows as they were: no line under them.
+    const CalculationResult d = calculate(kjtest::regularFrameModel(portal), DesignOptions{});
+    ReportWriter wd;
+    writeDesignTables(wd, d);
+    EXPECT_EQ(wd.str().find("9999:"), std::string::npos);
+}
+
+TEST(Gb2010Options, RedistributionLimitAndEnvironmentClass)
+{
+    DesignSettings s;
+    s.code = "GB50010-2010";
+    s.beta = "0.6";
+    try {
+        parseDesignOptions(s);
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_STREQ(f.what(), "GB50010-2010 第 5.4.3 条: 梁端负弯矩调幅系数不应小于 0.75 (调幅不超过 25%): 0.6");
+    }
+    s.beta = "0.75";
+    EXPECT_EQ(parseDesignOptions(s).beta, 0.75);
+    for (auto [text, env] : {std::pair{"1", EnvironmentClass::One}, std::pair{"2a", EnvironmentClass::TwoA},
+                             std::pair{"二b", EnvironmentClass::TwoB}, std::pair{"一类", EnvironmentClass::One},
+                             std::pair{"2B", EnvironmentClass::TwoB}}) {
+        s.environment = text;
+        EXPECT_EQ(parseDesignOptions(s).environment, env) << text;
+    }
+    s.environment = "3a";
+    EXPECT_THROW(parseDesignOptions(s), Failure);
+    // The default method keeps its own redistribution and has no classes.
+    DesignSettings d;
+    d.beta = "0.6";
+    EXPECT_EQ(parseDesignOptions(d).beta, 0.6);
+    d.environment = "2a";
+    EXPECT_THROW(parseDesignOptions(d), Failure);
 }
 
 TEST(Gb2010Options, RuleSetFyvAndFloorsAreReadOrRefused)

@@ -263,7 +263,7 @@ ColumnDesign recordColumn(const ColumnInput& in, const Materials&, const DesignO
 
 TEST(LoadCases, AnyRuleSetDesignsTheCombinedForces)
 {
-    const DesignRules rules{"记录", recordBeam, recordColumn, "", nullptr, false};
+    const DesignRules rules{"记录", recordBeam, recordColumn, "", nullptr, false, false};
     DesignOptions o;
     o.beta = 0.9;
     const EnvelopeResult e = calculateEnvelope(handCases(), parsed({"1.0G+1.5Q", "1.3G+1.0Q-1.5W"}), "自定义", o, rules);

@@ -127,7 +127,8 @@ void Form1Test::startUpShowsInitialListsAndBoxesAndTouchesNoFile()
         {f.Combo19, {"一般梁", "25", "特殊梁", "30", "基础梁", "35", "50"}, "25"},
         {f.Combo22, {"0.75", "0.80", "0.85", "0.90", "0.95", "1.00"}, "1.00"},
         {f.Combo39, {"原方法", "GB50010-2010"}, "原方法"},
-        {f.Combo40, {"270", "360"}, "270"},
+        {f.Combo40, {"270", "360"}, "210"}, // greyed: the default method's 210
+        {f.Combo41, {"一类", "二a", "二b"}, "一类"},
     };
     QCOMPARE(expected.size(), int(f.lists().size()));
     for (const Expected& e : expected) {
@@ -514,7 +515,8 @@ void Form1Test::ruleSetListsCoverNoControlAndReachTheCalculation()
     // their boxes are shown by the templates).
     const QList<QWidget*> all = f.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget* added : {static_cast<QWidget*>(f.Label12), static_cast<QWidget*>(f.Combo39),
-                           static_cast<QWidget*>(f.Label13), static_cast<QWidget*>(f.Combo40)}) {
+                           static_cast<QWidget*>(f.Label13), static_cast<QWidget*>(f.Combo40),
+                           static_cast<QWidget*>(f.Label14), static_cast<QWidget*>(f.Combo41)}) {
         QVERIFY(f.rect().contains(added->geometry()));
         QVERIFY(added->isVisible());
         for (QWidget* other : all)
@@ -528,18 +530,29 @@ void Form1Test::ruleSetListsCoverNoControlAndReachTheCalculation()
     QVERIFY(example.open(QIODevice::ReadOnly));
     folder_->write("KJ-1.txt", example.readAll());
     f.Combo39->setCurrentIndex(1);
+    QCOMPARE(f.Combo40->currentText(), QStringLiteral("270"));
     f.Combo40->setCurrentIndex(1);
+    f.Combo41->setCurrentIndex(2); // 二b: 35 mm, above the cover box's 25
+    answers_ = QStringList{"y"};
+    press(f.Command4);
+    QVERIFY(messages_.join('\n').contains(QStringLiteral("最小保护层 35 mm")));
+    messages_.clear();
+    f.Combo19->setEditText(QStringLiteral("35"));
     answers_ = QStringList{"y"};
     press(f.Command4);
     QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
     const QString report = QString::fromUtf8(kj::decodeFileBytes(folder_->bytes("zemowj1.txt").toStdString()));
     QVERIFY(report.contains(QStringLiteral("******* GB50010-2010 Fy= 300  C 30 *******\r\n假定:")));
     QVERIFY(report.contains(QStringLiteral("箍筋 fyv = 360\r\n梁号")));
+    QVERIFY(report.contains(QStringLiteral("假定: 环境类别二b, 保护层 c = 35 mm")));
 
     // fyv is a choice of the 2010 rule set only: with the default method the
     // list is greyed and the stirrups are designed for 210 as always.
     f.Combo39->setCurrentIndex(0);
     QVERIFY(!f.Combo40->isEnabled());
+    QVERIFY(!f.Combo41->isEnabled());
+    QCOMPARE(f.Combo40->currentText(), QStringLiteral("210"));
+    f.Combo19->setEditText(QStringLiteral("25"));
     folder_->write("zemowj1.txt", QByteArray());
     answers_ = QStringList{"y"};
     press(f.Command4);

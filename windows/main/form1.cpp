@@ -231,6 +231,9 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
     Combo39 = list("Combo39", 9480, 6990, 1695);
     Label13 = label("Label13", QStringLiteral("箍筋 fyv"), 11400, 7020, 795, 240, Qt::AlignLeft | Qt::AlignVCenter);
     Combo40 = list("Combo40", 12240, 6990, 855);
+    Label14 = label("Label14", QStringLiteral("环境类别"), 13200, 7020, 795, 240, Qt::AlignLeft | Qt::AlignVCenter);
+    Combo41 = list("Combo41", 14040, 6990, 855);
+    Combo41->setToolTip(QStringLiteral("GB50010-2010 的环境类别: 定出 8.2.1 的最小保护层 (保护层从箍筋外缘算起)"));
 
     // Panes.
     Text2 = pane("Text2", 120, 6720, 8295, 2775);
@@ -262,7 +265,7 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
 std::vector<QComboBox*> Form1::lists() const
 {
     return {Combo1,  Combo2,  Combo3,  Combo19, Combo20, Combo21, Combo22,
-            Combo23, Combo35, Combo36, Combo37, Combo38, Combo39, Combo40};
+            Combo23, Combo35, Combo36, Combo37, Combo38, Combo39, Combo40, Combo41};
 }
 
 void Form1::Form1_form_load()
@@ -310,9 +313,21 @@ void Form1::Form1_form_load()
          QStringLiteral("KJ-1"));
     fill(Combo39, {QStringLiteral("原方法"), QStringLiteral("GB50010-2010")}, QStringLiteral("原方法"));
     fill(Combo40, {QStringLiteral("270"), QStringLiteral("360")}, QStringLiteral("270"));
-    // The stirrup strength is a choice of GB 50010-2010 only: the default
-    // method always designs its stirrups for 210.
-    const auto fyvFollowsCode = [this] { Combo40->setEnabled(Combo39->currentText().trimmed() != QStringLiteral("原方法")); };
+    fill(Combo41, {QStringLiteral("一类"), QStringLiteral("二a"), QStringLiteral("二b")}, QStringLiteral("一类"));
+    // The stirrup strength and the environment class are choices of
+    // GB 50010-2010 only: the default method always designs its stirrups for
+    // 210, which the greyed box shows, and takes the cover as typed.
+    const auto fyvFollowsCode = [this] {
+        const bool code2010 = Combo39->currentText().trimmed() != QStringLiteral("原方法");
+        if (Combo40->isEnabled() && !code2010) {
+            fyv2010_ = Combo40->currentText();
+            Combo40->setEditText(QStringLiteral("210"));
+        } else if (!Combo40->isEnabled() && code2010) {
+            Combo40->setEditText(fyv2010_);
+        }
+        Combo40->setEnabled(code2010);
+        Combo41->setEnabled(code2010);
+    };
     connect(Combo39, &QComboBox::currentTextChanged, this, fyvFollowsCode);
     fyvFollowsCode();
     Text82->setText(QStringLiteral("2"));
@@ -457,6 +472,7 @@ kj::DesignSettings Form1::designSettings() const
     design.stirrupDiameter = fromBox(Text83->text());
     design.code = fromBox(Combo39->currentText());
     if (Combo40->isEnabled()) design.fyv = fromBox(Combo40->currentText());
+    if (Combo41->isEnabled()) design.environment = fromBox(Combo41->currentText());
     return design;
 }
 

@@ -78,8 +78,9 @@ public:
     QComboBox *Combo1, *Combo2, *Combo3, *Combo20, *Combo23;
     // General entries.
     QComboBox *Combo19, *Combo21, *Combo22, *Combo35, *Combo36, *Combo37, *Combo38;
-    // The design rule set and the stirrup fyv of GB 50010-2010.
-    QComboBox *Combo39, *Combo40;
+    // The design rule set, and the stirrup fyv and environment class of
+    // GB 50010-2010 (greyed with the default method).
+    QComboBox *Combo39, *Combo40, *Combo41;
     QLineEdit *Text78, *Text79, *Text80, *Text81, *Text82, *Text83;
     QLineEdit *Text66, *Text67, *Text68;
     QPlainTextEdit *Text60, *Text61, *Text62, *Text63, *Text64, *Text65;
@@ -105,7 +106,7 @@ public:
     QPushButton *Command41; // 图形结果: the graphics window
     // Captions over the entries.
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
-    QLabel *Label11, *Label12, *Label13;
+    QLabel *Label11, *Label12, *Label13, *Label14;
     // The working folder along the bottom edge, and the report viewer.
     QLabel* LabelFolder;
     QPushButton *CommandFolder, *CommandReport;
@@ -142,6 +143,8 @@ public slots:
     void Form1_Command41_Click(); // 图形结果
 
 private:
+    // The fyv chosen for GB 50010-2010 while the default method's 210 is shown.
+    QString fyv2010_ = QStringLiteral("270");
     // Where the last calculation came from, as the graphics window names it.
     QString lastOrigin() const;
     // Template k of the six (1-1, 2-1, 3-1, 1-2, 2-2, 3-2): its picture on

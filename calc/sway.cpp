@@ -1,0 +1,112 @@
+#include "calc/sway.h"
+
+#include "common/failure.h"
+#include "common/numbers.h"
+
+#include <cmath>
+#include <string>
+
+namespace kj {
+
+namespace {
+
+double& at(std::vector<double>& v, int i) { return v[static_cast<std::size_t>(i)]; }
+double at(const std::vector<double>& v, int i) { return v[static_cast<std::size_t>(i)]; }
+
+// The model with its horizontal storey forces alone: no span load, no joint
+// force or moment, no column weight.
+FrameModel horizontalModel(const FrameModel& model, bool unitShears)
+{
+    FrameModel m = model;
+    const int NC = m.topo.NC;
+    for (auto& loads : m.loads) loads.clear();
+    m.columnWeight = false;
+    std::vector<JointLoadGroup> groups;
+    if (unitShears) {
+        for (int J = 1; J <= m.topo.NF; ++J) groups.push_back({{m.topo.drift(J)}, 1.0, 0.0});
+    } else {
+        for (const JointLoadGroup& g : model.jointGroups) {
+            JointLoadGroup h{{}, g.F, 0.0};
+            for (int d : g.numbers)
+                if (d > NC) h.numbers.push_back(d);
+            if (!h.numbers.empty()) groups.push_back(h);
+        }
+    }
+    m.jointGroups = groups;
+    return m;
+}
+
+} // namespace
+
+SwayEffect swayEffect(const FrameModel& model, const InternalForces& forces, double Ec)
+{
+    const FrameTopology& t = model.topo;
+    SwayEffect s;
+    s.storeys.assign(static_cast<std::size_t>(t.NF) + 1, SwayStorey{});
+    const FrameModel horizontal = horizontalModel(model, false);
+    s.horizontal = analyse(horizontal);
+    bool everyStorey = true;
+    for (int J = 1; J <= t.NF; ++J) {
+        s.loaded = s.loaded || at(s.horizontal.storeyShear, J) != 0;
+        everyStorey = everyStorey && at(s.horizontal.storeyShear, J) != 0;
+    }
+
+    // B.0.5: beams at 0.4 EcI, columns at 0.6 EcI.
+    FrameModel reduced = horizontalModel(model, !everyStorey);
+    for (int i = 1; i <= t.memberCount(); ++i)
+        reduced.members[static_cast<std::size_t>(i)].stiffnessFactor *= t.isBeam(i) ? 0.4 : 0.6;
+    const InternalForces rf = analyse(reduced);
+    const Displacements d = realDisplacements(reduced, rf, Ec);
+
+    for (int J = 1; J <= t.NF; ++J) {
+        SwayStorey& st = s.storeys[static_cast<std::size_t>(J)];
+        st.storey = J;
+        st.H0 = model.y[static_cast<std::size_t>(J)] - model.y[static_cast<std::size_t>(J + 1)];
+        for (int c = t.firstColumnOfStorey(J); c < t.firstColumnOfStorey(J) + t.L + 1; ++c)
+            st.sumN += at(forces.N, c);
+        const double drift = d.drift[static_cast<std::size_t>(J)] / 1000; // m
+        st.D = at(rf.storeyShear, J) / drift;
+        const double ratio = st.sumN / (st.D * st.H0);
+        if (!(ratio < 1) || !std::isfinite(ratio))
+            throw Failure("第 " + std::to_string(J) + " 层柱轴力之和 " + shortestDecimal(roundHalfEven(st.sumN)) +
+                          " kN 达到 D H0 = " + shortestDecimal(roundHalfEven(st.D * st.H0)) +
+                          " kN: 该层侧向失稳, 无法按 GB50010-2010 附录 B.0.4 计算 ηs");
+        st.etaS = 1 / (1 - std::max(0.0, ratio)); // B.0.4-3; tension in a storey never lowers etaS below 1
+    }
+    return s;
+}
+
+double beamSwayFactor(const FrameModel& model, const SwayEffect& sway, int beam)
+{
+    const int J = model.topo.beamStorey(beam);
+    const double below = sway.storeys[static_cast<std::size_t>(J)].etaS;
+    if (J == 1) return below;
+    return (below + sway.storeys[static_cast<std::size_t>(J - 1)].etaS) / 2;
+}
+
+InternalForces magnifiedForces(const FrameModel& model, const InternalForces& forces, const SwayEffect& sway)
+{
+    const FrameTopology& t = model.topo;
+    InternalForces f = forces;
+    const InternalForces& h = sway.horizontal;
+    if (!sway.loaded) return f;
+    for (int i = 1; i <= t.NB; ++i) {
+        const double k = beamSwayFactor(model, sway, i) - 1;
+        at(f.M1, i) += k * at(h.M1, i);
+        at(f.M2, i) += k * at(h.M2, i);
+        at(f.V1, i) += k * at(h.V1, i);
+        at(f.V2, i) += k * at(h.V2, i);
+        // The sway moment along the beam is linear: M1 at the left end, -M2 at the right.
+        const double L = model.member(i).len;
+        if (L > 0) at(f.Mo, i) += k * (at(h.M1, i) - (at(h.M1, i) + at(h.M2, i)) * at(f.X, i) / L);
+    }
+    for (int c = 1; c <= t.NC; ++c) {
+        const int i = t.columnMember(c);
+        const double k = sway.storeys[static_cast<std::size_t>(t.columnStorey(c))].etaS - 1;
+        at(f.M1, i) += k * at(h.M1, i);
+        at(f.M2, i) += k * at(h.M2, i);
+    }
+    return f;
+}
+
+} // namespace kj

@@ -1,0 +1,45 @@
+#pragma once
+// The second-order effect of the storeys' sway by the magnifier method of
+// GB 50010-2010 (5.3.4, Appendix B.0.4): M = Mns + etaS Ms, with Ms the
+// moments of the horizontal storey forces and etaS = 1 / (1 - sum N / (D H0))
+// per storey, D from the frame with the stiffness reductions of B.0.5.
+#include "analysis/frame_model.h"
+#include "analysis/internal_forces.h"
+
+#include <vector>
+
+namespace kj {
+
+struct SwayStorey {
+    int storey = 0;     // 1..NF, from the top
+    double sumN = 0;    // sum of the axial forces of the storey's columns (at their feet), kN
+    double D = 0;       // lateral stiffness of the storey, storey shear / drift, kN/m
+    double H0 = 0;      // storey height, m
+    double etaS = 1;    // B.0.4-3
+};
+
+struct SwayEffect {
+    std::vector<SwayStorey> storeys; // 1..NF (index 0 unused)
+    // The moments and shears of the horizontal storey forces alone, from the
+    // first-order analysis: Ms of every member, Vs of every beam.
+    InternalForces horizontal;
+    bool loaded = false; // the frame carries horizontal forces
+};
+
+// The storeys' magnifiers of a frame (not a continuous beam) whose
+// first-order analysis gave forces, with concrete of modulus Ec (N/mm2).
+// Where the frame has no horizontal force in some storey, D comes from a
+// unit shear in every storey. Throws Failure naming the storey when sum N
+// reaches D H0: the frame is unstable under its vertical loads.
+SwayEffect swayEffect(const FrameModel& model, const InternalForces& forces, double Ec);
+
+// The forces for design: M = Mns + etaS Ms at the column ends (the storey's
+// etaS) and at the beam ends (the mean of the storeys above and below the
+// joint, B.0.4), the beams' shears and span moments changed alike.
+InternalForces magnifiedForces(const FrameModel& model, const InternalForces& forces, const SwayEffect& sway);
+
+// etaS of a beam's joints: the storey below the beam's level and, where there
+// is one, the storey above, averaged.
+double beamSwayFactor(const FrameModel& model, const SwayEffect& sway, int beam);
+
+} // namespace kj
