@@ -58,6 +58,10 @@ const char* kUsage =
     "  --gamma-l 数值              活载设计使用年限调整系数 γL: 1.0 (50 年, 默认) 或 1.1 (100 年)\n"
     "  --psi-c 数值                活载组合值系数 ψc: 0.7 (默认) 或 0.9 (书库、档案库、储藏室等)\n"
     "  --pdf 名称                  另生成 A4 PDF 计算书 (含计算简图、内力图和配筋图), 无需显示器\n"
+    "  --seismic 烈度 --site 场地 --group 分组 [--seismic-grade 等级] [--period-factor ψT]\n"
+    "                              抗震设计 (GB 50011-2010 底部剪力法, 只用于 --code 2010): 烈度 6、7、\n"
+    "                              7.5 (0.15g)、8、8.5 (0.30g) 或 9; 场地 I0、I1、II、III 或 IV; 分组 1、2 或 3;\n"
+    "                              抗震等级 1-4 默认按表 6.1.2; 周期折减系数 ψT 默认 0.7; 单个数据文件作恒载 G\n"
     "  --to-project 数据文件 [--case 工况 名称 ...] [选项] 输出.kjpj\n"
     "                              把数据文件 (恒载 G 及其他工况) 和设置写成一个项目文件\n"
     "  --to-datafile 项目.kjpj 输出 [--case 工况 名称 ...]\n"
@@ -77,7 +81,9 @@ const char* kUsage =
     "       kjpj-calc --to-datafile JOB.kjpj OUT.txt [--case Q OUT-Q.txt ...]\n"
     "       kjpj-calc --case G NAME [--case Q NAME] [--case W NAME]\n"
     "                 [--combinations GB55001|GB50009 | --combine TEXT ...]\n"
-    "                 [--patterns] [--gamma-l 1.0|1.1] [--psi-c 0.7|0.9] [other options]\n";
+    "                 [--patterns] [--gamma-l 1.0|1.1] [--psi-c 0.7|0.9] [other options]\n"
+    "       kjpj-calc ... --code 2010 --seismic 6|7|7.5|8|8.5|9 --site I0|I1|II|III|IV --group 1|2|3\n"
+    "                 [--seismic-grade 1-4] [--period-factor PSI_T]\n";
 
 // A name ending in ".kjpj" (any letter case) names a project file.
 bool isProjectName(const std::string& name)
@@ -186,6 +192,7 @@ int main(int argc, char** argv)
     bool setGiven = false;
     bool liveLoadGiven = false;
     std::string gammaL, psiC;
+    std::string seismicPart; // the last of --site, --group, --seismic-grade, --period-factor given
     // The design options as given, applied to the main window's defaults or
     // to a project's own settings, which they override.
     std::vector<std::function<void(kj::DesignSettings&)>> designEdits;
@@ -284,6 +291,25 @@ int main(int argc, char** argv)
             need(i, 1);
             psiC = argv[++i];
             liveLoadGiven = true;
+        } else if (a == "--seismic") {
+            need(i, 1);
+            req.seismic.intensity = argv[++i];
+        } else if (a == "--site") {
+            need(i, 1);
+            req.seismic.site = argv[++i];
+            seismicPart = a;
+        } else if (a == "--group") {
+            need(i, 1);
+            req.seismic.group = argv[++i];
+            seismicPart = a;
+        } else if (a == "--seismic-grade") {
+            need(i, 1);
+            req.seismic.grade = argv[++i];
+            seismicPart = a;
+        } else if (a == "--period-factor") {
+            need(i, 1);
+            req.seismic.psiT = argv[++i];
+            seismicPart = a;
         } else if (a == "--pdf") {
             need(i, 1);
             req.pdfName = argv[++i];
@@ -323,7 +349,7 @@ int main(int argc, char** argv)
     else if (projectRun && setGiven && !req.combinations.empty())
         conflict = "--combinations 和 --combine 只能用其一";
     else if (projectRun) conflict = nullptr;
-    else if (req.cases.empty() && (setGiven || !req.combinations.empty()))
+    else if (req.cases.empty() && (setGiven || !req.combinations.empty()) && req.seismic.intensity.empty())
         conflict = "--combinations 和 --combine 只用于荷载工况, 请用 --case 给出工况的数据文件";
     else if (!req.cases.empty() && dataGiven)
         conflict = "给出荷载工况 (--case) 时不用数据文件参数: 恒载的数据文件用 --case G 给出";
@@ -333,6 +359,12 @@ int main(int argc, char** argv)
         conflict = "--patterns、--gamma-l 和 --psi-c 只用于荷载工况, 请用 --case 给出工况的数据文件";
     else if (!req.combinations.empty() && (!gammaL.empty() || !psiC.empty()))
         conflict = "--gamma-l 和 --psi-c 只用于内置组合 (--combinations); 自定义组合 (--combine) 直接写出系数";
+    std::string seismicConflict;
+    if (req.seismic.intensity.empty() && !seismicPart.empty())
+        seismicConflict = seismicPart + " 只与 --seismic (抗震设防烈度) 一起使用";
+    else if (!req.seismic.intensity.empty() && (req.seismic.site.empty() || req.seismic.group.empty()))
+        seismicConflict = "--seismic 需要同时给出 --site (场地类别) 和 --group (设计地震分组)";
+    if (!conflict && !seismicConflict.empty()) conflict = seismicConflict.c_str();
     if (conflict) {
         std::fprintf(stderr, "%s\n", conflict);
         return 1;
@@ -348,9 +380,10 @@ int main(int argc, char** argv)
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         gui.emplace(guiArgc, guiArgv);
         req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult* e,
-                           const std::filesystem::path& path) {
+                           const kj::TitleBlock& title, const std::filesystem::path& path) {
             kjd::BookOptions options;
             options.envelope = e;
+            options.title = title;
             kjd::writeCalculationBook(r, d, path, options);
         };
     }

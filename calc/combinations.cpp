@@ -93,6 +93,7 @@ char caseLetter(LoadCaseKind kind)
     case LoadCaseKind::G: return 'G';
     case LoadCaseKind::Q: return 'Q';
     case LoadCaseKind::W: return 'W';
+    case LoadCaseKind::E: return 'E';
     }
     return '?';
 }
@@ -103,6 +104,7 @@ const char* caseTitle(LoadCaseKind kind)
     case LoadCaseKind::G: return "恒载";
     case LoadCaseKind::Q: return "活载";
     case LoadCaseKind::W: return "风载";
+    case LoadCaseKind::E: return "地震作用";
     }
     return "";
 }
@@ -160,6 +162,7 @@ bool caseOfLetter(char c, LoadCaseKind& kind)
     case 'G': kind = LoadCaseKind::G; return true;
     case 'Q': kind = LoadCaseKind::Q; return true;
     case 'W': kind = LoadCaseKind::W; return true;
+    case 'E': kind = LoadCaseKind::E; return true;
     default: return false;
     }
 }
@@ -186,7 +189,7 @@ std::string normalisedKey(const std::string& key)
 LoadCaseKind caseKindOf(const std::string& text)
 {
     LoadCaseKind kind;
-    if (text.size() == 1 && caseOfLetter(text[0], kind)) return kind;
+    if (text.size() == 1 && caseOfLetter(text[0], kind) && kind != LoadCaseKind::E) return kind;
     throw Failure("荷载工况应为 G (恒载)、Q (活载) 或 W (风载), 不是 \"" + text + "\"");
 }
 
@@ -248,15 +251,15 @@ Combination parseCombination(const std::string& text)
             }
         }
         LoadCaseKind kind;
-        if (i >= text.size()) fail(i, "缺少工况 G、Q 或 W");
-        if (!caseOfLetter(text[i], kind)) fail(i, "应为工况 G、Q 或 W");
+        if (i >= text.size()) fail(i, "缺少工况 G、Q、W 或 E");
+        if (!caseOfLetter(text[i], kind)) fail(i, "应为工况 G、Q、W 或 E");
         ++i;
         if (!(factor > 0) || !std::isfinite(factor)) throw Failure(where + "中 " + caseLetter(kind) + " 的系数应大于 0");
         if (factor >= 1000)
             throw Failure(where + "中 " + caseLetter(kind) + " 的系数 " + shortestDecimal(factor) +
                           " 超过三位整数, 计算书的栏目写不下");
-        if (sign < 0 && kind != LoadCaseKind::W)
-            throw Failure(where + "中 " + caseLetter(kind) + " 取了负号: 只有风载 W 可取负号 (-W 为右风)");
+        if (sign < 0 && kind != LoadCaseKind::W && kind != LoadCaseKind::E)
+            throw Failure(where + "中 " + caseLetter(kind) + " 取了负号: 只有风载 W 可取负号 (-W 为右风), 以及地震作用 E (-E 为右向地震)");
         if (c.uses(kind)) throw Failure(where + "中工况 " + caseLetter(kind) + " 出现了两次");
         c.terms.push_back({kind, sign * factor});
         skipBlanks();
@@ -279,7 +282,7 @@ const CombinationSet& combinationSet(const std::string& key)
     throw Failure("没有名为 \"" + key + "\" 的荷载组合规范 (可选 " + known + ")");
 }
 
-std::vector<Combination> combinationsFor(const CombinationSet& set, const std::array<bool, 3>& given,
+std::vector<Combination> combinationsFor(const CombinationSet& set, const GivenCases& given,
                                         const LiveLoadFactors& factors)
 {
     std::vector<Combination> out;
@@ -301,14 +304,15 @@ std::vector<std::string> combinationWarnings(const std::vector<Combination>& com
     return out;
 }
 
-void checkCombinationCases(const std::vector<Combination>& combinations, const std::array<bool, 3>& given)
+void checkCombinationCases(const std::vector<Combination>& combinations, const GivenCases& given)
 {
     if (combinations.empty()) throw Failure("没有可用的荷载组合: 所给的工况组不成所选规范的任何组合");
     for (const Combination& c : combinations)
         for (const CombinationTerm& t : c.terms)
             if (!given[static_cast<std::size_t>(t.kind)])
                 throw Failure("荷载组合 " + c.name + " 用到了" + caseTitle(t.kind) + " " + caseLetter(t.kind) +
-                              ", 但没有给出它的数据文件");
+                              (t.kind == LoadCaseKind::E ? ", 但没有给出抗震参数 (设防烈度、场地类别、设计地震分组)"
+                                                         : ", 但没有给出它的数据文件"));
 }
 
 } // namespace kj

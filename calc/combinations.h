@@ -3,20 +3,29 @@
 // load cases, each a frame data file of its own: G, the dead load (with the
 // columns' own weight), Q, the live load, and W, the wind from the left. A
 // combination is a list of factor x case; the analysis is linear, so the
-// wind from the right is W with a negative factor ("1.3G+1.5Q-0.9W").
+// wind from the right is W with a negative factor ("1.3G+1.5Q-0.9W"). A
+// fourth case, E, the horizontal earthquake from the left, is not read from
+// a file: the seismic calculation makes it from G and Q; -E is the
+// earthquake from the right.
 #include <array>
 #include <string>
 #include <vector>
 
 namespace kj {
 
-enum class LoadCaseKind { G = 0, Q = 1, W = 2 };
+enum class LoadCaseKind { G = 0, Q = 1, W = 2, E = 3 };
+// The cases given as files, and every case.
 inline constexpr std::array<LoadCaseKind, 3> kLoadCaseKinds{LoadCaseKind::G, LoadCaseKind::Q, LoadCaseKind::W};
+inline constexpr std::array<LoadCaseKind, 4> kAllCaseKinds{LoadCaseKind::G, LoadCaseKind::Q, LoadCaseKind::W,
+                                                           LoadCaseKind::E};
+// Which cases are given, by LoadCaseKind.
+using GivenCases = std::array<bool, kAllCaseKinds.size()>;
 
 char caseLetter(LoadCaseKind kind);
-// "恒载", "活载", "风载"
+// "恒载", "活载", "风载", "地震作用"
 const char* caseTitle(LoadCaseKind kind);
-// 'G', 'Q' or 'W' (either case); throws Failure naming the text otherwise.
+// 'G', 'Q' or 'W' (either case); throws Failure naming the text otherwise
+// (the earthquake E is calculated, never given as a file).
 LoadCaseKind caseKindOf(const std::string& text);
 
 struct CombinationTerm {
@@ -34,9 +43,10 @@ struct Combination {
 // Reads a combination such as "1.3G+1.5Q+0.9W", "1.3g + 1.5q - 0.9w" or
 // "G+Q" (factor 1). A term is an optional sign, an optional factor (digits
 // with a decimal point; "*" may stand between factor and case) and the
-// case letter. Only the wind may take a negative factor (wind from the
-// right). A factor of 1000 or more has no room in the report's columns and
-// is refused. Throws Failure naming the text and what is wrong in it.
+// case letter. Only the wind and the earthquake may take a negative factor
+// (from the right). A factor of 1000 or more has no room in the report's
+// columns and is refused. Throws Failure naming the text and what is wrong
+// in it.
 Combination parseCombination(const std::string& text);
 
 // The name of a list of terms: factors with at least one decimal
@@ -78,7 +88,7 @@ const CombinationSet& combinationSet(const std::string& key);
 
 // The combinations of a set that the given cases can form: a row is used
 // when every case it names is given.
-std::vector<Combination> combinationsFor(const CombinationSet& set, const std::array<bool, 3>& given,
+std::vector<Combination> combinationsFor(const CombinationSet& set, const GivenCases& given,
                                         const LiveLoadFactors& factors = {});
 
 // Warnings on a list of combinations, one text each: a combination without
@@ -86,6 +96,21 @@ std::vector<Combination> combinationsFor(const CombinationSet& set, const std::a
 std::vector<std::string> combinationWarnings(const std::vector<Combination>& combinations);
 
 // Refuses an empty list, and a combination naming a case that is not given.
-void checkCombinationCases(const std::vector<Combination>& combinations, const std::array<bool, 3>& given);
+void checkCombinationCases(const std::vector<Combination>& combinations, const GivenCases& given);
+// The same for flags of the cases given as files only, G, Q and W (no
+// earthquake): a template, so that a braced list still means GivenCases.
+template <std::size_t N>
+std::vector<Combination> combinationsFor(const CombinationSet& set, const std::array<bool, N>& given,
+                                        const LiveLoadFactors& factors = {})
+{
+    static_assert(N == 3, "flags of G, Q and W");
+    return combinationsFor(set, GivenCases{given[0], given[1], given[2], false}, factors);
+}
+template <std::size_t N>
+void checkCombinationCases(const std::vector<Combination>& combinations, const std::array<bool, N>& given)
+{
+    static_assert(N == 3, "flags of G, Q and W");
+    checkCombinationCases(combinations, GivenCases{given[0], given[1], given[2], false});
+}
 
 } // namespace kj

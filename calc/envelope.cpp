@@ -1,6 +1,8 @@
 #include "calc/envelope.h"
 
+#include "calc/seismic_combination.h"
 #include "common/failure.h"
+#include "design/gb50010_2010.h"
 #include "design/materials.h"
 
 #include <Eigen/SparseCholesky>
@@ -77,8 +79,11 @@ InternalForces combineCases(const std::vector<std::pair<double, const InternalFo
 }
 
 // The redistribution factor of a case: beta for the dead and live loads,
-// none for the wind.
-double caseBeta(LoadCaseKind kind, const DesignOptions& o) { return kind == LoadCaseKind::W ? 1.0 : o.beta; }
+// none for the wind and the earthquake.
+double caseBeta(LoadCaseKind kind, const DesignOptions& o)
+{
+    return kind == LoadCaseKind::W || kind == LoadCaseKind::E ? 1.0 : o.beta;
+}
 
 // a beats b: larger, and not within 1e-9 of the larger of the two. Values
 // that close are tied, and a tie goes to the state listed first.
@@ -314,8 +319,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     r.envelopeOptions = envelopeOptions;
 
     std::vector<const LoadCaseInput*> ordered;
-    std::array<bool, 3> given{};
-    for (LoadCaseKind kind : kLoadCaseKinds)
+    GivenCases given{};
+    for (LoadCaseKind kind : kAllCaseKinds)
         for (const LoadCaseInput& in : inputs)
             if (in.kind == kind) {
                 ordered.push_back(&in);
@@ -371,7 +376,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         for (const CombinationTerm& term : comb.terms) {
             const InternalForces& f = caseOf(term.kind).forces;
             BeamTerm b{term.factor, caseBeta(term.kind, options), f.M1[z(i)], f.M2[z(i)], f.V1[z(i)], f.V2[z(i)],
-                       &f.along[z(i)], term.kind != LoadCaseKind::W};
+                       &f.along[z(i)], term.kind == LoadCaseKind::G || term.kind == LoadCaseKind::Q};
             if (term.kind == LoadCaseKind::Q && q) {
                 b = *q;
                 b.factor = term.factor;
@@ -423,6 +428,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             cr.beams[z(i)] = beamDesignForces(beamTerms(comb, i, nullptr), rules, options.beta);
         cr.columns.assign(z(t.NC) + 1, ColumnDesignForces{});
         for (int c = 1; c <= t.NC; ++c) cr.columns[z(c)] = columnForces(comb, c, nullptr);
+        if (comb.uses(LoadCaseKind::E)) applySeismicAdjustment(cr, model, gb2010::concreteGrade(g.materials.C).fc);
         if (!model.continuousBeam) {
             cr.columnDesigns.assign(z(t.NC) + 1, ColumnDesign{});
             for (int c = 1; c <= t.NC; ++c) cr.columnDesigns[z(c)] = designColumn(c, cr.columns[z(c)]);
@@ -430,10 +436,11 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         r.combinations.push_back(std::move(cr));
     }
 
-    // The live load span by span, when asked for and used.
+    // The live load span by span, when asked for and used. A seismic
+    // combination takes Q in the gravity load as given, never patterned.
+    auto patterned = [](const Combination& c) { return c.uses(LoadCaseKind::Q) && !c.uses(LoadCaseKind::E); };
     std::optional<LiveLoadUnits> units;
-    const bool usesQ = std::any_of(combinations.begin(), combinations.end(),
-                                   [](const Combination& c) { return c.uses(LoadCaseKind::Q); });
+    const bool usesQ = std::any_of(combinations.begin(), combinations.end(), patterned);
     if (envelopeOptions.liveLoadPatterns && given[z(static_cast<int>(LoadCaseKind::Q))] && usesQ)
         units = liveLoadUnits(caseOf(LoadCaseKind::Q).model);
     auto addPattern = [&](std::string name, std::vector<char> loaded) {
@@ -446,7 +453,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         std::vector<Governing> states;
         for (std::size_t k = 0; k < r.combinations.size(); ++k) {
             states.push_back({static_cast<int>(k), -1});
-            if (r.combinations[k].combination.uses(LoadCaseKind::Q))
+            if (patterned(r.combinations[k].combination))
                 for (int p : layouts) states.push_back({static_cast<int>(k), p});
         }
         return states;
@@ -521,8 +528,9 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         const int leftShear = bestState(states, made(1), [&](int k) { return std::fabs(forces[z(k)].V1); });
         const int rightShear = bestState(states, made(2), [&](int k) { return std::fabs(forces[z(k)].V2); });
         const int span = bestState(states, made(0), [&](int k) { return forces[z(k)].Mo; });
-        gov = {states[z(leftMoment)], states[z(leftShear)], states[z(rightMoment)], states[z(rightShear)],
-               states[z(span)]};
+        gov = {states[z(leftMoment)],   states[z(leftShear)],  states[z(rightMoment)], states[z(rightShear)],
+               states[z(span)],         forces[z(leftMoment)], forces[z(leftShear)],  forces[z(rightMoment)],
+               forces[z(rightShear)],   forces[z(span)]};
         const BeamInput in{i,
                            model.member(i),
                            forces[z(leftMoment)].M1,
@@ -646,6 +654,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             }
             gov.top = states[z(topState)];
             gov.bottom = states[z(bottomState)];
+            gov.topForces = forces[z(topState)];
+            gov.bottomForces = forces[z(bottomState)];
             gov.topSets.design = {forces[z(topState)].Mtop, forces[z(topState)].Ntop, gov.top};
             gov.bottomSets.design = {forces[z(bottomState)].Mbottom, forces[z(bottomState)].Nfoot, gov.bottom};
             ColumnDesign d = topDesign;

@@ -62,6 +62,7 @@ struct LiveLoadPattern {
 struct Governing {
     int combination = 0;
     int pattern = -1;
+    bool operator==(const Governing&) const = default;
 };
 
 struct CombinationResult {
@@ -81,6 +82,8 @@ struct CombinationResult {
 // The governing state of every designed value.
 struct BeamGoverning {
     Governing leftMoment, leftShear, rightMoment, rightShear, span;
+    // The forces of each of those states on the beam.
+    BeamDesignForces leftMomentForces, leftShearForces, rightMomentForces, rightShearForces, spanForces;
 };
 
 // A sagging moment at a beam support (kN*m, positive), the largest over all
@@ -109,6 +112,7 @@ struct ColumnEndForceSets {
 };
 struct ColumnGoverning {
     Governing top, bottom;
+    ColumnDesignForces topForces, bottomForces; // the forces of those states on the column
     ColumnEndForceSets topSets, bottomSets;
 };
 

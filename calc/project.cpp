@@ -116,7 +116,7 @@ void readDesign(const Reader& r, const Json& d, Project& p)
     const std::string path = "design";
     r.object(d, path);
     r.onlyKeys(d, path, {"code", "cover", "beta", "topBars", "bottomBars", "stirrups", "fyv", "floors",
-                         "beamSelfWeight", "beamStiffnessFactor"});
+                         "environment", "beamSelfWeight", "beamStiffnessFactor"});
     DesignSettings& s = p.design;
     if (const Json* v = r.optional(d, "code")) {
         const std::string code = r.text(*v, path + ".code");
@@ -152,6 +152,12 @@ void readDesign(const Reader& r, const Json& d, Project& p)
         if (f != "castInPlace" && f != "precast")
             r.fail(path + ".floors", "应为 \"castInPlace\" (现浇) 或 \"precast\" (装配), 实为 " + quoteForMessage(f));
         s.floors = f == "precast" ? "装配" : "现浇";
+    }
+    if (const Json* v = r.optional(d, "environment")) {
+        const std::string e = r.text(*v, path + ".environment");
+        if (e != "1" && e != "2a" && e != "2b")
+            r.fail(path + ".environment", "应为 \"1\" (一类), \"2a\" (二a) 或 \"2b\" (二b), 实为 " + quoteForMessage(e));
+        s.environment = e;
     }
     if (const Json* v = r.optional(d, "beamSelfWeight")) p.beamSelfWeight = r.flag(*v, path + ".beamSelfWeight");
     if (const Json* v = r.optional(d, "beamStiffnessFactor"))
@@ -377,7 +383,7 @@ Project parseProject(const std::string& text, const std::string& fileName)
     if (const Json* d = r.optional(j, "design")) readDesign(r, *d, p);
 
     if (const Json* c = r.optional(j, "combinations")) {
-        std::array<bool, 3> given{};
+        GivenCases given{};
         for (const ProjectCase& pc : p.cases) given[ix(static_cast<int>(pc.kind))] = true;
         try {
             if (c->is_string()) {
@@ -549,6 +555,7 @@ std::string projectJson(const Project& p)
                      {"diameter", o.stirrupDiameter ? Json(*o.stirrupDiameter) : Json(nullptr)}};
     d["fyv"] = o.fyv;
     d["floors"] = floorsKey(o.floors);
+    d["environment"] = o.environment == EnvironmentClass::TwoB ? "2b" : o.environment == EnvironmentClass::TwoA ? "2a" : "1";
     d["beamSelfWeight"] = p.beamSelfWeight;
     d["beamStiffnessFactor"] = p.beamStiffnessFactor;
     j["design"] = d;

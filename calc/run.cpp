@@ -6,6 +6,8 @@
 #include "calc/json_output.h"
 #include "calc/load_cases.h"
 #include "calc/report.h"
+#include "calc/seismic_combination.h"
+#include "calc/seismic_report.h"
 #include "common/backup.h"
 #include "common/clock.h"
 #include "common/failure.h"
@@ -60,12 +62,28 @@ PreparedRun prepareSingle(const CalcRequest& req, const std::filesystem::path& d
     return run;
 }
 
+// The earthquake on checked cases: the action, the case E beside them and,
+// with a built-in set, its seismic combinations after the set's own.
+std::shared_ptr<const SeismicAction> addSeismic(const std::optional<SeismicParameters>& seismic,
+                                                std::vector<LoadCaseInput>& cases, std::vector<Combination>& list,
+                                                const std::optional<std::string>& setKey, const DesignOptions& options)
+{
+    if (!seismic) return nullptr;
+    auto action = std::make_shared<const SeismicAction>(seismicAction(cases, *seismic, options.code));
+    const bool liveLoad = std::any_of(cases.begin(), cases.end(), [](const LoadCaseInput& c) { return c.kind == LoadCaseKind::Q; });
+    cases.push_back(seismicCase(cases, *action));
+    if (setKey)
+        for (Combination& c : seismicCombinations(*setKey, liveLoad)) list.push_back(std::move(c));
+    return action;
+}
+
 // The envelope of checked cases under their combinations.
 PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<LoadCaseInput>> cases,
                         std::vector<Combination> list, const std::string& title, bool builtInSet,
-                        const DesignOptions& options, const DesignRules& rules)
+                        const DesignOptions& options, const DesignRules& rules,
+                        std::shared_ptr<const SeismicAction> seismic = nullptr)
 {
-    std::array<bool, 3> given{};
+    GivenCases given{};
     for (const LoadCaseInput& c : *cases) given[static_cast<std::size_t>(c.kind)] = true;
     checkCombinationCases(list, given);
     auto combinations = std::make_shared<std::vector<Combination>>(std::move(list));
@@ -76,15 +94,22 @@ PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<Load
     EnvelopeOptions envelopeOptions;
     envelopeOptions.liveLoadPatterns = req.liveLoadPatterns;
     if (builtInSet) envelopeOptions.liveLoadFactors = LiveLoadFactors{req.gammaL, req.psiC};
-    run.calculate = [&req, &options, &rules, cases, combinations, title, envelopeOptions](ReportWriter& report,
-                                                                                         CalcResult& result) {
+    run.calculate = [&req, &options, &rules, cases, combinations, title, seismic,
+                     envelopeOptions](ReportWriter& report, CalcResult& result) {
         EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, options, rules, envelopeOptions);
         writeCasesBlock(report, *cases, envelope);
+        if (seismic) writeSeismicBlock(report, *seismic);
         const RowNotes notes = governingNotes(envelope);
         writeDesignTables(report, envelope.envelope, &notes);
         result.beamBarsText = beamBarsText(envelope.envelope);
         result.forceDiagramText = forceDiagramText(envelope.envelope);
         std::string json = req.jsonName.empty() ? std::string() : envelopeJson(envelope);
+        if (seismic && !json.empty()) {
+            nlohmann::json j = nlohmann::json::parse(json);
+            j["seismic"] = seismicJsonValue(*seismic);
+            json = j.dump(1) + "\n";
+        }
+        if (seismic) result.seismic = *seismic;
         result.calculation = envelope.envelope;
         result.envelope = std::move(envelope);
         return json;
@@ -105,33 +130,40 @@ std::pair<std::vector<Combination>, std::string> chosenCombinations(const CalcRe
         return {list, "自定义"};
     }
     const CombinationSet& set = combinationSet(setKey);
-    std::array<bool, 3> given{};
+    GivenCases given{};
     for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
     return {combinationsFor(set, given, {req.gammaL, req.psiC}), set.title};
 }
 
-// Load cases: the combinations and every case file, read and checked.
-PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options, const DesignRules& rules)
+// Load cases: the combinations and every case file, read and checked. With
+// the seismic parameters and no cases, the data file is the dead load G.
+PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options, const DesignRules& rules,
+                            const std::optional<SeismicParameters>& seismic)
 {
+    std::vector<std::pair<std::string, std::string>> given = req.cases;
+    if (given.empty()) given.push_back({"G", req.dataName});
     std::vector<LoadCaseKind> kinds;
-    for (const auto& [letter, name] : req.cases) kinds.push_back(caseKindOf(letter));
+    for (const auto& [letter, name] : given) kinds.push_back(caseKindOf(letter));
     auto [list, title] = chosenCombinations(req, req.combinationSet, req.combinations, kinds);
     const bool builtInSet = req.combinations.empty();
     auto cases = std::make_shared<std::vector<LoadCaseInput>>();
-    for (std::size_t k = 0; k < req.cases.size(); ++k) {
-        const std::string& name = req.cases[k].second;
+    for (std::size_t k = 0; k < given.size(); ++k) {
+        const std::string& name = given[k].second;
         cases->push_back(readLoadCase(kinds[k], readTextFile(slotPath(name), name), name));
     }
     checkLoadCases(*cases);
-    return envelopeRun(req, cases, std::move(list), title, builtInSet, options, rules);
+    const std::optional<std::string> setKey =
+        req.combinations.empty() ? std::optional<std::string>(req.combinationSet) : std::nullopt;
+    auto action = addSeismic(seismic, *cases, list, setKey, options);
+    return envelopeRun(req, cases, std::move(list), title, builtInSet, options, rules, action);
 }
 
 // A project: its G alone as one frame, or every case and the envelope.
 PreparedRun prepareProject(const CalcRequest& req, const Project& p, const DesignOptions& options,
-                           const DesignRules& rules)
+                           const DesignRules& rules, const std::optional<SeismicParameters>& seismic)
 {
     auto cases = std::make_shared<std::vector<LoadCaseInput>>(projectCases(p));
-    if (cases->size() == 1 && !p.combinationSet && p.combinations.empty()) {
+    if (cases->size() == 1 && !p.combinationSet && p.combinations.empty() && !seismic) {
         PreparedRun run;
         run.echo = cases->front().data;
         run.calculate = [&req, &options, &rules, cases](ReportWriter& report, CalcResult& result) {
@@ -142,8 +174,11 @@ PreparedRun prepareProject(const CalcRequest& req, const Project& p, const Desig
     }
     std::vector<LoadCaseKind> kinds;
     for (const LoadCaseInput& c : *cases) kinds.push_back(c.kind);
-    auto [list, title] = chosenCombinations(req, p.combinationSet.value_or("GB55001"), p.combinations, kinds);
-    return envelopeRun(req, cases, std::move(list), title, p.combinations.empty(), options, rules);
+    const std::string key = p.combinationSet.value_or("GB55001");
+    auto [list, title] = chosenCombinations(req, key, p.combinations, kinds);
+    const std::optional<std::string> setKey = p.combinations.empty() ? std::optional<std::string>(key) : std::nullopt;
+    auto action = addSeismic(seismic, *cases, list, setKey, options);
+    return envelopeRun(req, cases, std::move(list), title, p.combinations.empty(), options, rules, action);
 }
 
 } // namespace
@@ -161,9 +196,11 @@ CalcResult runCalculation(const CalcRequest& req)
     // The input is read before the report is touched, so that a wrong file
     // name never empties an existing report.
     const auto dataPath = slotPath(req.dataName);
-    const PreparedRun run = req.project         ? prepareProject(req, *req.project, options, rules)
-                            : req.cases.empty() ? prepareSingle(req, dataPath, options, rules)
-                                                : prepareEnvelope(req, options, rules);
+    const std::optional<SeismicParameters> seismic =
+        req.seismic.intensity.empty() ? std::nullopt : std::optional<SeismicParameters>(parseSeismicParameters(req.seismic));
+    const PreparedRun run = req.project                     ? prepareProject(req, *req.project, options, rules, seismic)
+                            : req.cases.empty() && !seismic ? prepareSingle(req, dataPath, options, rules)
+                                                            : prepareEnvelope(req, options, rules, seismic);
 
     // No output may overwrite an input or another output.
     std::vector<std::pair<std::string, std::filesystem::path>> files;
@@ -192,8 +229,19 @@ CalcResult runCalculation(const CalcRequest& req)
         replaceTextFile(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
         replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
         if (!req.jsonName.empty()) replaceFileBytes(slotPath(req.jsonName), json, req.jsonName);
-        if (!req.pdfName.empty()) req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr,
-                                               slotPath(req.pdfName));
+        if (!req.pdfName.empty()) {
+            // The project file's title block fills what the request leaves blank.
+            TitleBlock title = req.title;
+            if (req.project) {
+                const ProjectTitle& t = req.project->title;
+                for (auto [field, value] : {std::pair{&title.project, &t.project}, std::pair{&title.designer, &t.designer},
+                                            std::pair{&title.checker, &t.checker}, std::pair{&title.date, &t.date},
+                                            std::pair{&title.frame, &req.project->name}})
+                    if (field->empty()) *field = *value;
+            }
+            req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr, title,
+                          slotPath(req.pdfName));
+        }
     } catch (const std::exception& e) {
         // The block says why it has no tables, on a line of its own, so the
         // next run's block starts on a line of its own too. The first failure

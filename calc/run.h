@@ -6,6 +6,8 @@
 #include "calc/envelope.h"
 #include "calc/options.h"
 #include "calc/project.h"
+#include "calc/seismic_action.h"
+#include "calc/title_block.h"
 
 #include <optional>
 #include <filesystem>
@@ -38,9 +40,12 @@ struct CalcRequest {
     // The calculation book; empty = none. The core draws nothing itself: the
     // caller supplies the writer (the drawing layer's), called after the
     // other files are written, with the slot name resolved to a path and,
-    // with load cases, every case and combination (else null).
+    // with load cases, every case and combination (else null), and the
+    // title block for the book's first page.
     std::string pdfName;
-    std::function<void(const CalculationResult&, const FrameData&, const EnvelopeResult*, const std::filesystem::path&)>
+    TitleBlock title;
+    std::function<void(const CalculationResult&, const FrameData&, const EnvelopeResult*, const TitleBlock&,
+                       const std::filesystem::path&)>
         pdfWriter;
     // A project file, read and checked: given, it replaces dataName, cases,
     // design and the combinations, which it holds itself (the batch
@@ -48,6 +53,12 @@ struct CalcRequest {
     // combinations is calculated as one frame; with other cases or
     // combinations the frame is designed from the envelope.
     std::optional<Project> project;
+    // The seismic parameters as typed (--seismic, --site, --group,
+    // --seismic-grade, --period-factor); an empty intensity means no seismic
+    // design. Given, the frame (the data file as the dead load G, the load
+    // cases or the project) is designed with the earthquake E by GB 50011:
+    // GB 50010-2010 rules only.
+    SeismicTexts seismic;
     // Date and time for the report's title line; empty means now.
     std::string date, time;
 };
@@ -58,6 +69,7 @@ struct CalcResult {
     CalculationResult calculation; // with load cases: the envelope's
     std::optional<EnvelopeResult> envelope; // every case, every combination and the envelope
     FrameData data; // records 1 to 5 as read (with load cases: G's), for the echo of the input
+    std::optional<SeismicAction> seismic; // the earthquake, when seismic design was asked for
 };
 
 // File names of the result files the calculation always writes.

@@ -7,8 +7,12 @@
 #include "analysis/frame_data.h"
 #include "calc/calculation.h"
 #include "calc/envelope.h"
+#include "calc/title_block.h"
 
 #include <QByteArray>
+#include <QStringList>
+
+#include <vector>
 
 #include <filesystem>
 #include <string>
@@ -20,7 +24,23 @@ struct BookOptions {
     // From load cases: result is the envelope's calculation; the book draws
     // every case's loads, the M and V envelopes and every case's moments.
     const kj::EnvelopeResult* envelope = nullptr;
+    // The title block of the first page (blank fields stay blank).
+    kj::TitleBlock title;
+    // 构件设计: the formulas for every beam section and column end, not only
+    // the governing section of each member.
+    bool everyMember = false;
 };
+
+// Every text the book prints in its tables and drawings, in order: for
+// checks of what a reviewer reads (rounding, no value left out).
+struct BookTexts {
+    std::vector<QStringList> tableRows;      // every row of every table, the header first
+    std::vector<QString> drawingTexts;       // every label drawn
+    int droppedValues = 0;                   // values no drawing could place (each listed beside its drawing)
+    int listedValues = 0;                    // rows of those lists
+};
+BookTexts calculationBookTexts(const kj::CalculationResult& result, const kj::FrameData& data,
+                               const BookOptions& options = {});
 
 // The whole PDF.
 QByteArray calculationBookPdf(const kj::CalculationResult& result, const kj::FrameData& data,
@@ -32,7 +52,8 @@ void writeCalculationBook(const kj::CalculationResult& result, const kj::FrameDa
                           const std::filesystem::path& path, const BookOptions& options = {});
 
 // The section titles, in order.
-inline constexpr const char* kBookSections[] = {"1 工程信息", "2 输入数据", "3 计算简图及荷载",
-                                                "4 内力",     "5 配筋",     "6 平衡校核"};
+inline constexpr const char* kBookSections[] = {"1 设计依据", "2 材料",     "3 输入数据", "4 荷载",
+                                                "5 荷载组合", "6 内力",     "7 配筋",     "8 构件设计",
+                                                "9 平衡校核", "10 结论"};
 
 } // namespace kjd

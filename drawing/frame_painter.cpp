@@ -46,7 +46,64 @@ QPointF unit(const QPointF& v)
 
 std::size_t ix(int i) { return static_cast<std::size_t>(i); }
 
+// End 0 or 1 of a beam or a column, as the tables name it.
+QString endName(bool beam, int e)
+{
+    return beam ? (e == 0 ? QStringLiteral("左端") : QStringLiteral("右端"))
+                : (e == 0 ? QStringLiteral("柱顶") : QStringLiteral("柱底"));
+}
+
 } // namespace
+
+QString barNotation(const kj::BeamSectionDesign& section, bool span)
+{
+    if (section.failed()) return QStringLiteral("截面不足");
+    const kj::BarArrangement& b = section.bars;
+    const auto part = [](double n, double d) {
+        return QString::fromStdString(kj::shortestDecimal(n)) + QStringLiteral("Φ") +
+               QString::fromStdString(kj::shortestDecimal(d));
+    };
+    QString text;
+    if (b.k > 0 && b.e == b.d) text = part(b.n + b.k, b.d);
+    else {
+        if (b.n > 0) text = part(b.n, b.d);
+        if (b.k > 0) text += (text.isEmpty() ? QString() : QStringLiteral("+")) + part(b.k, b.e);
+    }
+    if (text.isEmpty()) return QString::fromStdString(section.barString);
+    // Two layers: the upper layer first, as the bar string writes them.
+    if (b.second > 0) {
+        const double upper = span ? b.second : b.outer, lower = span ? b.outer : b.second;
+        text += QStringLiteral(" %1/%2").arg(QString::fromStdString(kj::shortestDecimal(upper)),
+                                             QString::fromStdString(kj::shortestDecimal(lower)));
+    }
+    return text;
+}
+
+QString stirrupNotation(const kj::Stirrups& s)
+{
+    return QStringLiteral("Φ%1@%2(%3)").arg(s.diameter).arg(s.spacing).arg(s.legs);
+}
+
+QString steelGradeName(double fy)
+{
+    if (fy == 210) return QStringLiteral("HPB235");
+    if (fy == 270) return QStringLiteral("HPB300");
+    if (fy == 300) return QStringLiteral("HRB335");
+    if (fy == 360) return QStringLiteral("HRB400");
+    if (fy == 435) return QStringLiteral("HRB500");
+    return QStringLiteral("fy=") + QString::fromStdString(kj::shortestDecimal(fy));
+}
+
+double stirrupStrength(const kj::CalculationResult& r)
+{
+    return r.options.code == kj::DesignCode::Gb50010_2010 ? r.options.fyv : 210;
+}
+
+double floorForce(const kj::InternalForces& f, int storey)
+{
+    const auto V = [&](int J) { return J >= 1 && static_cast<std::size_t>(J) < f.storeyShear.size() ? f.storeyShear[ix(J)] : 0.0; };
+    return V(storey) - V(storey - 1);
+}
 
 QString layerTitle(Layer layer)
 {
@@ -217,20 +274,20 @@ void FramePainter::layout(const QRectF& target, double headingHeight)
 
 // ---- Labels ----------------------------------------------------------------------
 
-QSizeF FramePainter::labelSize(const QString& text, bool bold) const
+QSizeF FramePainter::labelSize(const QString& text, bool bold, bool small) const
 {
     // The same texts come back at every paint (zooming, switching layers).
-    QHash<QString, QSizeF>& cache = bold ? boldSizes_ : sizes_;
+    QHash<QString, QSizeF>& cache = small ? smallSizes_ : bold ? boldSizes_ : sizes_;
     const auto hit = cache.constFind(text);
     if (hit != cache.constEnd()) return *hit;
-    const QFontMetricsF& fm = bold ? *boldMetrics_ : *metrics_;
+    const QFontMetricsF& fm = small ? *smallMetrics_ : bold ? *boldMetrics_ : *metrics_;
     double w = 0;
     int lines = 0;
     for (const QString& line : text.split(QLatin1Char('\n'))) {
         w = std::max(w, fm.horizontalAdvance(line));
         ++lines;
     }
-    const double pad = 0.15 * style_.fontPixels;
+    const double pad = 0.15 * (small ? style_.smallFontPixels : style_.fontPixels);
     const QSizeF size(w + 2 * pad, lines * fm.height() + pad);
     cache.insert(text, size);
     return size;
@@ -243,11 +300,12 @@ void FramePainter::drawLabelAt(QPainter& p, const Label& l, const QRectF& rect)
     p.fillRect(rect, QColor(255, 255, 255, 210));
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(l.colour);
-    p.setFont(l.bold ? bold_ : font_);
+    const QFont& font = l.small ? small_ : l.bold ? bold_ : font_;
+    p.setFont(font);
     // Line by line, each laid out once and kept: the same texts come back at
     // every paint, and laying out is most of the cost of a text.
-    const QFontMetricsF& fm = l.bold ? *boldMetrics_ : *metrics_;
-    QHash<QString, QStaticText>& cache = l.bold ? boldTexts_ : texts_;
+    const QFontMetricsF& fm = l.small ? *smallMetrics_ : l.bold ? *boldMetrics_ : *metrics_;
+    QHash<QString, QStaticText>& cache = l.small ? smallTexts_ : l.bold ? boldTexts_ : texts_;
     const QStringList lines = l.text.split(QLatin1Char('\n'));
     double y = rect.center().y() - fm.height() * lines.size() / 2;
     for (const QString& line : lines) {
@@ -256,7 +314,7 @@ void FramePainter::drawLabelAt(QPainter& p, const Label& l, const QRectF& rect)
             QStaticText text(line);
             text.setTextFormat(Qt::PlainText);
             text.setPerformanceHint(QStaticText::AggressiveCaching);
-            text.prepare(QTransform(), l.bold ? bold_ : font_);
+            text.prepare(QTransform(), font);
             it = cache.insert(line, text);
         }
         p.drawStaticText(QPointF(rect.center().x() - it->size().width() / 2, y), *it);
@@ -267,14 +325,17 @@ void FramePainter::drawLabelAt(QPainter& p, const Label& l, const QRectF& rect)
 bool FramePainter::label(QPainter&, const Label& l, const QPointF& anchor, const QPointF& out, double gap,
                          const QPointF& along, double slide, std::optional<QPointF> leaderTo, bool bothWays)
 {
-    const auto take = [&](const Label& shown) {
-        const QSizeF size = labelSize(shown.text, shown.bold);
-        const bool last = (&shown != &l || l.shorter.isEmpty()) && l.otherSide.isNull();
+    // A value of a member keeps to its member: no place nearer another one.
+    LabelPlacer::Accept accept;
+    if (l.member > 0) accept = [this, member = l.member](const QRectF& r) { return nearOwnMember(member, r.center()); };
+    const auto take = [&](const Label& shown, bool lastTry) {
+        const QSizeF size = labelSize(shown.text, shown.bold, shown.small);
         QPointF dir = out;
-        QRectF rect = placer_.place(size, anchor, dir, gap, along, slide, last, bothWays);
+        QRectF rect = placer_.place(size, anchor, dir, gap, along, slide, lastTry && l.otherSide.isNull(), bothWays,
+                                    accept);
         if (rect.isEmpty() && !l.otherSide.isNull()) {
             dir = l.otherSide;
-            rect = placer_.place(size, anchor, dir, gap, along, slide, &shown != &l || l.shorter.isEmpty(), bothWays);
+            rect = placer_.place(size, anchor, dir, gap, along, slide, lastTry, bothWays, accept);
         }
         if (rect.isEmpty()) return false;
         // A label pushed away from its first place gets a thin leader back to its point.
@@ -286,13 +347,104 @@ bool FramePainter::label(QPainter&, const Label& l, const QPointF& anchor, const
                                         std::clamp(to.y(), rect.top(), rect.bottom())));
         }
         pending_.push_back({shown, rect, leader});
+        if (l.member > 0) memberLabels_.push_back({l.member, shown.text, anchor, rect});
         return true;
     };
-    if (take(l)) return true;
-    if (l.shorter.isEmpty()) return false;
-    Label shorter{l.shorter, l.colour, l.bold};
-    shorter.otherSide = l.otherSide;
-    return take(shorter);
+    const bool isValue = l.member > 0 || !l.what.isEmpty();
+    // The full text, a shorter one, then (a value) the shorter or full text in the small face.
+    std::vector<Label> tries{l};
+    if (!l.shorter.isEmpty()) {
+        Label shorter{l.shorter, l.colour, l.bold};
+        shorter.otherSide = l.otherSide;
+        shorter.member = l.member;
+        tries.push_back(shorter);
+    }
+    if (isValue && !l.small && style_.smallFontPixels < style_.fontPixels) {
+        Label small = tries.back();
+        small.small = true;
+        small.bold = false;
+        tries.push_back(small);
+    }
+    bool placed = false;
+    for (std::size_t k = 0; k < tries.size() && !placed; ++k) placed = take(tries[k], k + 1 == tries.size());
+    if (!isValue) return placed;
+    DrawnValue v{l.member, l.what, l.text, leaderTo.value_or(anchor), placed, 0};
+    if (!placed && style_.callouts) {
+        // A numbered mark at the value's place; the number leads to the list beside the drawing.
+        int n = 1;
+        for (const DrawnValue& other : values_) n += other.drawn ? 0 : 1;
+        Label mark{QStringLiteral("[%1]").arg(n), l.colour};
+        mark.small = true;
+        const QSizeF size = labelSize(mark.text, false, true);
+        const QRectF rect = placer_.place(size, anchor, out, 0.1 * style_.fontPixels, along, slide, false, true, accept);
+        if (!rect.isEmpty()) pending_.push_back({mark, rect, QLineF()});
+        v.callout = n;
+    }
+    values_.push_back(v);
+    return placed;
+}
+
+std::vector<DrawnValue> FramePainter::droppedValues() const
+{
+    std::vector<DrawnValue> out;
+    for (const DrawnValue& v : values_)
+        if (!v.drawn) out.push_back(v);
+    return out;
+}
+
+QString FramePainter::memberName(int i) const
+{
+    const kj::FrameTopology& t = r_.topo();
+    if (i <= 0) return QString();
+    return t.isBeam(i) ? QStringLiteral("梁%1").arg(i) : QStringLiteral("柱%1").arg(i - t.NB);
+}
+
+bool FramePainter::nearOwnMember(int i, const QPointF& pt) const
+{
+    const kj::FrameTopology& t = r_.topo();
+    const kj::FrameModel& m = r_.model;
+    if (i <= 0 || i > t.memberCount()) return true;
+    const QPointF A = end1(i), B = end2(i);
+    const double tol = 0.5;
+    // Half the distance to the next level or line on either side (m), or the
+    // whole room on a side where there is none.
+    const auto halfway = [](const std::vector<double>& at, std::size_t k, double room) {
+        const double before = k > 0 ? (at[k] - at[k - 1]) / 2 : room;
+        const double after = k + 1 < at.size() ? (at[k + 1] - at[k]) / 2 : room;
+        return std::pair{before, after};
+    };
+    if (t.isBeam(i)) {
+        if (pt.x() < std::min(A.x(), B.x()) - tol || pt.x() > std::max(A.x(), B.x()) + tol) return false;
+        if (m.continuousBeam) return true;
+        // Levels from the ground up: y[NF+1] = 0 ... y[1] the roof.
+        std::vector<double> levels;
+        for (int J = t.NF + 1; J >= 1; --J) levels.push_back(m.y[ix(J)]);
+        const std::size_t k = ix(t.NF + 1 - t.beamStorey(i));
+        const auto [below, above] = halfway(levels, k, 1e9);
+        const double dy = (A.y() - pt.y()) / s_; // metres above the beam
+        return dy <= above + tol / s_ && -dy <= below + tol / s_;
+    }
+    const int c = i - t.NB;
+    if (pt.y() < std::min(A.y(), B.y()) - tol || pt.y() > std::max(A.y(), B.y()) + tol) return false;
+    const auto [left, right] = halfway(m.x, ix(t.columnLine(c)), 1e9);
+    const double dx = (pt.x() - A.x()) / s_;
+    return dx <= right + tol / s_ && -dx <= left + tol / s_;
+}
+
+QString FramePainter::valueNear(const QPointF& point, double reach) const
+{
+    const DrawnValue* best = nullptr;
+    double bestDistance = reach;
+    for (const DrawnValue& v : values_) {
+        const double d = QLineF(point, v.at).length();
+        if (d <= bestDistance) {
+            bestDistance = d;
+            best = &v;
+        }
+    }
+    if (!best) return QString();
+    const QString who = best->member > 0 ? memberName(best->member) + QLatin1Char(' ') : QString();
+    return who + best->what + QStringLiteral(": ") + best->text;
 }
 
 bool FramePainter::endLabel(QPainter& p, const Label& l, const QPointF& at, const QPointF& out,
@@ -341,6 +493,7 @@ void FramePainter::paint(QPainter& p, const QRectF& target, Layer layer)
     target_ = target;
     font_ = drawingFont(style_.fontPixels);
     bold_ = drawingFont(style_.fontPixels * 1.2, true);
+    small_ = drawingFont(std::min(style_.smallFontPixels, style_.fontPixels));
     if (!metrics_ || font_ != metrics_font_) {
         metrics_.emplace(font_);
         boldMetrics_.emplace(bold_);
@@ -350,6 +503,15 @@ void FramePainter::paint(QPainter& p, const QRectF& target, Layer layer)
         texts_.clear();
         boldTexts_.clear();
     }
+    if (!smallMetrics_ || small_ != metrics_small_) {
+        smallMetrics_.emplace(small_);
+        metrics_small_ = small_;
+        smallSizes_.clear();
+        smallTexts_.clear();
+    }
+    values_.clear();
+    memberLabels_.clear();
+    outlines_.clear();
     lineHeight_ = metrics_->height();
     placer_ = LabelPlacer(target);
     pending_.clear();
@@ -407,6 +569,18 @@ void FramePainter::paint(QPainter& p, const QRectF& target, Layer layer)
         else drawNote(p, QStringLiteral("配筋只按包络设计: 配筋图请选择包络"));
         break;
     }
+    // The drawing says when values found no room: numbered, listed beside it.
+    if (style_.callouts && style_.title) {
+        const std::size_t dropped = droppedValues().size();
+        if (dropped > 0) {
+            const Label note{QStringLiteral("图中 [n] 处的 %1 个数值无处标注, 列于图后的表中").arg(dropped), kFailed};
+            const QRectF below = heading.back().second;
+            const QSizeF size = labelSize(note.text);
+            QRectF rect(below.left(), below.bottom(), size.width(), size.height());
+            if (!placer_.tryTake(rect)) rect.moveTop(target_.bottom() - size.height() - 0.3 * style_.fontPixels);
+            heading.push_back({note, rect});
+        }
+    }
     flushLabels(p);
     for (const auto& [l, rect] : heading) {
         drawLabelAt(p, l, rect);
@@ -421,7 +595,8 @@ std::vector<std::pair<FramePainter::Label, QRectF>> FramePainter::titleLabels(La
     switch (layer) {
     case Layer::Geometry: legend = QStringLiteral("长度 m, 截面 b×h mm; 节点号在圆圈旁"); break;
     case Layer::Loads:
-        legend = QStringLiteral("均布荷载 kN/m, 集中力 kN (向下为正); 节点弯矩 kN·m (逆时针为正); 层间剪力 kN");
+        legend = QStringLiteral("均布荷载 kN/m, 集中力 kN (向下为正); 节点弯矩 kN·m (逆时针为正); "
+                                "楼面水平力 kN (左侧箭头, 向右为正); 层间剪力 V kN (右侧灰字)");
         break;
     case Layer::Moment:
         legend = envelope_ ? QStringLiteral("弯矩包络画在受拉一侧, kN·m; 实线为各组合的最大值, 虚线为最小值 (调幅前)")
@@ -432,7 +607,7 @@ std::vector<std::pair<FramePainter::Label, QRectF>> FramePainter::titleLabels(La
         if (envelope_) legend += QStringLiteral("; 实线为各组合的最大值, 虚线为最小值");
         break;
     case Layer::Axial:
-        legend = r_.model.continuousBeam ? QStringLiteral("连续梁: 各支座的竖向反力, kN")
+        legend = r_.model.continuousBeam ? QStringLiteral("连续梁: 各支座的竖向反力 R (kN, 向上为正); 嵌固端另注支座弯矩 M (kN·m)")
                                          : QStringLiteral("柱轴力, 压力为正, 画在柱的右侧, kN (柱顶和柱底)");
         break;
     case Layer::Deflection:
@@ -446,7 +621,9 @@ std::vector<std::pair<FramePainter::Label, QRectF>> FramePainter::titleLabels(La
         }
         break;
     case Layer::Reinforcement:
-        legend = QStringLiteral("梁: 上为支座负筋, 下为跨中底筋和箍筋; 柱: 每侧 As=As' (mm²); 红字: 截面不足");
+        legend = QStringLiteral("梁: 上为支座负筋, 下为跨中底筋和箍筋 (Φ直径@间距(肢数)); 纵筋 %1, 箍筋 %2; "
+                                "柱: 每侧 As=As' (mm²); 红字: 截面不足")
+                     .arg(steelGradeName(r_.materials.Fy), steelGradeName(stirrupStrength(r_)));
         break;
     }
     const double pad = 0.3 * style_.fontPixels;
@@ -574,7 +751,10 @@ void FramePainter::drawGeometry(QPainter& p)
     for (int i = 1; i <= t.NB; ++i) {
         const kj::Member& mem = m.member(i);
         const QPointF a = end1(i), b = end2(i);
-        label(p, Label{QStringLiteral("梁%1 %2×%3").arg(i).arg(mm(mem.b), mm(mem.h)), kInk, false, QStringLiteral("梁%1").arg(i)}, (a + b) / 2,
+        Label l{QStringLiteral("梁%1 %2×%3").arg(i).arg(mm(mem.b), mm(mem.h)), kInk, false, QStringLiteral("梁%1").arg(i)};
+        l.member = i;
+        l.what = QStringLiteral("截面 b×h (mm)");
+        label(p, l, (a + b) / 2,
               QPointF(0, -1), 0.2 * f, QPointF(1, 0), (b.x() - a.x()) * 0.3);
     }
     if (!m.continuousBeam)
@@ -582,7 +762,10 @@ void FramePainter::drawGeometry(QPainter& p)
             const int i = t.columnMember(c);
             const kj::Member& mem = m.member(i);
             const QPointF a = end1(i), b = end2(i);
-            label(p, Label{QStringLiteral("柱%1\n%2×%3").arg(c).arg(mm(mem.b), mm(mem.h)), kInk, false, QStringLiteral("柱%1").arg(c)}, (a + b) / 2,
+            Label l{QStringLiteral("柱%1\n%2×%3").arg(c).arg(mm(mem.b), mm(mem.h)), kInk, false, QStringLiteral("柱%1").arg(c)};
+            l.member = i;
+            l.what = QStringLiteral("截面 b×h (mm)");
+            label(p, l, (a + b) / 2,
                   QPointF(1, 0), 0.3 * f, QPointF(0, 1), (b.y() - a.y()) * 0.3);
         }
     for (int n = 1; n <= t.NC; ++n)
@@ -640,7 +823,8 @@ void FramePainter::drawLoads(QPainter& p)
             keepClear(rect.topLeft(), rect.topRight());
             keepClear(rect.topRight(), rect.bottomRight());
             values.push_back([=, this, &p] {
-                label(p, Label{fixed1(l.w), kLoadInk}, QPointF(rect.center().x(), rect.top()), QPointF(0, -1),
+                label(p, valueLabel(fixed1(l.w), kLoadInk, i, QStringLiteral("均布荷载 (kN/m)")),
+                      QPointF(rect.center().x(), rect.top()), QPointF(0, -1),
                       0.1 * fp, QPointF(1, 0), rect.width() / 2);
             });
         }
@@ -653,7 +837,8 @@ void FramePainter::drawLoads(QPainter& p)
             else arrow(p, at, from, kLoadInk, head);
             keepClear(from, at);
             values.push_back([=, this, &p] {
-                label(p, Label{fixed1(l.w), kLoadInk}, from, QPointF(0, -1), 0.1 * fp, QPointF(1, 0), 2 * fp);
+                label(p, valueLabel(fixed1(l.w), kLoadInk, i, QStringLiteral("集中力 (kN)")), from, QPointF(0, -1),
+                      0.1 * fp, QPointF(1, 0), 2 * fp);
             });
         }
     }
@@ -672,7 +857,8 @@ void FramePainter::drawLoads(QPainter& p)
             else arrow(p, to, from, kShearEdge, head);
             keepClear(from, to);
             values.push_back([=, this, &p] {
-                label(p, Label{fixed1(F), kShearEdge}, from, QPointF(0, -1), 0.1 * fp, QPointF(1, 0), 2 * fp);
+                label(p, valueLabel(fixed1(F), kShearEdge, 0, QStringLiteral("节点%1 竖向力 (kN)").arg(n)), from,
+                      QPointF(0, -1), 0.1 * fp, QPointF(1, 0), 2 * fp);
             });
         }
         if (M != 0) {
@@ -695,22 +881,39 @@ void FramePainter::drawLoads(QPainter& p)
                           c + QPointF(rad * std::cos(a1), -rad * std::sin(a1)));
             }
             values.push_back([=, this, &p] {
-                label(p, Label{fixed1(M) + QStringLiteral(" kN·m"), kShearEdge}, c + QPointF(rad, -rad) * 0.75,
+                label(p, valueLabel(fixed1(M) + QStringLiteral(" kN·m"), kShearEdge, 0, QStringLiteral("节点%1 弯矩").arg(n)),
+                      c + QPointF(rad, -rad) * 0.75,
                       unit(QPointF(1, -1)), 0.2 * fp);
             });
         }
     }
-    // Storey shears: arrows at the left of each level, to the right when positive.
+    // Floor forces: the force applied at each level is the difference of the
+    // storey shears above and below it (the shear of storey J, counted from
+    // the roof, is the sum of the forces at and above its top). An arrow at
+    // the left of the level shows its direction, the value its sign
+    // (positive to the right).
     for (int J = 1; J <= t.NF; ++J) {
-        const double V = f.storeyShear[ix(J)];
-        if (V == 0) continue;
+        const double F = floorForce(f, J);
+        if (F == 0) continue;
         const QPointF at = map(m.x[0], m.y[ix(J)]) - QPointF(0.3 * fp, 0);
         const QPointF from = at - QPointF(3.2 * fp, 0);
-        if (V > 0) arrow(p, from, at, kShearEdge, head);
+        if (F > 0) arrow(p, from, at, kShearEdge, head);
         else arrow(p, at, from, kShearEdge, head);
         keepClear(from, at);
         values.push_back([=, this, &p] {
-            label(p, Label{fixed1(V), kShearEdge}, (from + at) / 2, QPointF(0, -1), 0.2 * fp, QPointF(-1, 0), 2 * fp);
+            label(p, valueLabel(fixed1(F), kShearEdge, 0, QStringLiteral("第%1层楼面水平力 (kN)").arg(J)),
+                  (from + at) / 2, QPointF(0, -1), 0.2 * fp, QPointF(-1, 0), 2 * fp);
+        });
+    }
+    // The storey shears themselves: grey text on the right of each storey, no arrow.
+    for (int J = 1; J <= t.NF; ++J) {
+        const double V = f.storeyShear[ix(J)];
+        if (V == 0) continue;
+        const QPointF at = map(m.x.back(), (m.y[ix(J)] + m.y[ix(J + 1)]) / 2);
+        values.push_back([=, this, &p] {
+            label(p, valueLabel(QStringLiteral("V=") + fixed1(V), kGrey, 0,
+                                  QStringLiteral("第%1层层间剪力 (kN)").arg(J)),
+                  at, QPointF(1, 0), 1.2 * fp, QPointF(0, 1), 1.5 * fp);
         });
     }
     for (const auto& place : values) place();
@@ -757,10 +960,20 @@ std::vector<QPointF> FramePainter::diagram(QPainter& p, int i, F&& value, double
     p.drawPolygon(poly);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(edge, style_.line));
-    p.drawPolyline(curve.data(), static_cast<int>(curve.size()));
+    // The outline waits for every fill: a later member's fill never hides it.
+    outlines_.push_back({curve, edge, false});
     for (std::size_t k = 1; k < curve.size(); ++k) placer_.addObstacle(QLineF(curve[k - 1], curve[k]));
     return curve;
+}
+
+void FramePainter::flushOutlines(QPainter& p)
+{
+    p.setBrush(Qt::NoBrush);
+    for (const Outline& o : outlines_) {
+        p.setPen(QPen(o.colour, style_.line, o.dashed ? Qt::DashLine : Qt::SolidLine));
+        p.drawPolyline(o.points.data(), static_cast<int>(o.points.size()));
+    }
+    outlines_.clear();
 }
 
 void FramePainter::drawMoment(QPainter& p)
@@ -780,6 +993,7 @@ void FramePainter::drawMoment(QPainter& p)
         const kj::MemberForces& a = f.along[ix(i)];
         diagram(p, i, [&](double x, bool) { return a.M(x); }, scale, 1, Palette::momentFill(), kMomentEdge, true);
     }
+    flushOutlines(p);
     drawMembers(p, kInk, 1.6 * style_.line);
     drawSupports(p);
 
@@ -791,8 +1005,13 @@ void FramePainter::drawMoment(QPainter& p)
         const QPointF A = end1(i), B = end2(i);
         const QPointF at = A + (B - A) * (X / a.length) + QPointF(0, Mo * scale);
         label(p,
-              Label{fixed1(std::fabs(Mo)) + QStringLiteral("\nx=") + QString::number(X, 'f', 2), kMomentEdge, false,
-                    fixed1(std::fabs(Mo))},
+              [&] {
+                  Label l{fixed1(std::fabs(Mo)) + QStringLiteral("\nx=") + QString::number(X, 'f', 2), kMomentEdge, false,
+                          fixed1(std::fabs(Mo))};
+                  l.member = i;
+                  l.what = QStringLiteral("跨中弯矩 (kN·m)");
+                  return l;
+              }(),
               at, QPointF(0, Mo >= 0 ? 1 : -1), 0.2 * fp, QPointF(1, 0), (B.x() - A.x()) / 4);
     }
     for (int i = 1; i <= t.memberCount(); ++i) {
@@ -805,7 +1024,8 @@ void FramePainter::drawMoment(QPainter& p)
             if (std::fabs(v) < 0.05) continue;
             const QPointF at = (e == 0 ? A : B) + n * (v * scale);
             const QPointF inward = e == 0 ? d : -d;
-            endLabel(p, Label{fixed1(std::fabs(v)), kMomentEdge}, at, v >= 0 ? n : -n, inward,
+            endLabel(p, valueLabel(fixed1(std::fabs(v)), kMomentEdge, i, endName(t.isBeam(i), e) + QStringLiteral("弯矩 (kN·m)")),
+                     at, v >= 0 ? n : -n, inward,
                      std::hypot(B.x() - A.x(), B.y() - A.y()) * 0.3);
         }
     }
@@ -831,6 +1051,7 @@ void FramePainter::drawShear(QPainter& p)
         diagram(p, i, [&](double x, bool fromLeft) { return a.V(x, fromLeft); }, scale, -1, Palette::shearFill(),
                 kShearEdge);
     }
+    flushOutlines(p);
     drawMembers(p, kInk, 1.6 * style_.line);
     drawSupports(p);
     for (int i = 1; i <= t.memberCount(); ++i) {
@@ -841,15 +1062,18 @@ void FramePainter::drawShear(QPainter& p)
         if (!t.isBeam(i)) {
             // A column's shear is constant: one value at mid-height.
             const double v = a.V1;
-            label(p, Label{fixed1(v), kShearEdge}, (A + B) / 2 + n * (v * scale), v >= 0 ? n : -n, 0.15 * fp, d,
+            label(p, valueLabel(fixed1(v), kShearEdge, i, QStringLiteral("剪力 (kN)")), (A + B) / 2 + n * (v * scale),
+                  v >= 0 ? n : -n, 0.15 * fp, d,
                   len * 0.3);
             continue;
         }
         const double v1 = a.V(0), v2 = a.V(a.length, true);
         if (std::fabs(v1) >= 0.05)
-            endLabel(p, Label{fixed1(v1), kShearEdge}, A + n * (v1 * scale), v1 >= 0 ? n : -n, d, len * 0.3);
+            endLabel(p, valueLabel(fixed1(v1), kShearEdge, i, QStringLiteral("左端剪力 (kN)")), A + n * (v1 * scale),
+                     v1 >= 0 ? n : -n, d, len * 0.3);
         if (std::fabs(v2) >= 0.05)
-            endLabel(p, Label{fixed1(v2), kShearEdge}, B + n * (v2 * scale), v2 >= 0 ? n : -n, -d, len * 0.3);
+            endLabel(p, valueLabel(fixed1(v2), kShearEdge, i, QStringLiteral("右端剪力 (kN)")), B + n * (v2 * scale),
+                     v2 >= 0 ? n : -n, -d, len * 0.3);
     }
 }
 
@@ -869,8 +1093,17 @@ void FramePainter::drawAxial(QPainter& p)
             const QPointF from = c + QPointF(0, 2.4 * fp);
             if (R >= 0) arrow(p, from, c, kAxialEdge, 0.45 * fp);
             else arrow(p, c, from, kAxialEdge, 0.45 * fp);
-            label(p, Label{QStringLiteral("R=") + fixed1(R), kAxialEdge}, from, QPointF(0, 1), 0.1 * fp, QPointF(1, 0),
-                  2 * fp);
+            // A clamped end (a massive prop in the analysis) is a fixed support:
+            // its vertical reaction and its moment, never the prop's own forces.
+            const int line = t.nodeLine(n);
+            const bool clamped = m.member(t.columnMember(line + 1)).b >= 1.0;
+            QString text = QStringLiteral("R=") + fixed1(R);
+            if (clamped) {
+                const double M = line == 0 ? f.M1[1] : f.M2[ix(t.NB)];
+                text += QStringLiteral("\nM=") + fixed1(std::fabs(M));
+            }
+            label(p, valueLabel(text, kAxialEdge, 0, QStringLiteral("支座%1 反力 (kN, kN·m)").arg(line + 1)), from,
+                  QPointF(0, 1), 0.1 * fp, QPointF(1, 0), 2 * fp);
         }
         return;
     }
@@ -886,6 +1119,7 @@ void FramePainter::drawAxial(QPainter& p)
         // Right of a column is left of its travel from top to foot.
         diagram(p, i, [&](double x, bool) { return a.N(x); }, scale, -1, Palette::axialFill(), kAxialEdge);
     }
+    flushOutlines(p);
     drawMembers(p, kInk, 1.6 * style_.line);
     drawSupports(p);
     for (int c = 1; c <= t.NC; ++c) {
@@ -893,9 +1127,11 @@ void FramePainter::drawAxial(QPainter& p)
         const kj::MemberForces& a = f.along[ix(i)];
         const QPointF A = end1(i), B = end2(i);
         const double len = B.y() - A.y();
-        endLabel(p, Label{fixed1(a.N1), kAxialEdge}, A + QPointF(a.N1 * scale, 0), QPointF(1, 0), QPointF(0, 1),
+        endLabel(p, valueLabel(fixed1(a.N1), kAxialEdge, i, QStringLiteral("柱顶轴力 (kN)")), A + QPointF(a.N1 * scale, 0),
+                 QPointF(1, 0), QPointF(0, 1),
                  len * 0.3);
-        endLabel(p, Label{fixed1(a.N2), kAxialEdge}, B + QPointF(a.N2 * scale, 0), QPointF(1, 0), QPointF(0, -1),
+        endLabel(p, valueLabel(fixed1(a.N2), kAxialEdge, i, QStringLiteral("柱底轴力 (kN)")), B + QPointF(a.N2 * scale, 0),
+                 QPointF(1, 0), QPointF(0, -1),
                  len * 0.3);
     }
 }
@@ -956,13 +1192,12 @@ void FramePainter::drawEnvelope(QPainter& p, bool moment)
         p.drawPolygon(poly);
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(edge, style_.line));
-        p.drawPolyline(upper.data(), static_cast<int>(upper.size()));
-        p.setPen(QPen(edge, style_.line, Qt::DashLine));
-        p.drawPolyline(lower.data(), static_cast<int>(lower.size()));
+        outlines_.push_back({upper, edge, false});
+        outlines_.push_back({lower, edge, true});
         for (const std::vector<QPointF>* c : {&upper, &lower})
             for (std::size_t k = 1; k < c->size(); ++k) placer_.addObstacle(QLineF((*c)[k - 1], (*c)[k]));
     }
+    flushOutlines(p);
     drawMembers(p, kInk, 1.6 * style_.line);
     drawSupports(p);
     // A moment is labelled by its size (the side shows its sign), a shear with its sign.
@@ -979,7 +1214,11 @@ void FramePainter::drawEnvelope(QPainter& p, bool moment)
             const QPointF end = e == 0 ? A : B;
             for (double v : {hi(q), lo(q)}) {
                 if (std::fabs(v) < 0.05 || (v == lo(q) && text(v) == text(hi(q)))) continue;
-                endLabel(p, Label{text(v), edge}, end + n * (v * scale), v >= 0 ? n : -n, e == 0 ? d : -d, len * 0.3);
+                endLabel(p,
+                         valueLabel(text(v), edge, i,
+                                      endName(t.isBeam(i), e) + (moment ? QStringLiteral("弯矩") : QStringLiteral("剪力")) +
+                                          (v == hi(q) ? QStringLiteral("最大值") : QStringLiteral("最小值"))),
+                         end + n * (v * scale), v >= 0 ? n : -n, e == 0 ? d : -d, len * 0.3);
             }
         }
         // The extremes within a beam's span, where they pass those of its ends.
@@ -994,7 +1233,11 @@ void FramePainter::drawEnvelope(QPainter& p, bool moment)
         const double endHi = std::max(hi(pts.front()), hi(pts.back())), endLo = std::min(lo(pts.front()), lo(pts.back()));
         const auto extreme = [&](std::size_t k, double v) {
             const QPointF pt = A + (B - A) * (pts[k].x / L) + n * (v * scale);
-            label(p, Label{text(v), edge}, pt, v >= 0 ? n : -n, 0.2 * fp, d, len / 4);
+            label(p,
+                  valueLabel(text(v), edge, i,
+                               QStringLiteral("跨内") + (moment ? QStringLiteral("弯矩") : QStringLiteral("剪力")) +
+                                   (v == hi(pts[k]) ? QStringLiteral("最大值") : QStringLiteral("最小值"))),
+                  pt, v >= 0 ? n : -n, 0.2 * fp, d, len / 4);
         };
         if (hi(pts[kh]) > endHi + 0.05 && std::fabs(hi(pts[kh])) >= 0.05) extreme(kh, hi(pts[kh]));
         if (lo(pts[kl]) < endLo - 0.05 && std::fabs(lo(pts[kl])) >= 0.05) extreme(kl, lo(pts[kl]));
@@ -1038,8 +1281,12 @@ void FramePainter::drawDeflection(QPainter& p)
         if (sway) d = mm ? r_.displacements.drift[ix(J)] : r_.forces.displacement[ix(t.drift(J))] / most;
         const QPointF at = map(m.x.back(), (m.y[ix(J)] + m.y[ix(J + 1)]) / 2) +
                            QPointF(shape_.sway[ix(J)] * scale, 0);
-        label(p, Label{QStringLiteral("Δ%1=%2").arg(J).arg(QString::number(d, 'f', 2)), kDeflected}, at,
-              QPointF(1, 0), 0.4 * fp, QPointF(0, 1), 1.0 * fp);
+        // Right of the deflected frame, or else left of it: every storey's drift is labelled.
+        Label l = valueLabel(QStringLiteral("Δ%1=%2").arg(J).arg(QString::number(d, 'f', 2)), kDeflected, 0,
+                               QStringLiteral("第%1层层间侧移 (相对值)").arg(J));
+        l.otherSide = QPointF(-1, 0);
+        const double storey = s_ * (m.y[ix(J)] - m.y[ix(J + 1)]);
+        label(p, l, at, QPointF(1, 0), 0.4 * fp, QPointF(0, 1), std::max(1.0 * fp, 0.35 * storey));
     }
 }
 
@@ -1052,7 +1299,6 @@ void FramePainter::drawReinforcement(QPainter& p)
     drawMembers(p, kInk, 2.2 * style_.line);
     drawSupports(p);
     const auto colourOf = [](bool failed) { return failed ? kFailed : kInk; };
-    const auto str = [](const std::string& s) { return QString::fromStdString(s); };
     // Column steel beside each column, on its right or, failing room, its left.
     const auto columnLabels = [&] {
         if (r_.model.continuousBeam || r_.columns.empty()) return;
@@ -1066,18 +1312,20 @@ void FramePainter::drawReinforcement(QPainter& p)
                       len * 0.3);
                 continue;
             }
-            const auto text = [&](double As) {
-                Label l{QStringLiteral("As=") + QString::fromStdString(kj::shortestDecimal(As)), colourOf(As >= kj::kFailedArea)};
+            // Whole mm², as the report writes them.
+            const auto text = [&](double As, const QString& end) {
+                Label l = valueLabel(QStringLiteral("As=") + QString::fromStdString(kj::shortestDecimal(kj::roundHalfEven(As))),
+                                       colourOf(As >= kj::kFailedArea), i, end + QStringLiteral("每侧 As (mm²)"));
                 l.otherSide = QPointF(-1, 0);
                 return l;
             };
             if (d.top.As == d.bottom.As) {
-                label(p, text(d.top.As), (A + B) / 2, QPointF(1, 0), 0.3 * fp,
+                label(p, text(d.top.As, QStringLiteral("两端")), (A + B) / 2, QPointF(1, 0), 0.3 * fp,
                       QPointF(0, 1), len * 0.35);
             } else {
-                label(p, text(d.top.As), A + QPointF(0, 0.25 * len), QPointF(1, 0),
+                label(p, text(d.top.As, QStringLiteral("柱顶")), A + QPointF(0, 0.25 * len), QPointF(1, 0),
                       0.3 * fp, QPointF(0, 1), len * 0.2);
-                label(p, text(d.bottom.As), B - QPointF(0, 0.25 * len),
+                label(p, text(d.bottom.As, QStringLiteral("柱底")), B - QPointF(0, 0.25 * len),
                       QPointF(1, 0), 0.3 * fp, QPointF(0, -1), len * 0.2);
             }
         }
@@ -1098,27 +1346,26 @@ void FramePainter::drawReinforcement(QPainter& p)
                 continue;
             }
             if (pass == 0) {
-                // Each string starts at its support, clear of the column line.
-                const double wl = labelSize(str(d.left.barString)).width(), wr = labelSize(str(d.right.barString)).width();
-                const bool left = label(p, Label{str(d.left.barString), colourOf(d.left.failed())},
+                // Each string starts at its support, clear of the column line,
+                // and stays in its own half of the span.
+                const QString ls = barNotation(d.left, false), rs = barNotation(d.right, false);
+                const double wl = labelSize(ls).width(), wr = labelSize(rs).width();
+                const bool left = label(p, valueLabel(ls, colourOf(d.left.failed()), i, QStringLiteral("左支座上部纵筋")),
                                         A + QPointF(0.3 * fp + wl / 2, 0), QPointF(0, -1), 0.2 * fp, QPointF(1, 0),
-                                        len * 0.2, A + QPointF(0.3 * fp, 0));
-                const bool right = label(p, Label{str(d.right.barString), colourOf(d.right.failed())},
+                                        std::max(0.0, len / 2 - wl - 0.3 * fp), A + QPointF(0.3 * fp, 0), false);
+                const bool right = label(p, valueLabel(rs, colourOf(d.right.failed()), i, QStringLiteral("右支座上部纵筋")),
                                          B - QPointF(0.3 * fp + wr / 2, 0), QPointF(0, -1), 0.2 * fp, QPointF(-1, 0),
-                                         len * 0.2, B - QPointF(0.3 * fp, 0));
-                // A short span with the same bars at both supports: the string once, over the middle.
-                if (!left && !right && d.left.barString == d.right.barString)
-                    label(p, Label{str(d.left.barString), colourOf(d.left.failed() || d.right.failed())}, (A + B) / 2,
-                          QPointF(0, -1), 0.2 * fp, QPointF(1, 0), len * 0.1);
+                                         std::max(0.0, len / 2 - wr - 0.3 * fp), B - QPointF(0.3 * fp, 0), false);
+                (void)left;
+                (void)right;
             } else if (pass == 1) {
-                label(p, Label{str(d.span.barString), colourOf(d.span.failed())}, (A + B) / 2, QPointF(0, 1),
-                      0.2 * fp, QPointF(1, 0), len * 0.25);
+                label(p, valueLabel(barNotation(d.span, true), colourOf(d.span.failed()), i, QStringLiteral("跨中下部纵筋")),
+                      (A + B) / 2, QPointF(0, 1), 0.2 * fp, QPointF(1, 0), len * 0.25);
             } else {
-                const bool same = d.left.stirrupString == d.right.stirrupString;
-                const QString stirrups =
-                    same ? str(d.left.stirrupString) : str(d.left.stirrupString + "/" + d.right.stirrupString);
-                label(p, Label{stirrups, colourOf(d.left.shearFailed() || d.right.shearFailed())}, (A + B) / 2,
-                      QPointF(0, 1), 0.2 * fp + 1.1 * lineHeight_, QPointF(1, 0), len * 0.25);
+                const QString l = stirrupNotation(d.left.stirrups), r = stirrupNotation(d.right.stirrups);
+                const QString stirrups = l == r ? l : l + QStringLiteral(" / ") + r;
+                label(p, valueLabel(stirrups, colourOf(d.left.shearFailed() || d.right.shearFailed()), i, QStringLiteral("箍筋 (左/右)")),
+                      (A + B) / 2, QPointF(0, 1), 0.2 * fp + 1.1 * lineHeight_, QPointF(1, 0), len * 0.25);
             }
         }
     }

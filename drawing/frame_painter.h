@@ -7,9 +7,12 @@
 // symbols, a clamped end a fixed support, and their forces are left to the
 // tables.
 //
-// Every text goes through one label placer, so no two labels overlap; a
-// label that finds no free place near its anchor is left out (the tables of
-// the calculation book hold every number).
+// Every text goes through one label placer, so no two labels overlap, and
+// a value stays beside its own member: it never takes a place nearer another
+// member of the same kind. A value that finds no room is tried once more in
+// a small face; one that still finds none is listed in droppedValues() (the
+// book numbers it on the drawing and lists it beside it; the window shows
+// it on hovering).
 #include "calc/calculation.h"
 #include "calc/envelope.h"
 #include "deflection.h"
@@ -41,11 +44,48 @@ inline constexpr std::array<Layer, 7> kLayers{Layer::Geometry, Layer::Loads,    
 // 计算简图, 荷载, 弯矩图, 剪力图, 轴力图, 变形图, 配筋图.
 QString layerTitle(Layer layer);
 
+// Bars in the notation of drawings: "2Φ16+1Φ18", with the layers as the
+// bar string gives them ("2Φ22+3Φ25 3/2"); "截面不足" for a failed section.
+QString barNotation(const kj::BeamSectionDesign& section, bool span);
+// Stirrups "Φ8@100(2)": diameter, spacing and legs.
+QString stirrupNotation(const kj::Stirrups& stirrups);
+// The grade of bars of this design strength: "HRB400" (fy 360), "HPB300"
+// (270), "HRB335" (300), "HPB235" (210), "HRB500" (435); else "fy=…".
+QString steelGradeName(double fy);
+// The stirrups' design strength of a calculation: 210 in the default method, the option in GB 50010-2010.
+double stirrupStrength(const kj::CalculationResult& r);
+
+// The horizontal force applied at the top of storey J (counted from the
+// roof): the storey's shear less the shear of the storey above, kN,
+// positive to the right.
+double floorForce(const kj::InternalForces& forces, int storey);
+
 struct PaintStyle {
     double fontPixels = 12; // label text height, in the painter's units
     double line = 1.0;      // width of a thin line, in the painter's units
     bool fillBackground = true;
     bool title = true;      // frame name, layer and legend at the top left
+    double smallFontPixels = 7; // the face a value is tried in when it finds no room at fontPixels
+    // A value that finds no room at all: a numbered mark "[n]" at its place
+    // and a note under the legend (the book lists them beside the drawing).
+    bool callouts = false;
+};
+
+// A value of a member (or of a storey) in the last paint, drawn or not.
+struct DrawnValue {
+    int member = 0;    // 0: not of one member (a storey's force or drift)
+    QString what;      // "左端弯矩 (kN·m)", "层间侧移"
+    QString text;      // as drawn: "12.3"
+    QPointF at;        // the point of the drawing it belongs to
+    bool drawn = true; // false: no room (see callout)
+    int callout = 0;   // its number on the drawing when not drawn (0: none)
+};
+// A label of a member as placed: its anchor and the rectangle it took.
+struct PlacedLabel {
+    int member = 0;
+    QString text;
+    QPointF anchor;
+    QRectF rect;
 };
 
 // Colours the diagrams are filled with (opaque, so a filled area reads one colour).
@@ -103,6 +143,19 @@ public:
     // The texts drawn in the last paint, the title and the legend last.
     const std::vector<QString>& labelTexts() const { return texts_drawn_; }
     int skippedLabels() const { return placer_.skipped(); }
+    // Every value of a member or a storey in the last paint, drawn or not,
+    // and the labels of members with their anchors.
+    const std::vector<DrawnValue>& values() const { return values_; }
+    std::vector<DrawnValue> droppedValues() const;
+    const std::vector<PlacedLabel>& memberLabels() const { return memberLabels_; }
+    // Whether a point of the drawing lies nearer member i than any other
+    // member of its kind (beams: the span and half the storey heights
+    // around it; columns: the storey and half the spans beside it).
+    bool nearOwnMember(int member, const QPointF& point) const;
+    // "梁3", "柱12", in the numbering of the tables.
+    QString memberName(int member) const;
+    // The value nearest a point within reach (painter units), for a tooltip: "梁3 左端弯矩 (kN·m): 12.3".
+    QString valueNear(const QPointF& point, double reach) const;
     QPointF map(double x, double y) const { return {ox_ + s_ * x, oy_ - s_ * y}; }
     double deflectionMagnification() const { return magnification_; }
 
@@ -115,7 +168,17 @@ private:
         bool bold = false;
         QString shorter; // tried when the text finds no room
         QPointF otherSide; // a second direction out from the anchor, tried next (zero: none)
+        int member = 0;    // the member the value belongs to (0: none)
+        QString what;      // what the value is, for the list of values ("左端弯矩 (kN·m)")
+        bool small = false;
     };
+    static Label valueLabel(QString text, QColor colour, int member, QString what)
+    {
+        Label l{std::move(text), colour};
+        l.member = member;
+        l.what = std::move(what);
+        return l;
+    }
     struct Extent {
         double W = 1, H = 0; // frame width and height, m
         double minBay = 1;   // smallest span or storey height, m
@@ -143,7 +206,9 @@ private:
     template <class F>
     std::vector<QPointF> diagram(QPainter& p, int i, F&& value, double scale, int side, const QColor& fill,
                                  const QColor& edge, bool curved = false);
-    QSizeF labelSize(const QString& text, bool bold = false) const;
+    QSizeF labelSize(const QString& text, bool bold = false, bool small = false) const;
+    // Draws the polylines queued by diagram(): outlines go over every fill.
+    void flushOutlines(QPainter& p);
     // Places a label; it is drawn with the others at the end of the paint,
     // over every line, with a leader to leaderTo (default: the anchor) when
     // it had to move away from its first place.
@@ -171,11 +236,19 @@ private:
     DeflectedShape shape_;
     PaintStyle style_;
     LabelPlacer placer_;
-    QFont font_, bold_;
-    std::optional<QFontMetricsF> metrics_, boldMetrics_;
-    QFont metrics_font_;
-    mutable QHash<QString, QSizeF> sizes_, boldSizes_; // label sizes by text
-    QHash<QString, QStaticText> texts_, boldTexts_;     // laid-out lines by text
+    QFont font_, bold_, small_;
+    std::optional<QFontMetricsF> metrics_, boldMetrics_, smallMetrics_;
+    QFont metrics_font_, metrics_small_;
+    mutable QHash<QString, QSizeF> sizes_, boldSizes_, smallSizes_; // label sizes by text
+    QHash<QString, QStaticText> texts_, boldTexts_, smallTexts_;     // laid-out lines by text
+    std::vector<DrawnValue> values_;
+    std::vector<PlacedLabel> memberLabels_;
+    struct Outline {
+        std::vector<QPointF> points;
+        QColor colour;
+        bool dashed = false;
+    };
+    std::vector<Outline> outlines_;
     double s_ = 1, ox_ = 0, oy_ = 0; // metres to painter units
     double amplitude_ = 0;           // painter units of the largest ordinate of a diagram
     double minBay_ = 1;              // smallest span or storey height, m

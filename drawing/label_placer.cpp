@@ -119,7 +119,7 @@ QRectF labelRectAt(const QSizeF& size, const QPointF& anchor, const QPointF& out
 
 QRectF LabelPlacer::place(const QSizeF& size, const QPointF& anchor, const QPointF& out, double gap,
                           const QPointF& along, double slide, bool countSkip,
-                          bool bothWays)
+                          bool bothWays, const Accept& accept)
 {
     // Nearest first: straight out, then slid sideways, then further out.
     const double step = std::max(2.0, std::min(size.width(), size.height()) * 0.5);
@@ -127,12 +127,12 @@ QRectF LabelPlacer::place(const QSizeF& size, const QPointF& anchor, const QPoin
     const int slideSteps = slide > 0 ? std::max(1, static_cast<int>(slide / step)) : 0;
     for (int k = 0; k <= outSteps; ++k) {
         const QRectF base = labelRectAt(size, anchor, out, gap + k * step);
-        if (tryTake(base)) return base;
+        if ((!accept || accept(base)) && tryTake(base)) return base;
         for (int s = 1; s <= slideSteps; ++s)
             for (int sign : {1, -1}) {
                 if (sign < 0 && !bothWays) continue;
                 const QRectF r = base.translated(along * (sign * s * step));
-                if (tryTake(r)) return r;
+                if ((!accept || accept(r)) && tryTake(r)) return r;
             }
     }
     if (countSkip) ++skipped_;

@@ -8,6 +8,7 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <functional>
 #include <vector>
 
 namespace kjd {
@@ -27,9 +28,12 @@ public:
     // Returns the rectangle taken, or an empty rectangle when the label is skipped.
     // A label left out counts as skipped unless countSkip is false (a
     // shorter text will be tried next).
-    // With bothWays false it slides only forward along `along`.
+    // With bothWays false it slides only forward along `along`. A place that
+    // accept refuses (one nearer another member than its own) is passed over.
+    using Accept = std::function<bool(const QRectF&)>;
     QRectF place(const QSizeF& size, const QPointF& anchor, const QPointF& out, double gap,
-                 const QPointF& along = QPointF(), double slide = 0, bool countSkip = true, bool bothWays = true);
+                 const QPointF& along = QPointF(), double slide = 0, bool countSkip = true, bool bothWays = true,
+                 const Accept& accept = {});
 
     // A line that no label may cross (a member, the outline of a diagram).
     void addObstacle(const QLineF& line);

@@ -37,8 +37,10 @@ BENCHMARK(BM_PaintAllLayersKJ3_1920x1080)->Unit(benchmark::kMillisecond);
 void BM_CalculationBookKJ3(benchmark::State& state)
 {
     const kj::FileCalculation& fc = kj3();
+    kjd::BookOptions options;
+    options.date = "2026/1/1";
     for (auto _ : state) {
-        const QByteArray pdf = kjd::calculationBookPdf(fc.calculation, fc.data, {"2026/1/1"});
+        const QByteArray pdf = kjd::calculationBookPdf(fc.calculation, fc.data, options);
         benchmark::DoNotOptimize(pdf.constData());
     }
 }

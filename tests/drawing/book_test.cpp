@@ -44,9 +44,11 @@ protected:
         req.date = "2026/3/4";
         req.time = "9:00:00";
         req.pdfName = "\\KJ-2.pdf";
-        req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult*,
+        req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult*, const kj::TitleBlock&,
                            const std::filesystem::path& path) {
-            kjd::writeCalculationBook(r, d, path, {"2026/3/4"});
+            kjd::BookOptions options;
+            options.date = "2026/3/4";
+            kjd::writeCalculationBook(r, d, path, options);
         };
         kj::runCalculation(req);
         pdf_ = (dir_->path / "KJ-2.pdf").string();

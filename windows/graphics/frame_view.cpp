@@ -1,6 +1,8 @@
 #include "graphics/frame_view.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -61,6 +63,18 @@ void FrameView::paintEvent(QPaintEvent*)
         return;
     }
     painter_->paint(p, drawingRect(), layer_);
+}
+
+bool FrameView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && painter_) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = painter_->valueNear(help->pos(), 10);
+        if (text.isEmpty()) QToolTip::hideText();
+        else QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void FrameView::wheelEvent(QWheelEvent* event)

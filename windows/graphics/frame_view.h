@@ -39,6 +39,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Hovering over a value (drawn or left out for want of room) shows its
+    // member, its end and the value.
+    bool event(QEvent* event) override;
 
 private:
     const kj::CalculationResult* result_ = nullptr;

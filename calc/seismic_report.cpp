@@ -1,0 +1,101 @@
+#include "calc/seismic_report.h"
+
+#include "common/numbers.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace kj {
+
+namespace {
+
+namespace g = gb50011;
+
+// x with the given number of decimals, rounded halves to even.
+std::string fixed(double x, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    const double r = roundHalfEven(x * scale) / scale;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, r == 0 ? 0.0 : r);
+    return buf;
+}
+
+// "1/1781" for a drift ratio; "0" when there is no drift.
+std::string ratioText(double ratio) { return ratio > 0 ? "1/" + fixed(1.0 / ratio, 0) : "0"; }
+
+} // namespace
+
+void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)
+{
+    if (w.currentColumn() != 1) w.endLine();
+    const SeismicParameters& p = a.params;
+    w.text("地震作用  GB 50011-2010 (2016 年版) 底部剪力法, 多遇地震, 阻尼比 0.05").endLine();
+    w.text("  设防烈度 ").text(g::intensityTitle(p.intensity)).text("  场地类别 ").text(g::siteText(p.site))
+        .text("  设计地震分组 第").text(std::to_string(p.group)).text("组  抗震等级 ").text(g::gradeText(a.grade))
+        .text(a.gradeFromTable ? " (表 6.1.2, 框架高度 " + fixed(a.height, 2) + " m)" : " (用户指定)")
+        .endLine();
+    w.text("  Tg=").text(fixed(a.Tg, 2)).text(" s  αmax=").text(fixed(a.alphaMax, 2))
+        .text("  ψT=").text(fixed(p.psiT, 2)).text("  Ec=").text(fixed(a.Ec, 0)).text(" N/mm2")
+        .text("  uT=").text(fixed(a.uT, 4)).text(" m  T1=1.7ψT√uT=").text(fixed(a.T1, 3)).text(" s  α1=")
+        .text(fixed(a.alpha1, 4)).endLine();
+    w.text("  ΣGE=").text(fixed(a.sumGE, 1)).text(" kN  Geq=").text(fixed(a.Geq, 1)).text(" kN  FEk=α1Geq=")
+        .text(fixed(a.FEk, 2)).text(" kN  δn=").text(fixed(a.deltaN, 4)).text("  ΔFn=").text(fixed(a.deltaFn, 2))
+        .text(" kN  λ=").text(fixed(a.lambda, 4)).endLine();
+    w.text("  层号  标高(m)     GE(kN)     Fi(kN)     Vi(kN)  λΣGj(kN)   层间位移(mm)  位移角").endLine();
+    for (auto it = a.floors.rbegin(); it != a.floors.rend(); ++it) {
+        const SeismicFloor& f = *it;
+        w.text("  ").text(std::to_string(f.level)).column(9).text(fixed(f.height, 2)).column(19).text(fixed(f.GE, 1))
+            .column(30).text(fixed(f.F, 2)).column(41).text(fixed(f.V, 2)).text(f.raised ? "*" : "")
+            .column(51).text(fixed(f.Vmin, 2)).column(62).text(fixed(f.drift, 3)).column(76).text(ratioText(f.driftRatio))
+            .text(f.driftOk ? "  满足 1/550" : "  超过 1/550").endLine();
+    }
+    bool raised = false;
+    for (const SeismicFloor& f : a.floors) raised = raised || f.raised;
+    if (raised) w.text("  * 楼层剪力小于 λΣGj, 已按 5.2.5 条调整为 λΣGj").endLine();
+    w.text("  假定: GE=G+0.5Q (屋面活载亦取 0.5), 柱自重各半集中于上下楼层; 质量和刚度沿高度分布比较均匀, 不计扭转,")
+        .endLine();
+    w.text("        不计竖向地震作用, 周期折减系数 ψT 计入填充墙刚度, 框架本身不计填充墙刚度").endLine();
+    w.text("  地震组合的设计内力已乘 γRE (梁受弯 0.75, 柱偏压 0.75 或 0.80, 受剪 0.85; 表 5.4.2);")
+        .text(" 强柱弱梁、强剪弱弯的内力调整和抗震构造未计入");
+}
+
+nlohmann::json seismicJsonValue(const SeismicAction& a)
+{
+    nlohmann::json floors = nlohmann::json::array();
+    for (const SeismicFloor& f : a.floors)
+        floors.push_back({{"level", f.level},
+                          {"height", f.height},
+                          {"GE", f.GE},
+                          {"F", f.F},
+                          {"V", f.V},
+                          {"drift", f.drift},
+                          {"driftRatio", f.driftRatio},
+                          {"storeyHeight", f.storeyHeight},
+                          {"Vcomputed", f.Vcomputed},
+                          {"Vmin", f.Vmin},
+                          {"raised", f.raised},
+                          {"driftOk", f.driftOk}});
+    return {{"T1", a.T1},
+            {"uT", a.uT},
+            {"Tg", a.Tg},
+            {"alphaMax", a.alphaMax},
+            {"alpha1", a.alpha1},
+            {"FEk", a.FEk},
+            {"deltaN", a.deltaN},
+            {"grade", a.grade},
+            {"floors", floors},
+            {"intensity", g::intensityText(a.params.intensity)},
+            {"site", g::siteText(a.params.site)},
+            {"group", a.params.group},
+            {"gradeFromTable", a.gradeFromTable},
+            {"psiT", a.params.psiT},
+            {"Ec", a.Ec},
+            {"sumGE", a.sumGE},
+            {"Geq", a.Geq},
+            {"deltaFn", a.deltaFn},
+            {"lambda", a.lambda},
+            {"driftLimit", g::kFrameDriftLimit}};
+}
+
+} // namespace kj

@@ -1,0 +1,23 @@
+#pragma once
+// Views of the seismic action: the report's block "地震作用" and the JSON
+// object "seismic".
+#include "calc/seismic_action.h"
+#include "common/report_writer.h"
+
+#include <nlohmann/json.hpp>
+
+namespace kj {
+
+// The block: parameters, grade, T1 and uT, Tg, αmax, α1, ΣGE, FEk, δn and
+// ΔFn, λ, a table of the floors from the roof down (GE, Fi, Vi, the least
+// shear, drift, drift ratio, pass or fail against 1/550), and the
+// assumptions of the method. Starts on a fresh line and leaves its last
+// line open, as the blocks before the design tables do.
+void writeSeismicBlock(ReportWriter& w, const SeismicAction& a);
+
+// {"T1": s, "uT": m, "Tg": s, "alphaMax", "alpha1", "FEk": kN, "deltaN",
+//  "grade", "floors": [from the ground up: {"level", "height": m, "GE": kN,
+//  "F": kN, "V": kN, "drift": mm, "driftRatio"}], and the other values}.
+nlohmann::json seismicJsonValue(const SeismicAction& a);
+
+} // namespace kj

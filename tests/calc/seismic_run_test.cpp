@@ -1,0 +1,92 @@
+// A run with seismic design: refused before any file is touched when it
+// cannot be done, and otherwise the earthquake E, its combinations, the
+// report's block and the JSON object.
+#include "calc/run.h"
+#include "common/failure.h"
+#include "common/textfile.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace kj;
+
+namespace {
+
+class SeismicRun : public ::testing::Test {
+protected:
+    kjtest::TempDir temp{"kjseismic"};
+    fs::path dir = temp.path;
+    void SetUp() override
+    {
+        setWorkingRoot(dir);
+        for (const char* name : {"KJ-1.txt", "KJ-1Q.txt", "KJ-1W.txt"})
+            fs::copy_file(fs::path(KJ_EXAMPLES_DIR) / name, dir / name);
+    }
+    CalcRequest request()
+    {
+        CalcRequest r;
+        r.cases = {{"G", "\\KJ-1.txt"}, {"Q", "\\KJ-1Q.txt"}, {"W", "\\KJ-1W.txt"}};
+        r.design.code = "GB50010-2010";
+        r.seismic = {"8", "II", "2", "", ""};
+        r.renewal = "1";
+        r.date = "2026-12-07";
+        r.time = "9:05:00";
+        return r;
+    }
+    std::string failureOf(const CalcRequest& r)
+    {
+        try {
+            runCalculation(r);
+        } catch (const Failure& f) {
+            return f.what();
+        }
+        return "<no failure>";
+    }
+};
+
+TEST_F(SeismicRun, RefusalsLeaveTheReportAsItWas)
+{
+    kjtest::writeBytes(dir / "zemowj1.txt", "kept\r\n");
+    CalcRequest r = request();
+    r.design.code = "原方法";
+    EXPECT_NE(failureOf(r).find("原方法时不能进行抗震计算"), std::string::npos);
+    r = request();
+    r.seismic.site = "V";
+    EXPECT_NE(failureOf(r).find("场地类别"), std::string::npos);
+    EXPECT_EQ(kjtest::bytesOf(dir / "zemowj1.txt"), "kept\r\n");
+}
+
+TEST_F(SeismicRun, TheEarthquakeIsCombinedReportedAndWritten)
+{
+    CalcRequest r = request();
+    r.jsonName = "\\out.json";
+    const CalcResult result = runCalculation(r);
+    ASSERT_TRUE(result.seismic.has_value());
+    ASSERT_TRUE(result.envelope.has_value());
+    EXPECT_EQ(result.envelope->cases.back().kind, LoadCaseKind::E);
+    EXPECT_EQ(result.envelope->combinations.back().combination.name, "1.0G+0.5Q-1.4E");
+    const std::string report = readTextFile(dir / "zemowj1.txt", "\\zemowj1.txt");
+    EXPECT_NE(report.find("地震作用  GB 50011-2010"), std::string::npos);
+    EXPECT_NE(report.find("1.3G+0.65Q+1.4E"), std::string::npos);
+    const nlohmann::json j = nlohmann::json::parse(kjtest::bytesOf(dir / "out.json"));
+    ASSERT_TRUE(j.contains("seismic"));
+    EXPECT_DOUBLE_EQ(j["seismic"]["FEk"].get<double>(), result.seismic->FEk);
+    EXPECT_EQ(j["seismic"]["floors"].size(), 1u);
+
+    // The data file alone is the dead load G.
+    CalcRequest single;
+    single.dataName = "\\KJ-1.txt";
+    single.design.code = "2010";
+    single.seismic = {"7", "II", "1", "3", "0.65"};
+    const CalcResult alone = runCalculation(single);
+    ASSERT_TRUE(alone.seismic.has_value());
+    EXPECT_EQ(alone.seismic->grade, 3);
+    EXPECT_FALSE(alone.seismic->gradeFromTable);
+    EXPECT_EQ(alone.envelope->combinations.size(), 6u); // 1.3G, 1.0G and four seismic
+}
+
+} // namespace
