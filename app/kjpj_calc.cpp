@@ -44,6 +44,7 @@ const char* kUsage =
     "  --stirrups 肢数 直径        自选箍筋, 默认 2 6\n"
     "  --code 规范                 设计规范: 原方法 (默认) 或 2010 (GB50010-2010)\n"
     "  --fyv 数值                  箍筋强度设计值 270 (默认) 或 360, 只用于 --code 2010\n"
+    "  --psi-q 数值                活荷载准永久值系数 ψq, 默认 0.4; 用于 --code 2010 的裂缝和挠度验算 (G + ψq·Q)\n"
     "  --precast                   装配式楼盖: 柱计算长度 1.25H (底层) / 1.5H, 只用于 --code 2010;\n"
     "                              默认现浇楼盖 1.0H / 1.25H\n"
     "  --environment 类别          环境类别 1 (一类, 默认)、2a (二a) 或 2b (二b), 只用于 --code 2010;\n"
@@ -251,6 +252,9 @@ int main(int argc, char** argv)
         } else if (a == "--fyv") {
             need(i, 1);
             edit([v = std::string(argv[++i])](kj::DesignSettings& d) { d.fyv = v; });
+        } else if (a == "--psi-q") {
+            need(i, 1);
+            edit([v = std::string(argv[++i])](kj::DesignSettings& d) { d.quasiPermanent = v; });
         } else if (a == "--environment") {
             need(i, 1);
             edit([v = std::string(argv[++i])](kj::DesignSettings& d) { d.environment = v; });

@@ -1,5 +1,6 @@
 #include "calc/calculation.h"
 
+#include "calc/serviceability_check.h"
 #include "common/failure.h"
 #include "design/materials.h"
 
@@ -20,6 +21,9 @@ CalculationResult calculate(const FrameModel& model, const DesignOptions& option
     r.materials = *model.materials;
     designMembers(r, rules);
     r.displacements = realDisplacements(model, r.forces, concreteEc(r.materials.C));
+    // Without load cases every load is taken as permanent: the frame's own
+    // forces are the quasi-permanent ones.
+    checkBeamServiceability(r, r.forces);
     return r;
 }
 

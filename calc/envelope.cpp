@@ -1,6 +1,7 @@
 #include "calc/envelope.h"
 
 #include "calc/seismic_combination.h"
+#include "calc/serviceability_check.h"
 #include "common/failure.h"
 #include "design/gb50010_2010.h"
 #include "design/materials.h"
@@ -674,6 +675,19 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             ef.M2[z(i)] = r.combinations[z(k)].columns[z(c)].Mbottom;
         }
     }
+
+    // Serviceability: the quasi-permanent combination G + psi_q Q (G alone
+    // without Q) for the beams, the wind alone for the storey drifts.
+    std::vector<CombinationTerm> quasiPermanent{{LoadCaseKind::G, 1.0}};
+    if (given[1]) quasiPermanent.push_back({LoadCaseKind::Q, options.quasiPermanentFactor});
+    r.quasiPermanentName = combinationName(quasiPermanent);
+    std::vector<std::pair<double, const InternalForces*>> terms;
+    for (const CombinationTerm& term : quasiPermanent) terms.push_back({term.factor, &caseOf(term.kind).forces});
+    std::vector<std::pair<double, const InternalForces*>> characteristic{{1.0, &g.forces}};
+    if (given[1]) characteristic.push_back({1.0, &caseOf(LoadCaseKind::Q).forces});
+    const InternalForces k = combineCases(characteristic, t);
+    checkBeamServiceability(e, combineCases(terms, t), &k);
+    if (given[2] && &rules == &gb50010_2010Rules()) r.windDrifts = storeyDrifts(e, caseOf(LoadCaseKind::W).forces);
     return r;
 }
 

@@ -20,6 +20,7 @@
 #include "calc/calculation.h"
 #include "calc/combinations.h"
 #include "calc/load_cases.h"
+#include "calc/serviceability_check.h"
 
 #include <optional>
 #include <string>
@@ -145,6 +146,11 @@ struct EnvelopeResult {
     // combination of each end); they are not one state of equilibrium, so
     // residuals, displacements and the forces along the members are empty.
     CalculationResult envelope;
+    // GB 50010-2010: the quasi-permanent combination the envelope's beams
+    // are checked for ("1.0G+0.4Q"), and the storey drifts under the wind
+    // alone (none without W).
+    std::string quasiPermanentName;
+    std::vector<StoreyDrift> windDrifts;
 
     const std::string& name(int combination) const
     {

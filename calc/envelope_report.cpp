@@ -55,7 +55,8 @@ void writeCasesBlock(ReportWriter& w, const std::vector<LoadCaseInput>& cases, c
     // The loads of Q and W; their frame is G's, echoed above.
     for (LoadCaseKind kind : {LoadCaseKind::Q, LoadCaseKind::W})
         for (const LoadCaseInput& in : cases) {
-            if (in.kind != kind) continue;
+            // A project's echo above lists every case's loads already.
+            if (in.kind != kind || !in.data.projectEcho.empty()) continue;
             w.text("  ").text(caseLabel(kind)).text(" Qq1$(I): ");
             for (const std::string& s : in.data.spanLoads) w.text(s).text(", ");
             w.endLine();
@@ -247,6 +248,14 @@ std::string envelopeJson(const EnvelopeResult& r)
         patterns.push_back({{"name", r.patterns[p].name}, {"loadedBeams", loaded}});
     }
     j["envelope"] = {{"members", members}, {"patterns", patterns}};
+    if (e.rules == &gb50010_2010Rules()) {
+        j["envelope"]["quasiPermanent"] = r.quasiPermanentName;
+        json drifts = json::array();
+        for (const StoreyDrift& d : r.windDrifts)
+            drifts.push_back({{"storey", d.storey}, {"height", d.height}, {"drift", d.drift}, {"ratio", d.ratio},
+                              {"limit", kFrameDriftLimit}, {"passes", d.passes()}});
+        if (!r.windDrifts.empty()) j["envelope"]["windDrifts"] = drifts;
+    }
     return j.dump(1) + "\n";
 }
 

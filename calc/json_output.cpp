@@ -75,6 +75,22 @@ json stationsJson(const MemberForces& a)
     return out;
 }
 
+// A value of a check, null where the section has none.
+json checked(bool done, double value) { return done ? json(value) : json(nullptr); }
+
+json serviceabilityJson(const BeamServiceability& s)
+{
+    return {{"Mq", {{"left", s.left.Mq}, {"right", s.right.Mq}, {"span", s.span.Mq}}},
+            {"wmax",
+             {{"left", checked(s.left.checked, s.left.wmax)},
+              {"right", checked(s.right.checked, s.right.wmax)},
+              {"span", checked(s.span.checked, s.span.wmax)}}},
+            {"wlim", s.wlim},
+            {"deflection", checked(s.deflectionChecked, s.deflection)},
+            {"deflectionLimit", s.deflectionLimit},
+            {"B", checked(s.deflectionChecked, s.B)}};
+}
+
 } // namespace
 
 nlohmann::json beamDesignJson(const BeamDesign& d)
@@ -82,6 +98,7 @@ nlohmann::json beamDesignJson(const BeamDesign& d)
     if (!d.designed) return {{"skipped", d.skipReason}};
     json j{{"left", sectionJson(d.left, true)}, {"right", sectionJson(d.right, true)}, {"span", sectionJson(d.span, false)}};
     if (!d.notes.empty()) j["notes"] = d.notes;
+    if (d.serviceability) j["serviceability"] = serviceabilityJson(*d.serviceability);
     return j;
 }
 

@@ -87,6 +87,9 @@ DesignOptions parseDesignOptions(const DesignSettings& s)
     if (o.code == DesignCode::Gb50010_2010 && o.beta < 0.75)
         throw Failure("GB50010-2010 第 5.4.3 条: 梁端负弯矩调幅系数不应小于 0.75 (调幅不超过 25%): " +
                       clipForMessage(s.beta));
+    o.quasiPermanentFactor = numberValue(s.quasiPermanent);
+    if (!(o.quasiPermanentFactor >= 0 && o.quasiPermanentFactor <= 1))
+        throw Failure("活荷载准永久值系数 ψq 应在 0 到 1 之间: " + clipForMessage(s.quasiPermanent));
     if (o.code == DesignCode::Default && o.fyv != 270)
         throw Failure("箍筋 fyv=" + s.fyv + " 只用于 GB50010-2010 规范; 原方法的箍筋按 fyv=210 计算");
     if (o.code == DesignCode::Default && o.floors != FloorKind::CastInPlace)

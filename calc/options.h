@@ -21,6 +21,7 @@ struct DesignSettings {
     std::string fyv = "270";            // Combo40: stirrup fyv of GB 50010-2010, "270" or "360"
     std::string floors = "现浇";        // floors: "现浇" (cast in place) or "装配" (precast)
     std::string environment = "1";      // Combo41: environment class of GB 50010-2010, "1", "2a" or "2b" (一类, 二a, 二b)
+    std::string quasiPermanent = "0.4"; // psi_q of the live load in G + psi_q Q (GB 50010-2010 serviceability)
 };
 
 // Reads the texts by the number rules: "一般梁" as a cover is 0 mm; a
@@ -29,8 +30,9 @@ struct DesignSettings {
 // chosen by the program. Throws Failure for a redistribution factor outside
 // 0 < beta <= 1 (0.75 <= beta <= 1 under GB 50010-2010, 5.4.3), a rule
 // set, fyv, floor kind or environment class that is none of the listed ones,
-// and for fyv 360, precast floors or an environment class other than 一类
-// with the default method, which has no use for them.
+// for fyv 360, precast floors or an environment class other than 一类
+// with the default method, which has no use for them, and for a
+// quasi-permanent factor outside 0 ... 1.
 DesignOptions parseDesignOptions(const DesignSettings& texts);
 
 // Combo21: "1" (by its number value) starts a new report; anything else appends.

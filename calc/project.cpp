@@ -116,7 +116,8 @@ void readDesign(const Reader& r, const Json& d, Project& p)
     const std::string path = "design";
     r.object(d, path);
     r.onlyKeys(d, path, {"code", "cover", "beta", "topBars", "bottomBars", "stirrups", "fyv", "floors",
-                         "environment", "beamSelfWeight", "beamStiffnessFactor"});
+                         "environment", "beamSelfWeight", "beamStiffnessFactor",
+                         "quasiPermanentFactor"});
     DesignSettings& s = p.design;
     if (const Json* v = r.optional(d, "code")) {
         const std::string code = r.text(*v, path + ".code");
@@ -147,6 +148,8 @@ void readDesign(const Reader& r, const Json& d, Project& p)
         if (const Json* dia = r.optional(*v, "diameter")) s.stirrupDiameter = num(r.positive(*dia, at + ".diameter", "mm"));
     }
     if (const Json* v = r.optional(d, "fyv")) s.fyv = num(r.number(*v, path + ".fyv"));
+    if (const Json* v = r.optional(d, "quasiPermanentFactor"))
+        s.quasiPermanent = num(r.number(*v, path + ".quasiPermanentFactor"));
     if (const Json* v = r.optional(d, "floors")) {
         const std::string f = r.text(*v, path + ".floors");
         if (f != "castInPlace" && f != "precast")
@@ -319,7 +322,7 @@ Project parseProject(const std::string& text, const std::string& fileName)
     }
     r.object(j, "文件内容");
     r.onlyKeys(j, "", {"schema", "name", "spans", "storeys", "sections", "beams", "columns", "continuousBeam",
-                       "fixedEnds", "cases", "materials", "design", "combinations", "title"});
+                       "fixedEnds", "cases", "materials", "design", "combinations", "title", "seismic"});
     const std::string schema = r.text(r.need(j, "schema", ""), "schema");
     if (schema != kProjectSchema)
         r.fail("schema", "应为 \"" + std::string(kProjectSchema) + "\", 实为 " + quoteForMessage(schema));
@@ -406,6 +409,31 @@ Project parseProject(const std::string& text, const std::string& fileName)
         p.combinationSet = "GB55001";
     }
 
+    if (const Json* se = r.optional(j, "seismic")) {
+        const std::string at = "seismic";
+        r.object(*se, at);
+        r.onlyKeys(*se, at, {"intensity", "site", "group", "grade", "periodFactor"});
+        // A number or its text: 7.5 and "7.5" alike.
+        auto word = [&](const char* k, bool required) {
+            const Json* v = r.optional(*se, k);
+            if (!v) {
+                if (required) r.need(*se, k, at);
+                return std::string();
+            }
+            if (v->is_number()) return num(r.number(*v, at + "." + k));
+            return r.text(*v, at + "." + k);
+        };
+        p.seismic.intensity = word("intensity", true);
+        p.seismic.site = word("site", true);
+        p.seismic.group = word("group", true);
+        p.seismic.grade = word("grade", false);
+        p.seismic.psiT = word("periodFactor", false);
+        try {
+            parseSeismicParameters(p.seismic);
+        } catch (const Failure& f) {
+            r.fail(at, f.what());
+        }
+    }
     if (const Json* t = r.optional(j, "title")) {
         r.object(*t, "title");
         r.onlyKeys(*t, "title", {"project", "designer", "checker", "date"});
@@ -558,9 +586,19 @@ std::string projectJson(const Project& p)
     d["environment"] = o.environment == EnvironmentClass::TwoB ? "2b" : o.environment == EnvironmentClass::TwoA ? "2a" : "1";
     d["beamSelfWeight"] = p.beamSelfWeight;
     d["beamStiffnessFactor"] = p.beamStiffnessFactor;
+    if (o.quasiPermanentFactor != 0.4) d["quasiPermanentFactor"] = o.quasiPermanentFactor;
     j["design"] = d;
     if (!p.combinations.empty()) j["combinations"] = p.combinations;
     else if (p.combinationSet) j["combinations"] = *p.combinationSet;
+    if (!p.seismic.intensity.empty()) {
+        Json se;
+        se["intensity"] = numberValue(p.seismic.intensity);
+        se["site"] = p.seismic.site;
+        se["group"] = numberValue(p.seismic.group);
+        if (!p.seismic.grade.empty()) se["grade"] = numberValue(p.seismic.grade);
+        if (!p.seismic.psiT.empty()) se["periodFactor"] = numberValue(p.seismic.psiT);
+        j["seismic"] = se;
+    }
     if (!p.title.project.empty() || !p.title.designer.empty() || !p.title.checker.empty() || !p.title.date.empty())
         j["title"] = {{"project", p.title.project}, {"designer", p.title.designer}, {"checker", p.title.checker},
                       {"date", p.title.date}};

@@ -10,6 +10,7 @@
 #include "calc/combinations.h"
 #include "calc/load_cases.h"
 #include "calc/options.h"
+#include "calc/seismic_action.h"
 
 #include <optional>
 #include <string>
@@ -79,6 +80,8 @@ struct Project {
     std::optional<std::string> combinationSet;
     std::vector<std::string> combinations;
     ProjectTitle title;
+    // Seismic design: the texts of the batch options; no intensity, none.
+    SeismicTexts seismic;
 
     int L() const { return static_cast<int>(spans.size()); }
     int NF() const { return static_cast<int>(storeys.size()); }

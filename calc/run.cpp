@@ -4,6 +4,7 @@
 #include "analysis/frame_model.h"
 #include "calc/envelope_report.h"
 #include "calc/json_output.h"
+#include "calc/serviceability_report.h"
 #include "calc/load_cases.h"
 #include "calc/report.h"
 #include "calc/seismic_combination.h"
@@ -37,6 +38,7 @@ struct PreparedRun {
 std::string finishSingle(const CalcRequest& req, ReportWriter& report, CalcResult& result)
 {
     writeDesignTables(report, result.calculation);
+    writeServiceabilityTables(report, result.calculation, "", {});
     result.beamBarsText = beamBarsText(result.calculation);
     result.forceDiagramText = forceDiagramText(result.calculation);
     return req.jsonName.empty() ? std::string() : resultJson(result.calculation);
@@ -101,6 +103,7 @@ PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<Load
         if (seismic) writeSeismicBlock(report, *seismic);
         const RowNotes notes = governingNotes(envelope);
         writeDesignTables(report, envelope.envelope, &notes);
+        writeServiceabilityTables(report, envelope.envelope, envelope.quasiPermanentName, envelope.windDrifts);
         result.beamBarsText = beamBarsText(envelope.envelope);
         result.forceDiagramText = forceDiagramText(envelope.envelope);
         std::string json = req.jsonName.empty() ? std::string() : envelopeJson(envelope);
@@ -196,8 +199,11 @@ CalcResult runCalculation(const CalcRequest& req)
     // The input is read before the report is touched, so that a wrong file
     // name never empties an existing report.
     const auto dataPath = slotPath(req.dataName);
+    // The batch options' seismic parameters, or else a project's own.
+    const SeismicTexts& seismicTexts =
+        (req.project && req.seismic.intensity.empty()) ? req.project->seismic : req.seismic;
     const std::optional<SeismicParameters> seismic =
-        req.seismic.intensity.empty() ? std::nullopt : std::optional<SeismicParameters>(parseSeismicParameters(req.seismic));
+        seismicTexts.intensity.empty() ? std::nullopt : std::optional<SeismicParameters>(parseSeismicParameters(seismicTexts));
     const PreparedRun run = req.project                     ? prepareProject(req, *req.project, options, rules, seismic)
                             : req.cases.empty() && !seismic ? prepareSingle(req, dataPath, options, rules)
                                                             : prepareEnvelope(req, options, rules, seismic);

@@ -41,6 +41,9 @@ struct DesignOptions {
     double fyv = 270;
     FloorKind floors = FloorKind::CastInPlace;
     EnvironmentClass environment = EnvironmentClass::One;
+    // GB 50010-2010 serviceability: the quasi-permanent factor psi_q of the
+    // live load in G + psi_q Q (0.4: offices and homes, GB 55001).
+    double quasiPermanentFactor = 0.4;
 };
 
 } // namespace kj

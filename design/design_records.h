@@ -5,6 +5,7 @@
 // rounded moments); the report rounds for display.
 #include "design/beam_design.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,42 @@ struct BeamSectionDesign {
     bool shearFailed() const { return shearTooSmall; }
 };
 
+// The crack check of one beam section under the quasi-permanent
+// combination, on the bars provided (GB 50010-2010 7.1.2).
+struct SectionCrackCheck {
+    bool checked = false;
+    std::string noCheck; // why there is no check: "配筋失败 (9999)", "无实配钢筋"
+    // Quasi-permanent moment, kN*m: positive where it stretches the
+    // section's bars (hogging at a support, sagging in the span).
+    double Mq = 0;
+    double Mk = 0;   // the same under the characteristic combination G + Q, for reference, kN*m
+    double As = 0;   // provided tension steel, mm2
+    double h0 = 0;   // mm
+    double cs = 0, deq = 0; // mm (cs before the limits of 7.1.2)
+    double sigmaSq = 0, rhoTe = 0, psi = 0;
+    double wmax = 0; // mm
+};
+
+// Crack widths and the deflection of a beam (GB 50010-2010 7.1, 7.2, 3.4).
+struct BeamServiceability {
+    SectionCrackCheck left, right, span;
+    double wlim = 0; // Table 3.4.5, mm
+    bool deflectionChecked = false;
+    std::string noDeflection; // why there is no deflection check ("跨中配筋失败 (9999)")
+    double B = 0;            // long-term stiffness of the span, kN*m2
+    double Bs = 0, theta = 0; // 7.2.3-1 (kN*m2) and 7.2.5 of the section giving B
+    double deflection = 0;   // largest, from the chord between the joints, mm
+    double xDeflection = 0;  // its position from the left end, m
+    double deflectionLimit = 0; // Table 3.4.3, mm
+    double l0 = 0;           // span, m
+    bool crackPasses(const SectionCrackCheck& s) const { return !s.checked || s.wmax <= wlim; }
+    bool deflectionPasses() const { return !deflectionChecked || deflection <= deflectionLimit; }
+    bool passes() const
+    {
+        return crackPasses(left) && crackPasses(right) && crackPasses(span) && deflectionPasses();
+    }
+};
+
 struct BeamDesign {
     bool designed = false;
     std::string skipReason; // why a beam is not designed
@@ -48,6 +85,8 @@ struct BeamDesign {
     // Lines the report writes under the beam's rows (GB 50010-2010: flags,
     // redistribution given up, layouts kept for their depth).
     std::vector<std::string> notes;
+    // GB 50010-2010 only: the checks under the quasi-permanent combination.
+    std::optional<BeamServiceability> serviceability;
 };
 
 // One end of a column.

@@ -1366,6 +1366,16 @@ void FramePainter::drawReinforcement(QPainter& p)
                 const QString stirrups = l == r ? l : l + QStringLiteral(" / ") + r;
                 label(p, valueLabel(stirrups, colourOf(d.left.shearFailed() || d.right.shearFailed()), i, QStringLiteral("箍筋 (左/右)")),
                       (A + B) / 2, QPointF(0, 1), 0.2 * fp + 1.1 * lineHeight_, QPointF(1, 0), len * 0.25);
+                // GB 50010-2010: a beam over its crack width or deflection limit.
+                if (d.serviceability && !d.serviceability->passes()) {
+                    const kj::BeamServiceability& v = *d.serviceability;
+                    const bool crack = !v.crackPasses(v.left) || !v.crackPasses(v.span) || !v.crackPasses(v.right);
+                    const QString mark = crack && !v.deflectionPasses() ? QStringLiteral("裂缝、挠度超限")
+                                         : crack                        ? QStringLiteral("裂缝超限")
+                                                                        : QStringLiteral("挠度超限");
+                    label(p, Label{mark, kFailed}, (A + B) / 2, QPointF(0, 1), 0.2 * fp + 2.2 * lineHeight_,
+                          QPointF(1, 0), len * 0.25);
+                }
             }
         }
     }

@@ -4,10 +4,10 @@
 #   --windows        also MinGW-w64, wine and the GoogleTest sources, for the
 #                    Windows cross-build check (scripts/windows-check.sh)
 set -eu
-pkgs="cmake g++ ninja-build pkg-config qt6-base-dev qt6-svg-dev poppler-utils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libeigen3-dev fonts-wqy-zenhei desktop-file-utils"
+pkgs="cmake g++ ninja-build pkg-config qt6-base-dev qt6-svg-dev poppler-utils libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libeigen3-dev fonts-wqy-zenhei desktop-file-utils qt6-translations-l10n"
 for opt in "$@"; do
   case "$opt" in
-    --with-display) pkgs="$pkgs xvfb" ;;
+    --with-display) pkgs="$pkgs xvfb imagemagick xdotool" ;;
     --windows) pkgs="$pkgs g++-mingw-w64-x86-64-posix wine wine64 googletest" ;;
   esac
 done

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -90,4 +91,25 @@ TEST(FramePainter, NoTwoLabelsOverlapOnAnyLayerOfTheExamples)
             }
         }
     }
+}
+
+TEST(FramePainter, BeamOverItsServiceabilityLimitIsMarkedInTheReinforcementDrawing)
+{
+    kj::FileCalculation fc = kjtest::calculateExample("KJ-1");
+    kj::BeamServiceability over;
+    over.wlim = 0.3;
+    over.deflectionChecked = true;
+    over.deflection = 31;
+    over.deflectionLimit = 30;
+    fc.calculation.beams[2].serviceability = over; // beam 2 only: its deflection is over the limit
+    kj::BeamServiceability fine = over;
+    fine.deflection = 10;
+    fc.calculation.beams[1].serviceability = fine;
+    kjd::FramePainter painter(fc.calculation);
+    QImage image(QSize(kjd::kDefaultViewWidth, kjd::kDefaultViewHeight), QImage::Format_RGB32);
+    QPainter p(&image);
+    painter.paint(p, QRectF(QPointF(0, 0), QSizeF(image.size())), kjd::Layer::Reinforcement);
+    const std::vector<QString>& texts = painter.labelTexts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), QStringLiteral("挠度超限")), 1);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), QStringLiteral("裂缝超限")), 0);
 }

@@ -454,7 +454,8 @@ void Form1Test::calculationRunsOnlyOnLowerCaseY()
     QCOMPARE(prompts_.size(), 4);
     QVERIFY(prompts_[0].startsWith(QStringLiteral("谢谢使用,请多提宝贵意见!\n")));
     QVERIFY(prompts_[0].endsWith(QStringLiteral("\n\n请先保存数据文件, 任意键返回,确定输 y")));
-    QCOMPARE(prompts_[0].count('\n'), 3);
+    QCOMPARE(prompts_[0].count('\n'), 4);
+    QCOMPARE(prompts_[0].split('\n')[2], QStringLiteral("将计算数据文件 \\KJ-1.txt (框架 KJ-1, 2 跨 × 1 层)"));
     QVERIFY(!titles_[0].isEmpty());
     QCOMPARE(defaults_[0], QStringLiteral("?"));
     QCOMPARE(positions_[0], std::optional<QPoint>(QPoint(667, 67))); // 10000, 1000 twips

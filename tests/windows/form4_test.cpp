@@ -385,16 +385,30 @@ void Form4Test::generationEdgeCases()
     QCOMPARE(f.Text1->toPlainText(), pane);
     QCOMPARE(folder_->bytes("gjcs-1.txt"), generated);
 
-    // A length list left empty between filled ones shortens the table, and
-    // a typed value of another width shifts the lengths after it.
-    f.Combo3->setEditText(QString());
+    // A length of another width than four characters, or an empty one
+    // before a filled one, would shift the lengths after it: marked as typed,
+    // refused by its role, nothing changes.
     f.Combo4->setEditText(QStringLiteral("3.00"));
     f.Combo5->setEditText(QStringLiteral("4.2"));
-    f.Combo6->setEditText(QStringLiteral("5.10"));
+    QVERIFY(!f.Combo5->styleSheet().isEmpty());
+    QVERIFY(f.Combo2->styleSheet().isEmpty());
     press(f.Command4);
-    QVERIFY(folder_->bytes("gjcs-1.txt").startsWith("\"4.203.004.25.10\",\"10962\"\r\n"));
+    QCOMPARE(messages_.last(), QStringLiteral("Form4: 生成杆件参数未完成:\n长度 4 \"4.2\" 不是四个字符: "
+                                              "每个长度填四个字符 (如 4.20, 6.00), 否则其后的长度都会错位"));
+    f.Combo5->setEditText(QStringLiteral("4.20"));
+    QVERIFY(f.Combo5->styleSheet().isEmpty());
+    f.Combo3->setEditText(QString());
+    QVERIFY(!f.Combo3->styleSheet().isEmpty());
+    press(f.Command4);
+    QVERIFY(messages_.last().endsWith(QStringLiteral("长度 2为空, 而长度 3 已填: 长度表中其后的长度都会错位; 请填四个字符 (如 4.20)")));
+    QCOMPARE(folder_->bytes("gjcs-1.txt"), generated);
+    QCOMPARE(f.Text1->toPlainText(), pane);
+    f.Combo3->setEditText(QStringLiteral("3.00"));
+    f.Combo6->setEditText(QStringLiteral("5.10"));
+    messages_.clear();
+    press(f.Command4);
+    QVERIFY(folder_->bytes("gjcs-1.txt").startsWith("\"4.203.003.004.205.10\",\"10962\"\r\n"));
     QCOMPARE(folder_->bytes("gjcs-1.txt.bak"), generated); // the file generated before
-    QCOMPARE(f.Text77->text(), QString()); // length 2 is now empty
     QVERIFY(messages_.isEmpty());
 }
 

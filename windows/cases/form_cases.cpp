@@ -1,3 +1,4 @@
+#include "common_widgets/button_tips.h"
 #include "cases/form_cases.h"
 
 #include "calc/combinations.h"
@@ -86,6 +87,7 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     Check1->setToolTip(QStringLiteral("各梁的活载分别计算后叠加, 每个设计值取使之最大的布置"));
 
     FormCases_Combo4_Activated();
+    kjw::explainButtons(this);
 }
 
 std::vector<std::string> FormCases::rows() const

@@ -1,3 +1,4 @@
+#include "common_widgets/button_tips.h"
 #include "graphics/graphics_form.h"
 
 #include "calc_book.h"
@@ -90,6 +91,7 @@ GraphicsForm::GraphicsForm(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     column->addWidget(Label1);
     column->addWidget(View1, 1);
     showCalculation(nullptr, QString());
+    kjw::explainButtons(this);
 }
 
 void GraphicsForm::showCalculation(std::shared_ptr<const kj::FileCalculation> calculation, const QString& origin)

@@ -1,6 +1,9 @@
+#include "common_widgets/screen_fit.h"
+#include "common_widgets/button_tips.h"
 #include "main/form1.h"
 
 #include "analysis/data_check.h"
+#include "analysis/frame_data.h"
 #include "calc/data_file_calculation.h"
 #include "calc/run.h"
 #include "cases/form_cases.h"
@@ -17,6 +20,7 @@
 #include "main/external_commands.h"
 #include "main/form3.h"
 #include "main/frame_boxes.h"
+#include "editor/editor_form.h"
 #include "graphics/graphics_form.h"
 #include "main/reference_texts.h"
 #include "main/report_view.h"
@@ -26,6 +30,7 @@
 #include "viewers/form2.h"
 #include "viewers/form5.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -224,6 +229,9 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
     Command1 = button("Command1", QStringLiteral("钢筋面积表"), 13320, 6480, 1695, 435, &Form1::Form1_Command1_Click);
     // The drawings of the last calculation, on the bottom strip.
     Command41 = button("Command41", QStringLiteral("图形结果"), 11280, 9600, 1335, 420, &Form1::Form1_Command41_Click);
+    // The frame editor, between the drawings and the report viewer.
+    Command42 = button("Command42", QStringLiteral("框架编辑器"), 12705, 9600, 1140, 420, &Form1::Form1_Command42_Click);
+    Command42->setToolTip(QStringLiteral("在框架编辑窗口中输入任意跨数、层数的框架 (项目文件 *.kjpj), 边输入边看图"));
 
     // The design rule set, in a row of its own over the reference pane, which
     // gives up that row.
@@ -260,6 +268,7 @@ Form1::Form1(QWidget* parent) : kjw::FormBase(parent)
         box->setToolTip(QString::fromStdString(kj::frameBoxTip(box->objectName().toStdString())));
 
     Form1_form_load();
+    kjw::explainButtons(this);
 }
 
 std::vector<QComboBox*> Form1::lists() const
@@ -395,16 +404,36 @@ void Form1::Form1_Command5_Click()
 
 void Form1::Form1_Command3_Click()
 {
+    if (editor_ && !editor_->maySwitch()) return; // the editor's unsaved changes: kept when cancelled
     QCoreApplication::quit();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (editor_ && !editor_->maySwitch()) event->ignore();
+    else event->accept();
 }
 
 // ---- Calculation ----------------------------------------------------------
 
 void Form1::Form1_Command4_Click()
 {
+    // The confirmation names the file about to be calculated and its frame,
+    // so that a slot left on another file is seen before it is calculated.
+    const std::string dataName = fromBox(Combo3->currentText());
+    QString frame;
+    try {
+        const kj::FrameData d =
+            kj::FrameFileReader(kj::readTextFile(kj::slotPath(dataName), dataName), dataName).readRecords1to5();
+        frame = QStringLiteral("框架 %1, %2 跨 × %3 层").arg(QString::fromStdString(d.name)).arg(d.L).arg(d.NF);
+    } catch (const std::exception& e) {
+        frame = QStringLiteral("读不出框架: ") + QString::fromStdString(kj::failureText(e));
+    }
     const QString prompt = QStringLiteral("谢谢使用,请多提宝贵意见!\n"
-                                          "平面框架内力分析及配筋计算程序\n\n"
-                                          "请先保存数据文件, 任意键返回,确定输 y");
+                                          "平面框架内力分析及配筋计算程序\n"
+                                          "将计算数据文件 %1 (%2)\n\n"
+                                          "请先保存数据文件, 任意键返回,确定输 y")
+                               .arg(QString::fromStdString(dataName), frame);
     const QString answer = inputBox(prompt, QStringLiteral("框架配筋计算程序"), QStringLiteral("?"),
                                     kjw::twipsPoint(10000, 1000));
     if (answer != QLatin1String("y")) return;
@@ -601,7 +630,7 @@ GraphicsForm* Form1::graphicsForm()
     if (!graphics_) {
         graphics_ = new GraphicsForm(this);
         graphics_->designSettings = [this] { return designSettings(); };
-        graphics_->resize(graphics_->sizeHint());
+        kjw::resizeToFit(graphics_, graphics_->sizeHint());
         if (lastCalculation_) graphics_->showCalculation(lastCalculation_, lastOrigin());
     }
     return openWindow(graphics_, this);
@@ -647,3 +676,6 @@ void Form1::Form1_CommandReport_Click()
 }
 void Form1::Form1_Command40_Click() { formCases(); }
 void Form1::Form1_Command41_Click() { graphicsForm(); }
+
+EditorForm* Form1::editorForm() { return openWindow(editor_, this); }
+void Form1::Form1_Command42_Click() { editorForm(); }

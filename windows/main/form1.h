@@ -28,6 +28,7 @@ class Form5;
 class ReportView;
 class FormCases;
 class GraphicsForm;
+class EditorForm;
 namespace kj {
 struct CalcRequest;
 struct DesignSettings;
@@ -60,6 +61,8 @@ public:
     // The graphics window "框架图形", showing the last calculation.
     GraphicsForm* graphicsForm();
     bool hasGraphicsForm() const { return graphics_ != nullptr; }
+    // The frame editor "框架编辑", created on first use.
+    EditorForm* editorForm();
     // The last calculation run by "框架配筋计算", none before the first.
     std::shared_ptr<const kj::FileCalculation> lastCalculation() const { return lastCalculation_; }
     // The design settings as the boxes hold them now.
@@ -104,6 +107,7 @@ public:
     QPushButton *Command30;
     QPushButton *Command40; // 工况组合: the window of load cases and combinations
     QPushButton *Command41; // 图形结果: the graphics window
+    QPushButton *Command42; // 框架编辑器: the frame editor
     // Captions over the entries.
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
     QLabel *Label11, *Label12, *Label13, *Label14;
@@ -141,6 +145,11 @@ public slots:
     void showWorkingFolder();
     void Form1_Command40_Click(); // 工况组合
     void Form1_Command41_Click(); // 图形结果
+    void Form1_Command42_Click(); // 框架编辑器
+
+protected:
+    // The frame editor's unsaved changes are asked about first.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The fyv chosen for GB 50010-2010 while the default method's 210 is shown.
@@ -158,5 +167,6 @@ private:
     ReportView* reportView_ = nullptr;
     FormCases* formCases_ = nullptr;
     GraphicsForm* graphics_ = nullptr;
+    EditorForm* editor_ = nullptr;
     std::shared_ptr<const kj::FileCalculation> lastCalculation_;
 };

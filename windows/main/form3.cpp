@@ -1,3 +1,4 @@
+#include "common_widgets/button_tips.h"
 #include "main/form3.h"
 
 #include "common/failure.h"
@@ -73,6 +74,7 @@ Form3::Form3(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     Text1->setPlainText(QStringLiteral("荷载5字节\n距离4字节"));
 
     Form3_form_load();
+    kjw::explainButtons(this);
 }
 
 void Form3::Form3_form_load()

@@ -1,5 +1,7 @@
+#include "common_widgets/button_tips.h"
 #include "members/form4.h"
 
+#include <array>
 #include <tuple>
 
 #include "common/failure.h"
@@ -195,7 +197,23 @@ Form4::Form4(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     explained.insert(explained.end(), {Text67, Text68});
     for (QLineEdit* b : explained) b->setToolTip(QString::fromStdString(kj::frameBoxTip(b->objectName().toStdString())));
 
+    // A length that cannot go into the length table is marked as it is
+    // typed, with the reason generation will give.
+    const std::array<QComboBox*, 5> lengthLists{Combo2, Combo3, Combo4, Combo5, Combo6};
+    const auto markLengths = [lengthLists] {
+        std::array<std::string, 5> texts;
+        for (std::size_t k = 0; k < 5; ++k) texts[k] = fromBox(lengthLists[k]->currentText());
+        for (std::size_t k = 0; k < 5; ++k) {
+            const auto why = kj::lengthProblem(texts, k);
+            lengthLists[k]->setStyleSheet(why ? QStringLiteral("QComboBox { background: #f8c8c8; }") : QString());
+            lengthLists[k]->setToolTip(why ? QString::fromStdString(*why) : QStringLiteral("长度 %1 (m), 四个字符, 如 4.20").arg(k + 1));
+        }
+    };
+    for (QComboBox* c : lengthLists) connect(c, &QComboBox::editTextChanged, this, markLengths);
+
     Form4_form_load();
+    markLengths();
+    kjw::explainButtons(this);
 }
 
 std::vector<QComboBox*> Form4::lists() const

@@ -25,8 +25,26 @@ std::string memberParametersText(const MemberParameters& f)
            f.memberSections + "\"";
 }
 
+std::optional<std::string> lengthProblem(const std::array<std::string, 5>& lengths, std::size_t k)
+{
+    const std::string role = "长度 " + std::to_string(k + 1);
+    const std::string& text = lengths.at(k);
+    if (text.empty()) {
+        for (std::size_t later = k + 1; later < lengths.size(); ++later)
+            if (!lengths[later].empty())
+                return role + "为空, 而长度 " + std::to_string(later + 1) +
+                       " 已填: 长度表中其后的长度都会错位; 请填四个字符 (如 4.20)";
+        return std::nullopt;
+    }
+    if (charCount(text) != 4)
+        return role + " \"" + text + "\" 不是四个字符: 每个长度填四个字符 (如 4.20, 6.00), 否则其后的长度都会错位";
+    return std::nullopt;
+}
+
 MemberGeneration generateMemberParameters(const MemberEntries& e)
 {
+    for (std::size_t k = 0; k < e.lengths.size(); ++k)
+        if (auto why = lengthProblem(e.lengths, k)) throw Failure(*why);
     MemberParameters fields;
     for (const std::string& length : e.lengths) fields.lengthTable += length;
     for (std::size_t k = 0; k < e.widths.size(); ++k) fields.sectionTable += e.widths[k] + e.heights[k];

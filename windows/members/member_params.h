@@ -14,6 +14,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,7 +51,15 @@ struct MemberGeneration {
 // Length numbers 1 to 5 select lengths and section numbers 1 to 6 sections;
 // any other digit selects an empty entry: an empty length, or a lone comma
 // for b and h.
+// Every length list (1 to 5) holds four characters ("4.20") or is left
+// empty after the last one filled: a length of another width, or an empty
+// one before a filled one, would shift every later length of the table.
+// Failure names the first by its role ("长度 2").
 MemberGeneration generateMemberParameters(const MemberEntries& entries);
+
+// Why length list k (0 to 4) cannot be written into the length table, by
+// its role, or nothing when it can.
+std::optional<std::string> lengthProblem(const std::array<std::string, 5>& lengths, std::size_t k);
 
 // The two-line text of the four fields (no line end after the second line).
 std::string memberParametersText(const MemberParameters& fields);

@@ -1,3 +1,4 @@
+#include "common_widgets/button_tips.h"
 #include "viewers/result_viewer.h"
 
 #include "common/failure.h"
@@ -100,6 +101,7 @@ ResultViewer::ResultViewer(QWidget* mainWindow, const Layout& layout)
     Command1 = make("Command1", QStringLiteral("返回计算程序"), 9840, 7920, 1755, 495);
 
     fillList(Combo1, layout.slotNames, layout.slotNames.front());
+    kjw::explainButtons(this);
 }
 
 QLineEdit* ResultViewer::sketchBox(const char* name, const Place& place)

@@ -1,0 +1,173 @@
+// Serviceability of a frame designed by GB 50010-2010 through the whole run:
+// the span's deflection with the frame's joint rotations against a closed
+// form, the quasi-permanent combination, the storey drift under the wind,
+// a failed section without a check, and the report's and JSON's values.
+#include "calc/run.h"
+#include "common/failure.h"
+#include "calc/serviceability_check.h"
+#include "common/textfile.h"
+#include "design/materials.h"
+#include "design/serviceability.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using namespace kj;
+using kjtest::bytesOf;
+
+namespace {
+
+CalcRequest request2010()
+{
+    CalcRequest req;
+    req.date = "2026-12-07";
+    req.time = "10:00:00";
+    req.design.code = "GB50010-2010";
+    req.renewal = "1";
+    req.jsonName = "\\k.json";
+    return req;
+}
+
+// KJ-1: two spans of 6 m, beams 250 x 500 under 20 kN/m, C25. With the
+// elastic stiffness Ec I of the beam, the integration of the span with the
+// frame's joint rotations must give the closed form of a simple span under
+// q and the frame's end moments: the rotations have the frame's sign and
+// scale.
+TEST(ServiceabilityRun, FrameSpanWithJointRotationsAndTheRecords)
+{
+    kjtest::TempDir temp("kjservice");
+    fs::copy_file(fs::path(KJ_EXAMPLES_DIR) / "KJ-1.txt", temp.path / "KJ-1.txt");
+    setWorkingRoot(temp.path);
+    CalcRequest req = request2010();
+    req.dataName = "\\KJ-1.txt";
+    const CalcResult res = runCalculation(req);
+    const CalculationResult& r = res.calculation;
+
+    const MemberForces& a = r.forces.along[1];
+    const double L = 6, q = 20;
+    const double MA = -a.M(0), MB = -a.M(L);
+    ASSERT_NEAR(a.M(L / 2) + (MA + MB) / 2, q * L * L / 8, 1e-9); // the load is 20 kN/m over the span
+    const double EI = 1000 * concreteEc(25) * 0.25 * std::pow(0.5, 3) / 12; // kN*m2
+    double closed = 0;
+    for (int i = 0; i <= 6000; ++i) {
+        const double x = L * i / 6000;
+        closed = std::max(closed, (q * x * (L * L * L - 2 * L * x * x + x * x * x) / 24 -
+                                   MA * x * (L - x) * (2 * L - x) / (6 * L) - MB * x * (L * L - x * x) / (6 * L)) / EI);
+    }
+    // The frame's rotations turn counter-clockwise; the span's end slopes clockwise.
+    const Displacements& d = r.displacements;
+    const gb2010::SpanDeflection f =
+        gb2010::spanDeflection([&](double x) { return a.M(x); }, L, EI, -d.rotation[1], -d.rotation[2]);
+    EXPECT_NEAR(f.f, 1000 * closed, 1e-6);
+
+    // The record of beam 1: supports at the joints (no redistribution), the
+    // span at its largest sagging moment, deflection with the long-term B.
+    ASSERT_TRUE(r.beams[1].serviceability);
+    const BeamServiceability& s = *r.beams[1].serviceability;
+    EXPECT_NEAR(s.left.Mq, MA, 1e-9);
+    EXPECT_NEAR(s.right.Mq, MB, 1e-9);
+    EXPECT_TRUE(s.left.checked && s.span.checked && s.right.checked && s.deflectionChecked);
+    EXPECT_DOUBLE_EQ(s.wlim, 0.3);
+    EXPECT_DOUBLE_EQ(s.deflectionLimit, 30);
+    EXPECT_LT(s.B, EI);
+    EXPECT_NEAR(s.B, s.Bs / s.theta, 1e-9);
+    EXPECT_GT(s.deflection, 1000 * closed); // cracked and long-term
+
+    // JSON: the fixed names of the design record.
+    const nlohmann::json j = nlohmann::json::parse(bytesOf(temp.path / "k.json"));
+    const nlohmann::json* sv = nullptr;
+    for (const auto& m : j["members"])
+        if (m["kind"] == "beam" && m["number"] == 1) sv = &m["design"]["serviceability"];
+    ASSERT_TRUE(sv);
+    EXPECT_DOUBLE_EQ((*sv)["Mq"]["left"].get<double>(), s.left.Mq);
+    EXPECT_DOUBLE_EQ((*sv)["wmax"]["span"].get<double>(), s.span.wmax);
+    EXPECT_DOUBLE_EQ((*sv)["wlim"].get<double>(), 0.3);
+    EXPECT_DOUBLE_EQ((*sv)["deflection"].get<double>(), s.deflection);
+    EXPECT_DOUBLE_EQ((*sv)["deflectionLimit"].get<double>(), 30);
+    EXPECT_DOUBLE_EQ((*sv)["B"].get<double>(), s.B);
+
+    const std::string report = decodeFileBytes(bytesOf(temp.path / "zemowj1.txt"));
+    EXPECT_NE(report.find("准永久组合 全部荷载按永久荷载, 环境类别一类"), std::string::npos);
+    EXPECT_NE(report.find("限值 l0/200 = 30 mm"), std::string::npos);
+}
+
+// A beam too small for its load: its sections are flagged 9999, get no
+// crack check and its span no deflection check; the row says so and the
+// JSON holds null.
+TEST(ServiceabilityRun, FailedSectionHasNoCheck)
+{
+    kjtest::TempDir temp("kjservice9999");
+    std::ofstream(temp.path / "KJ-9.txt") << "KJ-9,1,1,0,0,\r\n6.003.60,11\r\n.25.30.40.40,112\r\n1400.0\r\n300,25\r\n";
+    setWorkingRoot(temp.path);
+    CalcRequest req = request2010();
+    req.dataName = "\\KJ-9.txt";
+    const CalcResult res = runCalculation(req);
+    const BeamDesign& b = res.calculation.beams[1];
+    ASSERT_TRUE(b.span.failed());
+    ASSERT_TRUE(b.serviceability);
+    EXPECT_FALSE(b.serviceability->span.checked);
+    EXPECT_FALSE(b.serviceability->deflectionChecked);
+    EXPECT_EQ(b.serviceability->noDeflection, "跨中配筋失败 (9999)");
+    const std::string report = decodeFileBytes(bytesOf(temp.path / "zemowj1.txt"));
+    EXPECT_NE(report.find("不验算: 配筋失败 (9999)"), std::string::npos);
+    EXPECT_NE(report.find("挠度      不验算: 跨中配筋失败 (9999)"), std::string::npos);
+    EXPECT_EQ(report.find("最不利梁"), std::string::npos); // nothing checked, no worst beam
+    const nlohmann::json j = nlohmann::json::parse(bytesOf(temp.path / "k.json"));
+    for (const auto& m : j["members"])
+        if (m["kind"] == "beam") {
+            EXPECT_TRUE(m["design"]["serviceability"]["wmax"]["span"].is_null());
+            EXPECT_TRUE(m["design"]["serviceability"]["deflection"].is_null());
+        }
+}
+
+// Load cases: the beams under G + 0.4Q, the drift under W alone.
+TEST(ServiceabilityRun, QuasiPermanentCombinationAndWindDrift)
+{
+    kjtest::TempDir temp("kjservicecases");
+    for (const char* f : {"KJ-1.txt", "KJ-1Q.txt", "KJ-1W.txt"})
+        fs::copy_file(fs::path(KJ_EXAMPLES_DIR) / f, temp.path / f);
+    setWorkingRoot(temp.path);
+    CalcRequest req = request2010();
+    req.cases = {{"G", "\\KJ-1.txt"}, {"Q", "\\KJ-1Q.txt"}, {"W", "\\KJ-1W.txt"}};
+    const CalcResult res = runCalculation(req);
+    ASSERT_TRUE(res.envelope);
+    const EnvelopeResult& e = *res.envelope;
+    EXPECT_EQ(e.quasiPermanentName, "1.0G+0.4Q");
+    const InternalForces& G = e.cases[0].result.forces;
+    const InternalForces& Q = e.cases[1].result.forces;
+    const BeamServiceability& s = *e.envelope.beams[1].serviceability;
+    EXPECT_NEAR(s.left.Mq, -(G.along[1].M(0) + 0.4 * Q.along[1].M(0)), 1e-9);
+    EXPECT_NEAR(s.right.Mq, -(G.along[1].M(6) + 0.4 * Q.along[1].M(6)), 1e-9);
+    EXPECT_NEAR(s.left.Mk, -(G.along[1].M(0) + Q.along[1].M(0)), 1e-9); // characteristic, for reference
+
+    // One storey of 3.6 m under 12 kN, three columns 400 x 400, C25: the
+    // drift lies between that of rigid beams, V h^3 / (12 E sum I) = 0.26 mm,
+    // and that of free-standing columns, V h^3 / (3 E sum I) = 1.04 mm.
+    ASSERT_EQ(e.windDrifts.size(), 1u);
+    const double EI = 1000 * concreteEc(25) * 3 * std::pow(0.4, 4) / 12;
+    const double rigid = 1000 * 12 * std::pow(3.6, 3) / (12 * EI);
+    EXPECT_GT(e.windDrifts[0].drift, rigid);
+    EXPECT_LT(e.windDrifts[0].drift, 4 * rigid);
+    EXPECT_DOUBLE_EQ(e.windDrifts[0].ratio, e.windDrifts[0].drift / 3600);
+    EXPECT_TRUE(e.windDrifts[0].passes());
+    const std::string report = decodeFileBytes(bytesOf(temp.path / "zemowj1.txt"));
+    EXPECT_NE(report.find("准永久组合 1.0G+0.4Q"), std::string::npos);
+    EXPECT_NE(report.find("风荷载标准值作用下的层间位移 (限值 Δ/h ≤ 1/550)"), std::string::npos);
+
+    // psi_q from the settings; one outside 0 ... 1 is refused.
+    req.design.quasiPermanent = "0.5";
+    const CalcResult half = runCalculation(req);
+    EXPECT_EQ(half.envelope->quasiPermanentName, "1.0G+0.5Q");
+    EXPECT_NEAR(half.envelope->envelope.beams[1].serviceability->left.Mq,
+                -(G.along[1].M(0) + 0.5 * Q.along[1].M(0)), 1e-9);
+    req.design.quasiPermanent = "1.5";
+    EXPECT_THROW(runCalculation(req), Failure);
+}
+
+} // namespace
