@@ -33,6 +33,12 @@ struct CalcRequest {
     std::vector<std::pair<std::string, std::string>> cases;
     std::string combinationSet = "GB55001";
     std::vector<std::string> combinations;
+    // The live load patterned span by span (see calculateEnvelope); the
+    // live-load factors gamma_L (1.0 or 1.1) and psi_c of Q (0.7 or 0.9) of a
+    // built-in set, named in the report. Unused without load cases.
+    bool liveLoadPatterns = false;
+    double gammaL = 1.0;
+    double psiC = 0.7;
     // The calculation book; empty = none. The core draws nothing itself: the
     // caller supplies the writer (the drawing layer's), called after the
     // other files are written, with the slot name resolved to a path and,

@@ -593,18 +593,18 @@ Table envelopeForceTable(const kj::EnvelopeResult& e)
 {
     const kj::CalculationResult& r = e.envelope;
     const kj::FrameTopology& t = r.topo();
-    const auto name = [&](int k) { return q(e.name(k)); };
+    const auto name = [&](const kj::Governing& k) { return q(e.name(k)); };
     Table tab{{QStringLiteral("构件"), QStringLiteral("位置"), QStringLiteral("M (kN·m)"), QStringLiteral("V (kN)"),
                QStringLiteral("N (kN)"), QStringLiteral("控制组合")},
               {},
               {true, true, false, false, false, true}};
     for (int i = 1; i <= t.NB; ++i) {
         const kj::BeamGoverning& g = e.beamGoverning[ix(i)];
-        const kj::BeamDesignForces& lm = e.combinations[ix(g.leftMoment)].beams[ix(i)];
-        const kj::BeamDesignForces& lv = e.combinations[ix(g.leftShear)].beams[ix(i)];
-        const kj::BeamDesignForces& rm = e.combinations[ix(g.rightMoment)].beams[ix(i)];
-        const kj::BeamDesignForces& rv = e.combinations[ix(g.rightShear)].beams[ix(i)];
-        const kj::BeamDesignForces& sp = e.combinations[ix(g.span)].beams[ix(i)];
+        const kj::BeamDesignForces& lm = g.leftMomentForces;
+        const kj::BeamDesignForces& lv = g.leftShearForces;
+        const kj::BeamDesignForces& rm = g.rightMomentForces;
+        const kj::BeamDesignForces& rv = g.rightShearForces;
+        const kj::BeamDesignForces& sp = g.spanForces;
         const QString b = QStringLiteral("梁 %1").arg(i);
         tab.rows.push_back({b, QStringLiteral("左端 M"), fixed(lm.M1, 2), fixed(lm.V1, 2), QString(), name(g.leftMoment)});
         tab.rows.push_back({b, QStringLiteral("左端 V"), fixed(lv.M1, 2), fixed(lv.V1, 2), QString(), name(g.leftShear)});
@@ -618,14 +618,14 @@ Table envelopeForceTable(const kj::EnvelopeResult& e)
         const kj::ColumnGoverning& g = e.columnGoverning[ix(c)];
         const int i = t.columnMember(c);
         const QString col = QStringLiteral("柱 %1").arg(c);
-        const auto shear = [&](int k) {
-            const kj::InternalForces& f = e.combinations[ix(k)].forces;
-            return f.along.size() > ix(i) ? fixed(f.along[ix(i)].V1, 2) : QString();
+        // The column's shear from its end moments.
+        const auto shear = [&](const kj::ColumnDesignForces& d) {
+            return fixed(-(d.Mtop + d.Mbottom) / r.model.member(i).len, 2);
         };
-        const kj::ColumnDesignForces& top = e.combinations[ix(g.top)].columns[ix(c)];
-        const kj::ColumnDesignForces& foot = e.combinations[ix(g.bottom)].columns[ix(c)];
-        tab.rows.push_back({col, QStringLiteral("柱顶"), fixed(top.Mtop, 2), shear(g.top), fixed(top.Ntop, 2), name(g.top)});
-        tab.rows.push_back({col, QStringLiteral("柱底"), fixed(foot.Mbottom, 2), shear(g.bottom), fixed(foot.Nfoot, 2),
+        const kj::ColumnDesignForces& top = g.topForces;
+        const kj::ColumnDesignForces& foot = g.bottomForces;
+        tab.rows.push_back({col, QStringLiteral("柱顶"), fixed(top.Mtop, 2), shear(top), fixed(top.Ntop, 2), name(g.top)});
+        tab.rows.push_back({col, QStringLiteral("柱底"), fixed(foot.Mbottom, 2), shear(foot), fixed(foot.Nfoot, 2),
                             name(g.bottom)});
     }
     return tab;
@@ -640,7 +640,7 @@ void designSection(Book& book, const kj::CalculationResult& r, const kj::Envelop
     book.paragraph({QStringLiteral("Fy = %1 N/mm²,  C%2;  弯矩 kN·m, 剪力 kN, 钢筋面积 mm², 剪折点 m")
                         .arg(reportValue(r.materials.Fy), reportValue(r.materials.C))});
     // With load cases, the governing combination of every designed value, row for row beside the report's table.
-    const auto name = [&](int k) { return q(e->name(k)); };
+    const auto name = [&](const kj::Governing& k) { return q(e->name(k)); };
     Table beamGov{{QStringLiteral("梁号"), QStringLiteral("左 M"), QStringLiteral("左 V"), QStringLiteral("右 M"),
                    QStringLiteral("右 V"), QStringLiteral("跨中 Mo")},
                   {},
@@ -850,7 +850,7 @@ void memberDesignSection(Book& book, const kj::CalculationResult& r, const kj::E
         if (e) {
             // The combination each section's moment (and a support's shear) comes from.
             const kj::BeamGoverning& g = e->beamGoverning[ix(i)];
-            const auto named = [&](int m, int v) {
+            const auto named = [&](const kj::Governing& m, const kj::Governing& v) {
                 return m == v ? QStringLiteral(" (控制组合 %1)").arg(q(e->name(m)))
                               : QStringLiteral(" (M: %1, V: %2)").arg(q(e->name(m)), q(e->name(v)));
             };
