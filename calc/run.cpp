@@ -237,7 +237,8 @@ CalcResult runCalculation(const CalcRequest& req)
                                             std::pair{&title.frame, &req.project->name}})
                     if (field->empty()) *field = *value;
             }
-            req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr, title,
+            req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr,
+                          result.seismic ? &*result.seismic : nullptr, title,
                           slotPath(req.pdfName));
         }
     } catch (const std::exception& e) {
