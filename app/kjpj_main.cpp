@@ -40,7 +40,9 @@ int main(int argc, char* argv[])
     QString project;
     for (auto it = arguments.begin(); it != arguments.end();) {
         if (it->endsWith(QStringLiteral(".kjpj"), Qt::CaseInsensitive)) {
-            project = QFileInfo(*it).absoluteFilePath();
+            // "\KJ-1.kjpj" as the batch command takes it: a file of the current folder.
+            const QString name = it->startsWith(QLatin1Char('\\')) ? it->mid(1) : *it;
+            project = QFileInfo(name).absoluteFilePath();
             editor = true;
             it = arguments.erase(it);
         } else {
