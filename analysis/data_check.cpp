@@ -15,7 +15,8 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isDigitChar(const std::string& c) { return c.size() == 1 && isDigit(c[0]); }
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+// Every quote of file text is clipped and its control characters escaped.
+std::string quoted(const std::string& s) { return quoteForMessage(s); }
 std::string num(double x) { return shortestDecimal(x); }
 std::string str(std::size_t n) { return std::to_string(n); }
 

@@ -7,6 +7,7 @@
 #include "common/backup.h"
 #include "common/failure.h"
 #include "common/platform.h"
+#include "common/text.h"
 #include "common/textfile.h"
 
 #include <algorithm>
@@ -102,7 +103,7 @@ void writeConverted(const std::string& name, const std::string& text, bool utf8)
 
 int failed(const std::exception& e)
 {
-    std::fprintf(stderr, "%s\n", kj::failureText(e).c_str());
+    std::fprintf(stderr, "%s\n", kj::terminalSafe(kj::failureText(e)).c_str());
     return 1;
 }
 
@@ -391,35 +392,39 @@ int main(int argc, char** argv)
             }
             req.project = std::move(project);
         }
-        // The data check of every input: warnings on standard error; --strict
-        // stops before any file is written.
-        std::vector<std::string> inputs;
-        if (req.cases.empty()) inputs.push_back(req.dataName);
-        for (const auto& c : req.cases) inputs.push_back(c.second);
-        for (const std::string& input : projectRun ? std::vector<std::string>() : inputs) {
-            const auto warnings = kj::checkFrameFile(kj::readTextFile(kj::slotPath(input), input), input);
-            for (const kj::DataWarning& w : warnings) std::fprintf(stderr, "警告: %s\n", w.message.c_str());
-            if (strict && !warnings.empty()) {
+        // Each input is read once: the data check, --strict and the
+        // calculation see the same text. Warnings go to standard error;
+        // --strict stops before any file is written.
+        const kj::PreparedCalculation prepared = kj::prepareCalculation(req);
+        std::vector<std::string> warnings;
+        for (const kj::InputCheck& check : prepared.checks)
+            for (const kj::DataWarning& w : check.warnings) warnings.push_back(w.message);
+        for (const std::string& line : kj::cappedWarnings(warnings))
+            std::fprintf(stderr, "警告: %s\n", line.c_str());
+        for (const kj::InputCheck& check : prepared.checks)
+            if (strict && !check.warnings.empty()) {
                 std::fprintf(stderr, "数据文件 %s 有 %zu 处读不清的字段 (--strict): 未计算, 没有写任何文件\n",
-                             input.c_str(), warnings.size());
+                             kj::clipForMessage(check.fileName).c_str(), check.warnings.size());
                 return 1;
             }
-        }
-        kj::runCalculation(req);
+        kj::writeCalculation(req, prepared);
     } catch (const kj::Failure& f) {
-        std::fprintf(stderr, "%s\n", f.what());
+        std::fprintf(stderr, "%s\n", kj::terminalSafe(f.what()).c_str());
         return 1;
     } catch (const std::bad_alloc&) {
         std::fputs("内存不足\n", stderr);
         return 1;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "计算失败: %s\n", e.what());
+        std::fprintf(stderr, "计算失败: %s\n", kj::terminalSafe(e.what()).c_str());
         return 1;
     }
-    std::printf("计算完成: 计算书 %s, 配筋文件 %s, 内力文件 %s", req.reportName.c_str(), kj::kBeamBarsFile,
+    // A name typed here may point anywhere; an output outside the working
+    // folder is named in full.
+    auto shown = [](const std::string& name) { return kj::terminalSafe(kj::shownOutputName(name)); };
+    std::printf("计算完成: 计算书 %s, 配筋文件 %s, 内力文件 %s", shown(req.reportName).c_str(), kj::kBeamBarsFile,
                 kj::kForceDiagramFile);
-    if (!req.jsonName.empty()) std::printf(", JSON 文件 %s", req.jsonName.c_str());
-    if (!req.pdfName.empty()) std::printf(", 计算书 PDF %s", req.pdfName.c_str());
+    if (!req.jsonName.empty()) std::printf(", JSON 文件 %s", shown(req.jsonName).c_str());
+    if (!req.pdfName.empty()) std::printf(", 计算书 PDF %s", shown(req.pdfName).c_str());
     std::printf("\n");
     return 0;
 }

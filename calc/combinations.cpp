@@ -1,6 +1,7 @@
 #include "calc/combinations.h"
 
 #include "common/failure.h"
+#include "common/text.h"
 #include "common/numbers.h"
 
 #include <algorithm>
@@ -138,7 +139,7 @@ LoadCaseKind caseKindOf(const std::string& text)
 {
     LoadCaseKind kind;
     if (text.size() == 1 && caseOfLetter(text[0], kind) && kind != LoadCaseKind::E) return kind;
-    throw Failure("荷载工况应为 G (恒载)、Q (活载) 或 W (风载), 不是 \"" + text + "\"");
+    throw Failure("荷载工况应为 G (恒载)、Q (活载) 或 W (风载), 不是 " + quoteForMessage(text));
 }
 
 double Combination::factor(LoadCaseKind kind) const
@@ -162,7 +163,7 @@ std::string combinationName(const std::vector<CombinationTerm>& terms)
 
 Combination parseCombination(const std::string& text)
 {
-    const std::string where = "荷载组合 \"" + text + "\" ";
+    const std::string where = "荷载组合 " + quoteForMessage(text) + " ";
     auto fail = [&](std::size_t pos, const std::string& why) {
         throw Failure(where + "无法识别: 第 " + std::to_string(pos + 1) + " 个字符处" + why +
                       " (应写成 1.3G+1.5Q+0.9W 的形式, 右风写 -W)");
@@ -224,7 +225,7 @@ const CombinationSet& combinationSet(const std::string& key)
         if (k == s.key) return s;
         known += (known.empty() ? "" : ", ") + std::string(s.key);
     }
-    throw Failure("没有名为 \"" + key + "\" 的荷载组合规范 (可选 " + known + ")");
+    throw Failure("没有名为 " + quoteForMessage(key) + " 的荷载组合规范 (可选 " + known + ")");
 }
 
 std::vector<Combination> combinationsFor(const CombinationSet& set, const GivenCases& given)

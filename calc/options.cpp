@@ -38,7 +38,7 @@ DesignCode designCode(const std::string& text)
     const std::string s = normalised(text);
     if (s == "原方法") return DesignCode::Default;
     if (s == "GB50010-2010" || s == "2010") return DesignCode::Gb50010_2010;
-    throw Failure("设计规范应为 原方法 或 GB50010-2010: " + text);
+    throw Failure("设计规范应为 原方法 或 GB50010-2010: " + clipForMessage(text));
 }
 
 FloorKind floorKind(const std::string& text)
@@ -46,7 +46,7 @@ FloorKind floorKind(const std::string& text)
     const std::string s = normalised(text);
     if (s == "现浇") return FloorKind::CastInPlace;
     if (s == "装配") return FloorKind::Precast;
-    throw Failure("楼盖应为 现浇 或 装配: " + text);
+    throw Failure("楼盖应为 现浇 或 装配: " + clipForMessage(text));
 }
 
 EnvironmentClass environmentClass(const std::string& text)
@@ -79,7 +79,7 @@ DesignOptions parseDesignOptions(const DesignSettings& s)
 
     o.code = designCode(s.code);
     o.fyv = numberValue(s.fyv);
-    if (o.fyv != 270 && o.fyv != 360) throw Failure("箍筋强度设计值 fyv 应为 270 或 360: " + s.fyv);
+    if (o.fyv != 270 && o.fyv != 360) throw Failure("箍筋强度设计值 fyv 应为 270 或 360: " + clipForMessage(s.fyv));
     o.floors = floorKind(s.floors);
     o.environment = environmentClass(s.environment);
     // 5.4.3: the support moments of a frame beam are redistributed by at
@@ -91,7 +91,7 @@ DesignOptions parseDesignOptions(const DesignSettings& s)
     if (!(o.quasiPermanentFactor >= 0 && o.quasiPermanentFactor <= 1))
         throw Failure("活荷载准永久值系数 ψq 应在 0 到 1 之间: " + clipForMessage(s.quasiPermanent));
     if (o.code == DesignCode::Default && o.fyv != 270)
-        throw Failure("箍筋 fyv=" + s.fyv + " 只用于 GB50010-2010 规范; 原方法的箍筋按 fyv=210 计算");
+        throw Failure("箍筋 fyv=" + clipForMessage(s.fyv) + " 只用于 GB50010-2010 规范; 原方法的箍筋按 fyv=210 计算");
     if (o.code == DesignCode::Default && o.floors != FloorKind::CastInPlace)
         throw Failure("装配式楼盖只用于 GB50010-2010 规范; 原方法的柱计算长度按 1.25H (底层) 和 1.5H 计算");
     if (o.code == DesignCode::Default && o.environment != EnvironmentClass::One)

@@ -104,7 +104,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
     for (int i = 1; i <= t.NB; ++i) {
         const BeamDesign& b = r.beams[static_cast<std::size_t>(i)];
         if (!b.designed) continue;
-        w.column(1).number(i)
+        w.fixedColumns(true).column(1).number(i)
             .column(6).number(whole(b.left.M))
             .column(12).number(whole(b.left.V))
             .column(19).number(whole(b.left.As))
@@ -119,7 +119,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
             .column(82).number(whole(b.span.AsComp))
             .endLine();
         w.text("    预配钢筋").column(12).text(b.left.barString).column(39).text(b.right.barString).column(69)
-            .text(b.span.barString).endLine();
+            .text(b.span.barString).endLine().fixedColumns(false);
         writeLines(w, b.notes);
         writeNote(w, notes ? &notes->beams : nullptr, i);
     }
@@ -135,7 +135,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
     for (int c = 1; c <= t.NC; ++c) {
         const ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
         if (!d.designed) continue;
-        w.column(1).number(c)
+        w.fixedColumns(true).column(1).number(c)
             .column(7).number(whole(d.top.M))
             .column(16).number(whole(d.top.N))
             .column(25).number(whole(d.top.As))
@@ -145,7 +145,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
             .column(62).number(whole(d.bottom.As))
             .column(72).number(whole(d.bottom.As));
         if (!d.tieString.empty()) w.column(82).text(d.tieString);
-        w.endLine();
+        w.endLine().fixedColumns(false);
         writeLines(w, d.notes);
         writeNote(w, notes ? &notes->columns : nullptr, c);
     }

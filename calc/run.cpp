@@ -17,50 +17,100 @@
 #include "common/text.h"
 #include "common/textfile.h"
 #include "design/design_rules.h"
+#include "design/materials.h"
+#include "common/platform.h"
+#include "analysis/plausible_sizes.h"
 
 #include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace kj {
 
-namespace {
-
-// What a run has read before the report is touched, and what it then
-// calculates: the report's tables and the result, and the JSON text.
+// What a run has read and checked before any file is touched, and what it
+// then calculates: the report's tables and the result, and the JSON text.
 struct PreparedRun {
+    DesignOptions options;
+    const DesignRules* rules = nullptr;
+    ReportRenewal renewal = ReportRenewal::Append;
     FrameData echo; // the input the report echoes
-    std::function<std::string(ReportWriter&, CalcResult&)> calculate;
+    std::function<std::string(const PreparedRun&, ReportWriter&, CalcResult&)> calculate;
 };
 
+namespace {
+
+// The plausibility checks a run makes before anything is written: the
+// materials within the rule set's range and the member sizes. A model that
+// cannot be built is left to the calculation, which reports why.
+// where names the file and its part: "数据文件 \KJ-1.txt 最后一类数据".
+void checkFileMaterials(const std::string& where, const Materials& materials, DesignCode code)
+{
+    try {
+        checkMaterials(materials, code);
+    } catch (const Failure& f) {
+        throw Failure(where + ": " + f.what());
+    }
+}
+
+void checkFileSizes(const std::string& where, const FrameModel& model)
+{
+    try {
+        checkMemberSizes(model);
+    } catch (const Failure& f) {
+        throw Failure(where + ": " + f.what());
+    }
+}
+
+void checkValues(const FrameData& data, const std::optional<Materials>& materials, DesignCode code)
+{
+    if (materials) checkFileMaterials("数据文件 " + data.fileName + " 最后一类数据", *materials, code);
+    std::optional<FrameModel> model;
+    try {
+        model = buildModel(data);
+    } catch (const Failure&) {
+        return;
+    }
+    checkFileSizes("数据文件 " + data.fileName, *model);
+}
+
 // The tables, the result texts and the JSON of one calculation.
-std::string finishSingle(const CalcRequest& req, ReportWriter& report, CalcResult& result)
+std::string finishSingle(bool wantJson, ReportWriter& report, CalcResult& result)
 {
     writeDesignTables(report, result.calculation);
     writeServiceabilityTables(report, result.calculation, "", {});
     result.beamBarsText = beamBarsText(result.calculation);
     result.forceDiagramText = forceDiagramText(result.calculation);
-    return req.jsonName.empty() ? std::string() : resultJson(result.calculation);
+    return wantJson ? resultJson(result.calculation) : std::string();
 }
 
-// One data file: records 1 to 5 now, record 6 once the forces are known.
-PreparedRun prepareSingle(const CalcRequest& req, const std::filesystem::path& dataPath, const DesignOptions& options,
-                          const DesignRules& rules)
+// One data file: records 1 to 5 and record 6 read from one text.
+PreparedRun prepareSingle(const CalcRequest& req, DesignCode code, PreparedCalculation& out)
 {
-    auto reader = std::make_shared<FrameFileReader>(readTextFile(dataPath, req.dataName), req.dataName);
+    const std::string text = readTextFile(slotPath(req.dataName), req.dataName);
+    out.checks.push_back({req.dataName, checkFrameFile(text, req.dataName)});
+    FrameFileReader reader(text, req.dataName);
     PreparedRun run;
-    run.echo = reader->readRecords1to5();
-    run.calculate = [&req, &options, &rules, reader, data = run.echo](ReportWriter& report, CalcResult& result) {
-        FrameModel model = buildModel(data);
-        try {
-            model.materials = reader->readMaterials();
-        } catch (const Failure& f) {
-            model.materialsFailure = f.what();
-        }
-        result.calculation = calculate(model, options, rules);
-        return finishSingle(req, report, result);
+    run.echo = reader.readRecords1to5();
+    // Record 6 follows records 1 to 5; when it does not read, the
+    // calculation fails after the echo and says why.
+    std::optional<Materials> materials;
+    std::string materialsFailure;
+    try {
+        materials = reader.readMaterials();
+    } catch (const Failure& f) {
+        materialsFailure = f.what();
+    }
+    run.calculate = [wantJson = !req.jsonName.empty(), materials, materialsFailure](
+                        const PreparedRun& self, ReportWriter& report, CalcResult& result) {
+        FrameModel model = buildModel(self.echo);
+        if (materials) model.materials = *materials;
+        else model.materialsFailure = materialsFailure;
+        result.calculation = calculate(model, self.options, *self.rules);
+        return finishSingle(wantJson, report, result);
     };
+    checkValues(run.echo, materials, code);
     return run;
 }
 
@@ -80,9 +130,8 @@ std::shared_ptr<const SeismicAction> addSeismic(const std::optional<SeismicParam
 }
 
 // The envelope of checked cases under their combinations.
-PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<LoadCaseInput>> cases,
-                        std::vector<Combination> list, const std::string& title, const DesignOptions& options,
-                        const DesignRules& rules, std::shared_ptr<const SeismicAction> seismic = nullptr)
+PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput>> cases, std::vector<Combination> list,
+                        const std::string& title, std::shared_ptr<const SeismicAction> seismic = nullptr)
 {
     GivenCases given{};
     for (const LoadCaseInput& c : *cases) given[static_cast<std::size_t>(c.kind)] = true;
@@ -92,8 +141,9 @@ PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<Load
     run.echo = std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
                    return c.kind == LoadCaseKind::G;
                })->data;
-    run.calculate = [&req, &options, &rules, cases, combinations, title, seismic](ReportWriter& report, CalcResult& result) {
-        EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, options, rules);
+    run.calculate = [wantJson, cases, combinations, title, seismic](const PreparedRun& self, ReportWriter& report,
+                                                                    CalcResult& result) {
+        EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, self.options, *self.rules);
         writeCasesBlock(report, *cases, envelope);
         if (seismic) writeSeismicBlock(report, *seismic);
         const RowNotes notes = governingNotes(envelope);
@@ -101,7 +151,7 @@ PreparedRun envelopeRun(const CalcRequest& req, std::shared_ptr<std::vector<Load
         writeServiceabilityTables(report, envelope.envelope, envelope.quasiPermanentName, envelope.windDrifts);
         result.beamBarsText = beamBarsText(envelope.envelope);
         result.forceDiagramText = forceDiagramText(envelope.envelope);
-        std::string json = req.jsonName.empty() ? std::string() : envelopeJson(envelope);
+        std::string json = wantJson ? envelopeJson(envelope) : std::string();
         if (seismic && !json.empty()) {
             nlohmann::json j = nlohmann::json::parse(json);
             j["seismic"] = seismicJsonValue(*seismic);
@@ -132,10 +182,11 @@ std::pair<std::vector<Combination>, std::string> chosenCombinations(const std::s
     return {combinationsFor(set, given), set.title};
 }
 
-// Load cases: the combinations and every case file, read and checked. With
-// the seismic parameters and no cases, the data file is the dead load G.
-PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options, const DesignRules& rules,
-                            const std::optional<SeismicParameters>& seismic)
+// Load cases: the combinations and every case file, each read once and
+// checked. With the seismic parameters and no cases, the data file is the
+// dead load G.
+PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options,
+                            const std::optional<SeismicParameters>& seismic, PreparedCalculation& out)
 {
     std::vector<std::pair<std::string, std::string>> given = req.cases;
     if (given.empty()) given.push_back({"G", req.dataName});
@@ -145,26 +196,40 @@ PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options
     auto cases = std::make_shared<std::vector<LoadCaseInput>>();
     for (std::size_t k = 0; k < given.size(); ++k) {
         const std::string& name = given[k].second;
-        cases->push_back(readLoadCase(kinds[k], readTextFile(slotPath(name), name), name));
+        const std::string text = readTextFile(slotPath(name), name);
+        out.checks.push_back({name, checkFrameFile(text, name)});
+        cases->push_back(readLoadCase(kinds[k], text, name));
     }
     checkLoadCases(*cases);
+    const LoadCaseInput& g = *std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
+        return c.kind == LoadCaseKind::G;
+    });
+    if (g.model.materials)
+        checkFileMaterials("数据文件 " + g.fileName + " 最后一类数据", *g.model.materials, options.code);
+    checkFileSizes("数据文件 " + g.fileName, g.model);
     const std::optional<std::string> setKey =
         req.combinations.empty() ? std::optional<std::string>(req.combinationSet) : std::nullopt;
     auto action = addSeismic(seismic, *cases, list, setKey, options);
-    return envelopeRun(req, cases, std::move(list), title, options, rules, action);
+    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title, action);
 }
 
 // A project: its G alone as one frame, or every case and the envelope.
 PreparedRun prepareProject(const CalcRequest& req, const Project& p, const DesignOptions& options,
-                           const DesignRules& rules, const std::optional<SeismicParameters>& seismic)
+                           const std::optional<SeismicParameters>& seismic)
 {
     auto cases = std::make_shared<std::vector<LoadCaseInput>>(projectCases(p));
+    if (!cases->empty()) {
+        const FrameModel& model = cases->front().model;
+        if (model.materials) checkFileMaterials("项目文件 " + p.fileName, *model.materials, options.code);
+        checkFileSizes("项目文件 " + p.fileName, model);
+    }
     if (cases->size() == 1 && !p.combinationSet && p.combinations.empty() && !seismic) {
         PreparedRun run;
         run.echo = cases->front().data;
-        run.calculate = [&req, &options, &rules, cases](ReportWriter& report, CalcResult& result) {
-            result.calculation = calculate(cases->front().model, options, rules);
-            return finishSingle(req, report, result);
+        run.calculate = [wantJson = !req.jsonName.empty(), cases](const PreparedRun& self, ReportWriter& report,
+                                                                  CalcResult& result) {
+            result.calculation = calculate(cases->front().model, self.options, *self.rules);
+            return finishSingle(wantJson, report, result);
         };
         return run;
     }
@@ -174,59 +239,111 @@ PreparedRun prepareProject(const CalcRequest& req, const Project& p, const Desig
     auto [list, title] = chosenCombinations(key, p.combinations, kinds);
     const std::optional<std::string> setKey = p.combinations.empty() ? std::optional<std::string>(key) : std::nullopt;
     auto action = addSeismic(seismic, *cases, list, setKey, options);
-    return envelopeRun(req, cases, std::move(list), title, options, rules, action);
+    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title, action);
 }
+
+// Reports run long; a report up to this size gets a new block appended.
+constexpr std::size_t kLargestReport = std::size_t{1} << 30;
 
 } // namespace
 
-CalcResult runCalculation(const CalcRequest& req)
+PreparedCalculation prepareCalculation(const CalcRequest& req)
 {
     const DesignOptions options = parseDesignOptions(req.project ? req.project->design : req.design);
     const ReportRenewal renewal = parseRenewal(req.renewal);
-    const DesignRules& rules = rulesFor(options.code);
     if (!req.pdfName.empty() && !req.pdfWriter)
         throw Failure("本程序构建时未带绘图部分, 不能生成计算书 " + req.pdfName);
 
-    const auto reportPath = slotPath(req.reportName);
-    // The input is read before the report is touched, so that a wrong file
-    // name never empties an existing report.
-    const auto dataPath = slotPath(req.dataName);
+    PreparedCalculation out;
     // The batch options' seismic parameters, or else a project's own.
     const SeismicTexts& seismicTexts =
         (req.project && req.seismic.intensity.empty()) ? req.project->seismic : req.seismic;
     const std::optional<SeismicParameters> seismic =
         seismicTexts.intensity.empty() ? std::nullopt : std::optional<SeismicParameters>(parseSeismicParameters(seismicTexts));
-    const PreparedRun run = req.project                     ? prepareProject(req, *req.project, options, rules, seismic)
-                            : req.cases.empty() && !seismic ? prepareSingle(req, dataPath, options, rules)
-                                                            : prepareEnvelope(req, options, rules, seismic);
+    PreparedRun run = req.project                     ? prepareProject(req, *req.project, options, seismic)
+                      : req.cases.empty() && !seismic ? prepareSingle(req, options.code, out)
+                                                      : prepareEnvelope(req, options, seismic, out);
+    run.options = options;
+    run.rules = &rulesFor(options.code);
+    run.renewal = renewal;
 
     // No output may overwrite an input or another output.
     std::vector<std::pair<std::string, std::filesystem::path>> files;
     if (req.project) files.push_back({"项目文件 " + req.project->fileName, slotPath(req.project->fileName)});
-    else if (req.cases.empty()) files.push_back({"数据文件 " + req.dataName, dataPath});
+    else if (req.cases.empty()) files.push_back({"数据文件 " + req.dataName, slotPath(req.dataName)});
     for (const auto& [letter, name] : req.cases) files.push_back({"工况 " + letter + " 的数据文件 " + name, slotPath(name)});
-    files.push_back({"计算书 " + req.reportName, reportPath});
+    files.push_back({"计算书 " + req.reportName, slotPath(req.reportName)});
     files.push_back({std::string("配筋文件 ") + kBeamBarsFile, slotPath(kBeamBarsFile)});
     files.push_back({std::string("内力文件 ") + kForceDiagramFile, slotPath(kForceDiagramFile)});
     if (!req.jsonName.empty()) files.push_back({"JSON 文件 " + req.jsonName, slotPath(req.jsonName)});
     if (!req.pdfName.empty()) files.push_back({"计算书 PDF 文件 " + req.pdfName, slotPath(req.pdfName)});
     refuseSameFiles(files);
 
-    if (renewal == ReportRenewal::Renew) {
-        keepBackup(reportPath, req.reportName);
-        replaceTextFile(reportPath, "", req.reportName);
-    }
-    appendTextFile(reportPath, "", req.reportName); // created if missing; fails early when not writable
+    out.run = std::make_shared<const PreparedRun>(std::move(run));
+    return out;
+}
 
+namespace {
+
+// Every folder a run writes into, each once.
+std::vector<std::filesystem::path> outputFolders(const CalcRequest& req)
+{
+    std::vector<std::filesystem::path> dirs{workingRoot()};
+    std::vector<std::string> names{req.reportName, kBeamBarsFile, kForceDiagramFile};
+    if (!req.jsonName.empty()) names.push_back(req.jsonName);
+    if (!req.pdfName.empty()) names.push_back(req.pdfName);
+    for (const std::string& name : names) {
+        std::filesystem::path dir = followLinks(slotPath(name)).parent_path();
+        if (dir.empty()) dir = ".";
+        if (std::none_of(dirs.begin(), dirs.end(), [&](const auto& d) { return sameFile(d, dir); }))
+            dirs.push_back(dir);
+    }
+    return dirs;
+}
+
+// The report as it will be: the new block after the old text, or the new
+// block alone when the report is renewed.
+std::string reportBytes(const std::filesystem::path& reportPath, const std::string& shownName, ReportRenewal renewal,
+                        const std::string& block)
+{
+    std::string bytes;
+    const std::filesystem::path target = followLinks(reportPath);
+    if (renewal == ReportRenewal::Append && fileExists(target)) bytes = readFileBytes(target, kLargestReport, shownName);
+    return bytes + encodeGbk(block);
+}
+
+// Puts the report in place, alone: the run failed, and the result files
+// stay as they were.
+void writeReportOnly(const CalcRequest& req, ReportRenewal renewal, const std::string& block)
+{
+    const auto reportPath = slotPath(req.reportName);
+    FileSet set;
+    set.addBytes(reportPath, reportBytes(reportPath, req.reportName, renewal, block), req.reportName);
+    if (renewal == ReportRenewal::Renew) keepBackup(followLinks(reportPath), req.reportName);
+    set.commit();
+}
+
+} // namespace
+
+CalcResult writeCalculation(const CalcRequest& req, const PreparedCalculation& prepared)
+{
+    const PreparedRun& run = *prepared.run;
+    platform::FolderLock lock;
+    if (!lock.acquire(workingRoot(), kFolderWaitMs))
+        throw Failure("另一个计算正在使用文件夹 " + utf8FromPath(workingRoot()) + ", 请等它结束后再算");
+    for (const auto& dir : outputFolders(req)) platform::removeStaleTemporaries(dir);
+
+    const auto reportPath = slotPath(req.reportName);
     ReportWriter report;
     CalcResult result;
+    FileSet set;
     try {
         const ShortDateTime now = shortDateTimeNow();
         writeEcho(report, run.echo, req.date.empty() ? now.date : req.date, req.time.empty() ? now.time : req.time);
-        const std::string json = run.calculate(report, result);
-        replaceTextFile(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
-        replaceTextFile(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
-        if (!req.jsonName.empty()) replaceFileBytes(slotPath(req.jsonName), json, req.jsonName);
+        const std::string json = run.calculate(run, report, result);
+        set.addText(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
+        set.addText(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
+        if (!req.jsonName.empty()) set.addBytes(slotPath(req.jsonName), json, req.jsonName);
         if (!req.pdfName.empty()) {
             // The project file's title block fills what the request leaves blank.
             TitleBlock title = req.title;
@@ -237,27 +354,35 @@ CalcResult runCalculation(const CalcRequest& req)
                                             std::pair{&title.frame, &req.project->name}})
                     if (field->empty()) *field = *value;
             }
+            const auto temp = set.reserve(slotPath(req.pdfName), req.pdfName);
             req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr,
-                          result.seismic ? &*result.seismic : nullptr, title,
-                          slotPath(req.pdfName));
+                          result.seismic ? &*result.seismic : nullptr, title, temp);
+            set.seal();
         }
     } catch (const std::exception& e) {
         // The block says why it has no tables, on a line of its own, so the
         // next run's block starts on a line of its own too. The first failure
         // is told first, also when the report then fails as well.
+        set.discard();
         std::string message = failureText(e);
         if (report.currentColumn() != 1) report.endLine();
         report.text("计算未完成: ").text(message).endLine();
         try {
-            appendTextFile(reportPath, report.take(), req.reportName);
+            writeReportOnly(req, run.renewal, report.take());
         } catch (const Failure& second) {
             message += "; " + std::string(second.what());
         }
         throw Failure(message);
     }
-    appendTextFile(reportPath, report.take(), req.reportName);
+    set.addBytes(reportPath, reportBytes(reportPath, req.reportName, run.renewal, report.take()), req.reportName);
+    // The previous report is kept only once the new set is ready: a run
+    // refused before this point leaves the .bak of the run before.
+    if (run.renewal == ReportRenewal::Renew) keepBackup(followLinks(reportPath), req.reportName);
+    set.commit();
     result.data = run.echo;
     return result;
 }
+
+CalcResult runCalculation(const CalcRequest& req) { return writeCalculation(req, prepareCalculation(req)); }
 
 } // namespace kj

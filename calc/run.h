@@ -2,6 +2,7 @@
 // The calculation behind "框架配筋计算" and the batch command: the one place
 // that sequences reading the frame data file, calculating and writing the
 // report, the two slot-1 result files and, when asked, the JSON result.
+#include "analysis/data_check.h"
 #include "calc/calculation.h"
 #include "calc/envelope.h"
 #include "calc/options.h"
@@ -12,6 +13,7 @@
 #include <optional>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,18 +73,54 @@ struct CalcResult {
 inline constexpr const char* kBeamBarsFile = "\\lpj-1.txt";
 inline constexpr const char* kForceDiagramFile = "\\mvts-1.txt";
 
-// Runs the whole calculation; names resolve as slot names (slotPath).
-// Settings that cannot be used are refused before any file is touched. A
-// data file that cannot be read leaves every file as it was. A failure after
-// the input echo ends the report's block with "计算未完成: " and the message;
-// the result files are then left as they were. Throws Failure.
+// The data check of one input file, made on the text the calculation reads.
+struct InputCheck {
+    std::string fileName; // the slot name as given
+    std::vector<DataWarning> warnings;
+};
+
+struct PreparedRun; // what a run has read and checked (run.cpp)
+
+// A run's inputs, each file read once: the data check and the calculation
+// use the same text. Nothing has been written yet.
+struct PreparedCalculation {
+    std::vector<InputCheck> checks;
+    std::shared_ptr<const PreparedRun> run;
+};
+
+// The first step of a run: reads and checks every input (the data file, or
+// the load-case files and the combinations), the settings and the values
+// (materials within the rule set's range, plausible member sizes), and that
+// no output overwrites an input or another output. Touches no file. Throws
+// Failure.
+PreparedCalculation prepareCalculation(const CalcRequest& request);
+
+// The second step: takes the working folder's lock (waiting up to 5 s for
+// another run there, then refusing with "另一个计算正在使用文件夹 …"),
+// removes temporary files killed runs left, calculates, and puts the files
+// in place as one set. Every output is first written whole to a temporary
+// file beside it; then they are renamed over the old ones in this order:
+// \lpj-1.txt, \mvts-1.txt, the JSON file, the PDF, the report last (with
+// renewal, the report's previous content is kept as .bak just before). A
+// kill therefore leaves the old set or the new one, except between the
+// first and the last rename, where the files already renamed are new and
+// the rest old. The report gets a new block appended (with renewal: holds
+// only the new block), written as a whole new file, so it is never empty
+// or half written.
 //
-// With load cases, every case file is read and checked, and the combinations
-// are read, before any file is touched. The report then echoes the dead-load
-// file, lists the cases and the combinations, and writes the tables of the
-// envelope design with the governing combinations beneath the rows; the
-// result files hold the envelope's values; the JSON holds every case, every
-// combination and the envelope.
+// A failure after the input echo ends the report's block with
+// "计算未完成: " and the message; the result files are then left as they
+// were. Throws Failure.
+CalcResult writeCalculation(const CalcRequest& request, const PreparedCalculation& prepared);
+
+// Both steps. With load cases, the report echoes the dead-load file, lists
+// the cases and the combinations, and writes the tables of the envelope
+// design with the governing combinations beneath the rows; the result files
+// hold the envelope's values; the JSON holds every case, every combination
+// and the envelope.
 CalcResult runCalculation(const CalcRequest& request);
+
+// How long a run waits for another run in the same folder, ms.
+inline constexpr int kFolderWaitMs = 5000;
 
 } // namespace kj

@@ -34,6 +34,67 @@ std::string replaceFile(const std::filesystem::path& path, std::string_view byte
 // cut back to its length before.
 std::string appendFile(const std::filesystem::path& path, std::string_view bytes);
 
+// Every temporary file the program writes begins with this prefix, so that
+// one left by a killed program is known for what it is.
+inline constexpr const char* kTempPrefix = ".kjpj-tmp-";
+
+// A file written under a temporary name beside its target and held by this
+// process until it is put in place (commit) or removed (discard); the
+// destructor discards it. While held, no other run takes it for a leftover.
+class StagedFile {
+public:
+    StagedFile() = default;
+    ~StagedFile();
+    StagedFile(StagedFile&& other) noexcept;
+    StagedFile& operator=(StagedFile&& other) noexcept;
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // Writes bytes to a new temporary file beside target and syncs it. A
+    // target marked read-only or not writable for us is refused. Returns the
+    // reason of a failure, empty on success.
+    std::string write(const std::filesystem::path& target, std::string_view bytes);
+    // Makes an empty temporary file beside target for another writer to
+    // fill through path(); sync() then makes its content durable.
+    std::string reserve(const std::filesystem::path& target);
+    std::string sync();
+    // Renames the temporary file over the target in one step.
+    std::string commit();
+    void discard();
+
+    const std::filesystem::path& path() const { return temp_; }
+    const std::filesystem::path& target() const { return target_; }
+    bool active() const { return !temp_.empty(); }
+
+private:
+    std::string open(const std::filesystem::path& target);
+    std::filesystem::path target_, temp_;
+    long long handle_ = -1;
+};
+
+// Removes the temporary files (kTempPrefix) of folder dir that no live
+// process holds: what a killed run left behind.
+void removeStaleTemporaries(const std::filesystem::path& dir);
+
+// An exclusive lock on a folder, held while the object lives (a lock file
+// ".kjpj-lock" in the folder, locked with flock or LockFileEx; the lock goes
+// with the process, also when it is killed).
+class FolderLock {
+public:
+    FolderLock() = default;
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    // Waits up to waitMs for the lock. Returns false when another process
+    // still holds it. A folder where the lock file cannot be made (read-only)
+    // is not locked, and the call succeeds: nothing can be written there anyway.
+    bool acquire(const std::filesystem::path& dir, int waitMs);
+
+private:
+    long long handle_ = -1;
+};
+inline constexpr const char* kFolderLockName = ".kjpj-lock";
+
 // Broken-down local time of t.
 std::tm localTime(std::time_t t);
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -144,31 +145,155 @@ std::string readFile(const fs::path& path, std::size_t limit, std::string& bytes
     return why;
 }
 
-std::string replaceFile(const fs::path& path, std::string_view bytes)
+StagedFile::~StagedFile() { discard(); }
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : target_(std::move(other.target_)), temp_(std::move(other.temp_)), handle_(other.handle_)
 {
+    other.temp_.clear();
+    other.handle_ = -1;
+}
+
+StagedFile& StagedFile::operator=(StagedFile&& other) noexcept
+{
+    if (this != &other) {
+        discard();
+        target_ = std::move(other.target_);
+        temp_ = std::move(other.temp_);
+        handle_ = other.handle_;
+        other.temp_.clear();
+        other.handle_ = -1;
+    }
+    return *this;
+}
+
+std::string StagedFile::open(const fs::path& target)
+{
+    discard();
     struct stat st;
     bool exists = false;
-    if (std::string why = refuseWriting(path, st, exists); !why.empty()) return why;
-    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    std::string tmp = (dir / ("." + path.filename().native() + ".XXXXXX")).native();
-    int fd = ::mkstemp(tmp.data());
-    if (fd < 0) return lastReason(true);
-    ::fchmod(fd, exists ? st.st_mode & 07777 : 0644);
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    std::string why = ok ? std::string() : lastReason(true);
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        why = lastReason(true);
+    if (std::string why = refuseWriting(target, st, exists); !why.empty()) return why;
+    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        std::string tmp = (dir / (std::string(kTempPrefix) + target.filename().native() + ".XXXXXX")).native();
+        int fd = ::mkstemp(tmp.data());
+        if (fd < 0) return lastReason(true);
+        // Held from here on. A run cleaning the folder may have taken the
+        // fresh file for a leftover between mkstemp and flock: then the name
+        // no longer leads to this file, and another one is made.
+        struct stat mine {}, named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &mine) != 0 || ::lstat(tmp.c_str(), &named) != 0 ||
+            mine.st_ino != named.st_ino || mine.st_dev != named.st_dev) {
+            ::close(fd);
+            continue;
+        }
+        ::fchmod(fd, exists ? st.st_mode & 07777 : 0644);
+        target_ = target;
+        temp_ = tmp;
+        handle_ = fd;
+        return {};
     }
-    if (ok && std::rename(tmp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        why = lastReason(true);
+    return "无法建立临时文件";
+}
+
+std::string StagedFile::write(const fs::path& target, std::string_view bytes)
+{
+    if (std::string why = open(target); !why.empty()) return why;
+    if (!writeAll(static_cast<int>(handle_), bytes)) {
+        std::string why = lastReason(true);
+        discard();
+        return why;
     }
-    if (!ok) {
-        ::unlink(tmp.c_str());
+    return sync();
+}
+
+std::string StagedFile::reserve(const fs::path& target) { return open(target); }
+
+std::string StagedFile::sync()
+{
+    if (::fsync(static_cast<int>(handle_)) != 0) {
+        std::string why = lastReason(true);
+        discard();
         return why;
     }
     return {};
+}
+
+std::string StagedFile::commit()
+{
+    if (!active()) return "临时文件已不存在";
+    if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
+        std::string why = lastReason(true);
+        discard();
+        return why;
+    }
+    ::close(static_cast<int>(handle_)); // the lock goes with the last descriptor
+    handle_ = -1;
+    temp_.clear();
+    return {};
+}
+
+void StagedFile::discard()
+{
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+    temp_.clear();
+    handle_ = -1;
+}
+
+std::string replaceFile(const fs::path& path, std::string_view bytes)
+{
+    StagedFile file;
+    if (std::string why = file.write(path, bytes); !why.empty()) return why;
+    return file.commit();
+}
+
+void removeStaleTemporaries(const fs::path& dir)
+{
+    std::error_code ec;
+    const std::string prefix = kTempPrefix;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().native();
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string path = it->path().native();
+        int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat mine {}, named {};
+        // Free to lock means no live process holds it; it must still be the
+        // file of that name when it is removed.
+        if (::fstat(fd, &mine) == 0 && S_ISREG(mine.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::lstat(path.c_str(), &named) == 0 && mine.st_ino == named.st_ino && mine.st_dev == named.st_dev)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+}
+
+FolderLock::~FolderLock()
+{
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+bool FolderLock::acquire(const fs::path& dir, int waitMs)
+{
+    if (handle_ >= 0) return true;
+    const fs::path file = dir / kFolderLockName;
+    int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return true;
+    for (int waited = 0;; waited += 50) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            handle_ = fd;
+            return true;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            ::close(fd); // a file system without locks: nothing to wait for
+            return true;
+        }
+        if (waited >= waitMs) break;
+        ::usleep(50 * 1000);
+    }
+    ::close(fd);
+    return false;
 }
 
 std::string appendFile(const fs::path& path, std::string_view bytes)

@@ -2,6 +2,7 @@
 #include "common/platform.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <system_error>
@@ -279,36 +280,166 @@ std::string readFile(const fs::path& path, std::size_t limit, std::string& bytes
     return why;
 }
 
-std::string replaceFile(const fs::path& path, std::string_view bytes)
+// A staged file is written through a handle that shares nothing, so that
+// no other process can remove it while it is written; the handle is closed
+// just before the rename. removeStaleTemporaries removes what it can delete:
+// a file still open elsewhere refuses to be deleted.
+namespace {
+
+HANDLE asHandle(long long h) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(h)); }
+long long fromHandle(HANDLE h) { return static_cast<long long>(reinterpret_cast<intptr_t>(h)); }
+
+} // namespace
+
+StagedFile::~StagedFile() { discard(); }
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : target_(std::move(other.target_)), temp_(std::move(other.temp_)), handle_(other.handle_)
 {
-    if (std::string why = refuseWriting(path); !why.empty()) return why;
-    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(L".");
+    other.temp_.clear();
+    other.handle_ = -1;
+}
+
+StagedFile& StagedFile::operator=(StagedFile&& other) noexcept
+{
+    if (this != &other) {
+        discard();
+        target_ = std::move(other.target_);
+        temp_ = std::move(other.temp_);
+        handle_ = other.handle_;
+        other.temp_.clear();
+        other.handle_ = -1;
+    }
+    return *this;
+}
+
+std::string StagedFile::open(const fs::path& target)
+{
+    discard();
+    if (std::string why = refuseWriting(target); !why.empty()) return why;
+    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(L".");
     static unsigned counter = 0;
-    fs::path tmp;
-    HANDLE h = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
+    const std::wstring prefix = pathFromUtf8(kTempPrefix).native();
+    for (int attempt = 0; attempt < 100; ++attempt) {
         wchar_t tag[40];
-        std::swprintf(tag, 40, L".%lx.%x.tmp", GetCurrentProcessId(), counter++);
-        tmp = dir / (L"." + path.filename().native() + tag);
-        h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+        std::swprintf(tag, 40, L".%lx.%x", GetCurrentProcessId(), counter++);
+        const fs::path tmp = dir / (prefix + target.filename().native() + tag);
+        HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            target_ = target;
+            temp_ = tmp;
+            handle_ = fromHandle(h);
+            return {};
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS) break;
     }
-    if (h == INVALID_HANDLE_VALUE) return lastReason(true);
-    bool ok = writeAll(h, bytes) && FlushFileBuffers(h);
-    std::string why = ok ? std::string() : lastReason(true);
-    if (!CloseHandle(h) && ok) {
-        ok = false;
-        why = lastReason(true);
+    return lastReason(true);
+}
+
+std::string StagedFile::write(const fs::path& target, std::string_view bytes)
+{
+    if (std::string why = open(target); !why.empty()) return why;
+    if (!writeAll(asHandle(handle_), bytes)) {
+        std::string why = lastReason(true);
+        discard();
+        return why;
     }
-    if (ok && !MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ok = false;
-        why = lastReason(true);
-    }
-    if (!ok) {
-        DeleteFileW(tmp.c_str());
+    return sync();
+}
+
+std::string StagedFile::reserve(const fs::path& target)
+{
+    if (std::string why = open(target); !why.empty()) return why;
+    // Another writer opens the file by its name.
+    CloseHandle(asHandle(handle_));
+    handle_ = -1;
+    return {};
+}
+
+std::string StagedFile::sync()
+{
+    if (handle_ >= 0 && !FlushFileBuffers(asHandle(handle_))) {
+        std::string why = lastReason(true);
+        discard();
         return why;
     }
     return {};
+}
+
+std::string StagedFile::commit()
+{
+    if (!active()) return "临时文件已不存在";
+    if (handle_ >= 0 && !CloseHandle(asHandle(handle_))) {
+        handle_ = -1;
+        std::string why = lastReason(true);
+        discard();
+        return why;
+    }
+    handle_ = -1;
+    if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        std::string why = lastReason(true);
+        discard();
+        return why;
+    }
+    temp_.clear();
+    return {};
+}
+
+void StagedFile::discard()
+{
+    if (handle_ >= 0) CloseHandle(asHandle(handle_));
+    if (!temp_.empty()) DeleteFileW(temp_.c_str());
+    temp_.clear();
+    handle_ = -1;
+}
+
+std::string replaceFile(const fs::path& path, std::string_view bytes)
+{
+    StagedFile file;
+    if (std::string why = file.write(path, bytes); !why.empty()) return why;
+    return file.commit();
+}
+
+void removeStaleTemporaries(const fs::path& dir)
+{
+    std::error_code ec;
+    const std::wstring prefix = pathFromUtf8(kTempPrefix).native();
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::wstring name = it->path().filename().native();
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        if (!it->is_regular_file(ec)) continue;
+        DeleteFileW(it->path().c_str()); // refused while a live process holds it open
+    }
+}
+
+FolderLock::~FolderLock()
+{
+    if (handle_ >= 0) CloseHandle(asHandle(handle_));
+}
+
+bool FolderLock::acquire(const fs::path& dir, int waitMs)
+{
+    if (handle_ >= 0) return true;
+    const fs::path file = dir / pathFromUtf8(kFolderLockName);
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return true; // a read-only folder: nothing can be written there
+    for (int waited = 0;; waited += 50) {
+        OVERLAPPED ov{};
+        if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &ov)) {
+            handle_ = fromHandle(h);
+            return true;
+        }
+        const DWORD err = GetLastError();
+        if (err != ERROR_LOCK_VIOLATION && err != ERROR_IO_PENDING) {
+            CloseHandle(h);
+            return true;
+        }
+        if (waited >= waitMs) break;
+        Sleep(50);
+    }
+    CloseHandle(h);
+    return false;
 }
 
 std::string appendFile(const fs::path& path, std::string_view bytes)

@@ -5,6 +5,7 @@
 #include "common/text.h"
 
 #include <cmath>
+#include <string>
 
 namespace kj {
 
@@ -24,6 +25,12 @@ ReportWriter& ReportWriter::number(double x)
 ReportWriter& ReportWriter::column(int n)
 {
     if (n < 1) n = 1;
+    if (col_ > n && fixed_) {
+        const std::size_t lineStart = out_.rfind('\n');
+        const std::string line = out_.substr(lineStart == std::string::npos ? 0 : lineStart + 1);
+        throw Failure("报告表格的一行放不下计算结果 (第 " + std::to_string(n) + " 列前已写到第 " + std::to_string(col_) +
+                      " 列): " + quoteForMessage(line));
+    }
     if (col_ > n) endLine();
     if (col_ < n) {
         out_.append(static_cast<std::size_t>(n - col_), ' ');

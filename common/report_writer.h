@@ -18,6 +18,14 @@ public:
     // column n the line is ended and the next one is filled up to column n;
     // at column n itself nothing is written.
     ReportWriter& column(int n);
+    // In a table, every value must fit its column: a move to a column the
+    // line is already past is then a failure instead of a line break, so
+    // that a row of the report is never split over lines.
+    ReportWriter& fixedColumns(bool on)
+    {
+        fixed_ = on;
+        return *this;
+    }
     // Ends the current line.
     ReportWriter& endLine();
 
@@ -30,6 +38,7 @@ public:
 private:
     std::string out_;
     int col_ = 1;
+    bool fixed_ = false;
 };
 
 } // namespace kj

@@ -49,29 +49,59 @@ std::string charSlice(std::string_view text, std::size_t first, std::size_t coun
 
 std::string charAt(std::string_view text, std::size_t pos) { return charSlice(text, pos, 1); }
 
-std::string clipForMessage(std::string_view item)
+namespace {
+
+// The message form of text: control characters (C0, DEL and the C1 range
+// U+0080..U+009F) and bytes that are not UTF-8 written as \t, \r, \n or
+// \xNN; at most maxShown characters, then "…".
+std::string escaped(std::string_view item, std::size_t maxShown)
 {
-    constexpr std::size_t kMaxShown = 60;
+    const char* hex = "0123456789ABCDEF";
+    auto code = [&](unsigned char b) { return std::string("\\x") + hex[b >> 4] + hex[b & 15]; };
     std::string out;
     std::size_t shown = 0;
     for (std::size_t off = 0; off < item.size();) {
         const unsigned char c = static_cast<unsigned char>(item[off]);
-        const std::size_t n = std::min(seqLen(c), item.size() - off);
+        std::size_t n = std::min(seqLen(c), item.size() - off);
+        bool whole = n == seqLen(c) && (c < 0x80 || n > 1);
+        for (std::size_t k = 1; k < n && whole; ++k)
+            whole = (static_cast<unsigned char>(item[off + k]) & 0xC0) == 0x80;
         std::string piece;
         if (c == '\t') piece = "\\t";
         else if (c == '\r') piece = "\\r";
         else if (c == '\n') piece = "\\n";
-        else if (c < 0x20 || c == 0x7F) {
-            const char* hex = "0123456789ABCDEF";
-            piece = std::string("\\x") + hex[c >> 4] + hex[c & 15];
+        else if (c < 0x20 || c == 0x7F) piece = code(c);
+        else if (!whole) {
+            piece = code(c);
+            n = 1;
+        } else if (c == 0xC2 && static_cast<unsigned char>(item[off + 1]) < 0xA0) {
+            piece = code(static_cast<unsigned char>(item[off + 1]));
         } else {
             piece = std::string(item.substr(off, n));
         }
-        const std::size_t width = c < 0x20 || c == 0x7F ? piece.size() : 1;
-        if (shown + width > kMaxShown) return out + "…";
+        const std::size_t width = piece.size() > n ? piece.size() : 1;
+        if (shown + width > maxShown) return out + "…";
         out += piece;
         shown += width;
         off += n;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string clipForMessage(std::string_view item) { return escaped(item, 60); }
+
+std::string terminalSafe(std::string_view text) { return escaped(text, std::string_view::npos / 2); }
+
+std::vector<std::string> cappedWarnings(const std::vector<std::string>& warnings, const std::string& fullList)
+{
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < warnings.size() && i < kShownWarnings; ++i) out.push_back(terminalSafe(warnings[i]));
+    if (warnings.size() > kShownWarnings) {
+        std::string more = "另有 " + std::to_string(warnings.size() - kShownWarnings) + " 条警告";
+        if (!fullList.empty()) more += ", 全部警告见 " + terminalSafe(fullList);
+        out.push_back(more);
     }
     return out;
 }

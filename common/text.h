@@ -25,6 +25,14 @@ std::vector<std::string> splitLines(std::string_view text);
 // quoteForMessage adds the double quotes around it.
 std::string clipForMessage(std::string_view item);
 std::string quoteForMessage(std::string_view item);
+// A whole message as a terminal or a message box may show it: control
+// characters written as in clipForMessage, nothing clipped.
+std::string terminalSafe(std::string_view text);
+
+// A list of warnings as it is shown: the first kShownWarnings (each made
+// terminalSafe), then "另有 N 条警告" and, when given, where the full list is.
+inline constexpr std::size_t kShownWarnings = 20;
+std::vector<std::string> cappedWarnings(const std::vector<std::string>& warnings, const std::string& fullList = {});
 
 // The line end of every file the system writes.
 inline constexpr const char* CRLF = "\r\n";

@@ -2,6 +2,7 @@
 
 #include "common/failure.h"
 #include "common/platform.h"
+#include "common/text.h"
 
 #include <algorithm>
 #include <vector>
@@ -170,6 +171,120 @@ void replaceFileBytes(const fs::path& path, std::string_view bytes, std::string_
 {
     if (std::string why = platform::replaceFile(path, bytes); !why.empty())
         throw Failure(fileFailure("无法写入文件", shownName, why));
+}
+
+std::string shownOutputName(std::string_view slotName)
+{
+    std::error_code ec;
+    const fs::path target = fs::weakly_canonical(fs::absolute(followLinks(slotPath(slotName)), ec), ec);
+    const fs::path root = fs::weakly_canonical(fs::absolute(workingRoot(), ec), ec);
+    const fs::path rel = target.lexically_relative(root);
+    const bool inside = !rel.empty() && !rel.is_absolute() && *rel.begin() != "..";
+    if (inside) return std::string(slotName);
+    return platform::utf8FromPath(fs::absolute(slotPath(slotName), ec).lexically_normal());
+}
+
+void refuseNameOutsideFolder(std::string_view slotName, std::string_view entry)
+{
+    std::string name(slotName);
+    const std::size_t first = name.find_first_not_of(' ');
+    bool outside = first != std::string::npos && name[first] == '/'; // an absolute path
+    std::replace(name.begin(), name.end(), '/', '\\');
+    outside = outside || (first != std::string::npos && name.compare(first, 2, "\\\\") == 0); // a network path
+    outside = outside || name.find(':') != std::string::npos;                                   // a drive
+    // A part of only dots and blanks with two dots or more climbs out
+    // (Windows drops the trailing dots and blanks of a name part).
+    for (std::size_t start = 0; start <= name.size() && !outside;) {
+        std::size_t end = name.find('\\', start);
+        if (end == std::string::npos) end = name.size();
+        const std::string part = name.substr(start, end - start);
+        if (part.find_first_not_of(". ") == std::string::npos && std::count(part.begin(), part.end(), '.') >= 2)
+            outside = true;
+        start = end + 1;
+    }
+    if (outside)
+        throw Failure(std::string(entry) + " 的文件名 " + quoteForMessage(slotName) +
+                      " 不在工作文件夹中: 文件中记下的文件名不能含 \"..\"、盘符或绝对路径");
+}
+
+fs::path entryPath(std::string_view slotName, std::string_view entry)
+{
+    refuseNameOutsideFolder(slotName, entry);
+    std::string name(slotName);
+    if (name.empty() || (name[0] != '\\' && name[0] != '/')) name.insert(0, "\\");
+    return slotPath(name);
+}
+
+fs::path followLinks(const fs::path& path)
+{
+    fs::path p = path;
+    std::error_code ec;
+    for (int depth = 0; depth < 40 && fs::is_symlink(fs::symlink_status(p, ec)); ++depth) {
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    return p;
+}
+
+std::string readFileBytes(const fs::path& path, std::size_t limit, std::string_view shownName)
+{
+    std::error_code ec;
+    if (!fs::exists(fs::status(path, ec))) return {};
+    std::string bytes;
+    if (std::string why = platform::readFile(path, limit, bytes); !why.empty())
+        throw Failure(fileFailure("无法读取文件", shownName, why));
+    if (bytes.size() > limit) throw Failure(fileFailure("无法读取文件", shownName, "文件太大"));
+    return bytes;
+}
+
+void FileSet::addText(const fs::path& path, std::string_view text, std::string_view shownName)
+{
+    addBytes(path, encodeGbk(text), shownName);
+}
+
+void FileSet::addBytes(const fs::path& path, std::string_view bytes, std::string_view shownName)
+{
+    Entry e{std::string(shownName), {}};
+    if (std::string why = e.file.write(followLinks(path), bytes); !why.empty())
+        throw Failure(fileFailure("无法写入文件", shownName, why));
+    files_.push_back(std::move(e));
+}
+
+fs::path FileSet::reserve(const fs::path& path, std::string_view shownName)
+{
+    Entry e{std::string(shownName), {}};
+    if (std::string why = e.file.reserve(followLinks(path)); !why.empty())
+        throw Failure(fileFailure("无法写入文件", shownName, why));
+    files_.push_back(std::move(e));
+    return files_.back().file.path();
+}
+
+void FileSet::seal()
+{
+    for (Entry& e : files_)
+        if (std::string why = e.file.sync(); !why.empty()) {
+            const std::string name = e.shownName;
+            discard();
+            throw Failure(fileFailure("无法写入文件", name, why));
+        }
+}
+
+void FileSet::commit()
+{
+    for (Entry& e : files_)
+        if (std::string why = e.file.commit(); !why.empty()) {
+            const std::string name = e.shownName;
+            discard();
+            throw Failure(fileFailure("无法写入文件", name, why));
+        }
+    files_.clear();
+}
+
+void FileSet::discard()
+{
+    for (Entry& e : files_) e.file.discard();
+    files_.clear();
 }
 
 void appendTextFile(const fs::path& path, std::string_view text, std::string_view shownName)

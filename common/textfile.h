@@ -2,10 +2,13 @@
 // All file reading and writing of the program. Files are written in GBK
 // with CR LF line ends, as the older files are; reading accepts GBK (decoded
 // as GB18030, its superset) and UTF-8, with CR LF, LF or no final line end.
+#include "common/platform.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kj {
 
@@ -51,6 +54,58 @@ void replaceFileBytes(const std::filesystem::path& path, std::string_view bytes,
 // the append fails, the file is cut back to its length before.
 void appendTextFile(const std::filesystem::path& path, std::string_view text,
                     std::string_view shownName);
+
+// A slot name the user typed, as a result message names the file: the name
+// itself for a file of the working folder, else the whole path, so that an
+// output written elsewhere is seen where it went.
+std::string shownOutputName(std::string_view slotName);
+
+// The path of a file named inside a file (a load-case state file, a project
+// file): it must name a file of the working folder, so a name with "..",
+// a drive or an absolute path is refused with a Failure naming the entry
+// ("荷载工况状态文件 \zhgk-1.txt 第 2 行"). A name without a leading
+// backslash is taken from the working folder too.
+std::filesystem::path entryPath(std::string_view slotName, std::string_view entry);
+// The check alone.
+void refuseNameOutsideFolder(std::string_view slotName, std::string_view entry);
+
+// The file a write to path reaches: a symbolic link is followed (also a
+// chain of them, relative ones from their own folder), so that a report
+// kept as a link is written through it and the link stays.
+std::filesystem::path followLinks(const std::filesystem::path& path);
+
+// The bytes of an existing file as they are (no decoding), up to limit
+// bytes; a missing file gives "". Throws Failure naming shownName when it
+// cannot be read or is larger.
+std::string readFileBytes(const std::filesystem::path& path, std::size_t limit, std::string_view shownName);
+
+// Files put in place together: each is first written whole to a temporary
+// file beside it (platform::kTempPrefix), then commit renames them over
+// their targets one after the other, in the order they were added. Until
+// commit, no target is touched; the destructor removes whatever was not put
+// in place. Targets that are symbolic links are written through the link.
+class FileSet {
+public:
+    // Adds a text file (UTF-8 in, GBK on disk) or bytes as given. Throws
+    // Failure "无法写入文件 <shownName>: <reason>".
+    void addText(const std::filesystem::path& path, std::string_view text, std::string_view shownName);
+    void addBytes(const std::filesystem::path& path, std::string_view bytes, std::string_view shownName);
+    // Adds an empty temporary file for a writer that opens files by name;
+    // returns its path. seal() makes what the writer wrote durable.
+    std::filesystem::path reserve(const std::filesystem::path& path, std::string_view shownName);
+    void seal();
+    // Renames every file into place, in order. Throws Failure naming the
+    // first file that could not be put in place; the files after it are removed.
+    void commit();
+    void discard();
+
+private:
+    struct Entry {
+        std::string shownName;
+        platform::StagedFile file;
+    };
+    std::vector<Entry> files_;
+};
 
 // File names are UTF-8 inside the program: these turn them into paths and
 // back (wide on Windows; the same bytes on Linux).

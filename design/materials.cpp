@@ -4,6 +4,8 @@
 #include "common/numbers.h"
 
 #include <cmath>
+#include <span>
+#include <string>
 
 namespace kj {
 
@@ -67,6 +69,29 @@ MaterialConstants materialConstants(const Materials& materials)
         m.ft = 0.055 * C;
     }
     return m;
+}
+
+void checkMaterials(const Materials& m, DesignCode code)
+{
+    const bool gb2010 = code == DesignCode::Gb50010_2010;
+    const std::string rules = gb2010 ? "GB50010-2010" : "原方法";
+    const double lowest = gb2010 ? 15 : 10;
+    const bool gradeOk = std::isfinite(m.C) && m.C >= lowest && m.C <= 80 &&
+                         (!gb2010 || std::fabs(m.C / 5 - std::round(m.C / 5)) < 1e-9);
+    if (!gradeOk)
+        throw Failure("混凝土强度等级 C=" + shortestDecimal(m.C) + " 超出范围: " + rules +
+                      (gb2010 ? " 取 C15 至 C80 中 5 的倍数" : " 取 C10 至 C80"));
+    static const double kDefaultSteels[] = {210, 300, 360};
+    static const double kGb2010Steels[] = {270, 300, 360, 435};
+    bool steelOk = false;
+    for (double fy : gb2010 ? std::span<const double>(kGb2010Steels) : std::span<const double>(kDefaultSteels))
+        steelOk = steelOk || m.Fy == fy;
+    if (!steelOk) {
+        std::string message = "钢筋强度设计值 Fy=" + shortestDecimal(m.Fy) + " 超出范围: " + rules +
+                              (gb2010 ? " 取 270、300、360 或 435" : " 取 210、300 或 360");
+        if (m.Fy == 400) message += " (HRB400 的强度设计值是 360)";
+        throw Failure(message);
+    }
 }
 
 } // namespace kj

@@ -3,6 +3,7 @@
 // from the steel strength Fy and the concrete grade number C of the frame
 // data file.
 #include "analysis/frame_data.h"
+#include "design/design_options.h"
 
 namespace kj {
 
@@ -30,5 +31,12 @@ double concreteEc(double C);
 // The constants for Fy and C. Throws Failure when Fy or C is not a positive
 // finite number: no section can be designed with them.
 MaterialConstants materialConstants(const Materials& materials);
+
+// Refuses materials outside the range the rule set defines, naming the
+// field and the range: the default method takes C 10 to 80 and Fy 210, 300
+// or 360 (the strengths its tables know); GB 50010-2010 takes C15 to C80 in
+// steps of 5 (4.1.4) and Fy 270, 300, 360 or 435 (4.2.3). Fy 400 is told
+// that the design strength of HRB400 is 360. Throws Failure.
+void checkMaterials(const Materials& materials, DesignCode code);
 
 } // namespace kj

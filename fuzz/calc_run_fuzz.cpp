@@ -3,11 +3,13 @@
 // and whether a report from an earlier run is there (bit 1). A run either
 // completes, writing the report and both result files, or fails with a
 // kj::Failure; either way the data file keeps its bytes, no other file
-// appears, the report keeps what it had (unless renewed) and ends with a
+// appears (but the renewed report's .bak and the folder's lock file; no
+// temporary file is left), the report keeps what it had (unless renewed) and ends with a
 // whole line, and the result files are not written before the design. No
 // output but the echo of the input may show "nan" or "inf".
 #include "calc/run.h"
 #include "common/failure.h"
+#include "common/platform.h"
 #include "common/textfile.h"
 #include "fuzz_support.h"
 
@@ -73,8 +75,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bytesOf(dir / "KJ-1.txt") != input) std::abort();
     for (const auto& e : fs::directory_iterator(dir)) {
         const std::string name = e.path().filename().string();
-        if (name != "KJ-1.txt" && name != "zemowj1.txt" && name != "lpj-1.txt" && name != "mvts-1.txt") std::abort();
+        const bool kept = renew && earlier && name == "zemowj1.txt.bak";
+        if (name != "KJ-1.txt" && name != "zemowj1.txt" && name != "lpj-1.txt" && name != "mvts-1.txt" &&
+            name != kj::platform::kFolderLockName && !kept)
+            std::abort();
     }
+    if (renew && earlier && fs::exists(dir / "zemowj1.txt.bak") && bytesOf(dir / "zemowj1.txt.bak") != oldReport)
+        std::abort();
     const std::string report = bytesOf(dir / "zemowj1.txt");
     if (!renew && report.compare(0, oldReport.size(), oldReport) != 0) std::abort();
     if (!report.empty() && report.size() < 2) std::abort();

@@ -90,3 +90,18 @@ TEST(DataCheck, LettersCommaLengthAndDigitsAreEachReported)
     EXPECT_EQ(fields(check(frame("1 20.0,1 20.0", "2013 50.0   0.0"))),
               "节点荷载数据|第 1 组节点荷载 \"2013 50.0   0.0\"|第 2 个节点号 (第 4-5 个字符 \"3 \")\n");
 }
+
+TEST(DataCheck, BlanksExponentsAndTheDecimalComma)
+{
+    // A blank inside a number: read as the number without it.
+    const auto blank = check(frame("1 2 0.,1 20.0"));
+    ASSERT_EQ(blank.size(), 1u) << fields(blank);
+    EXPECT_EQ(blank[0].problem, "数字中间有空格, 读作 20");
+    // An exponent is a number: "2E1" is 20, and no warning.
+    EXPECT_EQ(fields(check(frame("1 2E1 ,1 20.0"))), "");
+    // The comma as a decimal point: the whole message, naming both halves.
+    const auto comma = check(frame("1 30,0,1 20.0"));
+    ASSERT_FALSE(comma.empty());
+    EXPECT_EQ(comma.front().problem.rfind("逗号不能用作小数点, 它把一项分成了两项 (\"1 30\" 和 \"0\"); ", 0), 0u)
+        << comma.front().problem;
+}

@@ -4,6 +4,7 @@
 // like any other failure.
 #include "calc/run.h"
 #include "common/failure.h"
+#include "common/platform.h"
 #include "common/textfile.h"
 #include "test_support.h"
 
@@ -33,11 +34,17 @@ TEST_F(BookHook, WriterGetsTheResultAfterTheOtherFiles)
         ++calls;
         EXPECT_EQ(r.model.name, "KJ-1");
         EXPECT_EQ(d.lengthNumbers, "112");
-        EXPECT_EQ(path, temp.path / "book.pdf");
-        EXPECT_TRUE(kj::fileExists(temp.path / "lpj-1.txt") && kj::fileExists(temp.path / "mvts-1.txt"));
+        // A temporary file beside the book, put in place with the others.
+        EXPECT_EQ(path.parent_path(), temp.path);
+        EXPECT_EQ(path.filename().string().rfind(std::string(kj::platform::kTempPrefix) + "book.pdf", 0), 0u);
+        EXPECT_TRUE(kj::fileExists(path));
+        kjtest::writeBytes(path, "%PDF");
+        EXPECT_FALSE(kj::fileExists(temp.path / "lpj-1.txt"));
     };
     const kj::CalcResult result = kj::runCalculation(req);
     EXPECT_EQ(calls, 1);
+    EXPECT_EQ(kjtest::bytesOf(temp.path / "book.pdf"), "%PDF");
+    EXPECT_TRUE(kj::fileExists(temp.path / "lpj-1.txt") && kj::fileExists(temp.path / "mvts-1.txt"));
     EXPECT_EQ(result.data.name, "KJ-1"); // kept for a book written later from the window
 }
 

@@ -201,5 +201,29 @@ TEST(RuleBoundaries, PivotsBelowOneMillionthOfAMillionthOfTheirDiagonalStopTheSo
     }
 }
 
+
+// The JSON's storeys, member kinds and a continuous beam's props, each
+// against the data file.
+TEST(CalculationResult, JsonStoreysKindsAndContinuousBeamProps)
+{
+    // KJ-2: storey heights 3.60 m (top) and 3.90 m, from its length numbers.
+    const nlohmann::json j = nlohmann::json::parse(resultJson(calculateExample("KJ-2")));
+    ASSERT_EQ(j["storeys"].size(), 2u);
+    EXPECT_DOUBLE_EQ(j["storeys"][0]["height"].get<double>(), 3.6);
+    EXPECT_DOUBLE_EQ(j["storeys"][1]["height"].get<double>(), 3.9);
+    EXPECT_EQ(j["members"][0]["kind"], "beam");
+    EXPECT_EQ(j["members"][5]["kind"], "beam");
+    EXPECT_EQ(j["members"][6]["kind"], "column");
+    EXPECT_EQ(j["members"][6]["number"], 1);
+    // CB-1: a continuous beam's columns are props of the program's own, not designed.
+    const nlohmann::json cb = nlohmann::json::parse(resultJson(calculateExample("CB-1")));
+    ASSERT_EQ(cb["members"].size(), 7u);
+    for (int i = 3; i < 7; ++i) {
+        EXPECT_EQ(cb["members"][i]["kind"], "column");
+        EXPECT_EQ(cb["members"][i]["design"]["skipped"], "连续梁的支座, 不配筋") << i;
+    }
+    EXPECT_TRUE(cb["members"][0]["design"].contains("left"));
+}
+
 } // namespace
 } // namespace kj

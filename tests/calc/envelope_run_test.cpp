@@ -7,6 +7,8 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
@@ -103,6 +105,21 @@ TEST_F(EnvelopeRun, JsonHoldsEveryCaseEveryCombinationAndTheEnvelope)
     const nlohmann::json& curve = beam1["forceEnvelope"];
     EXPECT_EQ(curve.front()["x"].get<double>(), 0);
     EXPECT_LE(curve.front()["Mmin"].get<double>(), e.combinations[2].forces.M1[1]);
+    // The curve runs over the whole span (6.00 m); inside it, Vmax and Vmin
+    // are the largest and least shear of all combinations at that point.
+    EXPECT_EQ(curve.back()["x"].get<double>(), 6.0);
+    const nlohmann::json& mid = curve[curve.size() / 2];
+    const double x = mid["x"].get<double>();
+    ASSERT_GT(x, 0.0);
+    ASSERT_LT(x, 6.0);
+    double hi = -1e300, lo = 1e300;
+    for (const CombinationResult& c : e.combinations) {
+        hi = std::max({hi, c.forces.along[1].V(x), c.forces.along[1].V(x, true)});
+        lo = std::min({lo, c.forces.along[1].V(x), c.forces.along[1].V(x, true)});
+    }
+    EXPECT_EQ(mid["Vmax"].get<double>(), hi);
+    EXPECT_EQ(mid["Vmin"].get<double>(), lo);
+    EXPECT_LT(lo, hi);
 }
 
 } // namespace

@@ -279,18 +279,17 @@ TEST(Gb2010Options, RefusedBeforeAnyFileIsTouched)
     EXPECT_FALSE(fs::exists(temp.path / "lpj-1.txt"));
     EXPECT_FALSE(fs::exists(temp.path / "r.json"));
 
-    // Materials the code does not cover come from the data file: the report
-    // says why it has no tables, the result files are not written.
+    // Materials the code does not cover come from the data file: refused
+    // before anything is written, naming the field and the range.
     kjtest::writeBytes(temp.path / "KJ-2.txt", "KJ-2,1,1,0,0,\r\n6.003.60,12\r\n.25.50.40.40,122\r\n1 20.0\r\n210,30\r\n");
     req.design.fyv = "270";
     try {
         runCalculation(req);
         FAIL();
     } catch (const Failure& f) {
-        EXPECT_EQ(std::string(f.what()).rfind("数据文件最后一类数据(Fy, C)不能按 GB50010-2010 设计: 钢筋强度设计值 Fy=210 ", 0), 0u)
-            << f.what();
+        EXPECT_STREQ(f.what(), "数据文件 \\KJ-2.txt 最后一类数据: 钢筋强度设计值 Fy=210 超出范围: GB50010-2010 取 270、300、360 或 435");
     }
-    EXPECT_NE(decodeFileBytes(bytesOf(temp.path / "zemowj1.txt")).find("计算未完成: 数据文件最后一类数据"), std::string::npos);
+    EXPECT_EQ(bytesOf(temp.path / "zemowj1.txt"), "kept\r\n");
     EXPECT_FALSE(fs::exists(temp.path / "lpj-1.txt"));
 }
 

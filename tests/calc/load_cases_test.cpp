@@ -291,6 +291,11 @@ TEST(LoadCases, ADifferentFrameIsRefusedNamingTheFileAndTheRecord)
     text = kHandW;
     text.replace(text.find("300,25"), 6, "300,30");
     EXPECT_NE(refusal(text).find("最后一类数据中砼强度等级 C 为 30, G 中为 25"), std::string::npos);
+    // Another frame flag: a frame and a continuous beam are not one frame.
+    text = kHandW;
+    text.replace(text.find("HW,2,1,1,0,"), 11, "HW,2,1,1,1,");
+    EXPECT_EQ(refusal(text), "荷载工况 风载 W 的数据文件 \\HW.txt 与恒载 G 的 \\H.txt 不是同一框架: "
+                             "第 1 类数据中框架标志 CL 为 1, G 中为 0");
     // Name and NJ may differ: the wind file has its own of both.
     EXPECT_NO_THROW(checkLoadCases(handCases()));
     EXPECT_NE(failureOf([] { checkLoadCases({readLoadCase(LoadCaseKind::Q, kHandQ, "\\HQ.txt")}); }).find("缺少恒载 G"),

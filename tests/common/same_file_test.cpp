@@ -33,6 +33,10 @@ TEST(SameFile, OneFileByLinkCaseOrDotsAndNewNamesEqualButForCase)
     }
     EXPECT_TRUE(sameFile(d / "sub/./new.txt", d / "sub/New.Txt")); // neither exists yet
     EXPECT_TRUE(sameFile(d / "no/such/new.txt", d / "No/Such/NEW.txt"));
+    // Letter case and trailing separators, for existing and new names alike.
+    EXPECT_TRUE(sameFile(d / "SUB/", d / "sub"));
+    EXPECT_TRUE(sameFile(d / "new/", d / "NEW"));
+    EXPECT_TRUE(sameFile(d / "Sub" / "x.txt", d / "sub" / "X.TXT"));
     // Where the file system tells letter case apart, these are two files.
     if (kjtest::hasEntry(d, "kj-2.txt") && kjtest::hasEntry(d, "KJ-2.txt")) {
         EXPECT_FALSE(sameFile(d / "kj-2.txt", d / "KJ-2.txt"));

@@ -1,3 +1,4 @@
+#include "common/failure.h"
 #include "common/items.h"
 #include "common/report_writer.h"
 #include "common/text.h"
@@ -39,6 +40,9 @@ TEST(Text, SlicesCountCharactersNotBytes)
     EXPECT_EQ(charAt("x", 5), "");
     EXPECT_EQ(splitLines("a\r\nb\nc\r\n"), (V{"a", "b", "c"}));
     EXPECT_EQ(splitLines("a\r\n\r\n"), (V{"a", ""}));
+    // A leading line end starts with an empty line.
+    EXPECT_EQ(splitLines("\r\na"), (V{"", "a"}));
+    EXPECT_EQ(splitLines("\na\rb"), (V{"", "a", "b"}));
 }
 
 TEST(ReportWriter, MovesToColumnsAndWrapsWhenPast)
@@ -57,6 +61,11 @@ TEST(ReportWriter, MovesToColumnsAndWrapsWhenPast)
     z.text("    预配钢筋").column(12).text("2,14+0,0 2/0");
     EXPECT_EQ(z.str(), "    预配钢筋   2,14+0,0 2/0");
     EXPECT_THROW(ReportWriter().number(1.0 / 0.0), std::exception);
+    // In a table a value too wide for its column fails the row instead.
+    ReportWriter t;
+    t.fixedColumns(true).number(1).column(6).number(-1234567);
+    EXPECT_THROW(t.column(12), Failure);
+    EXPECT_EQ(t.str(), " 1   -1234567 ");
 }
 
 TEST(Text, MessagesQuoteAtMostSixtyCharactersWithControlsEscaped)
@@ -71,4 +80,22 @@ TEST(Text, MessagesQuoteAtMostSixtyCharactersWithControlsEscaped)
     EXPECT_EQ(quoteForMessage(std::string(10'000'000, '7')), "\"" + std::string(60, '7') + "…\"");
     // An escape is not cut in two.
     EXPECT_EQ(clipForMessage(std::string(58, 'x') + "\x02"), std::string(58, 'x') + "…");
+    // The C1 controls (a terminal's CSI among them) and bytes that are no
+    // UTF-8 are escaped too; a whole message is escaped, not clipped.
+    EXPECT_EQ(clipForMessage("a\xC2\x9B" "2J\xFF\xC2"), "a\\x9B2J\\xFF\\xC2");
+    EXPECT_EQ(terminalSafe(std::string(70, 'x') + "\x1B[2J"), std::string(70, 'x') + "\\x1B[2J");
+}
+
+TEST(Text, WarningListsStopAtTwentyAndCountTheRest)
+{
+    std::vector<std::string> warnings;
+    for (int i = 1; i <= 23; ++i) warnings.push_back("w" + std::to_string(i) + (i == 1 ? "\x1B" : ""));
+    const std::vector<std::string> shown = cappedWarnings(warnings);
+    ASSERT_EQ(shown.size(), 21u);
+    EXPECT_EQ(shown[0], "w1\\x1B");
+    EXPECT_EQ(shown[19], "w20");
+    EXPECT_EQ(shown[20], "另有 3 条警告");
+    EXPECT_EQ(cappedWarnings(warnings, "\\w.txt").back(), "另有 3 条警告, 全部警告见 \\w.txt");
+    warnings.resize(20);
+    EXPECT_EQ(cappedWarnings(warnings).size(), 20u);
 }

@@ -137,6 +137,15 @@ TEST(TextFile, FullDiskKeepsTheOldFileAndCutsAFailedAppendBack)
     EXPECT_EQ(entries, 2);
 }
 
+#ifdef __linux__
+// A file that cannot be read though it is a regular file (of size 0, like
+// an empty one): the failure says why instead of giving an empty text.
+TEST(TextFile, AReadErrorIsAFailureNotAnEmptyFile)
+{
+    EXPECT_EQ(failureOf([] { readTextFile("/proc/self/mem", "\\KJ-1.txt"); }), "无法读取文件 \\KJ-1.txt: 磁盘读写错误");
+}
+#endif
+
 TEST(TextFile, HostileFilesAreRefusedWithAShortMessage)
 {
     TempDir t;
@@ -149,9 +158,11 @@ TEST(TextFile, HostileFilesAreRefusedWithAShortMessage)
     if (!kjtest::endlessDevice().empty()) {
         EXPECT_EQ(readFailure(kjtest::endlessDevice()), "无法读取文件 \\KJ-1.txt: 不是普通文件");
     }
-    writeBytes(p, std::string(kMaxTextFileBytes, 'a'));
-    EXPECT_EQ(readTextFile(p, "\\KJ-1.txt").size(), kMaxTextFileBytes);
-    writeBytes(p, std::string(kMaxTextFileBytes + 1, 'a'));
+    // The limit is 1 MiB: 1,048,576 bytes read, one more is refused.
+    static_assert(kMaxTextFileBytes == 1'048'576);
+    writeBytes(p, std::string(1'048'576, 'a'));
+    EXPECT_EQ(readTextFile(p, "\\KJ-1.txt").size(), 1'048'576u);
+    writeBytes(p, std::string(1'048'577, 'a'));
     EXPECT_EQ(readFailure(p), "无法读取文件 \\KJ-1.txt: 文件大于 1 MB, 不是本程序的数据文件");
     const std::string utf16 = "无法读取文件 \\KJ-1.txt: 文件是 UTF-16 编码, 请另存为 GBK 或 UTF-8";
     for (const std::string& bytes : {std::string("\xFF\xFEK\0J\0", 6), std::string("K\0J\0-\0" "1\0", 8),

@@ -82,6 +82,17 @@ TEST(BeamShear, MinimumStirrupsAndSectionTooSmall)
     EXPECT_GT(shearDesign(327, 250, 500, kC25), 0);
     // No effective depth: too small whatever the shear.
     EXPECT_EQ(shearDesign(0, 250, 35, kC25), 0);
+    // A designable section always gets some stirrups: 0.28 * 1.27 * 2 / 210
+    // = 0.0034 rounds to 0, and is raised to 0.01.
+    EXPECT_DOUBLE_EQ(shearDesign(0, 2, 500, kC25), 0.01);
+}
+
+TEST(DesignMaterials, DefaultTableGivesC20ItsStrengths)
+{
+    // C20: fc 9.6, ft 1.10 N/mm2 (GB 50010 table 4.1.4).
+    const MaterialConstants m = materialConstants(Materials{300, 20});
+    EXPECT_DOUBLE_EQ(m.fc, 9.6);
+    EXPECT_DOUBLE_EQ(m.ft, 1.10);
 }
 
 // The boxes as typed, through the one reading of the design settings.

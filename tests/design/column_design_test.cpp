@@ -1,4 +1,5 @@
 #include "design/column_design.h"
+#include "design/gb50010_2010.h"
 
 #include <gtest/gtest.h>
 
@@ -70,4 +71,15 @@ TEST(ColumnSection, FailuresReport9999)
 }
 
 } // namespace
+// GB 50010-2010 columns: the bars' centre 40 mm from the face, so that
+// h0 = h - 40 at both ends.
+TEST(Gb2010Column, SteelCentreIs40MillimetresFromTheFace)
+{
+    const gb2010::Rules rules = gb2010::makeRules(360, 30);
+    const gb2010::ColumnDesign d = gb2010::designColumn(80, -60, 400, 420, 400, 450, 3.6, true, rules);
+    EXPECT_EQ(d.top.as, 40);
+    EXPECT_EQ(d.top.h0, 410);
+    EXPECT_EQ(d.foot.h0, 410);
+}
+
 } // namespace kj

@@ -138,6 +138,14 @@ void FormCasesTest::stateIsSavedAsGbkLinesAndReadBack()
     QCOMPARE(messages_.size(), 1);
     QVERIFY(messages_[0].contains(QStringLiteral("工况组合文件 \\zhgk-2.txt 的第 3 项应为 \"Q\"")));
     QCOMPARE(c->state().rows, s.rows);
+
+    // A state file may name only files of the working folder.
+    folder_->write(QStringLiteral("zhgk-2.txt"), "\"G\",\"\\..\\x.txt\"\r\n\"Q\",\"\"\r\n\"W\",\"\"\r\n\"组合\",\"自定义\"\r\n");
+    press(c->Command5);
+    QCOMPARE(messages_.size(), 2);
+    QVERIFY2(messages_[1].contains(QStringLiteral("工况组合文件 \\zhgk-2.txt 中工况 G 的文件名 \"\\..\\x.txt\" 不在工作文件夹中")),
+             qPrintable(messages_[1]));
+    QCOMPARE(c->Combo1->currentText(), QStringLiteral("\\KJ-1.txt"));
 }
 
 void FormCasesTest::runsTheEnvelopeWithTheMainWindowsSettings()

@@ -6,7 +6,8 @@
 // failure shows a message, and a failed operation leaves the files it had
 // not yet written byte for byte as they were.
 //
-// A fixed seed makes every run the same sequence. KJ_MONKEY_STEPS and
+// A fixed seed makes every run the same sequence; CI (.ci/run) gives a new
+// one each time, and the seed is printed first. KJ_MONKEY_STEPS and
 // KJ_MONKEY_SEED run longer or other sequences by hand; KJ_MONKEY_VERBOSE
 // prints the message of every failed calculation.
 #include "cases/form_cases.h"
@@ -293,6 +294,9 @@ void FormMonkeyTest::randomKeysAndPressesLoseNothing()
     const unsigned seed = qEnvironmentVariableIsSet("KJ_MONKEY_SEED") ? qEnvironmentVariableIntValue("KJ_MONKEY_SEED") : 20261207u;
     const int steps = qEnvironmentVariableIsSet("KJ_MONKEY_STEPS") ? qEnvironmentVariableIntValue("KJ_MONKEY_STEPS") : 2500;
     random_.seed(seed);
+    // First, so that a crash or a hang can be replayed too.
+    std::printf("monkey seed %u (KJ_MONKEY_SEED=%u replays this run)\n", seed, seed);
+    std::fflush(stdout);
     qtHandler = qInstallMessageHandler(withoutPlatformNotes);
     const auto restore = qScopeGuard([] { qInstallMessageHandler(qtHandler); });
     folder_.emplace();
@@ -355,7 +359,8 @@ void FormMonkeyTest::randomKeysAndPressesLoseNothing()
         {main.Text80, {"2", "4", "0"}}, {main.Text81, {"zd", "zd", "18", "22"}},
         {main.Text82, {"2", "2", "4", "1"}}, {main.Text83, {"6", "6", "8", "10", "abc"}},
         {main.Combo39->lineEdit(), {"原方法", "原方法", "原方法", "GB50010-2010"}},
-        {main.Combo40->lineEdit(), {"270", "270", "270", "360"}}};
+        {main.Combo40->lineEdit(), {"270", "270", "270", "360"}},
+        {main.Combo41->lineEdit(), {"一类", "一类", "一类", "二a", "二b"}}};
 
     QString fault;
     for (int step = 0; step < steps; ++step) {
@@ -400,7 +405,9 @@ void FormMonkeyTest::randomKeysAndPressesLoseNothing()
                 seed, steps, keys_, presses_, calcBoxes_ + otherBoxes_, calculations_, reachedDesign_, completed_,
                 failuresChecked_);
     QVERIFY(calculations_ > steps / 10);
-    QVERIFY(reachedDesign_ * 2 > calculations_); // most runs reach the design
+    // Many runs reach the design; a frame mutated into impossible materials or
+    // sizes is refused before it.
+    QVERIFY(reachedDesign_ * 5 > calculations_ * 2);
     QVERIFY(completed_ > 0);
     QVERIFY(failuresChecked_ > steps / 20);
 

@@ -1,6 +1,7 @@
 #include "cases/case_state.h"
 
 #include "common/failure.h"
+#include "common/textfile.h"
 #include "common/items.h"
 #include "common/text.h"
 
@@ -35,6 +36,10 @@ CaseWindowState parseCaseState(const std::string& text, const std::string& fileN
     s.Q = items[3];
     s.W = items[5];
     s.set = items[7];
+    // The names come from a file: they must name files of the working folder.
+    for (const auto& [key, name] : {std::pair{"G", &s.G}, std::pair{"Q", &s.Q}, std::pair{"W", &s.W}})
+        if (!name->empty())
+            refuseNameOutsideFolder(*name, "工况组合文件 " + fileName + " 中工况 " + key);
     for (std::size_t i = 8; i < items.size(); ++i)
         if (!items[i].empty()) s.rows.push_back(items[i]);
     return s;

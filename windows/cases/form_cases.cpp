@@ -144,7 +144,7 @@ void FormCases::FormCases_Command1_Click()
         if (showResult) showResult(result);
         Label6->setText(QStringLiteral("计算完成: %1 个组合, 计算书 %2 (控制组合写在各行之下)")
                             .arg(result.envelope ? static_cast<int>(result.envelope->combinations.size()) : 0)
-                            .arg(qs(request.reportName)));
+                            .arg(qs(kj::shownOutputName(request.reportName))));
     });
 }
 

@@ -6,6 +6,7 @@
 #include "analysis/frame_data.h"
 #include "calc/data_file_calculation.h"
 #include "calc/run.h"
+#include "common/text.h"
 #include "cases/form_cases.h"
 #include "common/failure.h"
 #include "common/numbers.h"
@@ -439,26 +440,22 @@ void Form1::Form1_Command4_Click()
     if (answer != QLatin1String("y")) return;
 
     const kj::CalcRequest request = calcRequest();
-    // The data check reads the file the calculation reads; a file it cannot
-    // read is reported by the calculation itself.
-    std::vector<kj::DataWarning> warnings;
-    try {
-        warnings = kj::checkFrameFile(kj::readTextFile(kj::slotPath(request.dataName), request.dataName),
-                                      request.dataName);
-    } catch (const std::exception&) {
-    }
+    // The data file is read once: the data check and the calculation use
+    // the same text.
     QString listed;
-    if (!warnings.empty()) {
-        constexpr std::size_t kListed = 12;
-        listed = QStringLiteral("数据文件 %1 中有 %2 处字段读不清, 计算按读出的数值进行, 请核对:")
-                     .arg(QString::fromStdString(request.dataName))
-                     .arg(warnings.size());
-        for (std::size_t i = 0; i < warnings.size() && i < kListed; ++i)
-            listed += QStringLiteral("\n") + QString::fromStdString(warnings[i].message);
-        if (warnings.size() > kListed) listed += QStringLiteral("\n另有 %1 处未列出").arg(warnings.size() - kListed);
-    }
     try {
-        kj::CalcResult result = kj::runCalculation(request);
+        const kj::PreparedCalculation prepared = kj::prepareCalculation(request);
+        std::vector<std::string> warnings;
+        for (const kj::InputCheck& check : prepared.checks)
+            for (const kj::DataWarning& w : check.warnings) warnings.push_back(w.message);
+        if (!warnings.empty()) {
+            listed = QStringLiteral("数据文件 %1 中有 %2 处字段读不清, 计算按读出的数值进行, 请核对:")
+                         .arg(QString::fromStdString(kj::clipForMessage(request.dataName)))
+                         .arg(warnings.size());
+            for (const std::string& line : kj::cappedWarnings(warnings))
+                listed += QStringLiteral("\n") + QString::fromStdString(line);
+        }
+        kj::CalcResult result = kj::writeCalculation(request, prepared);
         Text2->setPlainText(toPane(result.beamBarsText));
         Text3->setPlainText(toPane(result.forceDiagramText));
         lastCalculation_ = std::make_shared<const kj::FileCalculation>(

@@ -1,6 +1,7 @@
 #include "main/frame_boxes.h"
 
 #include "common/failure.h"
+#include "common/text.h"
 #include "templates/frame_templates.h"
 
 #include <array>
@@ -76,7 +77,7 @@ void requireOneDigit(const std::vector<const char*>& entryBoxes,
         if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') continue;
         const std::string role = frameBoxRole(box);
         if (text.empty()) throw Failure(role + "为空: 每个编号框填一位数字 (0-9)");
-        throw Failure(role + " \"" + text + "\" 不是一位数字: 每个编号框只填一位数字 (0-9), 否则其后的编号都会错位");
+        throw Failure(role + " " + quoteForMessage(text) + " 不是一位数字: 每个编号框只填一位数字 (0-9), 否则其后的编号都会错位");
     }
 }
 

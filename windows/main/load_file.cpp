@@ -54,7 +54,7 @@ std::string appendLoadString(std::string_view slot, std::string_view loadString)
 {
     const std::string shown(slot);
     if (loadString.find('"') != std::string_view::npos)
-        throw Failure("荷载字符串 " + std::string(loadString) + " 含有双引号, 写入荷载文件 " + shown +
+        throw Failure("荷载字符串 " + clipForMessage(loadString) + " 含有双引号, 写入荷载文件 " + shown +
                       " 后无法完整读回: 请从荷载框中删去双引号");
     if (loadString.find_first_of("\r\n") != std::string_view::npos)
         throw Failure("荷载字符串含有换行, 写入荷载文件 " + shown + " 后无法完整读回");
