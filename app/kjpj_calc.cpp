@@ -385,9 +385,10 @@ int main(int argc, char** argv)
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         gui.emplace(guiArgc, guiArgv);
         req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult* e,
-                           const kj::TitleBlock& title, const std::filesystem::path& path) {
+                           const kj::SeismicAction* seismic, const kj::TitleBlock& title, const std::filesystem::path& path) {
             kjd::BookOptions options;
             options.envelope = e;
+            options.seismic = seismic;
             options.title = title;
             kjd::writeCalculationBook(r, d, path, options);
         };

@@ -375,7 +375,8 @@ CalcResult writeCalculation(const CalcRequest& req, const PreparedCalculation& p
                     if (field->empty()) *field = *value;
             }
             const auto temp = set.reserve(slotPath(req.pdfName), req.pdfName);
-            req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr, title, temp);
+            req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr,
+                          result.seismic ? &*result.seismic : nullptr, title, temp);
             set.seal();
         }
     } catch (const std::exception& e) {

@@ -42,12 +42,13 @@ struct CalcRequest {
     // The calculation book; empty = none. The core draws nothing itself: the
     // caller supplies the writer (the drawing layer's), called after the
     // other files are written, with the slot name resolved to a path and,
-    // with load cases, every case and combination (else null), and the
+    // with load cases, every case and combination (else null), the
+    // earthquake when seismic design was asked for (else null), and the
     // title block for the book's first page.
     std::string pdfName;
     TitleBlock title;
-    std::function<void(const CalculationResult&, const FrameData&, const EnvelopeResult*, const TitleBlock&,
-                       const std::filesystem::path&)>
+    std::function<void(const CalculationResult&, const FrameData&, const EnvelopeResult*, const SeismicAction*,
+                       const TitleBlock&, const std::filesystem::path&)>
         pdfWriter;
     // A project file, read and checked: given, it replaces dataName, cases,
     // design and the combinations, which it holds itself (the batch
