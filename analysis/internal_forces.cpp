@@ -110,14 +110,17 @@ StiffnessSystem loadedStiffness(const FrameModel& m)
     return loadedSystem(m, f);
 }
 
-InternalForces analyse(const FrameModel& m)
+InternalForces analyse(const FrameModel& m) { return analyse(m, LoadSolver{}); }
+
+InternalForces analyse(const FrameModel& m, const LoadSolver& solveLoads)
 {
     const FrameTopology& t = m.topo;
     const int members = t.memberCount();
     InternalForces f;
     StiffnessSystem sys = loadedSystem(m, f);
     auto at = [](std::vector<double>& v, int i) -> double& { return v[static_cast<std::size_t>(i)]; };
-    solve(sys, m);
+    if (solveLoads) solveLoads(sys.P);
+    else solve(sys, m);
     f.displacement = sys.P;
     auto x = [&](int d) { return d == 0 ? 0.0 : sys.P[static_cast<std::size_t>(d)]; };
 

@@ -5,6 +5,7 @@
 #include "analysis/frame_model.h"
 #include "analysis/member_forces.h"
 
+#include <functional>
 #include <vector>
 
 namespace kj {
@@ -53,6 +54,14 @@ StiffnessSystem loadedStiffness(const FrameModel& model);
 // Runs the analysis of a model. Throws Failure on a singular system or a
 // result that is not a finite number.
 InternalForces analyse(const FrameModel& model);
+
+// Solves the frame's stiffness for one load vector: P (indices 0..N, 0
+// unused) holds the loads on entry and the displacements on return.
+using LoadSolver = std::function<void(std::vector<double>& P)>;
+// The analysis of a model whose stiffness the solver has already factored
+// (many load sets on one frame): the same forces as analyse, the stiffness
+// solved by the solver given.
+InternalForces analyse(const FrameModel& model, const LoadSolver& solveLoads);
 
 // Joint rotations and storey drifts in real units. The analysis solves
 // with b h^3 / len in place of EI/len = Ec b h^3 / (12 len), every member

@@ -56,6 +56,9 @@ const char* kUsage =
     "                              W (左风; 右风取 -W)。给出工况时不用数据文件参数, 按组合的包络配筋\n"
     "  --combinations 规范         内置荷载组合: GB55001 (默认, GB 55001-2021) 或 GB50009 (GB 50009-2012)\n"
     "  --combine 组合              自定义组合, 如 \"1.3G+1.5Q-0.9W\", 可重复, 代替 --combinations\n"
+    "  --patterns                  活载不利布置: 各梁活载分别计算后叠加, 每个设计值取最不利布置\n"
+    "  --gamma-l 数值              活载设计使用年限调整系数 γL: 1.0 (50 年, 默认) 或 1.1 (100 年)\n"
+    "  --psi-c 数值                活载组合值系数 ψc: 0.7 (默认) 或 0.9 (书库、档案库、储藏室等)\n"
     "  --pdf 名称                  另生成 A4 PDF 计算书 (含计算简图、内力图和配筋图), 无需显示器\n"
     "  --seismic 烈度 --site 场地 --group 分组 [--seismic-grade 等级] [--period-factor ψT]\n"
     "                              抗震设计 (GB 50011-2010 底部剪力法, 只用于 --code 2010): 烈度 6、7、\n"
@@ -79,7 +82,8 @@ const char* kUsage =
     "       kjpj-calc --to-project DATAFILE [--case Q NAME ...] [options] OUT.kjpj\n"
     "       kjpj-calc --to-datafile JOB.kjpj OUT.txt [--case Q OUT-Q.txt ...]\n"
     "       kjpj-calc --case G NAME [--case Q NAME] [--case W NAME]\n"
-    "                 [--combinations GB55001|GB50009 | --combine TEXT ...] [other options]\n"
+    "                 [--combinations GB55001|GB50009 | --combine TEXT ...]\n"
+    "                 [--patterns] [--gamma-l 1.0|1.1] [--psi-c 0.7|0.9] [other options]\n"
     "       kjpj-calc ... --code 2010 --seismic 6|7|7.5|8|8.5|9 --site I0|I1|II|III|IV --group 1|2|3\n"
     "                 [--seismic-grade 1-4] [--period-factor PSI_T]\n";
 
@@ -188,6 +192,8 @@ int main(int argc, char** argv)
     bool dataGiven = false;
     bool strict = false;
     bool setGiven = false;
+    bool liveLoadGiven = false;
+    std::string gammaL, psiC;
     std::string seismicPart; // the last of --site, --group, --seismic-grade, --period-factor given
     // The design options as given, applied to the main window's defaults or
     // to a project's own settings, which they override.
@@ -279,6 +285,17 @@ int main(int argc, char** argv)
         } else if (a == "--combine") {
             need(i, 1);
             req.combinations.push_back(argv[++i]);
+        } else if (a == "--patterns") {
+            req.liveLoadPatterns = true;
+            liveLoadGiven = true;
+        } else if (a == "--gamma-l") {
+            need(i, 1);
+            gammaL = argv[++i];
+            liveLoadGiven = true;
+        } else if (a == "--psi-c") {
+            need(i, 1);
+            psiC = argv[++i];
+            liveLoadGiven = true;
         } else if (a == "--seismic") {
             need(i, 1);
             req.seismic.intensity = argv[++i];
@@ -343,6 +360,10 @@ int main(int argc, char** argv)
         conflict = "给出荷载工况 (--case) 时不用数据文件参数: 恒载的数据文件用 --case G 给出";
     else if (setGiven && !req.combinations.empty())
         conflict = "--combinations 和 --combine 只能用其一";
+    else if (req.cases.empty() && liveLoadGiven)
+        conflict = "--patterns、--gamma-l 和 --psi-c 只用于荷载工况, 请用 --case 给出工况的数据文件";
+    else if (!req.combinations.empty() && (!gammaL.empty() || !psiC.empty()))
+        conflict = "--gamma-l 和 --psi-c 只用于内置组合 (--combinations); 自定义组合 (--combine) 直接写出系数";
     std::string seismicConflict;
     if (req.seismic.intensity.empty() && !seismicPart.empty())
         seismicConflict = seismicPart + " 只与 --seismic (抗震设防烈度) 一起使用";
@@ -364,9 +385,10 @@ int main(int argc, char** argv)
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         gui.emplace(guiArgc, guiArgv);
         req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult* e,
-                           const kj::TitleBlock& title, const std::filesystem::path& path) {
+                           const kj::SeismicAction* seismic, const kj::TitleBlock& title, const std::filesystem::path& path) {
             kjd::BookOptions options;
             options.envelope = e;
+            options.seismic = seismic;
             options.title = title;
             kjd::writeCalculationBook(r, d, path, options);
         };
@@ -376,6 +398,9 @@ int main(int argc, char** argv)
         kj::setWorkingRoot(std::filesystem::current_path());
         for (const auto& f : designEdits) f(req.design);
         kj::parseDesignOptions(req.design); // refused before anything is read or written
+        const kj::LiveLoadFactors factors = kj::parseLiveLoadFactors(gammaL, psiC);
+        req.gammaL = factors.gammaL;
+        req.psiC = factors.psiC;
         if (projectRun) {
             // The project is read once, checked whole, and the options given
             // here override its own settings.
@@ -389,6 +414,9 @@ int main(int argc, char** argv)
             } else if (!req.combinations.empty()) {
                 project.combinations = req.combinations;
             }
+            if (req.liveLoadPatterns) project.liveLoadPatterns = true;
+            if (!gammaL.empty()) project.gammaL = factors.gammaL;
+            if (!psiC.empty()) project.psiC = factors.psiC;
             req.project = std::move(project);
         }
         // Each input is read once: the data check, --strict and the
@@ -406,7 +434,10 @@ int main(int argc, char** argv)
                              kj::clipForMessage(check.fileName).c_str(), check.warnings.size());
                 return 1;
             }
-        kj::writeCalculation(req, prepared);
+        const kj::CalcResult result = kj::writeCalculation(req, prepared);
+        if (result.envelope)
+            for (const std::string& line : kj::cappedWarnings(result.envelope->warnings))
+                std::fprintf(stderr, "警告: %s\n", kj::terminalSafe(line).c_str());
     } catch (const kj::Failure& f) {
         std::fprintf(stderr, "%s\n", kj::terminalSafe(f.what()).c_str());
         return 1;

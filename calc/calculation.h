@@ -42,6 +42,19 @@ struct CalculationResult {
 CalculationResult calculate(const FrameModel& model, const DesignOptions& options, const DesignRules& rules);
 CalculationResult calculate(const FrameModel& model, const DesignOptions& options);
 
+// The largest sagging moment along a beam (kN*m) and where it acts (m from
+// the left end): over both ends, the ends of every loaded length and force,
+// and the zero-shear sections between them. Ties go to the section nearest
+// the left end.
+struct SpanMoment {
+    double M = 0, x = 0;
+};
+SpanMoment largestSagging(const MemberForces& a);
+
+// The largest moment of a simply supported span of the length given under
+// the loads given (kN*m).
+double simpleSpanMoment(const std::vector<MemberForces::Load>& loads, double length);
+
 // The clear height of column c (1..NC), m: the storey height less the
 // depth of the deepest beam at its top joint (storey heights run to the top
 // of the floor beams).

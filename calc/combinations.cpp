@@ -29,6 +29,11 @@ namespace kj {
 // loads with psi_c (Q 1.4 x 0.7 = 0.98, W 1.4 x 0.6 = 0.84); governed by the
 // dead load (3.2.3-2) gG = 1.35 with every variable load at its combination
 // value, the wind included (more combinations can only widen the envelope).
+//
+// The rows are written for a working life of 50 years and psi_c = 0.7 of
+// Q; other values of gamma_L and psi_c of Q change the factors of Q only
+// (rowsWith). gamma_L does not touch the wind, whose return period already
+// follows the working life (GB 50009-2012 3.2.5 note).
 const std::vector<CombinationSet>& builtInCombinationSets()
 {
     static const std::vector<CombinationSet> sets{
@@ -51,7 +56,8 @@ const std::vector<CombinationSet>& builtInCombinationSets()
              "1.0G+1.5W",
              "1.0G-1.5W",
              "1.0G",
-         }},
+         },
+         1.5},
         {"GB50009",
          "GB 50009-2012",
          {
@@ -76,7 +82,8 @@ const std::vector<CombinationSet>& builtInCombinationSets()
              "1.0G+1.4W",
              "1.0G-1.4W",
              "1.0G",
-         }},
+         },
+         1.4},
     };
     return sets;
 }
@@ -101,6 +108,51 @@ const char* caseTitle(LoadCaseKind kind)
     case LoadCaseKind::E: return "地震作用";
     }
     return "";
+}
+
+namespace {
+
+// A factor worked out from others, kept to six decimals so that 1.5 x 0.7
+// is written 1.05.
+double tidyFactor(double f) { return std::round(f * 1e6) / 1e6; }
+
+} // namespace
+
+void checkLiveLoadFactors(const LiveLoadFactors& f)
+{
+    if (f.gammaL != 1.0 && f.gammaL != 1.1)
+        throw Failure("活荷载设计使用年限调整系数 γL 应为 1.0 (50 年) 或 1.1 (100 年), 不是 " + shortestDecimal(f.gammaL));
+    if (f.psiC != 0.7 && f.psiC != 0.9)
+        throw Failure("活荷载组合值系数 ψc 应为 0.7 或 0.9 (书库、档案库、储藏室等), 不是 " + shortestDecimal(f.psiC));
+}
+
+LiveLoadFactors parseLiveLoadFactors(const std::string& gammaL, const std::string& psiC)
+{
+    auto value = [](const std::string& text, const char* what) {
+        const double v = numberValue(text);
+        if (text.find_first_not_of(" 0123456789.") != std::string::npos || !std::isfinite(v))
+            throw Failure(std::string(what) + "应为数, 不是 \"" + text + "\"");
+        return v;
+    };
+    LiveLoadFactors f;
+    if (!gammaL.empty()) f.gammaL = value(gammaL, "活荷载设计使用年限调整系数 γL ");
+    if (!psiC.empty()) f.psiC = value(psiC, "活荷载组合值系数 ψc ");
+    checkLiveLoadFactors(f);
+    return f;
+}
+
+std::vector<std::string> CombinationSet::rowsWith(const LiveLoadFactors& f) const
+{
+    checkLiveLoadFactors(f);
+    std::vector<std::string> out;
+    for (const std::string& row : rows) {
+        Combination c = parseCombination(row);
+        for (CombinationTerm& t : c.terms)
+            if (t.kind == LoadCaseKind::Q)
+                t.factor = tidyFactor(t.factor < gammaQ ? gammaQ * f.gammaL * f.psiC : gammaQ * f.gammaL);
+        out.push_back(combinationName(c.terms));
+    }
+    return out;
 }
 
 namespace {
@@ -204,6 +256,9 @@ Combination parseCombination(const std::string& text)
         if (!caseOfLetter(text[i], kind)) fail(i, "应为工况 G、Q、W 或 E");
         ++i;
         if (!(factor > 0) || !std::isfinite(factor)) throw Failure(where + "中 " + caseLetter(kind) + " 的系数应大于 0");
+        if (factor >= 1000)
+            throw Failure(where + "中 " + caseLetter(kind) + " 的系数 " + shortestDecimal(factor) +
+                          " 超过三位整数, 计算书的栏目写不下");
         if (sign < 0 && kind != LoadCaseKind::W && kind != LoadCaseKind::E)
             throw Failure(where + "中 " + caseLetter(kind) + " 取了负号: 只有风载 W 可取负号 (-W 为右风), 以及地震作用 E (-E 为右向地震)");
         if (c.uses(kind)) throw Failure(where + "中工况 " + caseLetter(kind) + " 出现了两次");
@@ -228,15 +283,25 @@ const CombinationSet& combinationSet(const std::string& key)
     throw Failure("没有名为 " + quoteForMessage(key) + " 的荷载组合规范 (可选 " + known + ")");
 }
 
-std::vector<Combination> combinationsFor(const CombinationSet& set, const GivenCases& given)
+std::vector<Combination> combinationsFor(const CombinationSet& set, const GivenCases& given,
+                                        const LiveLoadFactors& factors)
 {
     std::vector<Combination> out;
-    for (const std::string& row : set.rows) {
+    for (const std::string& row : set.rowsWith(factors)) {
         Combination c = parseCombination(row);
         bool usable = true;
         for (const CombinationTerm& t : c.terms) usable = usable && given[static_cast<std::size_t>(t.kind)];
         if (usable) out.push_back(std::move(c));
     }
+    return out;
+}
+
+std::vector<std::string> combinationWarnings(const std::vector<Combination>& combinations)
+{
+    std::vector<std::string> out;
+    for (const Combination& c : combinations)
+        if (!c.uses(LoadCaseKind::G))
+            out.push_back("荷载组合 " + c.name + " 中没有恒载 G: 梁柱自重和恒载都未计入这一组合");
     return out;
 }
 

@@ -7,6 +7,9 @@
 #include "design/gb50011_2010.h"
 #include "design/materials.h"
 
+#include <Eigen/SparseCholesky>
+#include <Eigen/SparseCore>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -40,38 +43,6 @@ MemberForces combinedAlong(const std::vector<std::pair<double, const MemberForce
     return out;
 }
 
-// The span walk of a beam's combined forces: from the left end to the
-// first section where the shear turns from positive to zero or negative
-// (inside a loaded length the zero-shear section, at a force the force); at
-// the left end when the shear starts at zero or below; at the end of the
-// last loaded length when it stays positive. For one case this is the walk
-// of the analysis; for loads that all act downward it is the largest
-// sagging moment.
-double spanWalk(const MemberForces& a)
-{
-    std::vector<double> xs;
-    double lastLoadEnd = 0;
-    for (const MemberForces::Load& l : a.loads) {
-        xs.push_back(l.x0);
-        xs.push_back(l.x1);
-        lastLoadEnd = std::max(lastLoadEnd, l.x1);
-    }
-    std::sort(xs.begin(), xs.end());
-    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
-    double x = 0;
-    double V = a.V(0); // just right of the left end, after a force standing there
-    if (!(a.V1 > 0) || !(V > 0)) return 0;
-    for (double b : xs) {
-        if (b <= x) continue;
-        const double Vleft = a.V(b, true);
-        if (!(Vleft > 0)) return x + V / (V - Vleft) * (b - x); // linear between x and b
-        x = b;
-        V = a.V(b);
-        if (!(V > 0)) return b;
-    }
-    return std::min(x, lastLoadEnd);
-}
-
 InternalForces combineCases(const std::vector<std::pair<double, const InternalForces*>>& terms,
                             const FrameTopology& t)
 {
@@ -101,9 +72,10 @@ InternalForces combineCases(const std::vector<std::pair<double, const InternalFo
     c.X.assign(z(t.NB) + 1, 0.0);
     for (int i = 1; i <= t.NB; ++i) {
         MemberForces& a = c.along[z(i)];
-        a.xMax = spanWalk(a);
-        c.X[z(i)] = a.xMax;
-        c.Mo[z(i)] = a.M(a.xMax);
+        const SpanMoment s = largestSagging(a);
+        a.xMax = s.x;
+        c.X[z(i)] = s.x;
+        c.Mo[z(i)] = s.M;
     }
     return c;
 }
@@ -115,14 +87,47 @@ double caseBeta(LoadCaseKind kind, const DesignOptions& o)
     return kind == LoadCaseKind::W || kind == LoadCaseKind::E ? 1.0 : o.beta;
 }
 
-// Ties go to the earlier combination.
+// a beats b: larger, and not within 1e-9 of the larger of the two. Values
+// that close are tied, and a tie goes to the state listed first.
+bool beats(double a, double b)
+{
+    return a > b && !(a - b <= 1e-9 * std::max(std::fabs(a), std::fabs(b)));
+}
+
+// The index of the largest key; ties go to the earlier one.
 template <class Key>
 int best(std::size_t count, Key key)
 {
     int k = 0;
     for (std::size_t j = 1; j < count; ++j)
-        if (key(static_cast<int>(j)) > key(k)) k = static_cast<int>(j);
+        if (beats(key(static_cast<int>(j)), key(k))) k = static_cast<int>(j);
     return k;
+}
+
+// The index of the state with the largest key, over states listed
+// combination by combination. Ties go to the combination listed first;
+// within it, to Q as given, then to the layout made for the value
+// (preferred), then to the other layouts in order, so that a layout that
+// happens to equal another is named for the value it was made for.
+template <class Key>
+int bestState(const std::vector<Governing>& states, int preferred, Key key)
+{
+    std::vector<int> order;
+    order.reserve(states.size());
+    for (std::size_t k = 0; k < states.size();) {
+        std::size_t end = k;
+        while (end < states.size() && states[end].combination == states[k].combination) ++end;
+        order.push_back(static_cast<int>(k)); // Q as given
+        for (std::size_t j = k + 1; j < end; ++j)
+            if (states[j].pattern == preferred) order.push_back(static_cast<int>(j));
+        for (std::size_t j = k + 1; j < end; ++j)
+            if (states[j].pattern != preferred) order.push_back(static_cast<int>(j));
+        k = end;
+    }
+    int b = order.front();
+    for (int i : order)
+        if (beats(key(i), key(b))) b = i;
+    return b;
 }
 
 double steelKey(const ColumnEndDesign& e)
@@ -189,15 +194,190 @@ void takeLargestShear(ColumnDesign& d, const std::vector<CombinationResult>& lis
             d.notes.push_back(note);
 }
 
+// One case's forces on one beam as a state combines them.
+struct BeamTerm {
+    double factor = 0, beta = 1;
+    double M1 = 0, M2 = 0, V1 = 0, V2 = 0;
+    const MemberForces* along = nullptr;
+    bool vertical = true; // G or Q: the loads of the simple-span rule
+};
+
+// The forces one state designs a beam for: the support moments with the
+// redistribution of each case, the largest sagging moment along the beam
+// with half the moment shed by the supports, and, when the rule set asks
+// for it, at least its share of the simple-span moment of the vertical
+// loads.
+BeamDesignForces beamDesignForces(const std::vector<BeamTerm>& terms, const DesignRules& rules, double beta)
+{
+    BeamDesignForces b;
+    double shed = 0;
+    std::vector<std::pair<double, const MemberForces*>> along;
+    for (const BeamTerm& t : terms) {
+        // The default method's redistribution of one case: the support
+        // moments x beta, half the moment they shed added to the span.
+        const double r1 = (1 - t.beta) * std::fabs(t.M1);
+        const double r2 = (1 - t.beta) * std::fabs(t.M2);
+        b.M1 += t.factor * (t.beta * t.M1);
+        b.M2 += t.factor * (t.beta * t.M2);
+        shed += t.factor * ((r1 + r2) / 2);
+        b.V1 += t.factor * t.V1;
+        b.V2 += t.factor * t.V2;
+        along.push_back({t.factor, t.along});
+    }
+    const MemberForces a = combinedAlong(along);
+    const SpanMoment s = largestSagging(a);
+    b.Mo = s.M + shed;
+    b.x = s.x;
+    if (rules.spanAtLeastHalfSimple && beta < 1) {
+        std::vector<MemberForces::Load> loads;
+        for (const BeamTerm& t : terms)
+            if (t.vertical)
+                for (const MemberForces::Load& l : t.along->loads) loads.push_back({l.x0, l.x1, t.factor * l.w});
+        b.Mo = std::max(b.Mo, minimumRedistributedSpanMoment(simpleSpanMoment(loads, a.length)));
+    }
+    return b;
+}
+
+// The live load of one beam alone, or the joint loads of Q alone, as the
+// layouts add them: end moments and shears of the beams, end moments of the
+// columns, axial forces at the column feet.
+struct UnitForces {
+    std::vector<double> M1, M2, V1, V2, N;
+};
+
+UnitForces unitOf(const InternalForces& f)
+{
+    return {f.M1, f.M2, f.V1, f.V2, f.N};
+}
+
+// Q taken apart: one analysis per loaded beam, one for the joint loads.
+struct LiveLoadUnits {
+    std::vector<int> beams;        // the beam of each unit
+    std::vector<UnitForces> units; // the forces of its load alone
+    UnitForces rest;               // Q's joint loads, in every layout
+
+    double sum(const std::vector<char>& loaded, std::vector<double> UnitForces::*field, int i) const
+    {
+        double v = (rest.*field)[z(i)];
+        for (std::size_t u = 0; u < units.size(); ++u)
+            if (loaded[z(beams[u])]) v += (units[u].*field)[z(i)];
+        return v;
+    }
+    // The layout of the beams whose loads add to a value: contribution(u)
+    // is the value unit u gives.
+    template <class Contribution>
+    std::vector<char> layout(int NB, Contribution contribution) const
+    {
+        std::vector<char> loaded(z(NB) + 1, 0);
+        for (std::size_t u = 0; u < units.size(); ++u)
+            if (contribution(units[u], beams[u]) > 0) loaded[z(beams[u])] = 1;
+        return loaded;
+    }
+};
+
+// The stiffness of a frame factored once (sparse LDL^T of the banded
+// matrix), to solve for many load vectors. The frame has already been
+// analysed, so a singular stiffness has already been refused.
+class FactoredStiffness {
+public:
+    explicit FactoredStiffness(const FrameModel& m)
+    {
+        const StiffnessSystem s = assembleStiffness(m);
+        N_ = s.N;
+        // The lower triangle, each entry standing for (i, j) and (j, i).
+        std::vector<Eigen::Triplet<double>> entries;
+        for (const StiffnessSystem::Entry& e : s.entries)
+            entries.emplace_back(std::max(e.row, e.col) - 1, std::min(e.row, e.col) - 1, e.value);
+        Eigen::SparseMatrix<double> K(N_, N_);
+        K.setFromTriplets(entries.begin(), entries.end());
+        ldlt_.compute(K);
+        if (ldlt_.info() != Eigen::Success)
+            throw Failure("数据文件 " + m.fileName + ": 刚度矩阵无法分解, 不能计算活载的不利布置");
+    }
+    void solve(std::vector<double>& P) const
+    {
+        const Eigen::Map<const Eigen::VectorXd> loads(P.data() + 1, N_);
+        const Eigen::VectorXd d = ldlt_.solve(loads);
+        for (int i = 0; i < N_; ++i) P[z(i + 1)] = d[i];
+    }
+
+private:
+    int N_ = 0;
+    Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> ldlt_;
+};
+
+LiveLoadUnits liveLoadUnits(const FrameModel& q)
+{
+    LiveLoadUnits out;
+    const FrameTopology& t = q.topo;
+    const FactoredStiffness stiffness(q);
+    const LoadSolver solver = [&](std::vector<double>& P) { stiffness.solve(P); };
+    FrameModel alone = q;
+    alone.jointGroups.clear();
+    for (auto& l : alone.loads) l.clear();
+    for (int i = 1; i <= t.NB; ++i) {
+        if (q.loads[z(i)].empty()) continue;
+        alone.loads[z(i)] = q.loads[z(i)];
+        out.beams.push_back(i);
+        out.units.push_back(unitOf(analyse(alone, solver)));
+        alone.loads[z(i)].clear();
+    }
+    alone.jointGroups = q.jointGroups;
+    if (q.jointGroups.empty()) {
+        const InternalForces none = [&] {
+            InternalForces f;
+            f.M1.assign(z(t.memberCount()) + 1, 0.0);
+            f.M2 = f.M1;
+            f.V1.assign(z(t.NB) + 1, 0.0);
+            f.V2 = f.V1;
+            f.N.assign(z(t.NC) + 1, 0.0);
+            return f;
+        }();
+        out.rest = unitOf(none);
+    } else {
+        out.rest = unitOf(analyse(alone, solver));
+    }
+    return out;
+}
+
+// The forces of a layout along one beam: its end forces summed, and its own
+// loads when it is loaded.
+MemberForces layoutAlong(const LiveLoadUnits& q, const std::vector<char>& loaded, const MemberForces& full, int beam)
+{
+    MemberForces a;
+    a.length = full.length;
+    a.M1 = q.sum(loaded, &UnitForces::M1, beam);
+    a.V1 = q.sum(loaded, &UnitForces::V1, beam);
+    if (loaded[z(beam)]) a.loads = full.loads;
+    return a;
+}
+
+// The bottom steel of a sagging moment at a support, designed as the rule
+// set designs a span.
+BeamSectionDesign saggingDesign(int beam, const Member& member, double M, const Materials& materials,
+                                const DesignOptions& options, const DesignRules& rules)
+{
+    const BeamInput in{beam, member, 0, 0, 0, 0, M, 0, false, {}, 0};
+    return rules.designBeam(in, materials, options).span;
+}
+
 } // namespace
+
+std::string EnvelopeResult::name(const Governing& g) const
+{
+    std::string n = name(g.combination);
+    if (g.pattern >= 0) n += "[" + patterns[z(g.pattern)].name + "]";
+    return n;
+}
 
 EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const std::vector<Combination>& combinations,
                                  const std::string& setTitle, const DesignOptions& options, const DesignRules& rules,
-                                 int seismicGrade)
+                                 const EnvelopeOptions& envelopeOptions)
 {
     if (inputs.empty()) throw Failure("没有荷载工况");
     EnvelopeResult r;
     r.setTitle = setTitle;
+    r.envelopeOptions = envelopeOptions;
 
     std::vector<const LoadCaseInput*> ordered;
     GivenCases given{};
@@ -209,6 +389,16 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             }
     if (!given[0]) throw Failure("缺少恒载 G 的数据文件: 柱自重计入恒载, 按荷载工况计算时必须给出 G");
     checkCombinationCases(combinations, given);
+    r.warnings = combinationWarnings(combinations);
+    for (const LoadCaseInput* in : ordered) {
+        if (in->kind != LoadCaseKind::W) continue;
+        std::string beams;
+        for (int i = 1; i <= in->model.topo.NB; ++i)
+            if (!in->model.loads[z(i)].empty()) beams += (beams.empty() ? "" : "、") + std::to_string(i);
+        if (!beams.empty())
+            r.warnings.push_back("风载 W 的数据文件 " + in->fileName + " 在第 " + beams +
+                                 " 号梁上有荷载: W 的全部荷载随 -W (右风) 反号, 梁上的重力荷载应放在 G 或 Q 中");
+    }
 
     // Every case analysed once.
     for (const LoadCaseInput* in : ordered) {
@@ -240,6 +430,55 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     DesignOptions combinedOptions = options;
     combinedOptions.beta = 1.0;
 
+    // The terms of one state on beam i, with Q as given or as a layout
+    // gives it (q).
+    auto beamTerms = [&](const Combination& comb, int i, const BeamTerm* q) {
+        std::vector<BeamTerm> terms;
+        for (const CombinationTerm& term : comb.terms) {
+            const InternalForces& f = caseOf(term.kind).forces;
+            BeamTerm b{term.factor, caseBeta(term.kind, options), f.M1[z(i)], f.M2[z(i)], f.V1[z(i)], f.V2[z(i)],
+                       &f.along[z(i)], term.kind == LoadCaseKind::G || term.kind == LoadCaseKind::Q};
+            if (term.kind == LoadCaseKind::Q && q) {
+                b = *q;
+                b.factor = term.factor;
+            }
+            terms.push_back(b);
+        }
+        return terms;
+    };
+    // The forces of one state on column c, with Q as given or as a layout
+    // gives it (q: top and bottom moments, axial force).
+    struct ColumnQ {
+        double M1 = 0, M2 = 0, N = 0;
+    };
+    auto columnForces = [&](const Combination& comb, int c, const ColumnQ* q) {
+        const int i = t.columnMember(c);
+        ColumnDesignForces d;
+        for (const CombinationTerm& term : comb.terms) {
+            const InternalForces& f = caseOf(term.kind).forces;
+            if (term.kind == LoadCaseKind::Q && q) {
+                d.Mtop += term.factor * q->M1;
+                d.Mbottom += term.factor * q->M2;
+                d.Nfoot += term.factor * q->N;
+                d.Ntop += term.factor * q->N; // Q carries no self-weight
+            } else {
+                d.Mtop += term.factor * f.M1[z(i)];
+                d.Mbottom += term.factor * f.M2[z(i)];
+                d.Nfoot += term.factor * f.N[z(c)];
+                d.Ntop += term.factor * f.along[z(i)].N1;
+            }
+        }
+        return d;
+    };
+    // A seismic combination's column (cr) takes the shear of its capacity
+    // design.
+    auto designColumn = [&](int c, const ColumnDesignForces& d, const CombinationResult* cr) {
+        ColumnInput in{c,      model.member(t.columnMember(c)), d.Mtop, d.Mbottom, d.Nfoot, t.bottomStorey(c),
+                       d.Ntop, columnClearLength(model, c)};
+        if (cr && cr->combination.uses(LoadCaseKind::E)) setSeismicColumnShear(in, *cr, c);
+        return rules.designColumn(in, g.materials, combinedOptions);
+    };
+
     for (const Combination& comb : combinations) {
         CombinationResult cr;
         cr.combination = comb;
@@ -249,52 +488,44 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         cr.displacements = realDisplacements(model, cr.forces, g.displacements.Ec);
 
         cr.beams.assign(z(t.NB) + 1, BeamDesignForces{});
-        for (int i = 1; i <= t.NB; ++i) {
-            BeamDesignForces& b = cr.beams[z(i)];
-            double shed = 0;
-            for (const CombinationTerm& term : comb.terms) {
-                const InternalForces& f = caseOf(term.kind).forces;
-                const double beta = caseBeta(term.kind, options);
-                // The default method's redistribution of one case: the support
-                // moments x beta, half the moment they shed added to the span.
-                const double r1 = (1 - beta) * std::fabs(f.M1[z(i)]);
-                const double r2 = (1 - beta) * std::fabs(f.M2[z(i)]);
-                b.M1 += term.factor * (beta * f.M1[z(i)]);
-                b.M2 += term.factor * (beta * f.M2[z(i)]);
-                shed += term.factor * ((r1 + r2) / 2);
-            }
-            b.V1 = cr.forces.V1[z(i)];
-            b.V2 = cr.forces.V2[z(i)];
-            b.Mo = cr.forces.Mo[z(i)] + shed;
-            b.x = cr.forces.X[z(i)];
-        }
+        for (int i = 1; i <= t.NB; ++i)
+            cr.beams[z(i)] = beamDesignForces(beamTerms(comb, i, nullptr), rules, options.beta);
         cr.columns.assign(z(t.NC) + 1, ColumnDesignForces{});
-        for (int c = 1; c <= t.NC; ++c) {
-            const int i = t.columnMember(c);
-            ColumnDesignForces& d = cr.columns[z(c)];
-            d.Mtop = cr.forces.M1[z(i)];
-            d.Mbottom = cr.forces.M2[z(i)];
-            d.Nfoot = cr.forces.N[z(c)];
-            d.Ntop = cr.forces.along[z(i)].N1;
-        }
+        for (int c = 1; c <= t.NC; ++c) cr.columns[z(c)] = columnForces(comb, c, nullptr);
         const bool seismic = comb.uses(LoadCaseKind::E);
-        if (seismic) seismicDesignForces(cr, model, seismicGrade, gb2010::concreteGrade(g.materials.C).fc);
+        if (seismic)
+            seismicDesignForces(cr, model, envelopeOptions.seismicGrade, gb2010::concreteGrade(g.materials.C).fc);
         if (!model.continuousBeam) {
             cr.columnDesigns.assign(z(t.NC) + 1, ColumnDesign{});
-            for (int c = 1; c <= t.NC; ++c) {
-                const ColumnDesignForces& d = cr.columns[z(c)];
-                ColumnInput in{c,      model.member(t.columnMember(c)), d.Mtop, d.Mbottom, d.Nfoot, t.bottomStorey(c),
-                               d.Ntop, columnClearLength(model, c)};
-                if (seismic) setSeismicColumnShear(in, cr, c);
-                cr.columnDesigns[z(c)] = rules.designColumn(in, g.materials, combinedOptions);
-            }
+            for (int c = 1; c <= t.NC; ++c) cr.columnDesigns[z(c)] = designColumn(c, cr.columns[z(c)], &cr);
         }
         r.combinations.push_back(std::move(cr));
     }
 
+    // The live load span by span, when asked for and used. A seismic
+    // combination takes Q in the gravity load as given, never patterned.
+    auto patterned = [](const Combination& c) { return c.uses(LoadCaseKind::Q) && !c.uses(LoadCaseKind::E); };
+    std::optional<LiveLoadUnits> units;
+    const bool usesQ = std::any_of(combinations.begin(), combinations.end(), patterned);
+    if (envelopeOptions.liveLoadPatterns && given[z(static_cast<int>(LoadCaseKind::Q))] && usesQ)
+        units = liveLoadUnits(caseOf(LoadCaseKind::Q).model);
+    auto addPattern = [&](std::string name, std::vector<char> loaded) {
+        r.patterns.push_back({std::move(name), std::move(loaded)});
+        return static_cast<int>(r.patterns.size()) - 1;
+    };
+    // Every state of a member in the order they are listed: each
+    // combination with Q as given, then with each layout of the member.
+    auto statesOf = [&](const std::vector<int>& layouts) {
+        std::vector<Governing> states;
+        for (std::size_t k = 0; k < r.combinations.size(); ++k) {
+            states.push_back({static_cast<int>(k), -1});
+            if (patterned(r.combinations[k].combination))
+                for (int p : layouts) states.push_back({static_cast<int>(k), p});
+        }
+        return states;
+    };
+
     // The envelope.
-    const std::size_t n = r.combinations.size();
-    auto beamForces = [&](int k, int i) -> const BeamDesignForces& { return r.combinations[z(k)].beams[z(i)]; };
     CalculationResult& e = r.envelope;
     e.model = model;
     e.materials = g.materials;
@@ -309,33 +540,84 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     const bool seismicList = anySeismic(r.combinations);
     const double ft = seismicList ? gb2010::concreteGrade(g.materials.C).ft : 0.0;
     r.beamGoverning.assign(z(t.NB) + 1, BeamGoverning{});
+    r.supportSagging.assign(z(t.NB) + 1, BeamSupportSagging{});
     e.beams.assign(z(t.NB) + 1, BeamDesign{});
     for (int i = 1; i <= t.NB; ++i) {
-        BeamGoverning& gov = r.beamGoverning[z(i)];
-        // Hogging at the left end is a negative M1, at the right end a positive M2.
-        gov.leftMoment = best(n, [&](int k) { return -beamForces(k, i).M1; });
-        gov.rightMoment = best(n, [&](int k) { return beamForces(k, i).M2; });
-        if (seismicList) {
-            const Member& m = model.member(i);
-            gov.leftShear = best(n, [&](int k) { return shearKey(r.combinations[z(k)], beamForces(k, i).V1, m, ft); });
-            gov.rightShear = best(n, [&](int k) { return shearKey(r.combinations[z(k)], beamForces(k, i).V2, m, ft); });
-        } else {
-            gov.leftShear = best(n, [&](int k) { return std::fabs(beamForces(k, i).V1); });
-            gov.rightShear = best(n, [&](int k) { return std::fabs(beamForces(k, i).V2); });
+        std::vector<int> layouts;
+        if (units) {
+            const std::string beam = std::to_string(i);
+            const double half = model.member(i).len / 2;
+            // The span: by the moment at mid-span; the beam's own load always.
+            layouts.push_back(addPattern("跨" + beam, units->layout(t.NB, [&](const UnitForces& u, int b) {
+                if (b == i) return 1.0;
+                return u.M1[z(i)] + u.V1[z(i)] * half;
+            })));
+            layouts.push_back(addPattern("梁" + beam + "左负", units->layout(t.NB, [&](const UnitForces& u, int) {
+                return -u.M1[z(i)];
+            })));
+            layouts.push_back(addPattern("梁" + beam + "右负", units->layout(t.NB, [&](const UnitForces& u, int) {
+                return u.M2[z(i)];
+            })));
+            layouts.push_back(addPattern("梁" + beam + "左正", units->layout(t.NB, [&](const UnitForces& u, int) {
+                return u.M1[z(i)];
+            })));
+            layouts.push_back(addPattern("梁" + beam + "右正", units->layout(t.NB, [&](const UnitForces& u, int) {
+                return -u.M2[z(i)];
+            })));
         }
-        gov.span = best(n, [&](int k) { return beamForces(k, i).Mo; });
+        // Q of each layout on this beam, summed once for every combination.
+        std::vector<MemberForces> qAlong(layouts.size());
+        std::vector<BeamTerm> qTerms;
+        for (std::size_t p = 0; p < layouts.size(); ++p) {
+            const std::vector<char>& loaded = r.patterns[z(layouts[p])].loaded;
+            qAlong[p] = layoutAlong(*units, loaded, caseOf(LoadCaseKind::Q).forces.along[z(i)], i);
+            qTerms.push_back({0, caseBeta(LoadCaseKind::Q, options), units->sum(loaded, &UnitForces::M1, i),
+                              units->sum(loaded, &UnitForces::M2, i), units->sum(loaded, &UnitForces::V1, i),
+                              units->sum(loaded, &UnitForces::V2, i), &qAlong[p], true});
+        }
+        const std::vector<Governing> states = statesOf(layouts);
+        std::vector<BeamDesignForces> forces;
+        forces.reserve(states.size());
+        for (const Governing& s : states) {
+            const CombinationResult& cr = r.combinations[z(s.combination)];
+            if (s.pattern < 0) forces.push_back(cr.beams[z(i)]);
+            else {
+                const std::size_t p = z(static_cast<int>(
+                    std::find(layouts.begin(), layouts.end(), s.pattern) - layouts.begin()));
+                forces.push_back(beamDesignForces(beamTerms(cr.combination, i, &qTerms[p]), rules, options.beta));
+            }
+        }
+        BeamGoverning& gov = r.beamGoverning[z(i)];
+        // The layout made for each value (none without patterns).
+        auto made = [&](std::size_t k) { return k < layouts.size() ? layouts[k] : -2; };
+        // Hogging at the left end is a negative M1, at the right end a positive M2.
+        const int leftMoment = bestState(states, made(1), [&](int k) { return -forces[z(k)].M1; });
+        const int rightMoment = bestState(states, made(2), [&](int k) { return forces[z(k)].M2; });
+        // With seismic combinations the shears compare by what the stirrups
+        // carry (shearKey).
+        const Member& member = model.member(i);
+        auto shear = [&](int k, double V) {
+            return seismicList ? shearKey(r.combinations[z(states[z(k)].combination)], V, member, ft) : std::fabs(V);
+        };
+        const int leftShear = bestState(states, made(1), [&](int k) { return shear(k, forces[z(k)].V1); });
+        const int rightShear = bestState(states, made(2), [&](int k) { return shear(k, forces[z(k)].V2); });
+        const int span = bestState(states, made(0), [&](int k) { return forces[z(k)].Mo; });
+        gov = {states[z(leftMoment)],   states[z(leftShear)],  states[z(rightMoment)], states[z(rightShear)],
+               states[z(span)],         forces[z(leftMoment)], forces[z(leftShear)],  forces[z(rightMoment)],
+               forces[z(rightShear)],   forces[z(span)]};
         const BeamInput in{i,
                            model.member(i),
-                           beamForces(gov.leftMoment, i).M1,
-                           beamForces(gov.rightMoment, i).M2,
-                           beamForces(gov.leftShear, i).V1,
-                           beamForces(gov.rightShear, i).V2,
-                           beamForces(gov.span, i).Mo,
-                           beamForces(gov.span, i).x,
+                           forces[z(leftMoment)].M1,
+                           forces[z(rightMoment)].M2,
+                           forces[z(leftShear)].V1,
+                           forces[z(rightShear)].V2,
+                           forces[z(span)].Mo,
+                           forces[z(span)].x,
                            model.continuousBeam,
                            {},
-                           r.combinations[z(gov.leftShear)].combination.uses(LoadCaseKind::E),
-                           r.combinations[z(gov.rightShear)].combination.uses(LoadCaseKind::E)};
+                           0, // the simple-span rule is already in Mo
+                           r.combinations[z(states[z(leftShear)].combination)].combination.uses(LoadCaseKind::E),
+                           r.combinations[z(states[z(rightShear)].combination)].combination.uses(LoadCaseKind::E)};
         ef.M1[z(i)] = in.M1;
         ef.M2[z(i)] = in.M2;
         ef.V1[z(i)] = in.V1;
@@ -343,33 +625,125 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         ef.Mo[z(i)] = in.Mo;
         ef.X[z(i)] = in.x;
         e.beams[z(i)] = rules.designBeam(in, g.materials, combinedOptions);
+
+        // Sagging at the supports: a positive M1 at the left end, a negative
+        // M2 at the right end, designed as bottom steel.
+        if (e.beams[z(i)].designed) {
+            auto sagging = [&](SupportSagging& out, int preferred, auto moment) {
+                const int k = bestState(states, preferred, [&](int j) { return moment(forces[z(j)]); });
+                const double M = moment(forces[z(k)]);
+                if (!(M > 0)) return;
+                out = {true, M, states[z(k)],
+                       saggingDesign(i, model.member(i), M, g.materials, combinedOptions, rules)};
+            };
+            sagging(r.supportSagging[z(i)].left, made(3), [](const BeamDesignForces& b) { return b.M1; });
+            sagging(r.supportSagging[z(i)].right, made(4), [](const BeamDesignForces& b) { return -b.M2; });
+        }
     }
 
     if (!model.continuousBeam) {
         r.columnGoverning.assign(z(t.NC) + 1, ColumnGoverning{});
         e.columns.assign(z(t.NC) + 1, ColumnDesign{});
         for (int c = 1; c <= t.NC; ++c) {
-            auto design = [&](int k) -> const ColumnDesign& { return r.combinations[z(k)].columnDesigns[z(c)]; };
-            auto forces = [&](int k) -> const ColumnDesignForces& { return r.combinations[z(k)].columns[z(c)]; };
-            ColumnGoverning& gov = r.columnGoverning[z(c)];
-            if (design(0).designed) {
-                gov.top = best(n, [&](int k) { return steelKey(design(k).top); });
-                gov.bottom = best(n, [&](int k) { return steelKey(design(k).bottom); });
-            } else {
-                // Not designed (no section): the largest moment at each end.
-                gov.top = best(n, [&](int k) { return std::fabs(forces(k).Mtop); });
-                gov.bottom = best(n, [&](int k) { return std::fabs(forces(k).Mbottom); });
+            const int i = t.columnMember(c);
+            std::vector<int> layouts;
+            if (units) {
+                const std::string col = "柱" + std::to_string(c);
+                layouts.push_back(addPattern(col + "上+", units->layout(t.NB, [&](const UnitForces& u, int) {
+                    return u.M1[z(i)];
+                })));
+                layouts.push_back(addPattern(col + "上-", units->layout(t.NB, [&](const UnitForces& u, int) {
+                    return -u.M1[z(i)];
+                })));
+                layouts.push_back(addPattern(col + "下+", units->layout(t.NB, [&](const UnitForces& u, int) {
+                    return u.M2[z(i)];
+                })));
+                layouts.push_back(addPattern(col + "下-", units->layout(t.NB, [&](const UnitForces& u, int) {
+                    return -u.M2[z(i)];
+                })));
             }
-            ColumnDesign d = design(gov.top);
-            d.bottom = design(gov.bottom).bottom;
+            std::vector<ColumnQ> qForces;
+            for (int p : layouts) {
+                const std::vector<char>& loaded = r.patterns[z(p)].loaded;
+                qForces.push_back({units->sum(loaded, &UnitForces::M1, i), units->sum(loaded, &UnitForces::M2, i),
+                                   units->sum(loaded, &UnitForces::N, c)});
+            }
+            const std::vector<Governing> states = statesOf(layouts);
+            std::vector<ColumnDesignForces> forces;
+            forces.reserve(states.size());
+            for (const Governing& s : states) {
+                const CombinationResult& cr = r.combinations[z(s.combination)];
+                if (s.pattern < 0) forces.push_back(cr.columns[z(c)]);
+                else {
+                    const std::size_t p = z(static_cast<int>(
+                        std::find(layouts.begin(), layouts.end(), s.pattern) - layouts.begin()));
+                    forces.push_back(columnForces(cr.combination, c, &qForces[p]));
+                }
+            }
+            const std::size_t n = states.size();
+            ColumnGoverning& gov = r.columnGoverning[z(c)];
+
+            // The force sets of each end.
+            auto made = [&](std::size_t k) { return k < layouts.size() ? layouts[k] : -2; };
+            auto sets = [&](ColumnEndForceSets& out, int preferred, auto moment, auto axial) {
+                auto pair = [&](int k) {
+                    return ColumnForcePair{moment(forces[z(k)]), axial(forces[z(k)]), states[z(k)]};
+                };
+                out.maxMoment =
+                    pair(bestState(states, preferred, [&](int k) { return std::fabs(moment(forces[z(k)])); }));
+                out.maxAxial = pair(best(n, [&](int k) { return axial(forces[z(k)]); }));
+                out.minAxial = pair(best(n, [&](int k) { return -axial(forces[z(k)]); }));
+            };
+            auto top = [](const ColumnDesignForces& d) { return d.Mtop; };
+            auto bottom = [](const ColumnDesignForces& d) { return d.Mbottom; };
+            sets(gov.topSets, made(0), top, [](const ColumnDesignForces& d) { return d.Ntop; });
+            sets(gov.bottomSets, made(2), bottom, [](const ColumnDesignForces& d) { return d.Nfoot; });
+
+            // Each end designed for every state: the largest steel governs;
+            // among states needing the same steel (the least steel, often),
+            // the one with the largest moment at that end, then the first.
+            ColumnDesign topDesign, bottomDesign;
+            int topState = -1, bottomState = -1;
+            for (std::size_t k = 0; k < n; ++k) {
+                const Governing& s = states[k];
+                const ColumnDesign d = s.pattern < 0 ? r.combinations[z(s.combination)].columnDesigns[z(c)]
+                                                     : designColumn(c, forces[k], nullptr);
+                auto better = [&](const ColumnEndDesign& mine, double myM, int current, const ColumnEndDesign& theirs,
+                                  double theirM) {
+                    if (current < 0) return true;
+                    if (!d.designed) return beats(std::fabs(myM), std::fabs(theirM));
+                    const double a = steelKey(mine), b = steelKey(theirs);
+                    if (beats(a, b)) return true;
+                    if (beats(b, a)) return false;
+                    return beats(std::fabs(myM), std::fabs(theirM));
+                };
+                if (better(d.top, forces[k].Mtop, topState, topDesign.top,
+                           topState < 0 ? 0 : forces[z(topState)].Mtop)) {
+                    topDesign = d;
+                    topState = static_cast<int>(k);
+                }
+                if (better(d.bottom, forces[k].Mbottom, bottomState, bottomDesign.bottom,
+                           bottomState < 0 ? 0 : forces[z(bottomState)].Mbottom)) {
+                    bottomDesign = d;
+                    bottomState = static_cast<int>(k);
+                }
+            }
+            gov.top = states[z(topState)];
+            gov.bottom = states[z(bottomState)];
+            gov.topForces = forces[z(topState)];
+            gov.bottomForces = forces[z(bottomState)];
+            gov.topSets.design = {forces[z(topState)].Mtop, forces[z(topState)].Ntop, gov.top};
+            gov.bottomSets.design = {forces[z(bottomState)].Mbottom, forces[z(bottomState)].Nfoot, gov.bottom};
+            ColumnDesign d = topDesign;
+            d.bottom = bottomDesign.bottom;
             if (seismicList && d.designed) takeLargestShear(d, r.combinations, c);
             e.columns[z(c)] = d;
-            const int i = t.columnMember(c);
-            ef.M1[z(i)] = forces(gov.top).Mtop;
-            ef.M2[z(i)] = forces(gov.bottom).Mbottom;
-            ef.N[z(c)] = forces(gov.bottom).Nfoot;
+            ef.M1[z(i)] = forces[z(topState)].Mtop;
+            ef.M2[z(i)] = forces[z(bottomState)].Mbottom;
+            ef.N[z(c)] = forces[z(bottomState)].Nfoot;
         }
     } else {
+        const std::size_t n = r.combinations.size();
         for (int c = 1; c <= t.NC; ++c) {
             const int i = t.columnMember(c);
             const int k = best(n, [&](int j) { return std::fabs(r.combinations[z(j)].columns[z(c)].Mtop); });

@@ -7,12 +7,23 @@
 // the largest shear over all combinations, the span for the largest span
 // moment; each column end for every combination's (M, N), the largest steel
 // winning. Every designed value records the combination that governed it.
+//
+// With live-load patterns, the live load Q is also taken span by span: the
+// load of every beam is analysed once on its own and the layouts are their
+// sums. For each designed value the layout that makes it largest is formed
+// from these contributions (a beam loaded when its load adds to the value):
+// for a span, by the moment at mid-span (the checkerboard); for a support,
+// by its hogging moment (the adjacent spans, then alternate ones) and by its
+// sagging moment; for a column end, by its moment either way. The joint
+// loads of Q stay in every layout. Each layout is combined in place of Q,
+// and names the value it serves: "1.3G+1.5Q[跨3]".
 #include "calc/calculation.h"
 #include "calc/capacity_design.h"
 #include "calc/combinations.h"
 #include "calc/load_cases.h"
 #include "calc/serviceability_check.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +50,23 @@ struct ColumnDesignForces {
     double Mtop = 0, Mbottom = 0, Ntop = 0, Nfoot = 0;
 };
 
+// A layout of the live load: the beams whose Q loads it takes, and its name
+// in the governing column: "跨3" the span of beam 3, "梁3左负" / "梁3右负" the
+// hogging and "梁3左正" / "梁3右正" the sagging moment at its ends, "柱5上+" /
+// "柱5下-" the end moment of column 5 either way (clockwise positive).
+struct LiveLoadPattern {
+    std::string name;
+    std::vector<char> loaded; // beams 1..NB (index 0 unused)
+};
+
+// Which state governs a designed value: a combination, with Q as given
+// (pattern -1) or with a live-load layout in its place.
+struct Governing {
+    int combination = 0;
+    int pattern = -1;
+    bool operator==(const Governing&) const = default;
+};
+
 struct CombinationResult {
     Combination combination;
     // Sum of factor x case forces, before redistribution, with the forces
@@ -56,21 +84,65 @@ struct CombinationResult {
     CapacityDesign capacity;
 };
 
-// The governing combination of every designed value: an index into
-// EnvelopeResult::combinations.
+// The governing state of every designed value.
 struct BeamGoverning {
-    int leftMoment = 0, leftShear = 0, rightMoment = 0, rightShear = 0, span = 0;
+    Governing leftMoment, leftShear, rightMoment, rightShear, span;
+    // The forces of each of those states on the beam.
+    BeamDesignForces leftMomentForces, leftShearForces, rightMomentForces, rightShearForces, spanForces;
+};
+
+// A sagging moment at a beam support (kN*m, positive), the largest over all
+// states, and the bottom steel designed for it as the rule set designs a
+// span. Absent where no state gives sagging there.
+struct SupportSagging {
+    bool present = false;
+    double M = 0;
+    Governing governing;
+    BeamSectionDesign design;
+};
+struct BeamSupportSagging {
+    SupportSagging left, right;
+};
+
+// One (M, N) pair of a column end and the state giving it: M the end moment
+// (clockwise positive), N the axial force at that end (compression positive).
+struct ColumnForcePair {
+    double M = 0, N = 0;
+    Governing governing;
+};
+// The force sets of a column end over every state: the pair designed for,
+// the largest |M| with its N, the largest and the least N with their M.
+struct ColumnEndForceSets {
+    ColumnForcePair design, maxMoment, maxAxial, minAxial;
 };
 struct ColumnGoverning {
-    int top = 0, bottom = 0;
+    Governing top, bottom;
+    ColumnDesignForces topForces, bottomForces; // the forces of those states on the column
+    ColumnEndForceSets topSets, bottomSets;
+};
+
+// How the envelope is formed beyond the combinations: live-load patterns,
+// and the live-load factors of a built-in set (named in the report).
+struct EnvelopeOptions {
+    bool liveLoadPatterns = false;
+    std::optional<LiveLoadFactors> liveLoadFactors; // absent for the user's own combinations
+    // The seismic grade of the frame, 1..4, for the capacity design of the
+    // seismic combinations; 0: none.
+    int seismicGrade = 0;
 };
 
 struct EnvelopeResult {
     std::string setTitle; // "GB 55001-2021", "GB 50009-2012", or "自定义" for the user's own list
     std::vector<LoadCaseResult> cases; // G first, then Q and W as given
     std::vector<CombinationResult> combinations;
+    EnvelopeOptions envelopeOptions;
+    // The live-load layouts of the designed values (none without patterns).
+    std::vector<LiveLoadPattern> patterns;
     std::vector<BeamGoverning> beamGoverning;     // 1..NB
+    std::vector<BeamSupportSagging> supportSagging; // 1..NB
     std::vector<ColumnGoverning> columnGoverning; // 1..NC; none for a continuous beam
+    // Warnings on the cases and combinations, one text each.
+    std::vector<std::string> warnings;
     // The envelope as one calculation result, which the report and the
     // result files view as they view a single calculation: the model and
     // materials of G, the options as given, the rule set, and the beams and
@@ -91,19 +163,20 @@ struct EnvelopeResult {
     {
         return combinations[static_cast<std::size_t>(combination)].combination.name;
     }
+    // "1.3G+1.5Q" or, with a live-load layout, "1.3G+1.5Q[跨3]".
+    std::string name(const Governing& g) const;
 };
 
-// Analyses every case, combines and designs. With a seismic grade 1..4 the
-// seismic combinations get the capacity design of a frame structure of that
-// grade before γRE, and their shears are designed by GB 50010-2010 11.3.4
-// and 11.4.7. The cases must have passed
-// checkLoadCases. Throws Failure for an empty list of combinations, a
+// Analyses every case, combines and designs. With a seismic grade 1..4 in
+// the envelope options the seismic combinations get the capacity design of a
+// frame structure of that grade before γRE, and their shears are designed by
+// GB 50010-2010 11.3.4 and 11.4.7. The cases must have passed checkLoadCases. Throws Failure for an empty list of combinations, a
 // combination naming a case that is not given, or a failure of the analysis
 // or the design.
 EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& cases,
                                  const std::vector<Combination>& combinations, const std::string& setTitle,
                                  const DesignOptions& options, const DesignRules& rules = defaultRules(),
-                                 int seismicGrade = 0);
+                                 const EnvelopeOptions& envelopeOptions = {});
 
 // The envelope of the forces along one member over every combination,
 // before redistribution: at the stations of every combination, the largest

@@ -21,9 +21,9 @@ std::string caseLabel(LoadCaseKind kind) { return std::string(1, caseLetter(kind
 
 // The amplification and γRE of a seismic combination at a designed value,
 // "[ηvb=1.2 γRE=0.85]"; nothing for a static combination.
-std::string seismicTag(const EnvelopeResult& r, int k, const std::string& amplification, double gammaRE)
+std::string seismicTag(const EnvelopeResult& r, const Governing& g, const std::string& amplification, double gammaRE)
 {
-    if (!r.combinations[z(k)].combination.uses(LoadCaseKind::E)) return "";
+    if (!r.combinations[z(g.combination)].combination.uses(LoadCaseKind::E)) return "";
     std::string t = "[";
     if (!amplification.empty()) t += amplification + " ";
     return t + "γRE=" + shortestDecimal(gammaRE) + "]";
@@ -43,8 +43,8 @@ std::string beamGoverningNote(const EnvelopeResult& r, int i)
     const BeamGoverning& g = r.beamGoverning[z(i)];
     const double flexure = gb50011::seismicAdjustmentFactor(SeismicCheck::BeamFlexure);
     const double shear = gb50011::seismicAdjustmentFactor(SeismicCheck::Shear);
-    auto shearTag = [&](int k, bool left) {
-        return seismicTag(r, k, beamAmplificationText(r.combinations[z(k)].capacity, i, left), shear);
+    auto shearTag = [&](const Governing& k, bool left) {
+        return seismicTag(r, k, beamAmplificationText(r.combinations[z(k.combination)].capacity, i, left), shear);
     };
     return "    控制组合 M1:" + r.name(g.leftMoment) + seismicTag(r, g.leftMoment, "", flexure) +
            "  V1:" + r.name(g.leftShear) + shearTag(g.leftShear, true) + "  M2:" + r.name(g.rightMoment) +
@@ -57,8 +57,9 @@ std::string beamGoverningNote(const EnvelopeResult& r, int i)
 std::string columnGoverningNote(const EnvelopeResult& r, int c, const std::vector<AxialRatioCheck>& ratios)
 {
     const ColumnGoverning& g = r.columnGoverning[z(c)];
-    auto tag = [&](int k, bool top) {
-        return seismicTag(r, k, columnAmplificationText(r.combinations[z(k)].capacity, c, top), columnGammaRE(r, k, c));
+    auto tag = [&](const Governing& k, bool top) {
+        return seismicTag(r, k, columnAmplificationText(r.combinations[z(k.combination)].capacity, c, top),
+                          columnGammaRE(r, k.combination, c));
     };
     std::string t = "    控制组合 上端:" + r.name(g.top) + tag(g.top, true) + "  下端:" + r.name(g.bottom) + tag(g.bottom, false);
     if (z(c) < ratios.size() && ratios[z(c)].combination >= 0) {
@@ -80,6 +81,31 @@ int seismicGrade(const EnvelopeResult& r)
 void appendLines(std::string& note, const std::vector<std::string>& lines)
 {
     for (const std::string& line : lines) note += (note.empty() ? "" : "\n") + line;
+}
+
+// A factor with one decimal at least: 1 -> "1.0".
+std::string factorText(double f)
+{
+    std::string s = shortestDecimal(f);
+    return s.find('.') == std::string::npos ? s + ".0" : s;
+}
+
+// Values in the lines under the rows: moments to 0.1 kN*m, forces and
+// areas whole.
+std::string tenth(double x) { return shortestDecimal(roundHalfEven(x * 10) / 10); }
+std::string whole(double x) { return shortestDecimal(roundHalfEven(x)); }
+
+json pairJson(const EnvelopeResult& r, const ColumnForcePair& p)
+{
+    return {{"M", p.M}, {"N", p.N}, {"governing", r.name(p.governing)}};
+}
+
+json forceSetsJson(const EnvelopeResult& r, const ColumnEndForceSets& s)
+{
+    return {{"design", pairJson(r, s.design)},
+            {"maxAbsM", pairJson(r, s.maxMoment)},
+            {"maxN", pairJson(r, s.maxAxial)},
+            {"minN", pairJson(r, s.minAxial)}};
 }
 
 } // namespace
@@ -107,13 +133,24 @@ void writeCasesBlock(ReportWriter& w, const std::vector<LoadCaseInput>& cases, c
                 w.endLine();
             }
         }
-    w.text("荷载组合  ").text(r.setTitle).text("  共 ").text(std::to_string(r.combinations.size()))
-        .text(" 个; 调幅系数只用于 G 和 Q");
+    w.text("荷载组合  ").text(r.setTitle);
+    if (const auto& f = r.envelopeOptions.liveLoadFactors)
+        w.text("  活载 γL=").text(factorText(f->gammaL)).text(" ψc=").text(factorText(f->psiC));
+    w.text("  共 ").text(std::to_string(r.combinations.size())).text(" 个; 调幅系数只用于 G 和 Q");
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         std::string number = std::to_string(k + 1);
         w.endLine();
         w.text(std::string(number.size() < 4 ? 4 - number.size() : 0, ' ')).text(number).text("  ")
             .text(r.combinations[k].combination.name);
+    }
+    if (r.envelopeOptions.liveLoadPatterns) {
+        w.endLine();
+        w.text("活载不利布置: 各梁的活载分别计算后叠加, 每个设计值取使之最大的布置代替 Q 参与组合, "
+               "控制组合后的 [跨3] 为第 3 号梁跨中、[梁3左负] 为其左端负弯矩、[柱5上+] 为第 5 号柱上端顺时针弯矩的布置");
+    }
+    for (const std::string& warning : r.warnings) {
+        w.endLine();
+        w.text("注意: ").text(warning);
     }
 }
 
@@ -128,20 +165,39 @@ RowNotes governingNotes(const EnvelopeResult& r)
     notes.beams.assign(z(t.NB) + 1, std::string());
     for (int i = 1; i <= t.NB; ++i) {
         const BeamGoverning& g = r.beamGoverning[z(i)];
-        notes.beams[z(i)] = "    控制组合 M1:" + r.name(g.leftMoment) + "  V1:" + r.name(g.leftShear) +
-                            "  M2:" + r.name(g.rightMoment) + "  V2:" + r.name(g.rightShear) + "  Mo:" + r.name(g.span);
-        if (seismic) notes.beams[z(i)] = beamGoverningNote(r, i);
-        if (grade > 0) appendLines(notes.beams[z(i)], beamSeismicDetailing(r.envelope, i, grade).lines);
+        std::string& note = notes.beams[z(i)];
+        note = "    控制组合 M1:" + r.name(g.leftMoment) + "  V1:" + r.name(g.leftShear) + "  M2:" +
+               r.name(g.rightMoment) + "  V2:" + r.name(g.rightShear) + "  Mo:" + r.name(g.span);
+        if (seismic) note = beamGoverningNote(r, i);
+        // Sagging at a support: the bottom steel it needs.
+        const BeamSupportSagging& s = r.supportSagging[z(i)];
+        if (s.left.present || s.right.present) {
+            note += "\n    支座正弯矩";
+            for (const auto& [side, end] : {std::pair{"左端", &s.left}, std::pair{"右端", &s.right}})
+                if (end->present)
+                    note += std::string("  ") + side + " M=" + tenth(end->M) + " 底筋As=" + whole(end->design.As) + " " +
+                            end->design.barString + " (" + r.name(end->governing) + ")";
+        }
+        if (grade > 0) appendLines(note, beamSeismicDetailing(r.envelope, i, grade).lines);
     }
     if (!r.columnGoverning.empty()) {
         notes.columns.assign(z(t.NC) + 1, std::string());
         for (int c = 1; c <= t.NC; ++c) {
             const ColumnGoverning& g = r.columnGoverning[z(c)];
-            notes.columns[z(c)] = "    控制组合 上端:" + r.name(g.top) + "  下端:" + r.name(g.bottom);
-            if (seismic) notes.columns[z(c)] = columnGoverningNote(r, c, ratios);
+            std::string& note = notes.columns[z(c)];
+            note = "    控制组合 上端:" + r.name(g.top) + "  下端:" + r.name(g.bottom);
+            if (seismic) note = columnGoverningNote(r, c, ratios);
+            // The force sets of each end: the largest |M|, the largest and the least N.
+            for (const auto& [end, sets] : {std::pair{"上端", &g.topSets}, std::pair{"下端", &g.bottomSets}}) {
+                auto pair = [&](const char* what, const ColumnForcePair& p) {
+                    return std::string("  ") + what + " M=" + tenth(p.M) + " N=" + whole(p.N) + " (" +
+                           r.name(p.governing) + ")";
+                };
+                note += std::string("\n    ") + end + pair("|M|max", sets->maxMoment) +
+                        pair("Nmax", sets->maxAxial) + pair("Nmin", sets->minAxial);
+            }
             if (grade > 0 && z(c) < ratios.size())
-                appendLines(notes.columns[z(c)],
-                            columnSeismicDetailing(r.envelope, c, grade, ratios[z(c)].ratio).lines);
+                appendLines(note, columnSeismicDetailing(r.envelope, c, grade, ratios[z(c)].ratio).lines);
         }
     }
     return notes;
@@ -168,6 +224,10 @@ std::string envelopeJson(const EnvelopeResult& r)
         "support moments of G and Q multiplied by beta before combining, half the moment shed added to the span "
         "moment; W is not redistributed";
     j["combinationSet"] = r.setTitle;
+    if (const auto& f = r.envelopeOptions.liveLoadFactors)
+        j["liveLoadFactors"] = {{"gammaL", f->gammaL}, {"psiC", f->psiC}};
+    j["liveLoadPatterns"] = r.envelopeOptions.liveLoadPatterns;
+    j["warnings"] = r.warnings;
     j["cases"] = cases;
 
     json combinations = json::array();
@@ -204,6 +264,7 @@ std::string envelopeJson(const EnvelopeResult& r)
     }
     j["combinations"] = combinations;
 
+    std::vector<bool> usedPatterns(r.patterns.size(), false);
     json members = json::array();
     for (int i = 1; i <= t.memberCount(); ++i) {
         json m{{"member", i}};
@@ -215,6 +276,22 @@ std::string envelopeJson(const EnvelopeResult& r)
             m["governing"] = {{"leftMoment", r.name(gov.leftMoment)}, {"leftShear", r.name(gov.leftShear)},
                               {"rightMoment", r.name(gov.rightMoment)}, {"rightShear", r.name(gov.rightShear)},
                               {"span", r.name(gov.span)}};
+            for (const Governing* used : {&gov.leftMoment, &gov.leftShear, &gov.rightMoment, &gov.rightShear, &gov.span})
+                if (used->pattern >= 0) usedPatterns[z(used->pattern)] = true;
+            json sagging = json::object();
+            const BeamSupportSagging& s = r.supportSagging[z(i)];
+            for (const auto& [side, end] : {std::pair{"left", &s.left}, std::pair{"right", &s.right}}) {
+                if (!end->present) continue;
+                sagging[side] = {{"M", end->M},
+                                 {"h0", end->design.h0},
+                                 {"As", end->design.As},
+                                 {"AsComp", end->design.AsComp},
+                                 {"bars", end->design.barString},
+                                 {"failed", end->design.failed()},
+                                 {"governing", r.name(end->governing)}};
+                if (end->governing.pattern >= 0) usedPatterns[z(end->governing.pattern)] = true;
+            }
+            m["supportSagging"] = sagging;
         } else {
             const int col = i - t.NB;
             m["kind"] = "column";
@@ -223,6 +300,10 @@ std::string envelopeJson(const EnvelopeResult& r)
                 const ColumnGoverning& gov = r.columnGoverning[z(col)];
                 m["design"] = columnDesignJson(e.columns[z(col)]);
                 m["governing"] = {{"top", r.name(gov.top)}, {"bottom", r.name(gov.bottom)}};
+                m["forceSets"] = {{"top", forceSetsJson(r, gov.topSets)}, {"bottom", forceSetsJson(r, gov.bottomSets)}};
+                for (const ColumnEndForceSets* sets : {&gov.topSets, &gov.bottomSets})
+                    for (const ColumnForcePair* p : {&sets->design, &sets->maxMoment, &sets->maxAxial, &sets->minAxial})
+                        if (p->governing.pattern >= 0) usedPatterns[z(p->governing.pattern)] = true;
             } else {
                 m["design"] = {{"skipped", "连续梁的支座, 不配筋"}};
             }
@@ -233,7 +314,16 @@ std::string envelopeJson(const EnvelopeResult& r)
         m["forceEnvelope"] = curve;
         members.push_back(m);
     }
-    j["envelope"] = {{"members", members}};
+    // The live-load layouts named in the envelope, with the beams they load.
+    json patterns = json::array();
+    for (std::size_t p = 0; p < r.patterns.size(); ++p) {
+        if (!usedPatterns[p]) continue;
+        json loaded = json::array();
+        for (int i = 1; i <= t.NB; ++i)
+            if (r.patterns[p].loaded[z(i)]) loaded.push_back(i);
+        patterns.push_back({{"name", r.patterns[p].name}, {"loadedBeams", loaded}});
+    }
+    j["envelope"] = {{"members", members}, {"patterns", patterns}};
     if (e.rules == &gb50010_2010Rules()) {
         j["envelope"]["quasiPermanent"] = r.quasiPermanentName;
         json drifts = json::array();

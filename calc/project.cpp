@@ -116,7 +116,7 @@ void readDesign(const Reader& r, const Json& d, Project& p)
     const std::string path = "design";
     r.object(d, path);
     r.onlyKeys(d, path, {"code", "cover", "beta", "topBars", "bottomBars", "stirrups", "fyv", "floors",
-                         "environment", "beamSelfWeight", "beamStiffnessFactor",
+                         "environment", "beamSelfWeight", "beamStiffnessFactor", "liveLoadPatterns", "gammaL", "psiC",
                          "quasiPermanentFactor"});
     DesignSettings& s = p.design;
     if (const Json* v = r.optional(d, "code")) {
@@ -161,6 +161,14 @@ void readDesign(const Reader& r, const Json& d, Project& p)
         if (e != "1" && e != "2a" && e != "2b")
             r.fail(path + ".environment", "应为 \"1\" (一类), \"2a\" (二a) 或 \"2b\" (二b), 实为 " + quoteForMessage(e));
         s.environment = e;
+    }
+    if (const Json* v = r.optional(d, "liveLoadPatterns")) p.liveLoadPatterns = r.flag(*v, path + ".liveLoadPatterns");
+    if (const Json* v = r.optional(d, "gammaL")) p.gammaL = r.number(*v, path + ".gammaL");
+    if (const Json* v = r.optional(d, "psiC")) p.psiC = r.number(*v, path + ".psiC");
+    try {
+        checkLiveLoadFactors({p.gammaL, p.psiC});
+    } catch (const Failure& f) {
+        r.fail(path, f.what());
     }
     if (const Json* v = r.optional(d, "beamSelfWeight")) p.beamSelfWeight = r.flag(*v, path + ".beamSelfWeight");
     if (const Json* v = r.optional(d, "beamStiffnessFactor"))
@@ -584,6 +592,9 @@ std::string projectJson(const Project& p)
     d["fyv"] = o.fyv;
     d["floors"] = floorsKey(o.floors);
     d["environment"] = o.environment == EnvironmentClass::TwoB ? "2b" : o.environment == EnvironmentClass::TwoA ? "2a" : "1";
+    d["liveLoadPatterns"] = p.liveLoadPatterns;
+    d["gammaL"] = p.gammaL;
+    d["psiC"] = p.psiC;
     d["beamSelfWeight"] = p.beamSelfWeight;
     d["beamStiffnessFactor"] = p.beamStiffnessFactor;
     if (o.quasiPermanentFactor != 0.4) d["quasiPermanentFactor"] = o.quasiPermanentFactor;

@@ -75,6 +75,10 @@ struct Project {
     DesignSettings design; // the settings as the boxes would hold them
     bool beamSelfWeight = false;      // add the beams' own weight to G
     double beamStiffnessFactor = 1.0; // EI of the beams x this (slab flanges)
+    // Live load: patterned per span and storey; γL for the design working
+    // life and ψc of Q in the built-in combination sets.
+    bool liveLoadPatterns = false;
+    double gammaL = 1.0, psiC = 0.7;
     // The built-in combination set, or the user's own list when not empty.
     // Neither given (a project of G alone) calculates G as one frame.
     std::optional<std::string> combinationSet;

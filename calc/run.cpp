@@ -160,9 +160,19 @@ std::shared_ptr<const SeismicAction> addSeismic(const std::optional<SeismicParam
     return action;
 }
 
+// Live-load patterns, and the factors of Q for a built-in set only.
+EnvelopeOptions envelopeOptionsOf(const CalcRequest& req, bool builtInSet)
+{
+    EnvelopeOptions o;
+    o.liveLoadPatterns = req.liveLoadPatterns;
+    if (builtInSet) o.liveLoadFactors = LiveLoadFactors{req.gammaL, req.psiC};
+    return o;
+}
+
 // The envelope of checked cases under their combinations.
 PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput>> cases, std::vector<Combination> list,
-                        const std::string& title, std::shared_ptr<const SeismicAction> seismic = nullptr)
+                        const std::string& title, const EnvelopeOptions& envelopeOptions,
+                        std::shared_ptr<const SeismicAction> seismic = nullptr)
 {
     GivenCases given{};
     for (const LoadCaseInput& c : *cases) given[static_cast<std::size_t>(c.kind)] = true;
@@ -172,10 +182,12 @@ PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput
     run.echo = std::find_if(cases->begin(), cases->end(), [](const LoadCaseInput& c) {
                    return c.kind == LoadCaseKind::G;
                })->data;
-    run.calculate = [wantJson, cases, combinations, title, seismic](const PreparedRun& self, ReportWriter& report,
-                                                                    CalcResult& result) {
-        EnvelopeResult envelope = calculateEnvelope(*cases, *combinations, title, self.options, *self.rules,
-                                                    seismic ? seismic->grade : 0);
+    EnvelopeOptions withGrade = envelopeOptions;
+    withGrade.seismicGrade = seismic ? seismic->grade : 0;
+    run.calculate = [wantJson, cases, combinations, title, seismic, withGrade](
+                        const PreparedRun& self, ReportWriter& report, CalcResult& result) {
+        EnvelopeResult envelope =
+            calculateEnvelope(*cases, *combinations, title, self.options, *self.rules, withGrade);
         writeCasesBlock(report, *cases, envelope);
         if (seismic) writeSeismicBlock(report, *seismic);
         const RowNotes notes = governingNotes(envelope);
@@ -198,9 +210,10 @@ PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput
     return run;
 }
 
-// The combinations of a built-in set the given cases can form, or the
-// user's own list; and the title the report gives them.
-std::pair<std::vector<Combination>, std::string> chosenCombinations(const std::string& setKey,
+// The combinations of a built-in set the given cases can form, with the
+// live-load factors asked for, or the user's own list; and the title the
+// report gives them.
+std::pair<std::vector<Combination>, std::string> chosenCombinations(const CalcRequest& req, const std::string& setKey,
                                                                     const std::vector<std::string>& own,
                                                                     const std::vector<LoadCaseKind>& kinds)
 {
@@ -212,7 +225,7 @@ std::pair<std::vector<Combination>, std::string> chosenCombinations(const std::s
     const CombinationSet& set = combinationSet(setKey);
     GivenCases given{};
     for (LoadCaseKind kind : kinds) given[static_cast<std::size_t>(kind)] = true;
-    return {combinationsFor(set, given), set.title};
+    return {combinationsFor(set, given, {req.gammaL, req.psiC}), set.title};
 }
 
 // Load cases: the combinations and every case file, each read once and
@@ -225,7 +238,8 @@ PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options
     if (given.empty()) given.push_back({"G", req.dataName});
     std::vector<LoadCaseKind> kinds;
     for (const auto& [letter, name] : given) kinds.push_back(caseKindOf(letter));
-    auto [list, title] = chosenCombinations(req.combinationSet, req.combinations, kinds);
+    auto [list, title] = chosenCombinations(req, req.combinationSet, req.combinations, kinds);
+    const bool builtInSet = req.combinations.empty();
     auto cases = std::make_shared<std::vector<LoadCaseInput>>();
     for (std::size_t k = 0; k < given.size(); ++k) {
         const std::string& name = given[k].second;
@@ -243,13 +257,18 @@ PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options
     const std::optional<std::string> setKey =
         req.combinations.empty() ? std::optional<std::string>(req.combinationSet) : std::nullopt;
     auto action = addSeismic(seismic, *cases, list, setKey, options);
-    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title, action);
+    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title, envelopeOptionsOf(req, builtInSet), action);
 }
 
 // A project: its G alone as one frame, or every case and the envelope.
 PreparedRun prepareProject(const CalcRequest& req, const Project& p, const DesignOptions& options,
                            const std::optional<SeismicParameters>& seismic)
 {
+    // The project's own live-load settings (the batch options were applied to it).
+    CalcRequest own = req;
+    own.liveLoadPatterns = p.liveLoadPatterns;
+    own.gammaL = p.gammaL;
+    own.psiC = p.psiC;
     auto cases = std::make_shared<std::vector<LoadCaseInput>>(projectCases(p));
     if (!cases->empty()) {
         const FrameModel& model = cases->front().model;
@@ -269,10 +288,11 @@ PreparedRun prepareProject(const CalcRequest& req, const Project& p, const Desig
     std::vector<LoadCaseKind> kinds;
     for (const LoadCaseInput& c : *cases) kinds.push_back(c.kind);
     const std::string key = p.combinationSet.value_or("GB55001");
-    auto [list, title] = chosenCombinations(key, p.combinations, kinds);
+    auto [list, title] = chosenCombinations(own, key, p.combinations, kinds);
     const std::optional<std::string> setKey = p.combinations.empty() ? std::optional<std::string>(key) : std::nullopt;
     auto action = addSeismic(seismic, *cases, list, setKey, options);
-    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title, action);
+    return envelopeRun(!req.jsonName.empty(), cases, std::move(list), title,
+                       envelopeOptionsOf(own, p.combinations.empty()), action);
 }
 
 // Reports run long; a report up to this size gets a new block appended.
@@ -284,6 +304,7 @@ PreparedCalculation prepareCalculation(const CalcRequest& req)
 {
     const DesignOptions options = parseDesignOptions(req.project ? req.project->design : req.design);
     const ReportRenewal renewal = parseRenewal(req.renewal);
+    checkLiveLoadFactors({req.gammaL, req.psiC});
     if (!req.pdfName.empty() && !req.pdfWriter)
         throw Failure("本程序构建时未带绘图部分, 不能生成计算书 " + req.pdfName);
 
@@ -388,7 +409,8 @@ CalcResult writeCalculation(const CalcRequest& req, const PreparedCalculation& p
                     if (field->empty()) *field = *value;
             }
             const auto temp = set.reserve(slotPath(req.pdfName), req.pdfName);
-            req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr, title, temp);
+            req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr,
+                          result.seismic ? &*result.seismic : nullptr, title, temp);
             set.seal();
         }
     } catch (const std::exception& e) {

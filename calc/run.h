@@ -33,15 +33,22 @@ struct CalcRequest {
     std::vector<std::pair<std::string, std::string>> cases;
     std::string combinationSet = "GB55001";
     std::vector<std::string> combinations;
+    // The live load patterned span by span (see calculateEnvelope); the
+    // live-load factors gamma_L (1.0 or 1.1) and psi_c of Q (0.7 or 0.9) of a
+    // built-in set, named in the report. Unused without load cases.
+    bool liveLoadPatterns = false;
+    double gammaL = 1.0;
+    double psiC = 0.7;
     // The calculation book; empty = none. The core draws nothing itself: the
     // caller supplies the writer (the drawing layer's), called after the
     // other files are written, with the slot name resolved to a path and,
-    // with load cases, every case and combination (else null), and the
+    // with load cases, every case and combination (else null), the
+    // earthquake when seismic design was asked for (else null), and the
     // title block for the book's first page.
     std::string pdfName;
     TitleBlock title;
-    std::function<void(const CalculationResult&, const FrameData&, const EnvelopeResult*, const TitleBlock&,
-                       const std::filesystem::path&)>
+    std::function<void(const CalculationResult&, const FrameData&, const EnvelopeResult*, const SeismicAction*,
+                       const TitleBlock&, const std::filesystem::path&)>
         pdfWriter;
     // A project file, read and checked: given, it replaces dataName, cases,
     // design and the combinations, which it holds itself (the batch

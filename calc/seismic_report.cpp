@@ -26,28 +26,43 @@ std::string ratioText(double ratio) { return ratio > 0 ? "1/" + fixed(1.0 / rati
 
 } // namespace
 
+SeismicFigures seismicFigures(const SeismicAction& a)
+{
+    return {fixed(a.height, 2), fixed(a.Tg, 2),     fixed(a.alphaMax, 2), fixed(a.params.psiT, 2), fixed(a.Ec, 0),
+            fixed(a.uT, 4),     fixed(a.T1, 3),     fixed(a.alpha1, 4),   fixed(a.sumGE, 1),       fixed(a.Geq, 1),
+            fixed(a.FEk, 2),    fixed(a.deltaN, 4), fixed(a.deltaFn, 2),  fixed(a.lambda, 4)};
+}
+
+SeismicFloorCells seismicFloorCells(const SeismicFloor& f)
+{
+    return {std::to_string(f.level), fixed(f.height, 2), fixed(f.GE, 1),    fixed(f.F, 2),
+            fixed(f.V, 2),           fixed(f.Vmin, 2),   fixed(f.drift, 3), ratioText(f.driftRatio)};
+}
+
 void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)
 {
     if (w.currentColumn() != 1) w.endLine();
     const SeismicParameters& p = a.params;
+    const SeismicFigures n = seismicFigures(a);
     w.text("地震作用  GB 50011-2010 (2016 年版) 底部剪力法, 多遇地震, 阻尼比 0.05").endLine();
     w.text("  设防烈度 ").text(g::intensityTitle(p.intensity)).text("  场地类别 ").text(g::siteText(p.site))
         .text("  设计地震分组 第").text(std::to_string(p.group)).text("组  抗震等级 ").text(g::gradeText(a.grade))
-        .text(a.gradeFromTable ? " (表 6.1.2, 框架高度 " + fixed(a.height, 2) + " m)" : " (用户指定)")
+        .text(a.gradeFromTable ? " (表 6.1.2, 框架高度 " + n.height + " m)" : " (用户指定)")
         .endLine();
-    w.text("  Tg=").text(fixed(a.Tg, 2)).text(" s  αmax=").text(fixed(a.alphaMax, 2))
-        .text("  ψT=").text(fixed(p.psiT, 2)).text("  Ec=").text(fixed(a.Ec, 0)).text(" N/mm2")
-        .text("  uT=").text(fixed(a.uT, 4)).text(" m  T1=1.7ψT√uT=").text(fixed(a.T1, 3)).text(" s  α1=")
-        .text(fixed(a.alpha1, 4)).endLine();
-    w.text("  ΣGE=").text(fixed(a.sumGE, 1)).text(" kN  Geq=").text(fixed(a.Geq, 1)).text(" kN  FEk=α1Geq=")
-        .text(fixed(a.FEk, 2)).text(" kN  δn=").text(fixed(a.deltaN, 4)).text("  ΔFn=").text(fixed(a.deltaFn, 2))
-        .text(" kN  λ=").text(fixed(a.lambda, 4)).endLine();
+    w.text("  Tg=").text(n.Tg).text(" s  αmax=").text(n.alphaMax)
+        .text("  ψT=").text(n.psiT).text("  Ec=").text(n.Ec).text(" N/mm2")
+        .text("  uT=").text(n.uT).text(" m  T1=1.7ψT√uT=").text(n.T1).text(" s  α1=")
+        .text(n.alpha1).endLine();
+    w.text("  ΣGE=").text(n.sumGE).text(" kN  Geq=").text(n.Geq).text(" kN  FEk=α1Geq=")
+        .text(n.FEk).text(" kN  δn=").text(n.deltaN).text("  ΔFn=").text(n.deltaFn)
+        .text(" kN  λ=").text(n.lambda).endLine();
     w.text("  层号  标高(m)     GE(kN)     Fi(kN)     Vi(kN)  λΣGj(kN)   层间位移(mm)  位移角").endLine();
     for (auto it = a.floors.rbegin(); it != a.floors.rend(); ++it) {
         const SeismicFloor& f = *it;
-        w.text("  ").text(std::to_string(f.level)).column(9).text(fixed(f.height, 2)).column(19).text(fixed(f.GE, 1))
-            .column(30).text(fixed(f.F, 2)).column(41).text(fixed(f.V, 2)).text(f.raised ? "*" : "")
-            .column(51).text(fixed(f.Vmin, 2)).column(62).text(fixed(f.drift, 3)).column(76).text(ratioText(f.driftRatio))
+        const SeismicFloorCells c = seismicFloorCells(f);
+        w.text("  ").text(c.level).column(9).text(c.height).column(19).text(c.GE)
+            .column(30).text(c.F).column(41).text(c.V).text(f.raised ? "*" : "")
+            .column(51).text(c.Vmin).column(62).text(c.drift).column(76).text(c.ratio)
             .text(f.driftOk ? "  满足 1/550" : "  超过 1/550").endLine();
     }
     bool raised = false;

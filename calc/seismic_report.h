@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <string>
+
 namespace kj {
 
 // The block: parameters, grade, T1 and uT, Tg, αmax, α1, ΣGE, FEk, δn and
@@ -14,6 +16,19 @@ namespace kj {
 // assumptions of the method. Starts on a fresh line and leaves its last
 // line open, as the blocks before the design tables do.
 void writeSeismicBlock(ReportWriter& w, const SeismicAction& a);
+
+// The action's values as the block prints them (fixed decimals, halves to
+// even), for every view that shows them beside the block.
+struct SeismicFigures {
+    std::string height, Tg, alphaMax, psiT, Ec, uT, T1, alpha1, sumGE, Geq, FEk, deltaN, deltaFn, lambda;
+};
+SeismicFigures seismicFigures(const SeismicAction& a);
+
+// One floor's row of the block's table.
+struct SeismicFloorCells {
+    std::string level, height, GE, F, V, Vmin, drift, ratio; // ratio: "1/1781", or "0" without drift
+};
+SeismicFloorCells seismicFloorCells(const SeismicFloor& f);
 
 // {"T1": s, "uT": m, "Tg": s, "alphaMax", "alpha1", "FEk": kN, "deltaN",
 //  "grade", "floors": [from the ground up: {"level", "height": m, "GE": kN,

@@ -15,9 +15,6 @@ namespace {
 
 std::size_t z(int i) { return static_cast<std::size_t>(i); }
 
-// Sections of a span searched for its largest sagging moment, beside the
-// stations of its loads.
-constexpr int kSpanSamples = 100;
 
 double barArea(double count, double d) { return count > 0 && d > 0 ? count * std::numbers::pi / 4 * d * d : 0; }
 double providedArea(const BarArrangement& b) { return barArea(b.n, b.d) + barArea(b.k, b.e); }
@@ -41,15 +38,6 @@ double outerBarFace(const BarArrangement& b, double cover, double stirrup)
 struct Materials2010 {
     double ftk = 0, Es = 0, Ec = 0, bond = 0;
 };
-
-// The largest sagging moment of a span, kN*m.
-double largestSagging(const MemberForces& a)
-{
-    double best = a.M(0);
-    for (double x : a.stations()) best = std::max(best, a.M(x));
-    for (int i = 0; i <= kSpanSamples; ++i) best = std::max(best, a.M(a.length * i / kSpanSamples));
-    return best;
-}
 
 SectionCrackCheck crackCheck(const BeamSectionDesign& d, double Mq, double b, double h, double cover,
                              const Materials2010& m)
@@ -108,7 +96,7 @@ void checkBeamServiceability(CalculationResult& r, const InternalForces& q, cons
         const double L = a.length;
         BeamServiceability s;
         s.wlim = gb2010::crackWidthLimit(r.options.environment);
-        const double Mspan = largestSagging(a);
+        const double Mspan = largestSagging(a).M;
         s.left = crackCheck(d.left, -a.M(0), d.b, d.h, cover, m);
         s.right = crackCheck(d.right, -a.M(L), d.b, d.h, cover, m);
         s.span = crackCheck(d.span, Mspan, d.b, d.h, cover, m);
@@ -117,7 +105,7 @@ void checkBeamServiceability(CalculationResult& r, const InternalForces& q, cons
             const MemberForces& k = characteristic->along[z(i)];
             s.left.Mk = -k.M(0);
             s.right.Mk = -k.M(L);
-            s.span.Mk = largestSagging(k);
+            s.span.Mk = largestSagging(k).M;
         }
 
         // 7.2.2: the span's stiffness at its largest sagging moment, with the

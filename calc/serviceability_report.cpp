@@ -20,21 +20,8 @@ bool anyCheck(const BeamServiceability& s)
 
 double round3(double x) { return roundHalfEven(1000 * x) / 1000; }
 
-const char* verdict(bool passes) { return passes ? "满足" : "不满足"; }
-
 // The limit's divisor of Table 3.4.3.
 int deflectionDivisor(double l0) { return l0 < 7 ? 200 : l0 <= 9 ? 250 : 300; }
-
-void sectionRow(ReportWriter& w, const char* name, const SectionCrackCheck& c, const BeamServiceability& s)
-{
-    w.column(6).text(name).column(14).number(roundHalfEven2(c.Mk)).column(24).number(roundHalfEven2(c.Mq));
-    if (!c.checked) {
-        w.column(34).text("不验算: " + c.noCheck).endLine();
-        return;
-    }
-    w.column(34).number(round3(c.wmax)).column(44).number(roundHalfEven2(s.wlim));
-    w.column(52).text(verdict(s.crackPasses(c))).endLine();
-}
 
 // How far a beam is from its limits: the largest of wmax / wlim and f / flim.
 double usage(const BeamServiceability& s)
@@ -46,7 +33,34 @@ double usage(const BeamServiceability& s)
     return u;
 }
 
-void worstBeam(ReportWriter& w, const CalculationResult& r)
+} // namespace
+
+const char* serviceabilityVerdict(bool passes) { return passes ? "满足" : "不满足"; }
+
+std::string serviceabilityTitle(const CalculationResult& r, const std::string& quasiPermanent)
+{
+    const std::string combination = quasiPermanent.empty() ? "全部荷载按永久荷载" : quasiPermanent + " (Mk: 标准组合 G+Q, 仅供参考)";
+    return "正常使用极限状态验算 (GB50010-2010): 准永久组合 " + combination + ", 环境类别" +
+           gb2010::environmentName(r.options.environment) + ", 裂缝 7.1.2, 挠度 7.2 (刚度取跨中最大正弯矩处)";
+}
+
+std::vector<CrackRow> crackRows(const BeamServiceability& s)
+{
+    std::vector<CrackRow> rows;
+    for (auto [name, c] : {std::pair{"左支座", &s.left}, std::pair{"跨中", &s.span}, std::pair{"右支座", &s.right}})
+        rows.push_back({name, c->checked, c->noCheck, roundHalfEven2(c->Mk), roundHalfEven2(c->Mq), round3(c->wmax),
+                        roundHalfEven2(s.wlim), s.crackPasses(*c)});
+    return rows;
+}
+
+std::string deflectionText(const BeamServiceability& s)
+{
+    return "f = " + shortestDecimal(roundHalfEven2(s.deflection)) + " mm, 限值 l0/" + std::to_string(deflectionDivisor(s.l0)) +
+           " = " + shortestDecimal(roundHalfEven2(s.deflectionLimit)) + " mm, B = " + shortestDecimal(roundHalfEven(s.B)) +
+           " kN.m2";
+}
+
+int worstServiceabilityBeam(const CalculationResult& r)
 {
     int worst = 0;
     double most = -1;
@@ -56,35 +70,41 @@ void worstBeam(ReportWriter& w, const CalculationResult& r)
             most = usage(*r.beams[z(i)].serviceability);
             worst = i;
         }
-    if (worst == 0) return;
+    return worst;
+}
+
+std::vector<std::string> worstBeamFormulas(const CalculationResult& r)
+{
+    const int worst = worstServiceabilityBeam(r);
+    if (worst == 0) return {};
     const BeamDesign& d = r.beams[z(worst)];
     const BeamServiceability& s = *d.serviceability;
     const SectionCrackCheck* c = nullptr;
     for (const SectionCrackCheck* k : {&s.left, &s.span, &s.right})
         if (k->checked && (!c || k->wmax > c->wmax)) c = k;
-    w.text("最不利梁 " + std::to_string(worst) + " (b=" + shortestDecimal(d.b) + ", h=" + shortestDecimal(d.h) + " mm):")
-        .endLine();
+    std::vector<std::string> lines{"最不利梁 " + std::to_string(worst) + " (b=" + shortestDecimal(d.b) + ", h=" +
+                                   shortestDecimal(d.h) + " mm):"};
     if (c) {
-        w.text("  σsq = Mq/(0.87 h0 As) = " + shortestDecimal(roundHalfEven2(c->Mq)) + "e6/(0.87×" +
-               shortestDecimal(roundHalfEven2(c->h0)) + "×" + shortestDecimal(roundHalfEven(c->As)) + ") = " +
-               shortestDecimal(roundHalfEven2(c->sigmaSq)) + " N/mm2")
-            .endLine();
-        w.text("  ρte = " + shortestDecimal(round3(c->rhoTe * 100)) + "%, ψ = 1.1 - 0.65 ftk/(ρte σsq) = " +
-               shortestDecimal(round3(c->psi)) + ", cs = " + shortestDecimal(roundHalfEven2(c->cs)) +
-               " mm, deq = " + shortestDecimal(roundHalfEven2(c->deq)) + " mm")
-            .endLine();
-        w.text("  wmax = 1.9 ψ σsq/Es (1.9 cs + 0.08 deq/ρte) = " + shortestDecimal(round3(c->wmax)) + " mm")
-            .endLine();
+        lines.push_back("  σsq = Mq/(0.87 h0 As) = " + shortestDecimal(roundHalfEven2(c->Mq)) + "e6/(0.87×" +
+                        shortestDecimal(roundHalfEven2(c->h0)) + "×" + shortestDecimal(roundHalfEven(c->As)) + ") = " +
+                        shortestDecimal(roundHalfEven2(c->sigmaSq)) + " N/mm2");
+        lines.push_back("  ρte = " + shortestDecimal(round3(c->rhoTe * 100)) + "%, ψ = 1.1 - 0.65 ftk/(ρte σsq) = " +
+                        shortestDecimal(round3(c->psi)) + ", cs = " + shortestDecimal(roundHalfEven2(c->cs)) +
+                        " mm, deq = " + shortestDecimal(roundHalfEven2(c->deq)) + " mm");
+        lines.push_back("  wmax = 1.9 ψ σsq/Es (1.9 cs + 0.08 deq/ρte) = " + shortestDecimal(round3(c->wmax)) + " mm");
     }
     if (s.deflectionChecked)
-        w.text("  Bs = " + shortestDecimal(roundHalfEven(s.Bs)) + " kN.m2, θ = " + shortestDecimal(round3(s.theta)) +
-               ", B = Bs/θ = " + shortestDecimal(roundHalfEven(s.B)) + " kN.m2, f = " +
-               shortestDecimal(roundHalfEven2(s.deflection)) + " mm (x = " +
-               shortestDecimal(roundHalfEven2(s.xDeflection)) + " m)")
-            .endLine();
+        lines.push_back("  Bs = " + shortestDecimal(roundHalfEven(s.Bs)) + " kN.m2, θ = " + shortestDecimal(round3(s.theta)) +
+                        ", B = Bs/θ = " + shortestDecimal(roundHalfEven(s.B)) + " kN.m2, f = " +
+                        shortestDecimal(roundHalfEven2(s.deflection)) + " mm (x = " +
+                        shortestDecimal(roundHalfEven2(s.xDeflection)) + " m)");
+    return lines;
 }
 
-} // namespace
+std::string storeyDriftRatioText(const StoreyDrift& s)
+{
+    return s.ratio > 0 ? "1/" + std::to_string(static_cast<long long>(std::floor(1 / s.ratio))) : "0";
+}
 
 ServiceabilityCount countFailingBeams(const CalculationResult& r)
 {
@@ -102,11 +122,8 @@ void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, cons
 {
     const bool anyRecord = std::any_of(r.beams.begin(), r.beams.end(), [](const BeamDesign& d) { return d.serviceability.has_value(); });
     if (!anyRecord && drifts.empty()) return;
-    const std::string combination = quasiPermanent.empty() ? "全部荷载按永久荷载" : quasiPermanent + " (Mk: 标准组合 G+Q, 仅供参考)";
     w.endLine();
-    w.text("正常使用极限状态验算 (GB50010-2010): 准永久组合 " + combination + ", 环境类别" +
-           gb2010::environmentName(r.options.environment) + ", 裂缝 7.1.2, 挠度 7.2 (刚度取跨中最大正弯矩处)")
-        .endLine();
+    w.text(serviceabilityTitle(r, quasiPermanent)).endLine();
     w.text("梁号").column(6).text("截面").column(14).text("Mk(kN.m)").column(24).text("Mq(kN.m)").column(34)
         .text("wmax(mm)").column(44).text("wlim").column(52).text("结论")
         .endLine();
@@ -115,26 +132,25 @@ void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, cons
         if (!d.serviceability) continue;
         const BeamServiceability& s = *d.serviceability;
         w.text(std::to_string(i));
-        sectionRow(w, "左支座", s.left, s);
-        sectionRow(w, "跨中", s.span, s);
-        sectionRow(w, "右支座", s.right, s);
+        for (const CrackRow& c : crackRows(s)) {
+            w.column(6).text(c.section).column(14).number(c.Mk).column(24).number(c.Mq);
+            if (!c.checked) {
+                w.column(34).text("不验算: " + c.noCheck).endLine();
+                continue;
+            }
+            w.column(34).number(c.wmax).column(44).number(c.wlim).column(52).text(serviceabilityVerdict(c.passes)).endLine();
+        }
         w.column(6).text("挠度");
         if (!s.deflectionChecked) {
             w.column(14).text("不验算: " + s.noDeflection).endLine();
             continue;
         }
-        w.column(14)
-            .text("f = " + shortestDecimal(roundHalfEven2(s.deflection)) + " mm, 限值 l0/" +
-                  std::to_string(deflectionDivisor(s.l0)) + " = " + shortestDecimal(roundHalfEven2(s.deflectionLimit)) +
-                  " mm, B = " + shortestDecimal(roundHalfEven(s.B)) + " kN.m2")
-            .column(80)
-            .text(verdict(s.deflectionPasses()))
-            .endLine();
+        w.column(14).text(deflectionText(s)).column(80).text(serviceabilityVerdict(s.deflectionPasses())).endLine();
     }
     const ServiceabilityCount n = countFailingBeams(r);
     if (n.checked > 0) {
         w.text("不满足正常使用要求的梁: " + std::to_string(n.failing) + " / " + std::to_string(n.checked)).endLine();
-        worstBeam(w, r);
+        for (const std::string& line : worstBeamFormulas(r)) w.text(line).endLine();
     }
     if (!drifts.empty()) {
         w.text("风荷载标准值作用下的层间位移 (限值 Δ/h ≤ 1/550)").endLine();
@@ -142,10 +158,8 @@ void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, cons
             .endLine();
         for (const StoreyDrift& s : drifts) {
             w.text(std::to_string(s.storey)).column(6).number(roundHalfEven2(s.height)).column(16)
-                .number(roundHalfEven2(s.drift)).column(26)
-                .text(s.ratio > 0 ? "1/" + std::to_string(static_cast<long long>(std::floor(1 / s.ratio))) : "0")
-                .column(38)
-                .text(verdict(s.passes()))
+                .number(roundHalfEven2(s.drift)).column(26).text(storeyDriftRatioText(s)).column(38)
+                .text(serviceabilityVerdict(s.passes()))
                 .endLine();
         }
     }

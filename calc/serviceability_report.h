@@ -17,6 +17,31 @@ namespace kj {
 void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, const std::string& quasiPermanent,
                                const std::vector<StoreyDrift>& drifts);
 
+// The rows of the tables, rounded as the report prints them: the book
+// shows the same numbers.
+const char* serviceabilityVerdict(bool passes); // "满足" / "不满足"
+// The title line: the combination, the environment class, the clauses.
+std::string serviceabilityTitle(const CalculationResult& r, const std::string& quasiPermanent);
+struct CrackRow {
+    const char* section = "";  // 左支座, 跨中, 右支座
+    bool checked = false;
+    std::string noCheck;       // why not, when not checked
+    double Mk = 0, Mq = 0;     // kN·m, to 0.01
+    double wmax = 0;           // mm, to 0.001
+    double wlim = 0;           // mm, to 0.01
+    bool passes = true;
+};
+std::vector<CrackRow> crackRows(const BeamServiceability& s); // left, span, right
+// "f = 12.3 mm, 限值 l0/250 = 24 mm, B = 45678 kN.m2"
+std::string deflectionText(const BeamServiceability& s);
+// The beam farthest from its limits (largest wmax/wlim or f/flim; 0 when
+// none is checked), and the formulas of its worst crack section and its
+// deflection with the numbers put in.
+int worstServiceabilityBeam(const CalculationResult& r);
+std::vector<std::string> worstBeamFormulas(const CalculationResult& r);
+// A storey's Δ/h: "1/1234", or "0" without drift.
+std::string storeyDriftRatioText(const StoreyDrift& s);
+
 // The share of the designed beams that fail a crack or deflection check
 // (0 when none is checked).
 struct ServiceabilityCount {

@@ -90,7 +90,7 @@ ColumnDesign designColumn(const ColumnInput& in, const Materials& materials, con
 
 std::vector<std::string> noAssumptions(const DesignOptions&) { return {}; }
 
-const DesignRules kDefaultRules{"原方法", designBeam, designColumn, "", noAssumptions, false};
+const DesignRules kDefaultRules{"原方法", designBeam, designColumn, "", noAssumptions, false, false};
 
 } // namespace
 

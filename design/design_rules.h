@@ -24,6 +24,9 @@ struct BeamInput {
     // the concrete share of its shear by 6.3.4 from its loads.
     bool independent = false;
     std::vector<MemberForces::Load> loads;
+    // The largest moment of the span simply supported under the same
+    // vertical loads (kN*m); 0 when not known.
+    double simpleSpanMoment = 0;
     // The shear at the left or right support comes from a seismic
     // combination (already multiplied by γRE): GB 50010-2010 11.3.3 and 11.3.4.
     bool seismicLeft = false, seismicRight = false;
@@ -63,7 +66,15 @@ struct DesignRules {
     // The frame's sway is magnified by the storeys' etaS before the design
     // (GB 50010-2010 5.3.4, Appendix B.0.4).
     bool swaySecondOrder;
+    // With redistribution (beta < 1) the span is designed for at least
+    // minimumRedistributedSpanMoment of its simple-span moment.
+    bool spanAtLeastHalfSimple = false;
 };
+
+// JGJ 3-2010 5.2.3-4: after the support moments are redistributed, the
+// span moment designed for is at least half the moment of the span simply
+// supported under the vertical loads (kN*m).
+inline double minimumRedistributedSpanMoment(double simpleSpanMoment) { return 0.5 * simpleSpanMoment; }
 
 // The default method: fixed effective depths, fyv 210, the additional
 // eccentricity of nearly axial loads.

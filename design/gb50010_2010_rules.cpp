@@ -7,6 +7,7 @@
 #include "design/rule_support.h"
 #include "design/gb50010_2010.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
@@ -149,6 +150,7 @@ BeamDesign designBeam(const BeamInput& in, const Materials& materials, const Des
     const double r2 = (1 - d.right.beta) * std::fabs(in.M2);
     BeamSectionDesign& s = d.span;
     s.M = in.Mo + (r1 + r2) / 2;
+    if (o.beta < 1) s.M = std::max(s.M, minimumRedistributedSpanMoment(in.simpleSpanMoment));
     s.x = in.x;
     double stirrup = gb2010::startingStirrup(d.h, {o.stirrupLegs.value_or(0), o.stirrupDiameter.value_or(0)});
     for (const BeamSectionDesign* support : {&d.left, &d.right})
@@ -252,14 +254,18 @@ std::vector<std::string> assumptions(const DesignOptions& o)
 {
     const std::string columnLength = o.floors == FloorKind::Precast ? "l0 = 1.25H 底层, 1.5H 其余层 (装配式楼盖)"
                                                                     : "l0 = 1.0H 底层, 1.25H 其余层 (现浇楼盖)";
-    return {"假定: 环境类别" + std::string(gb2010::environmentName(o.environment)) + ", 保护层 c = " +
+    std::vector<std::string> lines{"假定: 环境类别" + std::string(gb2010::environmentName(o.environment)) + ", 保护层 c = " +
                 shortestDecimal(o.cover) + " mm 至箍筋外缘 (8.2.1); 梁纵筋中心距受拉边缘 c + 箍筋直径 + d/2, "
                 "每排根数按 9.2.1, h0 = h - 实配纵筋合力点至受拉边缘距离",
             "      柱 as = c + 箍筋直径 + 10 (纵筋按 20 mm 计), " + columnLength +
                 ", 二阶效应 lc 与剪跨比 Hn 取柱净高; 箍筋 fyv = " + shortestDecimal(o.fyv)};
+    if (o.beta < 1)
+        lines.push_back("支座负弯矩调幅 β = " + shortestDecimal(o.beta) +
+                        " (GB 50010 5.4.3): 跨中弯矩按平衡条件增大, 且不小于竖向荷载下简支梁跨中弯矩的 0.5 倍 (JGJ 3-2010 5.2.3)");
+    return lines;
 }
 
-const DesignRules kGb50010_2010Rules{"GB50010-2010", designBeam, designColumn, "GB50010-2010 ", assumptions, true};
+const DesignRules kGb50010_2010Rules{"GB50010-2010", designBeam, designColumn, "GB50010-2010 ", assumptions, true, true};
 
 } // namespace
 

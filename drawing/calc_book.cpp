@@ -1,6 +1,8 @@
 #include "calc_book.h"
 
 #include "calc/report.h"
+#include "calc/seismic_report.h"
+#include "calc/serviceability_report.h"
 #include "design/gb50010_2010.h"
 #include "design/materials.h"
 #include "common/clock.h"
@@ -593,18 +595,18 @@ Table envelopeForceTable(const kj::EnvelopeResult& e)
 {
     const kj::CalculationResult& r = e.envelope;
     const kj::FrameTopology& t = r.topo();
-    const auto name = [&](int k) { return q(e.name(k)); };
+    const auto name = [&](const kj::Governing& k) { return q(e.name(k)); };
     Table tab{{QStringLiteral("构件"), QStringLiteral("位置"), QStringLiteral("M (kN·m)"), QStringLiteral("V (kN)"),
                QStringLiteral("N (kN)"), QStringLiteral("控制组合")},
               {},
               {true, true, false, false, false, true}};
     for (int i = 1; i <= t.NB; ++i) {
         const kj::BeamGoverning& g = e.beamGoverning[ix(i)];
-        const kj::BeamDesignForces& lm = e.combinations[ix(g.leftMoment)].beams[ix(i)];
-        const kj::BeamDesignForces& lv = e.combinations[ix(g.leftShear)].beams[ix(i)];
-        const kj::BeamDesignForces& rm = e.combinations[ix(g.rightMoment)].beams[ix(i)];
-        const kj::BeamDesignForces& rv = e.combinations[ix(g.rightShear)].beams[ix(i)];
-        const kj::BeamDesignForces& sp = e.combinations[ix(g.span)].beams[ix(i)];
+        const kj::BeamDesignForces& lm = g.leftMomentForces;
+        const kj::BeamDesignForces& lv = g.leftShearForces;
+        const kj::BeamDesignForces& rm = g.rightMomentForces;
+        const kj::BeamDesignForces& rv = g.rightShearForces;
+        const kj::BeamDesignForces& sp = g.spanForces;
         const QString b = QStringLiteral("梁 %1").arg(i);
         tab.rows.push_back({b, QStringLiteral("左端 M"), fixed(lm.M1, 2), fixed(lm.V1, 2), QString(), name(g.leftMoment)});
         tab.rows.push_back({b, QStringLiteral("左端 V"), fixed(lv.M1, 2), fixed(lv.V1, 2), QString(), name(g.leftShear)});
@@ -618,14 +620,14 @@ Table envelopeForceTable(const kj::EnvelopeResult& e)
         const kj::ColumnGoverning& g = e.columnGoverning[ix(c)];
         const int i = t.columnMember(c);
         const QString col = QStringLiteral("柱 %1").arg(c);
-        const auto shear = [&](int k) {
-            const kj::InternalForces& f = e.combinations[ix(k)].forces;
-            return f.along.size() > ix(i) ? fixed(f.along[ix(i)].V1, 2) : QString();
+        // The column's shear from its end moments.
+        const auto shear = [&](const kj::ColumnDesignForces& d) {
+            return fixed(-(d.Mtop + d.Mbottom) / r.model.member(i).len, 2);
         };
-        const kj::ColumnDesignForces& top = e.combinations[ix(g.top)].columns[ix(c)];
-        const kj::ColumnDesignForces& foot = e.combinations[ix(g.bottom)].columns[ix(c)];
-        tab.rows.push_back({col, QStringLiteral("柱顶"), fixed(top.Mtop, 2), shear(g.top), fixed(top.Ntop, 2), name(g.top)});
-        tab.rows.push_back({col, QStringLiteral("柱底"), fixed(foot.Mbottom, 2), shear(g.bottom), fixed(foot.Nfoot, 2),
+        const kj::ColumnDesignForces& top = g.topForces;
+        const kj::ColumnDesignForces& foot = g.bottomForces;
+        tab.rows.push_back({col, QStringLiteral("柱顶"), fixed(top.Mtop, 2), shear(top), fixed(top.Ntop, 2), name(g.top)});
+        tab.rows.push_back({col, QStringLiteral("柱底"), fixed(foot.Mbottom, 2), shear(foot), fixed(foot.Nfoot, 2),
                             name(g.bottom)});
     }
     return tab;
@@ -640,7 +642,7 @@ void designSection(Book& book, const kj::CalculationResult& r, const kj::Envelop
     book.paragraph({QStringLiteral("Fy = %1 N/mm²,  C%2;  弯矩 kN·m, 剪力 kN, 钢筋面积 mm², 剪折点 m")
                         .arg(reportValue(r.materials.Fy), reportValue(r.materials.C))});
     // With load cases, the governing combination of every designed value, row for row beside the report's table.
-    const auto name = [&](int k) { return q(e->name(k)); };
+    const auto name = [&](const kj::Governing& k) { return q(e->name(k)); };
     Table beamGov{{QStringLiteral("梁号"), QStringLiteral("左 M"), QStringLiteral("左 V"), QStringLiteral("右 M"),
                    QStringLiteral("右 V"), QStringLiteral("跨中 Mo")},
                   {},
@@ -850,7 +852,7 @@ void memberDesignSection(Book& book, const kj::CalculationResult& r, const kj::E
         if (e) {
             // The combination each section's moment (and a support's shear) comes from.
             const kj::BeamGoverning& g = e->beamGoverning[ix(i)];
-            const auto named = [&](int m, int v) {
+            const auto named = [&](const kj::Governing& m, const kj::Governing& v) {
                 return m == v ? QStringLiteral(" (控制组合 %1)").arg(q(e->name(m)))
                               : QStringLiteral(" (M: %1, V: %2)").arg(q(e->name(m)), q(e->name(v)));
             };
@@ -949,9 +951,9 @@ void equilibriumSection(Book& book, const kj::CalculationResult& r, const QStrin
 }
 
 // 10 结论
-void conclusionSection(Book& book, const kj::CalculationResult& r, const QStringList& failures)
+void conclusionSection(Book& book, const kj::CalculationResult& r, const QStringList& failures, int number)
 {
-    book.heading(QString::fromUtf8(kBookSections[9]), true);
+    book.heading(QStringLiteral("%1 结论").arg(number), true);
     QStringList lines;
     const kj::FrameTopology& t = r.topo();
     QStringList skipped;
@@ -967,6 +969,125 @@ void conclusionSection(Book& book, const kj::CalculationResult& r, const QString
         for (const QString& s : skipped) lines << QStringLiteral("    ") + s;
     }
     book.paragraph(lines);
+}
+
+// 地震作用计算: the base shear method with the numbers put in, and the floors.
+void seismicSection(Book& book, const kj::SeismicAction& a, int number, QStringList& failures)
+{
+    namespace g = kj::gb50011;
+    const kj::SeismicFigures n = kj::seismicFigures(a);
+    const kj::SeismicParameters& p = a.params;
+    book.heading(QStringLiteral("%1 地震作用计算").arg(number), true);
+    QStringList lines;
+    lines << QStringLiteral("GB 50011-2010 (2016 年版) 5.2.1 条底部剪力法, 多遇地震, 阻尼比 0.05。")
+          << QStringLiteral("设防烈度 %1, 场地类别 %2, 设计地震分组 第 %3 组, 抗震等级 %4%5")
+                 .arg(q(g::intensityTitle(p.intensity)), q(g::siteText(p.site)), QString::number(p.group),
+                      q(g::gradeText(a.grade)),
+                      a.gradeFromTable ? QStringLiteral(" (表 6.1.2, 框架高度 %1 m)").arg(q(n.height))
+                                       : QStringLiteral(" (用户指定)"))
+          << QStringLiteral("特征周期 Tg = %1 s (表 5.1.4-2), 水平地震影响系数最大值 αmax = %2 (表 5.1.4-1)")
+                 .arg(q(n.Tg), q(n.alphaMax))
+          << QStringLiteral("周期折减系数 ψT = %1, 混凝土弹性模量 Ec = %2 N/mm²").arg(q(n.psiT), q(n.Ec))
+          << QStringLiteral("顶点位移 uT = %1 m (各层重力荷载代表值作为水平力, 毛截面刚度)").arg(q(n.uT))
+          << QStringLiteral("基本周期 T1 = 1.7 ψT √uT = 1.7 × %1 × √%2 = %3 s").arg(q(n.psiT), q(n.uT), q(n.T1));
+    // The branch of the spectrum (5.1.5) T1 falls on.
+    const g::SpectrumShape sh = g::spectrumShape(0.05);
+    const QString gamma = q(kj::shortestDecimal(sh.gamma)), eta2 = q(kj::shortestDecimal(sh.eta2));
+    QString alpha;
+    if (a.T1 < 0.1)
+        alpha = QStringLiteral("[0.45 + 10 T1 (η2 - 0.45)] αmax = [0.45 + 10 × %1 × (%2 - 0.45)] × %3").arg(q(n.T1), eta2, q(n.alphaMax));
+    else if (a.T1 <= a.Tg)
+        alpha = QStringLiteral("η2 αmax = %1 × %2").arg(eta2, q(n.alphaMax));
+    else if (a.T1 <= 5 * a.Tg)
+        alpha = QStringLiteral("(Tg/T1)^γ η2 αmax = (%1/%2)^%3 × %4 × %5").arg(q(n.Tg), q(n.T1), gamma, eta2, q(n.alphaMax));
+    else
+        alpha = QStringLiteral("[η2 0.2^γ - η1 (T1 - 5Tg)] αmax = [%1 × 0.2^%2 - %3 × (%4 - 5 × %5)] × %6")
+                    .arg(eta2, gamma, q(kj::shortestDecimal(sh.eta1)), q(n.T1), q(n.Tg), q(n.alphaMax));
+    lines << QStringLiteral("α1 = %1 = %2 (5.1.5 条, γ = %3, η2 = %4)").arg(alpha, q(n.alpha1), gamma, eta2);
+    const bool single = a.floors.size() == 1;
+    lines << QStringLiteral("ΣGE = %1 kN, Geq = %2 = %3 kN").arg(q(n.sumGE), single ? QStringLiteral("ΣGE") : QStringLiteral("0.85 ΣGE"), q(n.Geq))
+          << QStringLiteral("FEk = α1 Geq = %1 × %2 = %3 kN").arg(q(n.alpha1), q(n.Geq), q(n.FEk))
+          << QStringLiteral("顶部附加地震作用系数 δn = %1 (表 5.2.1), ΔFn = δn FEk = %2 kN").arg(q(n.deltaN), q(n.deltaFn))
+          << QStringLiteral("Fi = Gi Hi / Σ Gj Hj · FEk (1 - δn), 顶层另加 ΔFn; Vi 为其上各层 Fj 之和")
+          << QStringLiteral("最小地震剪力系数 λ = %1 (5.2.5 条): Vi ≥ λ ΣGj").arg(q(n.lambda));
+    book.paragraph(lines);
+    Table t{{QStringLiteral("层号"), QStringLiteral("标高 (m)"), QStringLiteral("GE (kN)"), QStringLiteral("Fi (kN)"),
+             QStringLiteral("Vi (kN)"), QStringLiteral("λΣGj (kN)"), QStringLiteral("层间位移 (mm)"), QStringLiteral("位移角"),
+             QStringLiteral("结论 (1/550)")},
+            {},
+            {}};
+    bool raised = false;
+    for (auto it = a.floors.rbegin(); it != a.floors.rend(); ++it) {
+        const kj::SeismicFloorCells c = kj::seismicFloorCells(*it);
+        raised = raised || it->raised;
+        t.rows.push_back({q(c.level), q(c.height), q(c.GE), q(c.F), q(c.V) + (it->raised ? QStringLiteral("*") : QString()),
+                          q(c.Vmin), q(c.drift), q(c.ratio), it->driftOk ? QStringLiteral("满足") : QStringLiteral("不满足")});
+        if (!it->driftOk) failures << QStringLiteral("第 %1 层 多遇地震层间位移角 %2 超过 1/550").arg(q(c.level), q(c.ratio));
+    }
+    book.table(t);
+    QStringList notes;
+    if (raised) notes << QStringLiteral("* 楼层剪力小于 λΣGj, 已按 5.2.5 条调整为 λΣGj。");
+    notes << QStringLiteral("层号自地面起; 标高为楼层距地面高度。GE = G + 0.5Q, 柱自重各半集中于上下楼层; 不计扭转和竖向地震作用。");
+    book.note(notes);
+}
+
+// 正常使用极限状态验算 (GB 50010-2010): the report's tables and its worst beam.
+void serviceabilitySection(Book& book, const kj::CalculationResult& r, const std::string& quasiPermanent,
+                           const std::vector<kj::StoreyDrift>& drifts, int number, QStringList& failures)
+{
+    book.heading(QStringLiteral("%1 正常使用极限状态验算").arg(number), true);
+    book.paragraph({q(kj::serviceabilityTitle(r, quasiPermanent))});
+    const QString verdictYes = q(kj::serviceabilityVerdict(true));
+    Table cracks{{QStringLiteral("梁号"), QStringLiteral("截面"), QStringLiteral("Mk (kN·m)"), QStringLiteral("Mq (kN·m)"),
+                  QStringLiteral("wmax (mm)"), QStringLiteral("wlim (mm)"), QStringLiteral("结论")},
+                 {},
+                 {false, false, false, false, false, false, true}};
+    Table deflections{{QStringLiteral("梁号"), QStringLiteral("挠度 f、限值 (表 3.4.3)、长期刚度 B"), QStringLiteral("结论")},
+                      {},
+                      {false, true, true}};
+    for (int i = 1; i < static_cast<int>(r.beams.size()); ++i) {
+        const kj::BeamDesign& d = r.beams[ix(i)];
+        if (!d.serviceability) continue;
+        const kj::BeamServiceability& s = *d.serviceability;
+        for (const kj::CrackRow& c : kj::crackRows(s)) {
+            if (!c.checked) {
+                cracks.rows.push_back({QString::number(i), q(c.section), reportValue(c.Mk), reportValue(c.Mq),
+                                       QStringLiteral("—"), QStringLiteral("—"), QStringLiteral("不验算: ") + q(c.noCheck)});
+                continue;
+            }
+            cracks.rows.push_back({QString::number(i), q(c.section), reportValue(c.Mk), reportValue(c.Mq), reportValue(c.wmax),
+                                   reportValue(c.wlim), q(kj::serviceabilityVerdict(c.passes))});
+            if (!c.passes) failures << QStringLiteral("梁 %1 %2 裂缝宽度超过限值").arg(i).arg(q(c.section));
+        }
+        if (!s.deflectionChecked) {
+            deflections.rows.push_back({QString::number(i), QStringLiteral("不验算: ") + q(s.noDeflection), QString()});
+            continue;
+        }
+        deflections.rows.push_back({QString::number(i), q(kj::deflectionText(s)), q(kj::serviceabilityVerdict(s.deflectionPasses()))});
+        if (!s.deflectionPasses()) failures << QStringLiteral("梁 %1 挠度超过限值").arg(i);
+    }
+    if (!cracks.rows.empty()) {
+        book.heading(QStringLiteral("%1.1 裂缝宽度 (7.1.2 条)").arg(number), false);
+        book.table(cracks);
+        book.heading(QStringLiteral("%1.2 挠度 (7.2 节)").arg(number), false);
+        book.table(deflections);
+        const kj::ServiceabilityCount c = kj::countFailingBeams(r);
+        QStringList lines{QStringLiteral("不满足正常使用要求的梁: %1 / %2").arg(c.failing).arg(c.checked)};
+        for (const std::string& l : kj::worstBeamFormulas(r)) lines << q(l);
+        book.paragraph(lines);
+    }
+    if (drifts.empty()) return;
+    book.heading(QStringLiteral("%1.3 风荷载标准值作用下的层间位移").arg(number), false);
+    book.note({QStringLiteral("限值 Δ/h ≤ 1/550; 层号自顶层起。")});
+    Table t{{QStringLiteral("层号"), QStringLiteral("层高 (m)"), QStringLiteral("Δ (mm)"), QStringLiteral("Δ/h"), QStringLiteral("结论")},
+            {},
+            {}};
+    for (const kj::StoreyDrift& s : drifts) {
+        t.rows.push_back({QString::number(s.storey), hundredths(s.height), hundredths(s.drift), q(kj::storeyDriftRatioText(s)),
+                          s.passes() ? verdictYes : q(kj::serviceabilityVerdict(false))});
+        if (!s.passes()) failures << QStringLiteral("第 %1 层 风荷载下层间位移角超过 1/550").arg(s.storey);
+    }
+    book.table(t);
 }
 
 // Lays out the whole book.
@@ -1052,7 +1173,20 @@ void layoutBook(Book& book, const kj::CalculationResult& r, const kj::FrameData&
     if (!e) equilibriumSection(book, r);
     for (std::size_t k = 0; e && k < e->cases.size(); ++k)
         equilibriumSection(book, e->cases[k].result, shownCaption(*e, {Shown::Kind::Case, static_cast<int>(k)}), k == 0);
-    conclusionSection(book, r, failures);
+    // The sections of a seismic design and of a GB 50010-2010 design come before the conclusion.
+    int number = 10;
+    if (options.seismic) {
+        book.newPage();
+        seismicSection(book, *options.seismic, number++, failures);
+    }
+    const bool serviceability = std::any_of(r.beams.begin(), r.beams.end(),
+                                            [](const kj::BeamDesign& b) { return b.serviceability.has_value(); });
+    if (is2010(r) && (serviceability || (e && !e->windDrifts.empty()))) {
+        book.newPage();
+        serviceabilitySection(book, r, e ? e->quasiPermanentName : std::string(),
+                              e ? e->windDrifts : std::vector<kj::StoreyDrift>{}, number++, failures);
+    }
+    conclusionSection(book, r, failures, number);
 }
 
 QPdfWriter* newWriter(QBuffer& buffer, const QString& name)

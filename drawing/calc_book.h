@@ -7,6 +7,7 @@
 #include "analysis/frame_data.h"
 #include "calc/calculation.h"
 #include "calc/envelope.h"
+#include "calc/seismic_action.h"
 #include "calc/title_block.h"
 
 #include <QByteArray>
@@ -24,6 +25,8 @@ struct BookOptions {
     // From load cases: result is the envelope's calculation; the book draws
     // every case's loads, the M and V envelopes and every case's moments.
     const kj::EnvelopeResult* envelope = nullptr;
+    // The earthquake of a seismic design: the book gains "地震作用计算".
+    const kj::SeismicAction* seismic = nullptr;
     // The title block of the first page (blank fields stay blank).
     kj::TitleBlock title;
     // 构件设计: the formulas for every beam section and column end, not only
@@ -51,7 +54,9 @@ QByteArray calculationBookPdf(const kj::CalculationResult& result, const kj::Fra
 void writeCalculationBook(const kj::CalculationResult& result, const kj::FrameData& data,
                           const std::filesystem::path& path, const BookOptions& options = {});
 
-// The section titles, in order.
+// The section titles, in order. A seismic design adds "10 地震作用计算" and a
+// GB 50010-2010 design "正常使用极限状态验算" before the conclusion, which
+// then takes the next number.
 inline constexpr const char* kBookSections[] = {"1 设计依据", "2 材料",     "3 输入数据", "4 荷载",
                                                 "5 荷载组合", "6 内力",     "7 配筋",     "8 构件设计",
                                                 "9 平衡校核", "10 结论"};

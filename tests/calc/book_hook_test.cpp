@@ -30,7 +30,7 @@ struct BookHook : ::testing::Test {
 TEST_F(BookHook, WriterGetsTheResultAfterTheOtherFiles)
 {
     int calls = 0;
-    req.pdfWriter = [&](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult*, const kj::TitleBlock&, const std::filesystem::path& path) {
+    req.pdfWriter = [&](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult*, const kj::SeismicAction*, const kj::TitleBlock&, const std::filesystem::path& path) {
         ++calls;
         EXPECT_EQ(r.model.name, "KJ-1");
         EXPECT_EQ(d.lengthNumbers, "112");
@@ -57,7 +57,7 @@ TEST_F(BookHook, NoWriterIsRefusedBeforeAnyFileIsTouched)
 
 TEST_F(BookHook, FailingWriterEndsTheReportsBlock)
 {
-    req.pdfWriter = [](const kj::CalculationResult&, const kj::FrameData&, const kj::EnvelopeResult*, const kj::TitleBlock&, const std::filesystem::path&) {
+    req.pdfWriter = [](const kj::CalculationResult&, const kj::FrameData&, const kj::EnvelopeResult*, const kj::SeismicAction*, const kj::TitleBlock&, const std::filesystem::path&) {
         throw kj::Failure("计算书 book.pdf 无法写入");
     };
     EXPECT_THROW(kj::runCalculation(req), kj::Failure);

@@ -194,7 +194,12 @@ TEST(LoadCases, TheGoverningCombinationsOfAFrameCheckedByHand)
     // The report names them beneath the rows; the force-diagram file holds
     // the envelope values, signed as their combinations give them.
     const RowNotes notes = governingNotes(e);
-    EXPECT_EQ(notes.columns[2], "    控制组合 上端:1.0G+1.5W  下端:1.0G+1.5W");
+    // Beneath them the force sets of each end: the least N is 1.0G's,
+    // 132.683 and 149.963 kN, with the wind's -79.97 and -93.29 kN*m.
+    EXPECT_EQ(notes.columns[2],
+              "    控制组合 上端:1.0G+1.5W  下端:1.0G+1.5W\n"
+              "    上端  |M|max M=-80 N=312 (1.3G+1.05Q+1.5W)  Nmax M=0 N=372 (1.3G+1.5Q)  Nmin M=-80 N=133 (1.0G+1.5W)\n"
+              "    下端  |M|max M=-93.3 N=334 (1.3G+1.05Q+1.5W)  Nmax M=0 N=394 (1.3G+1.5Q)  Nmin M=-93.3 N=150 (1.0G+1.5W)");
     const std::string lines = forceDiagramText(e.envelope);
     EXPECT_EQ(lines.substr(0, 9), "-132,228,");
     EXPECT_NE(lines.find("\r\n-80,-93\r\n"), std::string::npos);
@@ -258,7 +263,7 @@ ColumnDesign recordColumn(const ColumnInput& in, const Materials&, const DesignO
 
 TEST(LoadCases, AnyRuleSetDesignsTheCombinedForces)
 {
-    const DesignRules rules{"记录", recordBeam, recordColumn, "", nullptr, false};
+    const DesignRules rules{"记录", recordBeam, recordColumn, "", nullptr, false, false};
     DesignOptions o;
     o.beta = 0.9;
     const EnvelopeResult e = calculateEnvelope(handCases(), parsed({"1.0G+1.5Q", "1.3G+1.0Q-1.5W"}), "自定义", o, rules);

@@ -3,10 +3,13 @@
 // the envelope, and floor forces rather than storey shears.
 #include "calc/envelope.h"
 #include "calc/options.h"
+#include "calc/run.h"
+#include "calc/seismic_report.h"
 #include "common/textfile.h"
 #include "calc_book.h"
 #include "drawing_support.h"
 #include "frame_painter.h"
+#include "test_support.h"
 
 #include <QImage>
 #include <QPainter>
@@ -32,24 +35,31 @@ kj::EnvelopeResult kj1Envelope(kj::FrameData& deadLoad)
                                  kj::parseDesignOptions({}));
 }
 
-// Numbers with more than two decimals or more than six whole digits
-// (a residual in the form 1.23e-15 is two decimals).
-QStringList unrounded(const QString& text)
+// Numbers with more than two decimals (or the given number) or more than six
+// whole digits (a residual in the form 1.23e-15 is two decimals).
+QStringList unrounded(const QString& text, int decimals = 2)
 {
     static const QRegularExpression number(QStringLiteral("(\\d+)(?:\\.(\\d+))?"));
     QStringList bad;
     for (auto it = number.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        if (m.captured(1).size() > 6 || m.captured(2).size() > 2) bad << m.captured(0);
+        if (m.captured(1).size() > 6 || m.captured(2).size() > decimals) bad << m.captured(0);
     }
     return bad;
 }
 
 void scanBook(const kjd::BookTexts& texts, const std::string& where)
 {
-    for (const QStringList& row : texts.tableRows)
-        for (const QString& cell : row)
-            EXPECT_TRUE(unrounded(cell).isEmpty()) << where << ": cell \"" << cell.toStdString() << "\"";
+    // Crack widths and the storey drifts under the earthquake are written to 0.001 mm, as the report writes them.
+    int thousandths = -1, width = 0;
+    for (const QStringList& row : texts.tableRows) {
+        const int header = std::max(row.indexOf(QStringLiteral("wmax (mm)")), row.indexOf(QStringLiteral("层间位移 (mm)")));
+        if (header >= 0) thousandths = header, width = static_cast<int>(row.size());
+        else if (row.size() != width) thousandths = -1;
+        for (int c = 0; c < row.size(); ++c)
+            EXPECT_TRUE(unrounded(row[c], c == thousandths && header < 0 ? 3 : 2).isEmpty())
+                << where << ": cell \"" << row[c].toStdString() << "\"";
+    }
     for (const QString& label : texts.drawingTexts)
         EXPECT_TRUE(unrounded(label).isEmpty()) << where << ": label \"" << label.toStdString() << "\"";
     // The design tables hold whole kN, kN·m and mm² (the first line of a cell; the second names a combination).
@@ -103,6 +113,66 @@ TEST(BookReview, NoNumberInAnyBookOrWindowHasMoreDigitsThanItsColumnAllows)
     const kj::EnvelopeResult e = kj1Envelope(dead);
     options.envelope = &e;
     scanBook(kjd::calculationBookTexts(e.envelope, dead, options), "KJ-1 envelope");
+}
+
+// GB 50010-2010 with the live load as a case and the earthquake: the book's
+// seismic and serviceability sections, through the run's hook as the batch
+// command writes the book.
+TEST(BookReview, SeismicAndServiceabilitySectionsShowTheReportsNumbers)
+{
+    kjtest::TempDir dir("kjbookeq");
+    for (const char* name : {"KJ-1.txt", "KJ-1Q.txt", "KJ-2.txt"})
+        kjtest::writeBytes(dir.path / name, kjtest::bytesOf(std::string(KJ_EXAMPLES_DIR) + "/" + name));
+    kj::setWorkingRoot(dir.path);
+    kj::CalcRequest req;
+    req.design.code = "2010";
+    req.pdfName = "\\book.pdf";
+    kjd::BookTexts texts;
+    std::optional<kj::SeismicAction> seen;
+    req.pdfWriter = [&](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult* e,
+                        const kj::SeismicAction* seismic, const kj::TitleBlock&, const std::filesystem::path&) {
+        kjd::BookOptions options;
+        options.envelope = e;
+        options.seismic = seismic;
+        if (seismic) seen = *seismic;
+        texts = kjd::calculationBookTexts(r, d, options);
+    };
+    // The rows of the table headed by a column header.
+    const auto rowsUnder = [&](const QString& header) {
+        std::vector<QStringList> rows;
+        const std::vector<QStringList>& all = texts.tableRows;
+        for (std::size_t k = 0; k < all.size(); ++k)
+            if (all[k].contains(header))
+                for (std::size_t j = k + 1; j < all.size() && all[j].size() == all[k].size(); ++j) rows.push_back(all[j]);
+        return rows;
+    };
+    // One frame, no earthquake: the serviceability tables, every section of every beam.
+    req.dataName = "\\KJ-2.txt";
+    const kj::CalcResult single = kj::runCalculation(req);
+    scanBook(texts, "KJ-2 2010");
+    int records = 0;
+    for (const kj::BeamDesign& b : single.calculation.beams) records += b.serviceability ? 1 : 0;
+    ASSERT_GT(records, 0);
+    EXPECT_EQ(rowsUnder(QStringLiteral("wmax (mm)")).size(), static_cast<std::size_t>(3 * records));
+    EXPECT_TRUE(rowsUnder(QStringLiteral("层间位移 (mm)")).empty());
+
+    req.cases = {{"G", "\\KJ-1.txt"}, {"Q", "\\KJ-1Q.txt"}};
+    req.seismic = {"8", "II", "2", "", ""};
+    const kj::CalcResult quake = kj::runCalculation(req);
+    ASSERT_TRUE(seen && quake.seismic);
+    scanBook(texts, "KJ-1 seismic");
+    const std::vector<QStringList> floors = rowsUnder(QStringLiteral("层间位移 (mm)"));
+    ASSERT_EQ(floors.size(), seen->floors.size());
+    // From the roof down, cell for cell as the report's block.
+    for (std::size_t k = 0; k < floors.size(); ++k) {
+        const kj::SeismicFloor& f = seen->floors[seen->floors.size() - 1 - k];
+        const kj::SeismicFloorCells c = kj::seismicFloorCells(f);
+        EXPECT_EQ(floors[k][0].toStdString(), c.level);
+        EXPECT_EQ(floors[k][3].toStdString(), c.F);
+        EXPECT_EQ(floors[k][6].toStdString(), c.drift);
+        EXPECT_EQ(floors[k][8], f.driftOk ? QStringLiteral("满足") : QStringLiteral("不满足"));
+    }
+    EXPECT_FALSE(rowsUnder(QStringLiteral("wmax (mm)")).empty());
 }
 
 TEST(BookReview, EveryLabelOfAMemberIsAnchoredOnItAndNearerItThanAnyOtherMemberOfItsKind)

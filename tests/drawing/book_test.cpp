@@ -44,7 +44,7 @@ protected:
         req.date = "2026/3/4";
         req.time = "9:00:00";
         req.pdfName = "\\KJ-2.pdf";
-        req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult*, const kj::TitleBlock&,
+        req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult*, const kj::SeismicAction*, const kj::TitleBlock&,
                            const std::filesystem::path& path) {
             kjd::BookOptions options;
             options.date = "2026/3/4";

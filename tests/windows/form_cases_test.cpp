@@ -23,6 +23,7 @@ private slots:
     void opensOnceAndASetFillsTheTableUntilARowIsEdited();
     void stateIsSavedAsGbkLinesAndReadBack();
     void runsTheEnvelopeWithTheMainWindowsSettings();
+    void liveLoadFactorsAndPatternsReachTheTableTheStateAndTheRun();
 
 private:
     void copyExamples() const;
@@ -158,7 +159,7 @@ void FormCasesTest::runsTheEnvelopeWithTheMainWindowsSettings()
     press(c->Command1);
     QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
     const std::string report = kj::decodeFileBytes(folder_->bytes(QStringLiteral("zemowj1.txt")).toStdString());
-    QVERIFY(report.find("荷载组合  GB 55001-2021  共 16 个") != std::string::npos);
+    QVERIFY(report.find("荷载组合  GB 55001-2021  活载 γL=1.0 ψc=0.7  共 16 个") != std::string::npos);
     QVERIFY(report.find("    控制组合 上端:") != std::string::npos);
     QCOMPARE(main_->Text3->toPlainText().split('\n').size(), 6); // 2 beams, 3 columns, the final line end
     QCOMPARE(main_->Text2->toPlainText().toStdString() + "\n",
@@ -173,6 +174,34 @@ void FormCasesTest::runsTheEnvelopeWithTheMainWindowsSettings()
     QVERIFY(messages_[0].startsWith(QStringLiteral("荷载工况组合计算未完成:\n")));
     QVERIFY(messages_[0].contains(QStringLiteral("\\KJ-9W.txt")));
     QCOMPARE(folder_->bytes(QStringLiteral("zemowj1.txt")), before);
+}
+
+void FormCasesTest::liveLoadFactorsAndPatternsReachTheTableTheStateAndTheRun()
+{
+    copyExamples();
+    FormCases* c = main_->formCases();
+    catchMessages(*c, messages_);
+    c->Combo6->setCurrentIndex(1);
+    emit c->Combo6->activated(1);
+    QCOMPARE(c->Table1->item(0, 0)->text(), QStringLiteral("1.3G+1.65Q"));
+    c->Combo7->setCurrentIndex(1);
+    emit c->Combo7->activated(1);
+    QCOMPARE(c->Table1->item(3, 0)->text(), QStringLiteral("1.3G+1.485Q+1.5W"));
+    c->Check1->setChecked(true);
+    press(c->Command4);
+    QVERIFY(kj::decodeFileBytes(folder_->bytes(QStringLiteral("zhgk-1.txt")).toStdString())
+                .find("\"组合\",\"GB 55001-2021\"\r\n\"活载\",\"1.1\",\"0.9\",\"1\"\r\n\"1.3G+1.65Q\"") != std::string::npos);
+    press(c->Command1);
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
+    const std::string report = kj::decodeFileBytes(folder_->bytes(QStringLiteral("zemowj1.txt")).toStdString());
+    QVERIFY(report.find("活载 γL=1.1 ψc=0.9  共 16 个") != std::string::npos);
+    QVERIFY(report.find("活载不利布置: ") != std::string::npos);
+    // Read back into a window set otherwise.
+    c->setState(kj::CaseWindowState{});
+    QVERIFY(!c->Check1->isChecked());
+    press(c->Command5);
+    QCOMPARE(c->Combo6->currentText(), QStringLiteral("1.1"));
+    QVERIFY(c->Check1->isChecked());
 }
 
 QTEST_MAIN(FormCasesTest)

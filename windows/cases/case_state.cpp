@@ -17,6 +17,8 @@ std::string formatCaseState(const CaseWindowState& s)
 {
     std::string out = quoted("G") + "," + quoted(s.G) + CRLF + quoted("Q") + "," + quoted(s.Q) + CRLF + quoted("W") +
                       "," + quoted(s.W) + CRLF + quoted("组合") + "," + quoted(s.set) + CRLF;
+    if (s.gammaL != "1.0" || s.psiC != "0.7" || s.patterns)
+        out += quoted("活载") + "," + quoted(s.gammaL) + "," + quoted(s.psiC) + "," + quoted(s.patterns ? "1" : "0") + CRLF;
     for (const std::string& row : s.rows) out += quoted(row) + CRLF;
     return out;
 }
@@ -40,7 +42,16 @@ CaseWindowState parseCaseState(const std::string& text, const std::string& fileN
     for (const auto& [key, name] : {std::pair{"G", &s.G}, std::pair{"Q", &s.Q}, std::pair{"W", &s.W}})
         if (!name->empty())
             refuseNameOutsideFolder(*name, "工况组合文件 " + fileName + " 中工况 " + key);
-    for (std::size_t i = 8; i < items.size(); ++i)
+    std::size_t rows = 8;
+    if (items.size() > 8 && items[8] == "活载") {
+        if (items.size() < 12)
+            throw Failure("工况组合文件 " + fileName + " 的 \"活载\" 之后应有 γL、ψc 和活载布置 (0 或 1) 三项");
+        s.gammaL = items[9];
+        s.psiC = items[10];
+        s.patterns = items[11] == "1";
+        rows = 12;
+    }
+    for (std::size_t i = rows; i < items.size(); ++i)
         if (!items[i].empty()) s.rows.push_back(items[i]);
     return s;
 }

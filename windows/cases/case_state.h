@@ -7,7 +7,8 @@
 //     "Q","\KJ-1Q.txt"
 //     "W","\KJ-1W.txt"
 //     "组合","GB 55001-2021"
-//     "1.3G+1.5Q"
+//     "活载","1.1","0.9","1"      (only when not 1.0, 0.7, 0: gamma_L, psi_c, patterns)
+//     "1.3G+1.65Q"
 //     ...
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ struct CaseWindowState {
     std::string G, Q, W;
     std::string set;               // "GB 55001-2021", "GB 50009-2012" or kOwnCombinations
     std::vector<std::string> rows; // the combinations of the table, as typed
+    // The live load: gamma_L and psi_c of a built-in set, and patterns.
+    std::string gammaL = "1.0", psiC = "0.7";
+    bool patterns = false;
 };
 
 // The set of the user's own combinations, as the window's list names it.

@@ -68,6 +68,23 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     Command4 = button("Command4", QStringLiteral("保存工况"), 4680, 4200, 2415, 480, &FormCases::FormCases_Command4_Click);
     Command5 = button("Command5", QStringLiteral("导入工况"), 4680, 4800, 2415, 480, &FormCases::FormCases_Command5_Click);
     Label6 = label("Label6", QString(), 240, 6060, 6855, 420, Qt::AlignLeft | Qt::AlignVCenter);
+    // The factors of the live load in the built-in sets, and its patterns.
+    Label7 = label("Label7", QStringLiteral("γL"), 4680, 5400, 360, 300);
+    Combo6 = list("Combo6", 5040, 5400, 780);
+    Combo6->setEditable(false);
+    Combo6->addItems({QStringLiteral("1.0"), QStringLiteral("1.1")});
+    Combo6->setToolTip(QStringLiteral("活载设计使用年限调整系数: 1.0 (50 年), 1.1 (100 年)"));
+    Label8 = label("Label8", QStringLiteral("ψc"), 5880, 5400, 360, 300);
+    Combo7 = list("Combo7", 6240, 5400, 855);
+    Combo7->setEditable(false);
+    Combo7->addItems({QStringLiteral("0.7"), QStringLiteral("0.9")});
+    Combo7->setToolTip(QStringLiteral("活载组合值系数: 0.7, 书库、档案库、储藏室等 0.9"));
+    connect(Combo6, &QComboBox::activated, this, &FormCases::FormCases_Combo6_Activated);
+    connect(Combo7, &QComboBox::activated, this, &FormCases::FormCases_Combo7_Activated);
+    Check1 = new QCheckBox(QStringLiteral("活载不利布置"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setGeometry(kjw::twipsRect(4680, 5760, 2415, 300));
+    Check1->setToolTip(QStringLiteral("各梁的活载分别计算后叠加, 每个设计值取使之最大的布置"));
 
     FormCases_Combo4_Activated();
     kjw::explainButtons(this);
@@ -103,8 +120,15 @@ void FormCases::FormCases_Combo4_Activated()
 {
     const std::string set = fromBox(Combo4->currentText());
     if (set == kj::kOwnCombinations) return; // the table stays as it is, for editing
-    attempt(QStringLiteral("选择荷载组合"), [&] { fillRows(kj::combinationSet(set).rows); });
+    attempt(QStringLiteral("选择荷载组合"), [&] {
+        const kj::LiveLoadFactors factors =
+            kj::parseLiveLoadFactors(fromBox(Combo6->currentText()), fromBox(Combo7->currentText()));
+        fillRows(kj::combinationSet(set).rowsWith(factors));
+    });
 }
+
+void FormCases::FormCases_Combo6_Activated() { FormCases_Combo4_Activated(); }
+void FormCases::FormCases_Combo7_Activated() { FormCases_Combo4_Activated(); }
 
 kj::CaseWindowState FormCases::state() const
 {
@@ -113,6 +137,9 @@ kj::CaseWindowState FormCases::state() const
     s.Q = fromBox(Combo2->currentText());
     s.W = fromBox(Combo3->currentText());
     s.set = fromBox(Combo4->currentText());
+    s.gammaL = fromBox(Combo6->currentText());
+    s.psiC = fromBox(Combo7->currentText());
+    s.patterns = Check1->isChecked();
     for (const std::string& row : rows())
         if (!row.empty()) s.rows.push_back(row);
     return s;
@@ -120,9 +147,17 @@ kj::CaseWindowState FormCases::state() const
 
 void FormCases::setState(const kj::CaseWindowState& s)
 {
+    // The factors are checked first, so that a state refused changes nothing.
+    kj::parseLiveLoadFactors(s.gammaL, s.psiC);
+    const int gammaAt = Combo6->findText(qs(s.gammaL)), psiAt = Combo7->findText(qs(s.psiC));
+    if (gammaAt < 0 || psiAt < 0)
+        throw kj::Failure("活载系数 γL " + s.gammaL + "、ψc " + s.psiC + " 应写成 1.0、1.1 和 0.7、0.9");
     Combo1->setEditText(qs(s.G));
     Combo2->setEditText(qs(s.Q));
     Combo3->setEditText(qs(s.W));
+    Combo6->setCurrentIndex(gammaAt);
+    Combo7->setCurrentIndex(psiAt);
+    Check1->setChecked(s.patterns);
     const int at = Combo4->findText(qs(s.set));
     Combo4->setCurrentIndex(at >= 0 ? at : Combo4->findText(QString::fromUtf8(kj::kOwnCombinations)));
     // A built-in set shows its own table; the user's list shows the rows kept.
@@ -140,6 +175,10 @@ void FormCases::FormCases_Command1_Click()
         if (request.cases.empty()) throw kj::Failure("请至少给出恒载 G 的数据文件");
         if (s.set == kj::kOwnCombinations) request.combinations = s.rows;
         else request.combinationSet = s.set;
+        const kj::LiveLoadFactors factors = kj::parseLiveLoadFactors(s.gammaL, s.psiC);
+        request.gammaL = factors.gammaL;
+        request.psiC = factors.psiC;
+        request.liveLoadPatterns = s.patterns;
         const kj::CalcResult result = kj::runCalculation(request);
         if (showResult) showResult(result);
         Label6->setText(QStringLiteral("计算完成: %1 个组合, 计算书 %2 (控制组合写在各行之下)")

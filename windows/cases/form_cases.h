@@ -8,6 +8,7 @@
 #include "cases/case_state.h"
 #include "common_widgets/form_base.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -32,9 +33,12 @@ public:
 
     // File slots of G, Q and W; the combination set; the state file's slot.
     QComboBox *Combo1, *Combo2, *Combo3, *Combo4, *Combo5;
+    // The live load: gamma_L (1.0 / 1.1), psi_c (0.7 / 0.9), patterns.
+    QComboBox *Combo6, *Combo7;
+    QCheckBox* Check1;
     QTableWidget* Table1; // one combination a row
     QPushButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6;
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6;
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8;
 
 public slots:
     void FormCases_Command1_Click(); // 组合计算
@@ -44,6 +48,8 @@ public slots:
     void FormCases_Command5_Click(); // 导入工况
     void FormCases_Command6_Click(); // 返回计算窗口
     void FormCases_Combo4_Activated(); // a combination set chosen
+    void FormCases_Combo6_Activated(); // gamma_L chosen: the set's table again
+    void FormCases_Combo7_Activated(); // psi_c chosen: the set's table again
 
 private:
     void fillRows(const std::vector<std::string>& rows);

@@ -1540,9 +1540,10 @@ void EditorForm::EditorForm_CommandCalc_Click()
     if (CheckPdf->isChecked()) {
         request.pdfName = beside(QStringLiteral(".pdf"));
         request.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult* e,
-                               const kj::TitleBlock& title, const std::filesystem::path& path) {
+                           const kj::SeismicAction* seismic, const kj::TitleBlock& title, const std::filesystem::path& path) {
             kjd::BookOptions options;
             options.envelope = e;
+            options.seismic = seismic;
             options.title = title;
             kjd::writeCalculationBook(r, d, path, options);
         };
