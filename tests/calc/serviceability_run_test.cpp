@@ -103,7 +103,7 @@ TEST(ServiceabilityRun, FrameSpanWithJointRotationsAndTheRecords)
 TEST(ServiceabilityRun, FailedSectionHasNoCheck)
 {
     kjtest::TempDir temp("kjservice9999");
-    std::ofstream(temp.path / "KJ-9.txt") << "KJ-9,1,1,0,0,\r\n6.003.60,11\r\n.25.30.40.40,112\r\n1400.0\r\n300,25\r\n";
+    kjtest::writeBytes(temp.path / "KJ-9.txt", "KJ-9,1,1,0,0,\r\n6.003.60,11\r\n.25.30.40.40,112\r\n1400.0\r\n300,25\r\n");
     setWorkingRoot(temp.path);
     CalcRequest req = request2010();
     req.dataName = "\\KJ-9.txt";
