@@ -384,14 +384,7 @@ int main(int argc, char** argv)
     if (!req.pdfName.empty()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         gui.emplace(guiArgc, guiArgv);
-        req.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult* e,
-                           const kj::SeismicAction* seismic, const kj::TitleBlock& title, const std::filesystem::path& path) {
-            kjd::BookOptions options;
-            options.envelope = e;
-            options.seismic = seismic;
-            options.title = title;
-            kjd::writeCalculationBook(r, d, path, options);
-        };
+        req.pdfWriter = kjd::writeRunBook;
     }
 #endif
     try {

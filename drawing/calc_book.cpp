@@ -1237,4 +1237,14 @@ void writeCalculationBook(const kj::CalculationResult& r, const kj::FrameData& d
                          path.filename().string());
 }
 
+void writeRunBook(const kj::CalculationResult& result, const kj::FrameData& data, const kj::EnvelopeResult* envelope,
+                  const kj::SeismicAction* seismic, const kj::TitleBlock& title, const std::filesystem::path& path)
+{
+    BookOptions options;
+    options.envelope = envelope;
+    options.seismic = seismic;
+    options.title = title;
+    writeCalculationBook(result, data, path, options);
+}
+
 } // namespace kjd

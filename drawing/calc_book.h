@@ -54,6 +54,11 @@ QByteArray calculationBookPdf(const kj::CalculationResult& result, const kj::Fra
 void writeCalculationBook(const kj::CalculationResult& result, const kj::FrameData& data,
                           const std::filesystem::path& path, const BookOptions& options = {});
 
+// The book of a run, as the run's book hook calls it (kj::CalcRequest::pdfWriter):
+// the envelope, the earthquake and the title block when the run has them.
+void writeRunBook(const kj::CalculationResult& result, const kj::FrameData& data, const kj::EnvelopeResult* envelope,
+                  const kj::SeismicAction* seismic, const kj::TitleBlock& title, const std::filesystem::path& path);
+
 // The section titles, in order. A seismic design adds "10 地震作用计算" and a
 // GB 50010-2010 design "正常使用极限状态验算" before the conclusion, which
 // then takes the next number.

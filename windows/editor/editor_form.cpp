@@ -1539,14 +1539,7 @@ void EditorForm::EditorForm_CommandCalc_Click()
     if (CheckJson->isChecked()) request.jsonName = beside(QStringLiteral(".json"));
     if (CheckPdf->isChecked()) {
         request.pdfName = beside(QStringLiteral(".pdf"));
-        request.pdfWriter = [](const kj::CalculationResult& r, const kj::FrameData& d, const kj::EnvelopeResult* e,
-                           const kj::SeismicAction* seismic, const kj::TitleBlock& title, const std::filesystem::path& path) {
-            kjd::BookOptions options;
-            options.envelope = e;
-            options.seismic = seismic;
-            options.title = title;
-            kjd::writeCalculationBook(r, d, path, options);
-        };
+        request.pdfWriter = kjd::writeRunBook;
     }
     attempt(QStringLiteral("计算"), [&] {
         kj::CalcResult result = kj::runCalculation(request);
