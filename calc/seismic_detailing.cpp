@@ -34,18 +34,32 @@ double smallestBar(const BarArrangement& b)
     return b.d;
 }
 
+// The least legs whose spacing over the width w between the outer legs
+// (mm) is within s; two at least.
+int legsWithin(double w, double s)
+{
+    if (!(w > 0) || !(s > 0)) return 2;
+    return std::max(2, 1 + static_cast<int>(std::ceil(w / s - 1e-9)));
+}
+
 // The stirrups or ties of a densified zone: the designed ones, or thicker
 // and closer ones for Asv/s (mm2/mm) within the zone's spacing (rounded down
-// to 10 mm) and diameter. Spacings round down to 50 mm from 100 mm up, as the
-// program always rounded them, to 10 mm below. Never looser than designed at
-// the same diameter. A spacing of 0: none fits.
-Stirrups denseStirrups(double asvs, const Stirrups& designed, const gb50011::DenseZone& zone)
+// to 10 mm) and diameter, with legs added where their spacing over the width
+// w between the outer legs (mm) exceeds legSpacing(diameter). Spacings round
+// down to 50 mm from 100 mm up, as the program always rounded them, to 10 mm
+// below. Never looser than designed at the same diameter and legs. A spacing
+// of 0: none fits.
+template <class LegSpacing>
+Stirrups denseStirrups(double asvs, const Stirrups& designed, const gb50011::DenseZone& zone, double w,
+                       LegSpacing legSpacing)
 {
     const double cap = std::floor(zone.maxSpacing / 10) * 10;
-    Stirrups s = gb2010::chooseStirrupSpacing(asvs, designed.legs,
-                                              std::max<double>(designed.diameter, zone.minDiameter), cap,
-                                              cap >= 100 ? gb2010::kStirrupSpacingStep : 10.0);
-    if (s.spacing > 0 && s.diameter <= designed.diameter && designed.spacing > 0)
+    const double d = std::max<double>(designed.diameter, zone.minDiameter);
+    const int legs = std::max(designed.legs, legsWithin(w - d, legSpacing(d)));
+    Stirrups s = gb2010::chooseStirrupSpacing(asvs, legs, d, cap, cap >= 100 ? gb2010::kStirrupSpacingStep : 10.0);
+    // Legs x diameter² per spacing: the steel per length, never below the designed one.
+    auto perLength = [](const Stirrups& t) { return t.legs * double(t.diameter) * t.diameter / t.spacing; };
+    if (s.spacing > 0 && designed.spacing > 0 && perLength(s) < perLength(designed))
         s.spacing = std::min(s.spacing, designed.spacing);
     return s;
 }
@@ -85,10 +99,12 @@ void detailBeam(CalculationResult& e, int i, int grade)
         // Table 11.3.6-2 at the end; thicker stirrups push the top bars in,
         // which are laid again inside them (and may change the zone's 6d/8d).
         const std::string designed = s->stirrupString;
+        const int designedLegs = s->stirrups.legs;
         gb50011::DenseZone zone;
         for (int pass = 0; pass < 3; ++pass) {
             zone = gb50011::beamDenseZone(grade, b.h, smallestBar(s->bars), barArea(s->bars) / (b.b * s->h0));
-            const Stirrups st = denseStirrups(s->asvs, s->stirrups, zone);
+            const Stirrups st = denseStirrups(s->asvs, s->stirrups, zone, b.b - 2 * e.options.cover,
+                                              [&](double d) { return gb50011::beamDenseLegSpacing(grade, d); });
             if (st.spacing == 0) {
                 note(side + "支座加密区箍筋间距需 <= " + fixedText(zone.maxSpacing, 0) + " mm (表 11.3.6-2), 无法选配");
                 break;
@@ -102,7 +118,8 @@ void detailBeam(CalculationResult& e, int i, int grade)
         }
         if (s->stirrupString != designed)
             note(side + "支座箍筋按表 11.3.6-2 加密区 (间距 <= " + fixedText(zone.maxSpacing, 0) + ", 直径 >= " +
-                 fixedText(zone.minDiameter, 0) + ") 由 " + designed + " 改为 " + s->stirrupString);
+                 fixedText(zone.minDiameter, 0) + ")" + (s->stirrups.legs > designedLegs ? " 及 11.3.8 肢距" : "") + " 由 " +
+                 designed + " 改为 " + s->stirrupString);
     }
 
     // The bottom bars of the span run through both supports.
@@ -191,17 +208,20 @@ void detailColumn(CalculationResult& e, int column, int grade, double axialRatio
     const double asvs = std::max(c.tieAsvs, rhoV * bc * hc / (bc + hc));
     Stirrups designed = c.ties;
     designed.legs = std::max(2, designed.legs);
-    const Stirrups st = denseStirrups(asvs, designed, zone);
+    const Stirrups st = denseStirrups(asvs, designed, zone, std::max(c.b, c.h) - 2 * e.options.cover,
+                                      [&](double d) { return gb50011::columnDenseLegSpacing(grade, d); });
     if (st.spacing == 0) {
         note("柱端加密区箍筋按 11.4.17 需 ρv >= " + percent(rhoV) + ", 无法选配");
         return;
     }
     if (same(st, c.ties)) return;
     const std::string old = c.tieString;
+    const bool moreLegs = st.legs > c.ties.legs;
     gb2010::setColumnTies(c, st);
     note("柱端加密区箍筋按 11.4.17 (λv=" + fixedText(gb50011::stirrupCharacteristicValue(grade, axialRatio), 3) +
          ", ρv >= " + percent(rhoV) + ") 及表 11.4.12-2 (间距 <= " + fixedText(zone.maxSpacing, 0) + ", 直径 >= " +
-         fixedText(zone.minDiameter, 0) + ") 由 " + old + " 改为 " + c.tieString);
+         fixedText(zone.minDiameter, 0) + ")" + (moreLegs ? " 及 11.4.15 肢距" : "") + " 由 " + old + " 改为 " +
+         c.tieString);
 }
 
 } // namespace

@@ -144,10 +144,10 @@ TEST(SeismicDetailing, CompressionSteelKeepsTheEndDepthWithinTheLimit)
 // Grade 2, 400 x 400 columns: Table 11.4.12-1 0.8 % + 0.05 % for 400 MPa
 // bars = 0.85 % of 160000 = 1360 mm2, 680 a face (8.5.1 gave 0.55 %: 440).
 // At an axial ratio of 0.5, λv = 0.11 and ρv >= 0.11 x 16.7 / 270 = 0.680 %
-// (fc of C35 at least, above 0.6 %). Hoop of two legs each way inside the
-// cover: bc = hc = 350; Φ8 would need s <= 2 x 50.27 x 700 / (350^2 x
-// 0.00680) = 84 mm, below 100, so Φ10 at the zone's 100 mm: ρv = 2 x 78.54
-// x 700 / (350^2 x 100) = 0.898 %.
+// (fc of C35 at least, above 0.6 %). Ties inside the cover, bc = hc = 350:
+// legs 400 - 50 - 8 = 342 mm apart exceed 250 (11.4.15), so three each way;
+// Φ8 then needs s <= 3 x 50.27 x 700 / (350^2 x 0.00680) = 127 mm, and the
+// zone's 100 mm governs: ρv = 3 x 50.27 x 700 / (350^2 x 100) = 0.862 %.
 TEST(SeismicDetailing, ColumnRaisedToTheLeastSteelAndTiesForTheVolumetricRatio)
 {
     EnvelopeResult r = designed(2, 0.25, 0.6, beamForces(-20, 20, 30, -30, 10, 3), 0.5);
@@ -156,9 +156,9 @@ TEST(SeismicDetailing, ColumnRaisedToTheLeastSteelAndTiesForTheVolumetricRatio)
     const ColumnDesign& c = r.envelope.columns[1];
     EXPECT_NEAR(c.top.As, 680, 1e-9);
     EXPECT_NEAR(c.bottom.As, 680, 1e-9);
-    EXPECT_EQ(c.tieString, "Φ10@100");
-    const double rhoV = 2 * std::numbers::pi / 4 * 10 * 10 * 700 / (350.0 * 350 * 100);
-    EXPECT_NEAR(rhoV, 0.00898, 1e-5);
+    EXPECT_EQ(c.tieString, "Φ8@100(3)");
+    const double rhoV = 3 * std::numbers::pi / 4 * 8 * 8 * 700 / (350.0 * 350 * 100);
+    EXPECT_NEAR(rhoV, 0.00862, 1e-5);
     EXPECT_GE(rhoV, 0.11 * 16.7 / 270);
     EXPECT_TRUE(hasNote(c.notes, "全部纵筋按表 11.4.12-1 最小配筋率 0.85% (按中柱、边柱) 增至 As=As'=680 mm2"));
     EXPECT_TRUE(hasNote(c.notes, "柱端加密区箍筋按 11.4.17 (λv=0.110, ρv >= 0.68%)"));
