@@ -47,8 +47,8 @@ int legsWithin(double w, double s)
 // to 10 mm) and diameter, with legs added where their spacing over the width
 // w between the outer legs (mm) exceeds legSpacing(diameter). Spacings round
 // down to 50 mm from 100 mm up, as the program always rounded them, to 10 mm
-// below. Never looser than designed at the same diameter and legs. A spacing
-// of 0: none fits.
+// below. Never less steel per length than designed. A spacing of 0: none
+// fits.
 template <class LegSpacing>
 Stirrups denseStirrups(double asvs, const Stirrups& designed, const gb50011::DenseZone& zone, double w,
                        LegSpacing legSpacing)
@@ -57,7 +57,7 @@ Stirrups denseStirrups(double asvs, const Stirrups& designed, const gb50011::Den
     const double d = std::max<double>(designed.diameter, zone.minDiameter);
     const int legs = std::max(designed.legs, legsWithin(w - d, legSpacing(d)));
     Stirrups s = gb2010::chooseStirrupSpacing(asvs, legs, d, cap, cap >= 100 ? gb2010::kStirrupSpacingStep : 10.0);
-    // Legs x diameter² per spacing: the steel per length, never below the designed one.
+    // Legs x diameter² / spacing stands for the steel per length.
     auto perLength = [](const Stirrups& t) { return t.legs * double(t.diameter) * t.diameter / t.spacing; };
     if (s.spacing > 0 && designed.spacing > 0 && perLength(s) < perLength(designed))
         s.spacing = std::min(s.spacing, designed.spacing);
