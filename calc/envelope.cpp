@@ -2,6 +2,7 @@
 
 #include "calc/live_load.h"
 #include "calc/seismic_combination.h"
+#include "calc/seismic_detailing.h"
 #include "calc/serviceability_check.h"
 #include "common/failure.h"
 #include "design/gb50010_2010.h"
@@ -738,6 +739,9 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             ef.M2[z(i)] = r.combinations[z(k)].columns[z(c)].Mbottom;
         }
     }
+
+    // The steel the seismic detailing asks for, before the serviceability checks of the bars.
+    applySeismicDetailing(r);
 
     // Serviceability: the quasi-permanent combination G + psi_q Q (G alone
     // without Q) for the beams, the wind alone for the storey drifts.
