@@ -365,7 +365,8 @@ void titleBlock(Book& book, const kj::CalculationResult& r, const kj::TitleBlock
 }
 
 // 1 设计依据
-void basisSection(Book& book, const kj::CalculationResult& r, const kj::EnvelopeResult* e, const QString& date)
+void basisSection(Book& book, const kj::CalculationResult& r, const kj::EnvelopeResult* e,
+                  const kj::SeismicAction* seismic, const QString& date)
 {
     const kj::FrameModel& m = r.model;
     const kj::DesignOptions& o = r.options;
@@ -391,7 +392,12 @@ void basisSection(Book& book, const kj::CalculationResult& r, const kj::Envelope
     } else {
         info << QStringLiteral("荷载: 数据文件给出的荷载即设计值, 不再组合");
     }
-    info << QStringLiteral("地震作用: 未计算 (不按 GB 50011 设计)");
+    if (seismic)
+        info << QStringLiteral("地震作用: GB 50011-2010《建筑抗震设计规范》(2016 年版) 底部剪力法, 设防烈度 %1, 抗震等级 %2 "
+                               "(见 地震作用计算)")
+                    .arg(q(kj::gb50011::intensityTitle(seismic->params.intensity)), q(kj::gb50011::gradeText(seismic->grade)));
+    else
+        info << QStringLiteral("地震作用: 未计算 (不按 GB 50011 设计)");
     info << QStringLiteral("结构安全等级: 二级, 结构重要性系数 γ0 = 1.0 (内力未另乘 γ0)");
     if (is2010(r)) {
         const QString env = o.environment == kj::EnvironmentClass::TwoA   ? QStringLiteral("二a")
@@ -1098,7 +1104,7 @@ void layoutBook(Book& book, const kj::CalculationResult& r, const kj::FrameData&
     book.title(name + QStringLiteral(" 框架内力及配筋计算书"));
     titleBlock(book, r, options.title, date);
     const kj::EnvelopeResult* e = options.envelope;
-    basisSection(book, r, e, date);
+    basisSection(book, r, e, options.seismic, date);
     materialsSection(book, r);
     // From load cases the input is the dead load's: the envelope carries no loads.
     inputSection(book, e ? e->cases.front().result : r, data);
