@@ -129,21 +129,22 @@ void FramePainter::drawDrift(QPainter& p)
     for (const StoreyDriftLabel& s : drifts) {
         const int J = s.storey;
         const QColor colour = s.ok ? kInk : kFailed;
-        // An arrow at the top of the storey, beside the frame: the storey's
-        // drift to the scale of the largest, in its direction.
-        const QPointF top = map(x, m.y[ix(J)]);
-        const double length = most > 0 ? amplitude_ * std::fabs(s.drift) / most : 0;
-        const QPointF anchor = map(x, (m.y[ix(J)] + m.y[ix(J + 1)]) / 2);
+        // An arrow at mid-storey beside the frame: the storey's drift to the
+        // scale of the largest (three text heights), in its direction; the
+        // values beyond it.
+        const QPointF near = map(x, (m.y[ix(J)] + m.y[ix(J + 1)]) / 2) + QPointF(0.4 * fp, 0);
+        const double length = most > 0 ? 3.0 * fp * std::fabs(s.drift) / most : 0;
         if (length >= 0.4 * fp) {
-            const QPointF near = top + QPointF(0.3 * fp, 0), far = near + QPointF(length, 0);
+            const QPointF far = near + QPointF(length, 0);
             arrow(p, s.drift > 0 ? near : far, s.drift > 0 ? far : near, colour, std::min(0.6 * fp, 0.5 * length));
             placer_.addObstacle(QLineF(near, far));
         }
+        const QPointF anchor = near + QPointF(3.0 * fp, 0);
         Label l = valueLabel(s.text(), colour, 0, QStringLiteral("第%1层 (自下而上) 层间位移").arg(s.level));
         l.shorter = s.driftText + QStringLiteral(" mm\n") + s.ratioText;
         l.otherSide = QPointF(-1, 0);
         const double storey = s_ * (m.y[ix(J)] - m.y[ix(J + 1)]);
-        label(p, l, anchor + QPointF(0.3 * fp, 0), QPointF(1, 0), 0.4 * fp, QPointF(0, 1),
+        label(p, l, anchor, QPointF(1, 0), 0.3 * fp, QPointF(0, 1),
               std::max(1.0 * fp, 0.35 * storey));
     }
 }
