@@ -393,8 +393,7 @@ void basisSection(Book& book, const kj::CalculationResult& r, const kj::Envelope
         info << QStringLiteral("荷载: 数据文件给出的荷载即设计值, 不再组合");
     }
     if (seismic)
-        info << QStringLiteral("地震作用: GB 50011-2010《建筑抗震设计规范》(2016 年版) 底部剪力法, 设防烈度 %1, 抗震等级 %2 "
-                               "(见 地震作用计算)")
+        info << QStringLiteral("地震作用: GB 50011-2010 (2016 年版) 底部剪力法, 设防烈度 %1, 抗震等级 %2 (见地震作用计算)")
                     .arg(q(kj::gb50011::intensityTitle(seismic->params.intensity)), q(kj::gb50011::gradeText(seismic->grade)));
     else
         info << QStringLiteral("地震作用: 未计算 (不按 GB 50011 设计)");
@@ -1183,7 +1182,15 @@ void layoutBook(Book& book, const kj::CalculationResult& r, const kj::FrameData&
     int number = 10;
     if (options.seismic) {
         book.newPage();
-        seismicSection(book, *options.seismic, number++, failures);
+        seismicSection(book, *options.seismic, number, failures);
+        // The storey drifts of E against their limit, as the window's drift layer draws them.
+        for (std::size_t k = 0; e && k < e->cases.size(); ++k)
+            if (e->cases[k].kind == kj::LoadCaseKind::E) {
+                auto fp = ofCase(k);
+                fp->setDriftCheck(DriftCheck::Earthquake);
+                book.drawing(QStringLiteral("%1.1 层间位移图 (工况 E)").arg(number), Layer::Drift, fp);
+            }
+        ++number;
     }
     const bool serviceability = std::any_of(r.beams.begin(), r.beams.end(),
                                             [](const kj::BeamDesign& b) { return b.serviceability.has_value(); });

@@ -144,8 +144,10 @@ void FramePainter::drawDrift(QPainter& p)
         l.shorter = s.driftText + QStringLiteral(" mm\n") + s.ratioText;
         l.otherSide = QPointF(-1, 0);
         const double storey = s_ * (m.y[ix(J)] - m.y[ix(J + 1)]);
-        label(p, l, anchor, QPointF(1, 0), 0.3 * fp, QPointF(0, 1),
-              std::max(1.0 * fp, 0.35 * storey));
+        // Pushed into the last bay when the margin is too narrow: the leader
+        // then runs to the column, not across the arrow.
+        label(p, l, anchor, QPointF(1, 0), 0.3 * fp, QPointF(0, 1), std::max(1.0 * fp, 0.35 * storey),
+              near - QPointF(0.4 * fp, 0));
     }
 }
 
