@@ -60,8 +60,10 @@ void scanBook(const kjd::BookTexts& texts, const std::string& where)
             EXPECT_TRUE(unrounded(row[c], c == thousandths && header < 0 ? 3 : 2).isEmpty())
                 << where << ": cell \"" << row[c].toStdString() << "\"";
     }
+    // So are the drift layer's storey drifts of E, beside the block's table.
     for (const QString& label : texts.drawingTexts)
-        EXPECT_TRUE(unrounded(label).isEmpty()) << where << ": label \"" << label.toStdString() << "\"";
+        EXPECT_TRUE(unrounded(label, label.startsWith(QStringLiteral("Δu=")) ? 3 : 2).isEmpty())
+            << where << ": label \"" << label.toStdString() << "\"";
     // The design tables hold whole kN, kN·m and mm² (the first line of a cell; the second names a combination).
     bool inBeams = false;
     for (const QStringList& row : texts.tableRows) {
