@@ -377,6 +377,20 @@ void writeReportOnly(const CalcRequest& req, ReportRenewal renewal, const std::s
     set.commit();
 }
 
+// The book's title block: the project file's fills what the request leaves blank.
+TitleBlock runTitle(const CalcRequest& req)
+{
+    TitleBlock title = req.title;
+    if (req.project) {
+        const ProjectTitle& t = req.project->title;
+        for (auto [field, value] : {std::pair{&title.project, &t.project}, std::pair{&title.designer, &t.designer},
+                                    std::pair{&title.checker, &t.checker}, std::pair{&title.date, &t.date},
+                                    std::pair{&title.frame, &req.project->name}})
+            if (field->empty()) *field = *value;
+    }
+    return title;
+}
+
 } // namespace
 
 CalcResult writeCalculation(const CalcRequest& req, const PreparedCalculation& prepared)
@@ -398,19 +412,11 @@ CalcResult writeCalculation(const CalcRequest& req, const PreparedCalculation& p
         set.addText(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
         set.addText(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
         if (!req.jsonName.empty()) set.addBytes(slotPath(req.jsonName), json, req.jsonName);
+        result.title = runTitle(req);
         if (!req.pdfName.empty()) {
-            // The project file's title block fills what the request leaves blank.
-            TitleBlock title = req.title;
-            if (req.project) {
-                const ProjectTitle& t = req.project->title;
-                for (auto [field, value] : {std::pair{&title.project, &t.project}, std::pair{&title.designer, &t.designer},
-                                            std::pair{&title.checker, &t.checker}, std::pair{&title.date, &t.date},
-                                            std::pair{&title.frame, &req.project->name}})
-                    if (field->empty()) *field = *value;
-            }
             const auto temp = set.reserve(slotPath(req.pdfName), req.pdfName);
             req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr,
-                          result.seismic ? &*result.seismic : nullptr, title, temp);
+                          result.seismic ? &*result.seismic : nullptr, result.title, temp);
             set.seal();
         }
     } catch (const std::exception& e) {
@@ -438,5 +444,28 @@ CalcResult writeCalculation(const CalcRequest& req, const PreparedCalculation& p
 }
 
 CalcResult runCalculation(const CalcRequest& req) { return writeCalculation(req, prepareCalculation(req)); }
+
+CalcResult calculateWithoutFiles(const CalcRequest& req)
+{
+    const PreparedCalculation prepared = prepareCalculation(req);
+    const PreparedRun& run = *prepared.run;
+    ReportWriter report; // the run's tables, not kept
+    CalcResult result;
+    run.calculate(run, report, result);
+    result.data = run.echo;
+    result.title = runTitle(req);
+    return result;
+}
+
+FileCalculation fileCalculation(const CalcResult& result)
+{
+    FileCalculation out;
+    out.data = result.data;
+    out.calculation = result.calculation;
+    if (result.envelope) out.envelope = std::make_shared<const EnvelopeResult>(*result.envelope);
+    if (result.seismic) out.seismic = std::make_shared<const SeismicAction>(*result.seismic);
+    out.title = result.title;
+    return out;
+}
 
 } // namespace kj

@@ -4,6 +4,7 @@
 // report, the two slot-1 result files and, when asked, the JSON result.
 #include "analysis/data_check.h"
 #include "calc/calculation.h"
+#include "calc/data_file_calculation.h"
 #include "calc/envelope.h"
 #include "calc/options.h"
 #include "calc/project.h"
@@ -73,7 +74,13 @@ struct CalcResult {
     std::optional<EnvelopeResult> envelope; // every case, every combination and the envelope
     FrameData data; // records 1 to 5 as read (with load cases: G's), for the echo of the input
     std::optional<SeismicAction> seismic; // the earthquake, when seismic design was asked for
+    TitleBlock title; // the book's title block: the request's, blanks filled from the project file
 };
+
+// What the windows keep of a run to draw it and to write its book again:
+// the calculation, the input echoed, every case and combination, the
+// earthquake and the title block.
+FileCalculation fileCalculation(const CalcResult& result);
 
 // File names of the result files the calculation always writes.
 inline constexpr const char* kBeamBarsFile = "\\lpj-1.txt";
@@ -125,6 +132,12 @@ CalcResult writeCalculation(const CalcRequest& request, const PreparedCalculatio
 // hold the envelope's values; the JSON holds every case, every combination
 // and the envelope.
 CalcResult runCalculation(const CalcRequest& request);
+
+// The calculation of a run without its files: the same checks and the same
+// result (the envelope, the earthquake, the title block) as runCalculation,
+// but no file is written, locked or removed; the report's text is dropped.
+// For a job opened in a window only to be drawn. Throws Failure.
+CalcResult calculateWithoutFiles(const CalcRequest& request);
 
 // How long a run waits for another run in the same folder, ms.
 inline constexpr int kFolderWaitMs = 5000;

@@ -365,7 +365,8 @@ void titleBlock(Book& book, const kj::CalculationResult& r, const kj::TitleBlock
 }
 
 // 1 设计依据
-void basisSection(Book& book, const kj::CalculationResult& r, const kj::EnvelopeResult* e, const QString& date)
+void basisSection(Book& book, const kj::CalculationResult& r, const kj::EnvelopeResult* e,
+                  const kj::SeismicAction* seismic, const QString& date)
 {
     const kj::FrameModel& m = r.model;
     const kj::DesignOptions& o = r.options;
@@ -391,7 +392,11 @@ void basisSection(Book& book, const kj::CalculationResult& r, const kj::Envelope
     } else {
         info << QStringLiteral("荷载: 数据文件给出的荷载即设计值, 不再组合");
     }
-    info << QStringLiteral("地震作用: 未计算 (不按 GB 50011 设计)");
+    if (seismic)
+        info << QStringLiteral("地震作用: GB 50011-2010 (2016 年版) 底部剪力法, 设防烈度 %1, 抗震等级 %2 (见地震作用计算)")
+                    .arg(q(kj::gb50011::intensityTitle(seismic->params.intensity)), q(kj::gb50011::gradeText(seismic->grade)));
+    else
+        info << QStringLiteral("地震作用: 未计算 (不按 GB 50011 设计)");
     info << QStringLiteral("结构安全等级: 二级, 结构重要性系数 γ0 = 1.0 (内力未另乘 γ0)");
     if (is2010(r)) {
         const QString env = o.environment == kj::EnvironmentClass::TwoA   ? QStringLiteral("二a")
@@ -795,7 +800,8 @@ QStringList beamSectionFormulas(const kj::CalculationResult& r, const BookMateri
 }
 
 QStringList columnEndFormulas(const kj::CalculationResult& r, const BookMaterials& mt, const kj::ColumnDesign& d,
-                              const kj::ColumnEndDesign& e, bool top, QStringList& failures, const QString& who)
+                              const kj::ColumnEndDesign& e, bool top, QStringList& failures, const QString& who,
+                              bool seismic)
 {
     QStringList out;
     const bool code2010 = is2010(r);
@@ -818,7 +824,9 @@ QStringList columnEndFormulas(const kj::CalculationResult& r, const BookMaterial
                                             : QStringLiteral("小偏心受压"));
     if (!e.governs.empty()) out << QStringLiteral("控制: %1").arg(q(e.governs));
     const double axial = e.axialRatio > 0 ? e.axialRatio : mt.fc > 0 ? e.N * 1000 / (mt.fc * d.b * d.h) : 0;
-    out << QStringLiteral("轴压比 N/(fc·b·h) = %1 (未计地震作用, 不设限值)").arg(num(axial, 3));
+    out << (seismic ? QStringLiteral("轴压比 N/(fc·b·h) = %1 (本端控制组合; 地震组合的轴压比及其限值见下)")
+                    : QStringLiteral("轴压比 N/(fc·b·h) = %1 (未计地震作用, 不设限值)"))
+               .arg(num(axial, 3));
     if (e.failed()) {
         out << QStringLiteral("As = As′ = 9999: %1  不满足").arg(e.failure.empty() ? QStringLiteral("截面不足") : q(e.failure));
         failures << who + (top ? QStringLiteral(" 柱顶") : QStringLiteral(" 柱底")) + QStringLiteral(" 截面不足");
@@ -876,6 +884,9 @@ void memberDesignSection(Book& book, const kj::CalculationResult& r, const kj::E
         book.paragraph(lines);
     }
     if (r.model.continuousBeam) return;
+    // The axial compression ratio of the seismic combinations against the
+    // grade's limit (GB 50011-2010 Table 6.3.6).
+    const std::vector<kj::AxialRatioCheck> ratios = e ? kj::axialRatioChecks(*e) : std::vector<kj::AxialRatioCheck>{};
     for (int c = 1; c <= t.NC; ++c) {
         const kj::ColumnDesign& d = r.columns[ix(c)];
         if (!d.designed) continue;
@@ -888,13 +899,21 @@ void memberDesignSection(Book& book, const kj::CalculationResult& r, const kj::E
                               d.tieTooSmall ? QStringLiteral("  受剪截面不足") : QString());
         if (d.tieTooSmall) failures << who + QStringLiteral(" 受剪截面不足");
         for (bool top : {true, false}) {
-            QStringList f = columnEndFormulas(r, mt, d, top ? d.top : d.bottom, top, failures, who);
+            QStringList f = columnEndFormulas(r, mt, d, top ? d.top : d.bottom, top, failures, who, !ratios.empty());
             if (!every && top != topGoverns) continue;
             if (e) {
                 const kj::ColumnGoverning& g = e->columnGoverning[ix(c)];
                 f.front() += QStringLiteral(" (控制组合 %1)").arg(q(e->name(top ? g.top : g.bottom)));
             }
             for (const QString& l : f) lines << QStringLiteral("    ") + l;
+        }
+        if (ix(c) < ratios.size()) {
+            const kj::AxialRatioCheck& a = ratios[ix(c)];
+            lines << QStringLiteral("    地震组合轴压比 μN = N/(fc·A) = %1 %2 [μN] = %3 (表 6.3.6%4): %5")
+                         .arg(num(a.ratio, 3), a.ok ? QStringLiteral("≤") : QStringLiteral(">"), num(a.limit, 2),
+                              a.combination >= 0 ? QStringLiteral(", 组合 ") + q(e->name(a.combination)) : QString(),
+                              a.ok ? QStringLiteral("满足") : QStringLiteral("不满足"));
+            if (!a.ok) failures << who + QStringLiteral(" 轴压比超限");
         }
         for (const std::string& note : d.notes) lines << QStringLiteral("    ") + q(note);
         book.paragraph(lines);
@@ -1098,7 +1117,7 @@ void layoutBook(Book& book, const kj::CalculationResult& r, const kj::FrameData&
     book.title(name + QStringLiteral(" 框架内力及配筋计算书"));
     titleBlock(book, r, options.title, date);
     const kj::EnvelopeResult* e = options.envelope;
-    basisSection(book, r, e, date);
+    basisSection(book, r, e, options.seismic, date);
     materialsSection(book, r);
     // From load cases the input is the dead load's: the envelope carries no loads.
     inputSection(book, e ? e->cases.front().result : r, data);
@@ -1177,7 +1196,15 @@ void layoutBook(Book& book, const kj::CalculationResult& r, const kj::FrameData&
     int number = 10;
     if (options.seismic) {
         book.newPage();
-        seismicSection(book, *options.seismic, number++, failures);
+        seismicSection(book, *options.seismic, number, failures);
+        // The storey drifts of E against their limit, as the window's drift layer draws them.
+        for (std::size_t k = 0; e && k < e->cases.size(); ++k)
+            if (e->cases[k].kind == kj::LoadCaseKind::E) {
+                auto fp = ofCase(k);
+                fp->setDriftCheck(DriftCheck::Earthquake);
+                book.drawing(QStringLiteral("%1.1 层间位移图 (工况 E)").arg(number), Layer::Drift, fp);
+            }
+        ++number;
     }
     const bool serviceability = std::any_of(r.beams.begin(), r.beams.end(),
                                             [](const kj::BeamDesign& b) { return b.serviceability.has_value(); });

@@ -114,6 +114,7 @@ QString layerTitle(Layer layer)
     case Layer::Shear: return QStringLiteral("剪力图");
     case Layer::Axial: return QStringLiteral("轴力图");
     case Layer::Deflection: return QStringLiteral("变形图");
+    case Layer::Drift: return QStringLiteral("层间位移");
     case Layer::Reinforcement: return QStringLiteral("配筋图");
     }
     return QString();
@@ -174,7 +175,9 @@ QString shownCaption(const kj::EnvelopeResult& e, const Shown& shown)
         const kj::LoadCaseKind kind = e.cases[ix(shown.index)].kind;
         return QStringLiteral("工况 %1 %2%3")
             .arg(QChar::fromLatin1(kj::caseLetter(kind)), QString::fromUtf8(kj::caseTitle(kind)),
-                 kind == kj::LoadCaseKind::W ? QStringLiteral(" (左风)") : QString());
+                 kind == kj::LoadCaseKind::W   ? QStringLiteral(" (左风)")
+                 : kind == kj::LoadCaseKind::E ? QStringLiteral(" (左震)")
+                                               : QString());
     }
     case Shown::Kind::Combination: return QStringLiteral("组合 ") + QString::fromStdString(e.name(shown.index));
     }
@@ -564,6 +567,10 @@ void FramePainter::paint(QPainter& p, const QRectF& target, Layer layer)
         if (state) drawDeflection(p);
         else drawNote(p, chooseOne);
         break;
+    case Layer::Drift:
+        if (state) drawDrift(p);
+        else drawNote(p, chooseOne);
+        break;
     case Layer::Reinforcement:
         if (r_.beams.size() > ix(r_.topo().NB)) drawReinforcement(p);
         else drawNote(p, QStringLiteral("配筋只按包络设计: 配筋图请选择包络"));
@@ -620,6 +627,7 @@ std::vector<std::pair<FramePainter::Label, QRectF>> FramePainter::titleLabels(La
                           .arg(QString::number(r_.displacements.Ec, 'f', 0));
         }
         break;
+    case Layer::Drift: legend = driftLegend(); break;
     case Layer::Reinforcement:
         legend = QStringLiteral("梁: 上为支座负筋, 下为跨中底筋和箍筋 (Φ直径@间距(肢数)); 纵筋 %1, 箍筋 %2; "
                                 "柱: 每侧 As=As' (mm²); 红字: 截面不足")

@@ -16,6 +16,7 @@
 #include "calc/calculation.h"
 #include "calc/envelope.h"
 #include "deflection.h"
+#include "drift_layer.h"
 #include "label_placer.h"
 
 #include <QColor>
@@ -38,10 +39,10 @@ class QPainter;
 
 namespace kjd {
 
-enum class Layer { Geometry, Loads, Moment, Shear, Axial, Deflection, Reinforcement };
-inline constexpr std::array<Layer, 7> kLayers{Layer::Geometry, Layer::Loads,      Layer::Moment,       Layer::Shear,
-                                              Layer::Axial,    Layer::Deflection, Layer::Reinforcement};
-// 计算简图, 荷载, 弯矩图, 剪力图, 轴力图, 变形图, 配筋图.
+enum class Layer { Geometry, Loads, Moment, Shear, Axial, Deflection, Drift, Reinforcement };
+inline constexpr std::array<Layer, 8> kLayers{Layer::Geometry, Layer::Loads,      Layer::Moment, Layer::Shear,
+                                              Layer::Axial,    Layer::Deflection, Layer::Drift,  Layer::Reinforcement};
+// 计算简图, 荷载, 弯矩图, 剪力图, 轴力图, 变形图, 层间位移, 配筋图.
 QString layerTitle(Layer layer);
 
 // Bars in the notation of drawings: "2Φ16+1Φ18", with the layers as the
@@ -106,7 +107,8 @@ struct Shown {
     Kind kind = Kind::Envelope;
     int index = 0;
 };
-// The list to choose from: "包络", every case ("G 恒载", "W 风载 (左风)"),
+// The list to choose from: "包络", every case ("G 恒载", "W 风载 (左风)",
+// "E 地震作用 (左震)": the storey shears to the right),
 // every combination by its name; shownAt gives the choice of a row.
 QStringList shownNames(const kj::EnvelopeResult& e);
 Shown shownAt(const kj::EnvelopeResult& e, int row);
@@ -126,6 +128,8 @@ public:
     explicit FramePainter(const kj::CalculationResult& result, const kj::EnvelopeResult* envelope = nullptr);
     // Added to the title after the layer's name.
     void setCaption(const QString& caption) { caption_ = caption; }
+    // What the drift layer checks the storey drifts against (driftCheckOf).
+    void setDriftCheck(DriftCheck check) { driftCheck_ = check; }
 
     void setStyle(const PaintStyle& style) { style_ = style; }
     const PaintStyle& style() const { return style_; }
@@ -196,6 +200,8 @@ private:
     void drawShear(QPainter& p);
     void drawAxial(QPainter& p);
     void drawDeflection(QPainter& p);
+    void drawDrift(QPainter& p); // drift_layer.cpp
+    QString driftLegend() const;
     void drawReinforcement(QPainter& p);
     // The envelope of moments (moment = true) or shears as two curves.
     void drawEnvelope(QPainter& p, bool moment);
@@ -232,6 +238,7 @@ private:
     const kj::CalculationResult& r_;
     const kj::EnvelopeResult* envelope_ = nullptr;
     QString caption_;
+    DriftCheck driftCheck_ = DriftCheck::None;
     std::vector<QString> texts_drawn_;
     DeflectedShape shape_;
     PaintStyle style_;

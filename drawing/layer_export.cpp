@@ -21,6 +21,7 @@ QByteArray layerPng(const kj::CalculationResult& result, Layer layer, QSize size
         QPainter p(&image);
         FramePainter painter(result, drawn.envelope);
         painter.setCaption(drawn.caption);
+        painter.setDriftCheck(drawn.driftCheck);
         painter.paint(p, QRectF(QPointF(0, 0), QSizeF(size)), layer);
     }
     QByteArray bytes;
@@ -44,6 +45,7 @@ QByteArray layerSvg(const kj::CalculationResult& result, Layer layer, QSize size
         QPainter p(&svg);
         FramePainter painter(result, drawn.envelope);
         painter.setCaption(drawn.caption);
+        painter.setDriftCheck(drawn.driftCheck);
         painter.paint(p, QRectF(QPointF(0, 0), QSizeF(size)), layer);
     }
     return bytes;
@@ -67,6 +69,7 @@ void paintOnPage(const kj::CalculationResult& result, Layer layer, QPainter& pai
     style.line = dpi / 100.0;
     FramePainter fp(result, drawn.envelope);
     fp.setCaption(drawn.caption);
+    fp.setDriftCheck(drawn.driftCheck);
     fp.setStyle(style);
     fp.paint(painter, QRectF(QPointF(0, 0), area.size()), layer);
 }

@@ -18,6 +18,7 @@ inline constexpr QSize kExportSize{1600, 1100};
 struct Drawn {
     const kj::EnvelopeResult* envelope = nullptr;
     QString caption;
+    DriftCheck driftCheck = DriftCheck::None; // what the drift layer checks against
 };
 
 QByteArray layerPng(const kj::CalculationResult& result, Layer layer, QSize size = kExportSize, const Drawn& drawn = {});

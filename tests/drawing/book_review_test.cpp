@@ -60,8 +60,10 @@ void scanBook(const kjd::BookTexts& texts, const std::string& where)
             EXPECT_TRUE(unrounded(row[c], c == thousandths && header < 0 ? 3 : 2).isEmpty())
                 << where << ": cell \"" << row[c].toStdString() << "\"";
     }
+    // So are the drift layer's storey drifts of E, beside the block's table.
     for (const QString& label : texts.drawingTexts)
-        EXPECT_TRUE(unrounded(label).isEmpty()) << where << ": label \"" << label.toStdString() << "\"";
+        EXPECT_TRUE(unrounded(label, label.startsWith(QStringLiteral("Δu=")) ? 3 : 2).isEmpty())
+            << where << ": label \"" << label.toStdString() << "\"";
     // The design tables hold whole kN, kN·m and mm² (the first line of a cell; the second names a combination).
     bool inBeams = false;
     for (const QStringList& row : texts.tableRows) {
@@ -194,7 +196,7 @@ TEST(BookReview, EveryLabelOfAMemberIsAnchoredOnItAndNearerItThanAnyOtherMemberO
                 return std::pair{painter.map(m.x[static_cast<std::size_t>(t.columnLine(c))], m.y[static_cast<std::size_t>(t.columnStorey(c))]),
                                  painter.map(m.x[static_cast<std::size_t>(t.columnLine(c))], m.y[static_cast<std::size_t>(t.columnStorey(c) + 1)])};
             };
-            if (layer != kjd::Layer::Deflection) {
+            if (layer != kjd::Layer::Deflection && layer != kjd::Layer::Drift) {
                 EXPECT_FALSE(painter.memberLabels().empty()) << name;
             }
             for (const kjd::PlacedLabel& l : painter.memberLabels()) {

@@ -2,6 +2,8 @@
 // choice of a case or a combination.
 #include "calc/envelope.h"
 #include "calc/options.h"
+#include "calc/serviceability_report.h"
+#include "design/design_rules.h"
 #include "common/textfile.h"
 #include "calc_book.h"
 #include "frame_painter.h"
@@ -125,4 +127,47 @@ TEST(EnvelopeDrawing, TheBookOfAnEnvelopeDrawsTheEnvelopesAndEveryCase)
     for (const char* want : {"弯矩包络图", "剪力包络图", "弯矩图(工况G恒载)", "弯矩图(工况W风载(左风))", "6.6设计内力及控制组合"})
         EXPECT_TRUE(book.contains(QString::fromUtf8(want))) << want;
     EXPECT_FALSE(book.contains(QStringLiteral("请选择一个工况或组合")));
+}
+
+TEST(EnvelopeDrawing, TheDriftLayerChecksTheWindCaseAsTheReportsWindTableAndNoCombination)
+{
+    std::vector<kj::LoadCaseInput> cases;
+    for (const auto& [kind, name] : {std::pair{kj::LoadCaseKind::G, "KJ-1"}, std::pair{kj::LoadCaseKind::W, "KJ-1W"}})
+        cases.push_back(kj::readLoadCase(
+            kind, kj::readTextFile(std::string(KJ_EXAMPLES_DIR) + "/" + name + ".txt", std::string(name) + ".txt"), name));
+    kj::DesignSettings settings;
+    settings.code = "2010";
+    const kj::CombinationSet& set = kj::combinationSet("GB55001");
+    const kj::DesignOptions options = kj::parseDesignOptions(settings);
+    const kj::EnvelopeResult e = kj::calculateEnvelope(cases, kj::combinationsFor(set, {true, false, true}), set.title,
+                                                       options, kj::rulesFor(options.code));
+    EXPECT_EQ(kjd::driftCheckOf(e, {kjd::Shown::Kind::Case, 1}), kjd::DriftCheck::Wind);
+    EXPECT_EQ(kjd::driftCheckOf(e, {kjd::Shown::Kind::Case, 0}), kjd::DriftCheck::None);
+    EXPECT_EQ(kjd::driftCheckOf(e, {kjd::Shown::Kind::Combination, 0}), kjd::DriftCheck::None);
+
+    // The wind case's storey drifts are the wind table's, number for number.
+    const kj::CalculationResult& w = e.cases[1].result;
+    const std::vector<kjd::StoreyDriftLabel> labels = kjd::storeyDriftLabels(w, kjd::DriftCheck::Wind);
+    ASSERT_EQ(labels.size(), e.windDrifts.size());
+    ASSERT_FALSE(labels.empty());
+    for (std::size_t k = 0; k < labels.size(); ++k) {
+        EXPECT_NEAR(labels[k].drift, e.windDrifts[k].drift, 1e-9);
+        EXPECT_EQ(labels[k].ratioText.toStdString(), kj::storeyDriftRatioText(e.windDrifts[k]));
+        EXPECT_EQ(labels[k].ok, e.windDrifts[k].passes());
+        EXPECT_TRUE(labels[k].text().contains(QStringLiteral(" 1/550")));
+    }
+    QImage image(1100, 760, QImage::Format_RGB32);
+    QPainter p(&image);
+    kjd::FramePainter fp(w);
+    fp.setDriftCheck(kjd::DriftCheck::Wind);
+    fp.paint(p, QRectF(0, 0, 1100, 760), kjd::Layer::Drift);
+    const std::vector<QString>& texts = fp.labelTexts();
+    EXPECT_NE(std::find(texts.begin(), texts.end(), labels.front().text()), texts.end());
+    EXPECT_EQ(fp.skippedLabels(), 0);
+    // A combination's drifts are drawn without the limit.
+    EXPECT_FALSE(kjd::storeyDriftLabels(kjd::shownCalculation(e, {kjd::Shown::Kind::Combination, 0}),
+                                        kjd::DriftCheck::None)
+                     .front()
+                     .text()
+                     .contains(QStringLiteral("1/550")));
 }

@@ -2,7 +2,10 @@
 // covers no control; the window shows the main window's last calculation in
 // every layer, zooms, pans and fits; exports, prints, opens a data file with
 // the main window's settings and writes the calculation book; it says why
-// when there is nothing to draw or a file cannot be read.
+// when there is nothing to draw or a file cannot be read. A seismic project
+// opened here offers the earthquake E and its combinations, draws the storey
+// drifts against the limit and writes the batch command's book.
+#include "calc/project.h"
 #include "cases/form_cases.h"
 #include "graphics/graphics_form.h"
 #include "main/form1.h"
@@ -10,6 +13,7 @@
 
 #include <QImage>
 #include <QPrinter>
+#include <QProcess>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -31,6 +35,7 @@ private slots:
     void exportsPrintsAndWritesTheBook();
     void opensADataFileWithTheMainWindowsSettingsWritingNothing();
     void drawsTheEnvelopeEveryCaseAndEveryCombination();
+    void aSeismicProjectShowsTheEarthquakeItsDriftsAndTheBatchBook();
 
 private:
     GraphicsForm* calculateAndOpen(const char* example);
@@ -124,10 +129,10 @@ void FormGraphicsTest::showsTheMainWindowsCalculationInEveryLayer()
     QVERIFY(g);
     QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join(QLatin1Char('\n'))));
     QVERIFY(g->Label1->text().startsWith(QStringLiteral("KJ-2  (3 跨 2 层, 主窗口的计算, \\KJ-2.txt)")));
-    QCOMPARE(g->Combo1->count(), 7);
+    QCOMPARE(g->Combo1->count(), 8);
     QCOMPARE(itemsOf(g->Combo1), (QStringList{QStringLiteral("计算简图"), QStringLiteral("荷载"), QStringLiteral("弯矩图"),
                                               QStringLiteral("剪力图"), QStringLiteral("轴力图"), QStringLiteral("变形图"),
-                                              QStringLiteral("配筋图")}));
+                                              QStringLiteral("层间位移"), QStringLiteral("配筋图")}));
     for (int k = 0; k < g->Combo1->count(); ++k) {
         g->Combo1->setCurrentIndex(k);
         QCOMPARE(static_cast<int>(g->View1->layer()), k);
@@ -290,6 +295,81 @@ void FormGraphicsTest::drawsTheEnvelopeEveryCaseAndEveryCombination()
     calculateAndOpen("KJ-1.txt");
     QVERIFY(!g->Combo2->isVisibleTo(g));
     QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
+}
+
+namespace {
+QString pdfText(const QString& path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+} // namespace
+
+void FormGraphicsTest::aSeismicProjectShowsTheEarthquakeItsDriftsAndTheBatchBook()
+{
+    // The portal of the seismic action's hand check: one 6 m span, one 3.6 m
+    // storey, beam 250x500, columns 300x300, C30; 8 degrees, site I0, group 1:
+    // drift 4.668 mm = h/771.
+    const std::vector<kj::LoadCaseInput> cases{
+        kj::readLoadCase(kj::LoadCaseKind::G, "P,1,1,1,0,\r\n6.003.60,12\r\n.25.50.30.30,122\r\n1 20.0\r\n20102 50.0   0.0\r\n360,30\r\n", "P.txt"),
+        kj::readLoadCase(kj::LoadCaseKind::Q, "PQ,1,1,0,0,\r\n6.003.60,12\r\n.25.50.30.30,122\r\n1 10.0\r\n360,30\r\n", "PQ.txt")};
+    kj::DesignSettings design;
+    design.code = "2010";
+    kj::Project project = kj::projectFromDataFiles(cases, design, std::string("GB55001"), {});
+    project.seismic = {"8", "I0", "1", "", ""};
+    project.title.project = "门架";
+    folder_->write(QStringLiteral("P.kjpj"), QByteArray::fromStdString(kj::projectJson(project)));
+
+    press(main_->Command41);
+    GraphicsForm* g = main_->graphicsForm();
+    g->resize(QSize(1366 - 16, 768 - 48));
+    catchMessages(*g, messages_);
+    g->chooseFile = [this](const QString&, const QString&, bool) { return chosen_.isEmpty() ? QString() : chosen_.takeFirst(); };
+    chosen_ << folder_->path(QStringLiteral("P.kjpj"));
+    press(g->Command6);
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
+    QVERIFY(g->calculation() && g->calculation()->seismic && g->calculation()->envelope);
+    const kj::EnvelopeResult& e = *g->calculation()->envelope;
+
+    // The chooser: E and every seismic combination.
+    const QStringList items = itemsOf(g->Combo2);
+    const int eRow = static_cast<int>(items.indexOf(QStringLiteral("E 地震作用 (左震)")));
+    QVERIFY2(eRow > 0, qPrintable(items.join(QLatin1Char('|'))));
+    QStringList seismic;
+    for (const kj::CombinationResult& c : e.combinations)
+        if (c.combination.uses(kj::LoadCaseKind::E)) seismic << QString::fromStdString(c.combination.name);
+    QCOMPARE(seismic.size(), 4);
+    for (const QString& name : seismic) QVERIFY2(items.contains(name), qPrintable(name));
+
+    // The drift layer of E: the storey's drift and ratio against 1/550, placed.
+    g->Combo2->setCurrentIndex(eRow);
+    g->Combo1->setCurrentIndex(6);
+    QCOMPARE(g->View1->layer(), kjd::Layer::Drift);
+    g->View1->grab();
+    const std::vector<QString>& texts = g->View1->painter()->labelTexts();
+    QVERIFY(std::find(texts.begin(), texts.end(), QStringLiteral("Δu=4.668 mm →\nΔu/h=1/771 ≤ 1/550")) != texts.end());
+    QCOMPARE(g->View1->painter()->skippedLabels(), 0);
+    // A seismic combination: its moments, no limit for its drift.
+    g->Combo2->setCurrentIndex(static_cast<int>(items.indexOf(seismic.front())));
+    g->View1->grab();
+    const std::vector<QString>& combined = g->View1->painter()->labelTexts();
+    QVERIFY(std::any_of(combined.begin(), combined.end(), [](const QString& t) { return t.contains(QStringLiteral("\nΔu/h=1/")); }));
+    QVERIFY(std::none_of(combined.begin(), combined.end(), [](const QString& t) { return t.contains(QStringLiteral("≤ 1/550")); }));
+
+    // The window's book is the batch command's, page for page.
+    chosen_ << folder_->path(QStringLiteral("window.pdf"));
+    press(g->Command7);
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
+    QProcess batch;
+    batch.setWorkingDirectory(folder_->path(QString()));
+    batch.start(QStringLiteral(KJPJ_CALC), {QStringLiteral("P.kjpj"), QStringLiteral("--pdf"), QStringLiteral("batch.pdf")});
+    QVERIFY(batch.waitForFinished(120000));
+    QCOMPARE(batch.exitCode(), 0);
+    const QString window = pdfText(folder_->path(QStringLiteral("window.pdf")));
+    QVERIFY(window.contains(QStringLiteral("地震作用计算")) && window.contains(QStringLiteral("1/771")));
+    QCOMPARE(window, pdfText(folder_->path(QStringLiteral("batch.pdf"))));
 }
 
 QTEST_MAIN(FormGraphicsTest)

@@ -55,8 +55,8 @@ QString buttonTip(const QString& caption)
         {QStringLiteral("导出SVG"), QStringLiteral("把当前图层存为 SVG 矢量图")},
         {QStringLiteral("导出PDF"), QStringLiteral("把当前图层存为一页 PDF")},
         {QStringLiteral("打印"), QStringLiteral("打印当前图层")},
-        {QStringLiteral("打开数据文件"), QStringLiteral("打开一个数据文件, 用计算窗口的设置计算并画出 (不写任何文件)")},
-        {QStringLiteral("生成计算书"), QStringLiteral("把当前的计算写成 A4 PDF 计算书")},
+        {QStringLiteral("打开数据文件"), QStringLiteral("打开一个数据文件 (用计算窗口的设置) 或项目文件 (用其自身的设置和地震作用), 计算并画出 (不写任何文件)")},
+        {QStringLiteral("生成计算书"), QStringLiteral("把当前的计算写成 A4 PDF 计算书, 与批处理命令为同一计算写出的相同")},
     };
     QString key = caption;
     key.remove(QLatin1Char(' '));

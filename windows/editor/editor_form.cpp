@@ -1543,9 +1543,7 @@ void EditorForm::EditorForm_CommandCalc_Click()
     }
     attempt(QStringLiteral("计算"), [&] {
         kj::CalcResult result = kj::runCalculation(request);
-        auto shown = std::make_shared<const kj::FileCalculation>(kj::FileCalculation{
-            result.data, result.calculation,
-            result.envelope ? std::make_shared<const kj::EnvelopeResult>(*result.envelope) : nullptr});
+        auto shown = std::make_shared<const kj::FileCalculation>(kj::fileCalculation(result));
         if (!reportView_) reportView_ = new ReportView(this);
         reportView_->showReport(request.reportName);
         reportView_->show();

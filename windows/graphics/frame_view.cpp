@@ -23,11 +23,14 @@ FrameView::FrameView(QWidget* parent) : QWidget(parent)
 }
 
 void FrameView::setResult(const kj::CalculationResult* result, const kj::EnvelopeResult* envelope,
-                          const QString& caption)
+                          const QString& caption, kjd::DriftCheck driftCheck)
 {
     result_ = result;
     painter_ = result ? std::make_unique<kjd::FramePainter>(*result, envelope) : nullptr;
-    if (painter_) painter_->setCaption(caption);
+    if (painter_) {
+        painter_->setCaption(caption);
+        painter_->setDriftCheck(driftCheck);
+    }
     fit();
 }
 

@@ -17,9 +17,10 @@ public:
 
     // The result drawn (none: an empty view with a hint); kept alive by the caller.
     // With an envelope, result is its envelope calculation (drawn as the
-    // envelope); caption is added to the title.
+    // envelope); caption is added to the title; the drift layer checks the
+    // storey drifts as driftCheck says.
     void setResult(const kj::CalculationResult* result, const kj::EnvelopeResult* envelope = nullptr,
-                   const QString& caption = QString());
+                   const QString& caption = QString(), kjd::DriftCheck driftCheck = kjd::DriftCheck::None);
     void setLayer(kjd::Layer layer);
     kjd::Layer layer() const { return layer_; }
 

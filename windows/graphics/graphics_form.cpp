@@ -3,6 +3,8 @@
 
 #include "calc_book.h"
 #include "common/failure.h"
+#include "calc/project.h"
+#include "calc/run.h"
 #include "common/textfile.h"
 #include "layer_export.h"
 
@@ -111,7 +113,7 @@ void GraphicsForm::showCalculation(std::shared_ptr<const kj::FileCalculation> ca
     caseCaption_->setVisible(cases);
     if (calculation_) {
         const kjd::Drawn d = drawn();
-        View1->setResult(&calculation_->calculation, d.envelope, d.caption);
+        View1->setResult(&calculation_->calculation, d.envelope, d.caption, d.driftCheck);
     }
     if (!calculation_) {
         Label1->setText(QStringLiteral("尚无计算结果"));
@@ -146,7 +148,7 @@ void GraphicsForm::GraphicsForm_Combo2_Change(int index)
     shownResult_.reset();
     if (shown_.kind != kjd::Shown::Kind::Envelope) shownResult_ = kjd::shownCalculation(e, shown_);
     const kjd::Drawn d = drawn();
-    View1->setResult(&shownResult(), d.envelope, d.caption);
+    View1->setResult(&shownResult(), d.envelope, d.caption, d.driftCheck);
 }
 
 const kj::CalculationResult& GraphicsForm::shownResult() const
@@ -158,7 +160,8 @@ kjd::Drawn GraphicsForm::drawn() const
 {
     if (!calculation_ || !calculation_->envelope) return {};
     const kj::EnvelopeResult& e = *calculation_->envelope;
-    return {shown_.kind == kjd::Shown::Kind::Envelope ? &e : nullptr, kjd::shownCaption(e, shown_)};
+    return {shown_.kind == kjd::Shown::Kind::Envelope ? &e : nullptr, kjd::shownCaption(e, shown_),
+            kjd::driftCheckOf(e, shown_)};
 }
 
 void GraphicsForm::GraphicsForm_Command1_Click() { View1->fit(); }
@@ -218,11 +221,22 @@ void GraphicsForm::GraphicsForm_Command5_Click()
 
 void GraphicsForm::GraphicsForm_Command6_Click()
 {
-    const QString name = chooseFile(QStringLiteral("打开数据文件"), QStringLiteral("框架数据文件 (*.txt);;所有文件 (*)"), false);
+    const QString name = chooseFile(QStringLiteral("打开数据文件"),
+                                    QStringLiteral("框架数据文件 (*.txt);;项目文件 (*.kjpj);;所有文件 (*)"), false);
     if (name.isEmpty()) return;
     attempt(QStringLiteral("打开数据文件"), [&] {
-        auto calculation = std::make_shared<const kj::FileCalculation>(
-            kj::calculateDataFile(toPath(name), shownName(name), designSettings()));
+        std::shared_ptr<const kj::FileCalculation> calculation;
+        if (QFileInfo(name).suffix().compare(QLatin1String("kjpj"), Qt::CaseInsensitive) == 0) {
+            // A project: the whole job with its own settings, cases,
+            // combinations and earthquake, as the batch command runs it.
+            kj::CalcRequest request;
+            request.project = kj::parseProject(kj::readTextFile(toPath(name), shownName(name)), shownName(name));
+            calculation = std::make_shared<const kj::FileCalculation>(
+                kj::fileCalculation(kj::calculateWithoutFiles(request)));
+        } else {
+            calculation = std::make_shared<const kj::FileCalculation>(
+                kj::calculateDataFile(toPath(name), shownName(name), designSettings()));
+        }
         showCalculation(std::move(calculation), QFileInfo(name).fileName());
     });
 }
@@ -233,12 +247,11 @@ void GraphicsForm::GraphicsForm_Command7_Click()
     QString name = chooseFile(QStringLiteral("生成计算书"), QStringLiteral("PDF 文件 (*.pdf)"), true);
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".pdf");
-    attempt(QStringLiteral("生成计算书"),
-            [&] {
-                kjd::BookOptions options;
-                options.envelope = calculation_->envelope.get();
-                kjd::writeCalculationBook(calculation_->calculation, calculation_->data, toPath(name), options);
-            });
+    // The book of the run that gave the calculation, as the batch command writes it.
+    attempt(QStringLiteral("生成计算书"), [&] {
+        kjd::writeRunBook(calculation_->calculation, calculation_->data, calculation_->envelope.get(),
+                          calculation_->seismic.get(), calculation_->title, toPath(name));
+    });
 }
 
 void GraphicsForm::GraphicsForm_Command8_Click()

@@ -458,8 +458,7 @@ void Form1::Form1_Command4_Click()
         kj::CalcResult result = kj::writeCalculation(request, prepared);
         Text2->setPlainText(toPane(result.beamBarsText));
         Text3->setPlainText(toPane(result.forceDiagramText));
-        lastCalculation_ = std::make_shared<const kj::FileCalculation>(
-            kj::FileCalculation{std::move(result.data), std::move(result.calculation), nullptr});
+        lastCalculation_ = std::make_shared<const kj::FileCalculation>(kj::fileCalculation(result));
         if (graphics_) graphics_->showCalculation(lastCalculation_, lastOrigin());
     } catch (const std::exception& e) {
         // One message: why the calculation stopped, and what the file holds that may explain it.
@@ -612,10 +611,9 @@ FormCases* Form1::formCases()
         formCases_->showResult = [this](const kj::CalcResult& result) {
             Text2->setPlainText(toPane(result.beamBarsText));
             Text3->setPlainText(toPane(result.forceDiagramText));
-            // The graphics window draws the envelope, every case and every combination.
-            lastCalculation_ = std::make_shared<const kj::FileCalculation>(kj::FileCalculation{
-                result.data, result.calculation,
-                result.envelope ? std::make_shared<const kj::EnvelopeResult>(*result.envelope) : nullptr});
+            // The graphics window draws the envelope, every case and every
+            // combination, and writes the run's book again, earthquake included.
+            lastCalculation_ = std::make_shared<const kj::FileCalculation>(kj::fileCalculation(result));
             if (graphics_) graphics_->showCalculation(lastCalculation_, lastOrigin());
         };
     }
