@@ -752,7 +752,7 @@ bool EditorForm::cellEdit(QTableWidget* t, int row, int column, const QString& t
         return apply ? this->commit(k, what, edit, reshapes) : check(what, edit);
     };
     const kj::LoadCaseKind kind = shownCase();
-    const QString caseTag = QStringLiteral("工况 %1 ").arg(QChar::fromLatin1(kj::caseLetter(kind)));
+    const QString caseTag = QStringLiteral("工况 %1 ").arg(QString::fromLatin1(kj::caseLetter(kind)));
     if (t == TableSpans) {
         return commit(key, QStringLiteral("第 %1 跨的跨度").arg(row + 1),
                [&](kj::Project& p) { p.spans.at(ix(row)) = numberOf(text); });
@@ -1392,7 +1392,7 @@ bool EditorForm::openFile(const QString& path)
         // A frame data file: G, with NAMEQ.txt and NAMEW.txt beside it when they are there.
         std::vector<kj::LoadCaseInput> cases{kj::readLoadCase(kj::LoadCaseKind::G, text, shown)};
         for (kj::LoadCaseKind k : {kj::LoadCaseKind::Q, kj::LoadCaseKind::W}) {
-            const QString sibling = info.dir().filePath(info.completeBaseName() + QChar::fromLatin1(kj::caseLetter(k)) +
+            const QString sibling = info.dir().filePath(info.completeBaseName() + QString::fromLatin1(kj::caseLetter(k)) +
                                                         QLatin1Char('.') + info.suffix());
             const std::filesystem::path sp = kj::pathFromUtf8(sibling.toStdString());
             if (kj::fileExists(sp)) {
@@ -1504,7 +1504,7 @@ void EditorForm::EditorForm_CommandExport_Click()
         for (const auto& [kind, text] : texts) {
             const QString name = kind == kj::LoadCaseKind::G
                                      ? path
-                                     : out.dir().filePath(out.completeBaseName() + QChar::fromLatin1(kj::caseLetter(kind)) +
+                                     : out.dir().filePath(out.completeBaseName() + QString::fromLatin1(kj::caseLetter(kind)) +
                                                           QLatin1Char('.') + out.suffix());
             const std::string shown = QDir::toNativeSeparators(name).toStdString();
             const std::filesystem::path file = kj::pathFromUtf8(name.toStdString());
