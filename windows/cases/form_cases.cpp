@@ -26,7 +26,7 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     setObjectName(QStringLiteral("FormCases"));
     setWindowTitle(QStringLiteral("荷载工况组合"));
     setFont(kjw::songtiFont(9));
-    setFixedSize(kjw::twipsSize(10560, 6600));
+    setFixedSize(kjw::twipsSize(10800, 6600));
 
     // The load cases, each a frame data file of the same frame.
     Label1 = label("Label1", QStringLiteral("恒载 G (含柱自重)"), 240, 240, 1935, 300);
@@ -79,7 +79,7 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
              QStringLiteral("\\zhgk-1.txt"));
     Command4 = button("Command4", QStringLiteral("保存工况"), 4680, 4200, 2415, 480, &FormCases::FormCases_Command4_Click);
     Command5 = button("Command5", QStringLiteral("导入工况"), 4680, 4800, 2415, 480, &FormCases::FormCases_Command5_Click);
-    Label6 = label("Label6", QString(), 240, 6060, 10080, 420, Qt::AlignLeft | Qt::AlignVCenter);
+    Label6 = label("Label6", QString(), 240, 6060, 10320, 420, Qt::AlignLeft | Qt::AlignVCenter);
     // The factors of the live load in the built-in sets, and its patterns.
     Label7 = label("Label7", QStringLiteral("γL"), 4680, 5400, 360, 300);
     Combo6 = list("Combo6", 5040, 5400, 780);
@@ -101,42 +101,42 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     // The earthquake, by GB 50011 (the main window's method must be GB50010-2010).
     Frame1 = new QGroupBox(QStringLiteral("地震作用"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(kjw::twipsRect(7320, 120, 3000, 2640));
+    Frame1->setGeometry(kjw::twipsRect(7320, 120, 3240, 2640));
     const auto inFrame = [this](auto* w, int left, int top, int width, int height) {
         w->setParent(Frame1);
         w->setGeometry(kjw::twipsRect(left, top, width, height));
         return w;
     };
     const auto seismicList = [&](QComboBox*& c, const char* name, int top, const QStringList& items, const QString& tip) {
-        c = inFrame(list(name, 0, 0, 0), 1560, top, 1320, kjw::kListHeight);
+        c = inFrame(list(name, 0, 0, 0), 1380, top, 1740, kjw::kListHeight);
         c->setEditable(false);
         c->addItems(items);
         c->setToolTip(tip);
     };
-    Label10 = inFrame(label("Label10", QStringLiteral("设防烈度"), 0, 0, 0, 0), 120, 360, 1400, 300);
+    Label10 = inFrame(label("Label10", QStringLiteral("设防烈度"), 0, 0, 0, 0), 120, 360, 1200, 300);
     seismicList(Combo9, "Combo9", 360,
                 {QStringLiteral("无"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("7.5 (0.15g)"),
                  QStringLiteral("8"), QStringLiteral("8.5 (0.30g)"), QStringLiteral("9")},
                 QStringLiteral("抗震设防烈度; \"无\" 为不作抗震设计 (抗震设计只用于 GB50010-2010)"));
-    Label11 = inFrame(label("Label11", QStringLiteral("场地类别"), 0, 0, 0, 0), 120, 780, 1400, 300);
+    Label11 = inFrame(label("Label11", QStringLiteral("场地类别"), 0, 0, 0, 0), 120, 780, 1200, 300);
     seismicList(Combo10, "Combo10", 780,
                 {QStringLiteral("I0"), QStringLiteral("I1"), QStringLiteral("II"), QStringLiteral("III"), QStringLiteral("IV")},
                 QStringLiteral("建筑场地类别 (GB 50011 表 5.1.4-2)"));
     Combo10->setCurrentIndex(2);
-    Label12 = inFrame(label("Label12", QStringLiteral("设计地震分组"), 0, 0, 0, 0), 120, 1200, 1400, 300);
+    Label12 = inFrame(label("Label12", QStringLiteral("设计地震分组"), 0, 0, 0, 0), 120, 1200, 1200, 300);
     seismicList(Combo11, "Combo11", 1200, {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")},
                 QStringLiteral("设计地震分组 第一、二、三组"));
-    Label13 = inFrame(label("Label13", QStringLiteral("抗震等级"), 0, 0, 0, 0), 120, 1620, 1400, 300);
+    Label13 = inFrame(label("Label13", QStringLiteral("抗震等级"), 0, 0, 0, 0), 120, 1620, 1200, 300);
     seismicList(Combo12, "Combo12", 1620,
                 {QStringLiteral("自动 (表 6.1.2)"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                  QStringLiteral("4")},
                 QStringLiteral("框架的抗震等级: 自动按高度和烈度 (GB 50011 表 6.1.2), 或指定一至四级"));
-    Label14 = inFrame(label("Label14", QStringLiteral("周期折减 ψT"), 0, 0, 0, 0), 120, 2040, 1400, 300);
-    Text1 = inFrame(lineBox("Text1", 0, 0, 0), 1560, 2040, 1320, kjw::kBoxHeight);
+    Label14 = inFrame(label("Label14", QStringLiteral("周期折减 ψT"), 0, 0, 0, 0), 120, 2040, 1200, 300);
+    Text1 = inFrame(lineBox("Text1", 0, 0, 0), 1380, 2040, 1740, kjw::kBoxHeight);
     Text1->setText(QStringLiteral("0.7"));
     Text1->setToolTip(QStringLiteral("考虑填充墙的周期折减系数, 0 < ψT ≤ 1, 默认 0.7"));
-    Label15 = label("Label15", QStringLiteral("抗震设计按 GB50010-2010 (计算窗口的设计规范), 组合之后另加地震组合"),
-                    7320, 2880, 3000, 600, Qt::AlignLeft | Qt::AlignTop);
+    Label15 = label("Label15", QStringLiteral("抗震设计须用 GB50010-2010 (计算窗口的设计规范); 地震组合列在所选组合之后"),
+                    7320, 2880, 3240, 900, Qt::AlignLeft | Qt::AlignTop);
     Label15->setWordWrap(true);
     connect(Combo9, &QComboBox::activated, this, &FormCases::FormCases_Combo9_Activated);
 

@@ -650,6 +650,7 @@ QWidget* EditorForm::buildSettingsTab()
                              QStringLiteral("抗震设防烈度; \"无\" 为不作抗震设计 (抗震设计只用于 GB50010-2010)")));
     sf->addRow(QStringLiteral("场地类别"),
                seismicChoice(ComboSite, "ComboSite", kSiteItems, QStringLiteral("建筑场地类别 (GB 50011 表 5.1.4-2)")));
+    ComboSite->setCurrentIndex(2); // II, until the project says otherwise
     sf->addRow(QStringLiteral("设计地震分组"),
                seismicChoice(ComboGroup, "ComboGroup", {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")},
                              QStringLiteral("设计地震分组 第一、二、三组")));
