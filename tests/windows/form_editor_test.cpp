@@ -40,6 +40,7 @@ private slots:
     void clickingAMemberSelectsItsRowAndCalculationOpensTheWindows();
     void buttonInTheMainWindowCoversNoControl();
     void everyButtonOfEveryWindowHasATipAndEveryWindowFits();
+    void seismicChoicesAreProjectEditsAndABadFactorIsMarked();
 
 private:
     // Types text into a cell as the engineer does, committing it.
@@ -348,6 +349,51 @@ void FormEditorTest::everyButtonOfEveryWindowHasATipAndEveryWindowFits()
         if (w->minimumSize() == w->maximumSize()) // a window of fixed size
             QVERIFY2(w->width() <= screen.width() && w->height() <= screen.height(), qPrintable(w->objectName()));
     }
+}
+
+void FormEditorTest::seismicChoicesAreProjectEditsAndABadFactorIsMarked()
+{
+    EditorForm& e = *editor_;
+    for (QWidget* w : std::initializer_list<QWidget*>{e.ComboSeismic, e.ComboSite, e.ComboGroup, e.ComboSeismicGrade,
+                                                      e.TextPeriodFactor})
+        QVERIFY2(!w->toolTip().isEmpty(), qPrintable(w->objectName()));
+    QCOMPARE(e.ComboSeismic->currentText(), QStringLiteral("无"));
+    QVERIFY(!e.ComboSite->isEnabled());
+    const int edits = e.undoStack()->count();
+    e.ComboSeismic->setCurrentIndex(5);
+    emit e.ComboSeismic->activated(5);
+    QCOMPARE(e.project().seismic.intensity, std::string("8.5"));
+    QCOMPARE(e.project().seismic.site, std::string("II"));
+    QCOMPARE(e.project().seismic.group, std::string("1"));
+    QCOMPARE(e.undoStack()->count(), edits + 1);
+    QVERIFY(e.ComboSite->isEnabled());
+    e.ComboSeismicGrade->setCurrentIndex(3);
+    emit e.ComboSeismicGrade->activated(3);
+    QCOMPARE(e.project().seismic.grade, std::string("3"));
+
+    // ψT above 1: marked, the status line says why, the project keeps its own.
+    e.TextPeriodFactor->setText(QStringLiteral("1.2"));
+    emit e.TextPeriodFactor->editingFinished();
+    QVERIFY(e.isMarked(e.TextPeriodFactor));
+    QVERIFY2(e.firstMark().contains(QStringLiteral("周期折减系数 ψT 应大于 0 且不大于 1")), qPrintable(e.firstMark()));
+    QCOMPARE(e.project().seismic.psiT, std::string());
+    e.TextPeriodFactor->setText(QStringLiteral("0.8"));
+    emit e.TextPeriodFactor->editingFinished();
+    QVERIFY(!e.hasMarks());
+    QVERIFY(e.saveTo(folder_->path(QStringLiteral("seismic.kjpj"))));
+    const kj::Project saved = kj::parseProject(folder_->bytes(QStringLiteral("seismic.kjpj")).toStdString(), "s");
+    QCOMPARE(saved.seismic.intensity, std::string("8.5"));
+    QCOMPARE(saved.seismic.grade, std::string("3"));
+    QCOMPARE(saved.seismic.psiT, std::string("0.8"));
+
+    // "无" takes the whole group away; undo brings it back.
+    e.ComboSeismic->setCurrentIndex(0);
+    emit e.ComboSeismic->activated(0);
+    QVERIFY(e.project().seismic.intensity.empty());
+    QVERIFY(!e.TextPeriodFactor->isEnabled());
+    e.undoStack()->undo();
+    QCOMPARE(e.project().seismic.intensity, std::string("8.5"));
+    QCOMPARE(e.ComboSeismic->currentIndex(), 5);
 }
 
 QTEST_MAIN(FormEditorTest)
