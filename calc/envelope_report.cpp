@@ -229,8 +229,9 @@ std::string envelopeJson(const EnvelopeResult& r)
                                       "shape, its loads taken as given and never reversed"
                                     : "case W is the wind from the left; a negative factor on W is the wind from the right";
     j["signs"]["redistribution"] =
-        "support moments of G and Q multiplied by beta before combining, half the moment shed added to the span "
-        "moment; W is not redistributed";
+        std::string("support moments of G and Q multiplied by beta before combining, half the moment shed added to "
+                    "the span moment; ") +
+        (secondWind ? "W and W2 are" : "W is") + " not redistributed";
     j["combinationSet"] = r.setTitle;
     if (const auto& f = r.envelopeOptions.liveLoadFactors)
         j["liveLoadFactors"] = {{"gammaL", f->gammaL}, {"psiC", f->psiC}};
