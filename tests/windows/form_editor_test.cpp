@@ -385,6 +385,10 @@ void FormEditorTest::seismicChoicesAreProjectEditsAndABadFactorIsMarked()
     QCOMPARE(saved.seismic.intensity, std::string("8.5"));
     QCOMPARE(saved.seismic.grade, std::string("3"));
     QCOMPARE(saved.seismic.psiT, std::string("0.8"));
+    // The default method: the core's refusal reaches the engineer.
+    press(e.CommandCalc);
+    QVERIFY(!messages_.isEmpty());
+    QVERIFY2(messages_.last().contains(QStringLiteral("设计规范为原方法时不能进行抗震计算")), qPrintable(messages_.last()));
 
     // "无" takes the whole group away; undo brings it back.
     e.ComboSeismic->setCurrentIndex(0);
