@@ -11,6 +11,7 @@
 #include <Eigen/SparseCore>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -226,8 +227,10 @@ struct BeamTerm {
 // redistribution of each case, the largest sagging moment along the beam
 // with half the moment shed by the supports, and, when the rule set asks
 // for it, at least its share of the simple-span moment of the vertical
-// loads.
-BeamDesignForces beamDesignForces(const std::vector<BeamTerm>& terms, const DesignRules& rules, double beta)
+// loads. A support marked whole keeps its whole moment (beta = 1 at that
+// end: GB 50010-2010 5.4.3, xi above 0.35).
+BeamDesignForces beamDesignForces(const std::vector<BeamTerm>& terms, const DesignRules& rules, double beta,
+                                  std::array<bool, 2> whole = {})
 {
     BeamDesignForces b;
     double shed = 0;
@@ -235,10 +238,11 @@ BeamDesignForces beamDesignForces(const std::vector<BeamTerm>& terms, const Desi
     for (const BeamTerm& t : terms) {
         // The default method's redistribution of one case: the support
         // moments x beta, half the moment they shed added to the span.
-        const double r1 = (1 - t.beta) * std::fabs(t.M1);
-        const double r2 = (1 - t.beta) * std::fabs(t.M2);
-        b.M1 += t.factor * (t.beta * t.M1);
-        b.M2 += t.factor * (t.beta * t.M2);
+        const double b1 = whole[0] ? 1.0 : t.beta, b2 = whole[1] ? 1.0 : t.beta;
+        const double r1 = (1 - b1) * std::fabs(t.M1);
+        const double r2 = (1 - b2) * std::fabs(t.M2);
+        b.M1 += t.factor * (b1 * t.M1);
+        b.M2 += t.factor * (b2 * t.M2);
         shed += t.factor * ((r1 + r2) / 2);
         b.V1 += t.factor * t.V1;
         b.V2 += t.factor * t.V2;
@@ -465,9 +469,22 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     DesignOptions combinedOptions = options;
     combinedOptions.beta = 1.0;
 
+    // GB 50010-2010 B.0.4: what each case gives the storeys' sway, once.
+    const bool magnify = rules.swaySecondOrder && !model.continuousBeam;
+    std::vector<SwayLoading> swayLoadings;
+    std::optional<SwayLoading> unitSway;
+    if (magnify)
+        for (const LoadCaseResult& c : r.cases) swayLoadings.push_back(swayLoading(c.result.model, g.displacements.Ec));
+    auto swayOf = [&](LoadCaseKind kind) -> const SwayLoading& {
+        for (std::size_t k = 0; k < r.cases.size(); ++k)
+            if (r.cases[k].kind == kind) return swayLoadings[k];
+        throw Failure("没有荷载工况"); // not reached: checked above
+    };
+
     // The terms of one state on beam i, with Q as given or as a layout
-    // gives it (q).
-    auto beamTerms = [&](const Combination& comb, int i, const BeamTerm* q) {
+    // gives it (q), and the sway moment (etaS - 1) Ms of the combination.
+    auto beamTerms = [&](const CombinationResult& cr, int i, const BeamTerm* q) {
+        const Combination& comb = cr.combination;
         std::vector<BeamTerm> terms;
         for (const CombinationTerm& term : comb.terms) {
             const InternalForces& f = caseOf(term.kind).forces;
@@ -479,6 +496,11 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             }
             terms.push_back(b);
         }
+        if (cr.sway.loaded) {
+            const InternalForces& h = cr.sway.horizontal;
+            terms.push_back({beamSwayFactor(model, cr.sway, i) - 1, 1.0, h.M1[z(i)], h.M2[z(i)], h.V1[z(i)],
+                             h.V2[z(i)], &h.along[z(i)], false});
+        }
         return terms;
     };
     // The forces of one state on column c, with Q as given or as a layout
@@ -486,10 +508,10 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     struct ColumnQ {
         double M1 = 0, M2 = 0, N = 0;
     };
-    auto columnForces = [&](const Combination& comb, int c, const ColumnQ* q) {
+    auto columnForces = [&](const CombinationResult& cr, int c, const ColumnQ* q) {
         const int i = t.columnMember(c);
         ColumnDesignForces d;
-        for (const CombinationTerm& term : comb.terms) {
+        for (const CombinationTerm& term : cr.combination.terms) {
             const InternalForces& f = caseOf(term.kind).forces;
             if (term.kind == LoadCaseKind::Q && q) {
                 d.Mtop += term.factor * q->M1;
@@ -503,15 +525,22 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
                 d.Ntop += term.factor * f.along[z(i)].N1;
             }
         }
+        if (cr.sway.loaded) {
+            const double k = cr.sway.storeys[z(t.columnStorey(c))].etaS - 1;
+            d.Mtop += k * cr.sway.horizontal.M1[z(i)];
+            d.Mbottom += k * cr.sway.horizontal.M2[z(i)];
+        }
         return d;
     };
     // A seismic combination's column (cr) takes the shear of its capacity
     // design.
-    auto designColumn = [&](int c, const ColumnDesignForces& d, const CombinationResult* cr) {
+    auto designColumn = [&](int c, const ColumnDesignForces& d, const CombinationResult& cr) {
         ColumnInput in{c,      model.member(t.columnMember(c)), d.Mtop, d.Mbottom, d.Nfoot, t.bottomStorey(c),
                        d.Ntop, columnClearLength(model, c)};
-        if (cr && cr->combination.uses(LoadCaseKind::E)) setSeismicColumnShear(in, *cr, c);
-        return rules.designColumn(in, g.materials, combinedOptions);
+        if (cr.combination.uses(LoadCaseKind::E)) setSeismicColumnShear(in, cr, c);
+        ColumnDesign design = rules.designColumn(in, g.materials, combinedOptions);
+        if (magnify) design.top.etaS = design.bottom.etaS = cr.sway.storeys[z(t.columnStorey(c))].etaS;
+        return design;
     };
 
     for (const Combination& comb : combinations) {
@@ -521,18 +550,32 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         for (const CombinationTerm& term : comb.terms) terms.push_back({term.factor, &caseOf(term.kind).forces});
         cr.forces = combineCases(terms, t);
         cr.displacements = realDisplacements(model, cr.forces, g.displacements.Ec);
+        if (magnify) {
+            std::vector<std::pair<double, const SwayLoading*>> sway;
+            std::vector<std::pair<double, const InternalForces*>> horizontal;
+            for (const CombinationTerm& term : comb.terms) {
+                sway.push_back({term.factor, &swayOf(term.kind)});
+                horizontal.push_back({term.factor, &swayOf(term.kind).horizontal});
+            }
+            try {
+                cr.sway = combinedSway(model, cr.forces.N, sway, g.displacements.Ec, unitSway);
+            } catch (const Failure& f) {
+                throw Failure("组合 " + comb.name + ": " + f.what());
+            }
+            if (cr.sway.loaded) cr.sway.horizontal = combineCases(horizontal, t);
+        }
 
         cr.beams.assign(z(t.NB) + 1, BeamDesignForces{});
         for (int i = 1; i <= t.NB; ++i)
-            cr.beams[z(i)] = beamDesignForces(beamTerms(comb, i, nullptr), rules, options.beta);
+            cr.beams[z(i)] = beamDesignForces(beamTerms(cr, i, nullptr), rules, options.beta);
         cr.columns.assign(z(t.NC) + 1, ColumnDesignForces{});
-        for (int c = 1; c <= t.NC; ++c) cr.columns[z(c)] = columnForces(comb, c, nullptr);
+        for (int c = 1; c <= t.NC; ++c) cr.columns[z(c)] = columnForces(cr, c, nullptr);
         const bool seismic = comb.uses(LoadCaseKind::E);
         if (seismic)
             seismicDesignForces(cr, model, envelopeOptions.seismicGrade, gb2010::concreteGrade(g.materials.C).fc);
         if (!model.continuousBeam) {
             cr.columnDesigns.assign(z(t.NC) + 1, ColumnDesign{});
-            for (int c = 1; c <= t.NC; ++c) cr.columnDesigns[z(c)] = designColumn(c, cr.columns[z(c)], &cr);
+            for (int c = 1; c <= t.NC; ++c) cr.columnDesigns[z(c)] = designColumn(c, cr.columns[z(c)], cr);
         }
         r.combinations.push_back(std::move(cr));
     }
@@ -566,6 +609,22 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     e.materials = g.materials;
     e.options = options;
     e.rules = &rules;
+    // The storeys' sway magnifiers reported: the largest of each storey over
+    // the combinations with horizontal forces (over all without any).
+    if (magnify) {
+        const bool anyLoaded = std::any_of(r.combinations.begin(), r.combinations.end(),
+                                           [](const CombinationResult& c) { return c.sway.loaded; });
+        e.sway.assign(z(t.NF) + 1, SwayStorey{});
+        for (int J = 1; J <= t.NF; ++J) {
+            const CombinationResult* most = nullptr;
+            for (const CombinationResult& c : r.combinations)
+                if ((c.sway.loaded || !anyLoaded) &&
+                    (!most || beats(c.sway.storeys[z(J)].etaS, most->sway.storeys[z(J)].etaS)))
+                    most = &c;
+            e.sway[z(J)] = most->sway.storeys[z(J)];
+            e.sway[z(J)].governing = most->combination.name;
+        }
+    }
     InternalForces& ef = e.forces;
     ef.M1.assign(z(t.memberCount()) + 1, 0.0);
     ef.M2 = ef.M1;
@@ -611,17 +670,39 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
                               units->sum(loaded, &UnitForces::V2, i), &qAlong[p], true});
         }
         const std::vector<Governing> states = statesOf(layouts);
-        std::vector<BeamDesignForces> forces;
-        forces.reserve(states.size());
-        for (const Governing& s : states) {
-            const CombinationResult& cr = r.combinations[z(s.combination)];
-            if (s.pattern < 0) forces.push_back(cr.beams[z(i)]);
-            else {
-                const std::size_t p = z(static_cast<int>(
-                    std::find(layouts.begin(), layouts.end(), s.pattern) - layouts.begin()));
-                forces.push_back(beamDesignForces(beamTerms(cr.combination, i, &qTerms[p]), rules, options.beta));
+        // The forces of every state; whole: the supports that keep their
+        // whole moment.
+        auto stateForces = [&](std::array<bool, 2> whole) {
+            std::vector<BeamDesignForces> forces;
+            forces.reserve(states.size());
+            for (const Governing& s : states) {
+                const CombinationResult& cr = r.combinations[z(s.combination)];
+                if (s.pattern >= 0) {
+                    const std::size_t p = z(static_cast<int>(
+                        std::find(layouts.begin(), layouts.end(), s.pattern) - layouts.begin()));
+                    forces.push_back(beamDesignForces(beamTerms(cr, i, &qTerms[p]), rules, options.beta, whole));
+                } else if (!whole[0] && !whole[1]) {
+                    forces.push_back(cr.beams[z(i)]);
+                } else if (!cr.combination.uses(LoadCaseKind::E)) {
+                    forces.push_back(beamDesignForces(beamTerms(cr, i, nullptr), rules, options.beta, whole));
+                } else {
+                    // A seismic state keeps its capacity design: its support
+                    // takes back the moment the vertical loads shed, with
+                    // γRE; the span keeps the shed moment (on the safe side).
+                    BeamDesignForces f = cr.beams[z(i)];
+                    const double gamma = gb50011::seismicAdjustmentFactor(gb50011::SeismicCheck::BeamFlexure);
+                    for (const BeamTerm& term : beamTerms(cr, i, nullptr)) {
+                        if (whole[0]) f.M1 += gamma * term.factor * (1 - term.beta) * term.M1;
+                        if (whole[1]) f.M2 += gamma * term.factor * (1 - term.beta) * term.M2;
+                    }
+                    forces.push_back(f);
+                }
             }
-        }
+            return forces;
+        };
+        std::vector<BeamDesignForces> forces = stateForces({});
+        // The governing states, the design and the sagging at the supports.
+        auto settle = [&] {
         BeamGoverning& gov = r.beamGoverning[z(i)];
         // The layout made for each value (none without patterns).
         auto made = [&](std::size_t k) { return k < layouts.size() ? layouts[k] : -2; };
@@ -674,6 +755,26 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             sagging(r.supportSagging[z(i)].left, made(3), [](const BeamDesignForces& b) { return b.M1; });
             sagging(r.supportSagging[z(i)].right, made(4), [](const BeamDesignForces& b) { return -b.M2; });
         }
+        };
+        settle();
+        // GB 50010-2010 5.4.3: a support whose redistributed section has xi
+        // above 0.35 keeps its whole moment in every state, and the span
+        // loses what that support shed.
+        if (rules.redistributionXiLimit > 0 && options.beta < 1 && e.beams[z(i)].designed) {
+            const BeamDesign& d = e.beams[z(i)];
+            auto over = [&](const BeamSectionDesign& x) { return !x.failed() && x.xi > rules.redistributionXiLimit; };
+            const std::array<bool, 2> whole{over(d.left), over(d.right)};
+            if (whole[0] || whole[1]) {
+                std::vector<std::string> notes;
+                if (whole[0]) notes.push_back(redistributionLimitNote("左", d.left.xi));
+                if (whole[1]) notes.push_back(redistributionLimitNote("右", d.right.xi));
+                r.supportSagging[z(i)] = {};
+                forces = stateForces(whole);
+                settle();
+                std::vector<std::string>& out = e.beams[z(i)].notes;
+                out.insert(out.begin(), notes.begin(), notes.end());
+            }
+        }
     }
 
     if (!model.continuousBeam) {
@@ -712,7 +813,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
                 else {
                     const std::size_t p = z(static_cast<int>(
                         std::find(layouts.begin(), layouts.end(), s.pattern) - layouts.begin()));
-                    forces.push_back(columnForces(cr.combination, c, &qForces[p]));
+                    forces.push_back(columnForces(cr, c, &qForces[p]));
                 }
             }
             const std::size_t n = states.size();
@@ -742,7 +843,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             for (std::size_t k = 0; k < n; ++k) {
                 const Governing& s = states[k];
                 const ColumnDesign d = s.pattern < 0 ? r.combinations[z(s.combination)].columnDesigns[z(c)]
-                                                     : designColumn(c, forces[k], nullptr);
+                                                     : designColumn(c, forces[k], r.combinations[z(s.combination)]);
                 auto better = [&](const ColumnEndDesign& mine, double myM, int current, const ColumnEndDesign& theirs,
                                   double theirM) {
                     if (current < 0) return true;

@@ -7,6 +7,9 @@
 // the largest shear over all combinations, the span for the largest span
 // moment; each column end for every combination's (M, N), the largest steel
 // winning. Every designed value records the combination that governed it.
+// With GB 50010-2010 each combination's sway moments are magnified by the
+// storeys' etaS under its own axial forces (B.0.4), and a support whose
+// redistributed section has xi above 0.35 keeps its whole moment (5.4.3).
 //
 // With live-load patterns, the live load Q is also taken span by span: the
 // load of every beam is analysed once on its own and the layouts are their
@@ -22,6 +25,7 @@
 #include "calc/combinations.h"
 #include "calc/load_cases.h"
 #include "calc/serviceability_check.h"
+#include "calc/sway.h"
 
 #include <optional>
 #include <string>
@@ -82,6 +86,11 @@ struct CombinationResult {
     // A seismic combination's capacity design (grade 0: none, as for the
     // static combinations).
     CapacityDesign capacity;
+    // GB 50010-2010: the storeys' sway magnifiers under this combination's
+    // axial forces, and the forces of its horizontal storey forces alone
+    // (Ms); beams and columns above are designed for M = Mns + etaS Ms.
+    // Empty for the default method and a continuous beam.
+    SwayEffect sway;
 };
 
 // The governing state of every designed value.

@@ -179,8 +179,11 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
     if (r.sway.size() > 1) {
         json sway = json::array();
         for (std::size_t J = 1; J < r.sway.size(); ++J)
+        {
             sway.push_back({{"storey", J}, {"sumN", r.sway[J].sumN}, {"D", r.sway[J].D}, {"H0", r.sway[J].H0},
                             {"etaS", r.sway[J].etaS}});
+            if (!r.sway[J].governing.empty()) sway.back()["combination"] = r.sway[J].governing;
+        }
         j["sway"] = sway;
     }
 

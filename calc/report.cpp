@@ -164,7 +164,9 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
             char line[160];
             std::snprintf(line, sizeof line, "  第 %zu 层  ΣN = %.0f kN  D = %.0f kN/m  H0 = %s m  ηs = %.3f", J, s.sumN,
                           s.D, shortestDecimal(s.H0).c_str(), s.etaS);
-            w.text(line).endLine();
+            w.text(line);
+            if (!s.governing.empty()) w.text("  (" + s.governing + ")");
+            w.endLine();
         }
     }
 }

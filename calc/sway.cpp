@@ -38,34 +38,57 @@ FrameModel horizontalModel(const FrameModel& model, bool unitShears)
 
 } // namespace
 
-SwayEffect swayEffect(const FrameModel& model, const InternalForces& forces, double Ec)
+SwayLoading swayLoading(const FrameModel& model, double Ec, bool unitShears)
 {
     const FrameTopology& t = model.topo;
-    SwayEffect s;
-    s.storeys.assign(static_cast<std::size_t>(t.NF) + 1, SwayStorey{});
-    const FrameModel horizontal = horizontalModel(model, false);
-    s.horizontal = analyse(horizontal);
-    bool everyStorey = true;
-    for (int J = 1; J <= t.NF; ++J) {
-        s.loaded = s.loaded || at(s.horizontal.storeyShear, J) != 0;
-        everyStorey = everyStorey && at(s.horizontal.storeyShear, J) != 0;
-    }
-
+    SwayLoading l;
+    if (!unitShears) l.horizontal = analyse(horizontalModel(model, false));
     // B.0.5: beams at 0.4 EcI, columns at 0.6 EcI.
-    FrameModel reduced = horizontalModel(model, !everyStorey);
+    FrameModel reduced = horizontalModel(model, unitShears);
     for (int i = 1; i <= t.memberCount(); ++i)
         reduced.members[static_cast<std::size_t>(i)].stiffnessFactor *= t.isBeam(i) ? 0.4 : 0.6;
     const InternalForces rf = analyse(reduced);
     const Displacements d = realDisplacements(reduced, rf, Ec);
+    l.shear.assign(static_cast<std::size_t>(t.NF) + 1, 0.0);
+    l.drift = l.shear;
+    for (int J = 1; J <= t.NF; ++J) {
+        at(l.shear, J) = at(rf.storeyShear, J);
+        at(l.drift, J) = d.drift[static_cast<std::size_t>(J)] / 1000; // m
+    }
+    return l;
+}
 
+SwayEffect combinedSway(const FrameModel& model, const std::vector<double>& N,
+                        const std::vector<std::pair<double, const SwayLoading*>>& terms, double Ec,
+                        std::optional<SwayLoading>& unit)
+{
+    const FrameTopology& t = model.topo;
+    SwayEffect s;
+    s.storeys.assign(static_cast<std::size_t>(t.NF) + 1, SwayStorey{});
+    // The horizontal forces of the terms, storey by storey.
+    auto sum = [&](auto field, int J) {
+        double v = 0;
+        for (const auto& [f, l] : terms) v += f * field(*l, J);
+        return v;
+    };
+    auto applied = [](const SwayLoading& l, int J) { return at(l.horizontal.storeyShear, J); };
+    bool everyStorey = true;
+    for (int J = 1; J <= t.NF; ++J) {
+        const double V = sum(applied, J);
+        s.loaded = s.loaded || V != 0;
+        everyStorey = everyStorey && V != 0;
+    }
+    if (!everyStorey && !unit) unit = swayLoading(model, Ec, true);
     for (int J = 1; J <= t.NF; ++J) {
         SwayStorey& st = s.storeys[static_cast<std::size_t>(J)];
         st.storey = J;
         st.H0 = model.y[static_cast<std::size_t>(J)] - model.y[static_cast<std::size_t>(J + 1)];
-        for (int c = t.firstColumnOfStorey(J); c < t.firstColumnOfStorey(J) + t.L + 1; ++c)
-            st.sumN += at(forces.N, c);
-        const double drift = d.drift[static_cast<std::size_t>(J)] / 1000; // m
-        st.D = at(rf.storeyShear, J) / drift;
+        for (int c = t.firstColumnOfStorey(J); c < t.firstColumnOfStorey(J) + t.L + 1; ++c) st.sumN += at(N, c);
+        if (everyStorey)
+            st.D = sum([](const SwayLoading& l, int K) { return at(l.shear, K); }, J) /
+                   sum([](const SwayLoading& l, int K) { return at(l.drift, K); }, J);
+        else
+            st.D = at(unit->shear, J) / at(unit->drift, J);
         const double ratio = st.sumN / (st.D * st.H0);
         if (!(ratio < 1) || !std::isfinite(ratio))
             throw Failure("第 " + std::to_string(J) + " 层柱轴力之和 " + shortestDecimal(roundHalfEven(st.sumN)) +
@@ -73,6 +96,15 @@ SwayEffect swayEffect(const FrameModel& model, const InternalForces& forces, dou
                           " kN: 该层侧向失稳, 无法按 GB50010-2010 附录 B.0.4 计算 ηs");
         st.etaS = 1 / (1 - std::max(0.0, ratio)); // B.0.4-3; tension in a storey never lowers etaS below 1
     }
+    return s;
+}
+
+SwayEffect swayEffect(const FrameModel& model, const InternalForces& forces, double Ec)
+{
+    SwayLoading own = swayLoading(model, Ec);
+    std::optional<SwayLoading> unit;
+    SwayEffect s = combinedSway(model, forces.N, {{1.0, &own}}, Ec, unit);
+    s.horizontal = std::move(own.horizontal);
     return s;
 }
 

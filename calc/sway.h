@@ -6,6 +6,9 @@
 #include "analysis/frame_model.h"
 #include "analysis/internal_forces.h"
 
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace kj {
@@ -16,6 +19,9 @@ struct SwayStorey {
     double D = 0;       // lateral stiffness of the storey, storey shear / drift, kN/m
     double H0 = 0;      // storey height, m
     double etaS = 1;    // B.0.4-3
+    // For an envelope: the combination whose etaS this is (the largest of
+    // the storey's); empty for one calculation.
+    std::string governing;
 };
 
 struct SwayEffect {
@@ -25,6 +31,29 @@ struct SwayEffect {
     InternalForces horizontal;
     bool loaded = false; // the frame carries horizontal forces
 };
+
+// What one load case gives the sway effect, and a combination of cases adds
+// up factor by factor (the analysis is linear): the forces of its horizontal
+// storey forces alone, and under them, with the stiffness reduced by B.0.5,
+// the storey shears and drifts.
+struct SwayLoading {
+    InternalForces horizontal;
+    std::vector<double> shear; // 1..NF, kN, reduced stiffness
+    std::vector<double> drift; // 1..NF, m, reduced stiffness
+};
+
+// The sway loading of the model's horizontal storey forces, or, with
+// unitShears, of a unit shear in every storey (for D where a storey carries
+// no horizontal force).
+SwayLoading swayLoading(const FrameModel& model, double Ec, bool unitShears = false);
+
+// The storeys' magnifiers under the axial forces N (1..NC, compression
+// positive) and the sum of factor x loading; unit is the unit-shear loading,
+// made on first need. The horizontal forces of the result are left empty:
+// the caller combines them. Throws Failure as swayEffect.
+SwayEffect combinedSway(const FrameModel& model, const std::vector<double>& N,
+                        const std::vector<std::pair<double, const SwayLoading*>>& terms, double Ec,
+                        std::optional<SwayLoading>& unit);
 
 // The storeys' magnifiers of a frame (not a continuous beam) whose
 // first-order analysis gave forces, with concrete of modulus Ec (N/mm2).

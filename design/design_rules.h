@@ -69,7 +69,14 @@ struct DesignRules {
     // With redistribution (beta < 1) the span is designed for at least
     // minimumRedistributedSpanMoment of its simple-span moment.
     bool spanAtLeastHalfSimple = false;
+    // With redistribution, a support whose redistributed section would have
+    // xi above this keeps its whole moment (beta = 1); 0: no such limit.
+    double redistributionXiLimit = 0;
 };
+
+// The line under a beam's row saying that a support (side "左" or "右")
+// keeps its whole moment: xi after redistribution was above the limit.
+std::string redistributionLimitNote(const char* side, double xi);
 
 // JGJ 3-2010 5.2.3-4: after the support moments are redistributed, the
 // span moment designed for is at least half the moment of the span simply

@@ -89,6 +89,9 @@ double concentratedLoadDistance(const BeamInput& in, bool left)
     return 1000 * nearest;
 }
 
+// GB 50010-2010 5.4.3: a redistributed section has xi of at most 0.35.
+constexpr double kRedistributionXiLimit = 0.35;
+
 // One support: the redistributed moment and the shear, unrounded. 5.4.3:
 // where the redistributed section would have xi above 0.35, the support
 // keeps its whole moment (beta = 1), and the note says so.
@@ -114,11 +117,10 @@ BeamSectionDesign designSupport(double M, double V, double b, double h, const gb
         return r;
     };
     BeamSectionDesign r = design(o.beta);
-    if (o.beta < 1 && !r.failed() && r.xi > 0.35) {
+    if (o.beta < 1 && !r.failed() && r.xi > kRedistributionXiLimit) {
         const double xi = r.xi;
         r = design(1.0);
-        notes.push_back(std::string("    ") + side + "支座调幅后 ξ=" + fixed(xi, 3) +
-                        " > 0.35 (5.4.3), 该支座不调幅 (β=1)");
+        notes.push_back(redistributionLimitNote(side, xi));
     }
     if (r.alphaCv != 0.7)
         notes.push_back(std::string("    ") + side + "支座以集中荷载为主 (6.3.4), αcv=" + fixed(r.alphaCv, 3));
@@ -265,10 +267,16 @@ std::vector<std::string> assumptions(const DesignOptions& o)
     return lines;
 }
 
-const DesignRules kGb50010_2010Rules{"GB50010-2010", designBeam, designColumn, "GB50010-2010 ", assumptions, true, true};
+const DesignRules kGb50010_2010Rules{"GB50010-2010", designBeam, designColumn, "GB50010-2010 ", assumptions, true,
+                                     true, kRedistributionXiLimit};
 
 } // namespace
 
 const DesignRules& gb50010_2010Rules() { return kGb50010_2010Rules; }
+
+std::string redistributionLimitNote(const char* side, double xi)
+{
+    return std::string("    ") + side + "支座调幅后 ξ=" + fixed(xi, 3) + " > 0.35 (5.4.3), 该支座不调幅 (β=1)";
+}
 
 } // namespace kj

@@ -107,14 +107,63 @@ TEST(LoadCases, OneDeadLoadCaseAloneIsThePlainCalculation)
     writeDesignTables(plainTables, plain);
     EXPECT_EQ(envelopeTables.str(), plainTables.str());
 
-    // The envelope design works with GB 50010-2010 as well.
+    // And with GB 50010-2010: the storeys' sway magnifier etaS (KJ-2 and
+    // KJ-3 carry horizontal forces) gives the columns and the beam supports
+    // of the plain calculation; the span takes the largest sagging moment of
+    // the magnified forces, at least the plain calculation's at its x.
     o.code = DesignCode::Gb50010_2010;
-    const EnvelopeResult e2010 = calculateEnvelope({g}, parsed({"1.0G"}), "自定义", o, rulesFor(o.code));
-    const CalculationResult plain2010 = calculate(g.model, o, rulesFor(o.code));
-    for (int c = 1; c <= plain2010.topo().NC; ++c) {
-        EXPECT_NEAR(e2010.envelope.columns[z(c)].top.As, plain2010.columns[z(c)].top.As, 1e-6) << c;
-        EXPECT_NEAR(e2010.envelope.columns[z(c)].bottom.As, plain2010.columns[z(c)].bottom.As, 1e-6) << c;
+    o.beta = 1;
+    for (const char* name : {"KJ-2", "KJ-3"}) {
+        const LoadCaseInput in = readLoadCase(LoadCaseKind::G, exampleText(name), name);
+        const EnvelopeResult e2010 = calculateEnvelope({in}, parsed({"1.0G"}), "自定义", o, rulesFor(o.code));
+        const CalculationResult plain2010 = calculate(in.model, o, rulesFor(o.code));
+        ASSERT_TRUE(e2010.combinations[0].sway.loaded) << name;
+        for (std::size_t J = 1; J < plain2010.sway.size(); ++J) {
+            EXPECT_EQ(e2010.envelope.sway[J].etaS, plain2010.sway[J].etaS) << name << J;
+            EXPECT_EQ(e2010.envelope.sway[J].governing, "1.0G");
+        }
+        for (int c = 1; c <= plain2010.topo().NC; ++c) {
+            const ColumnDesign &a = e2010.envelope.columns[z(c)], &b = plain2010.columns[z(c)];
+            EXPECT_NEAR(a.top.M, b.top.M, 1e-9) << name << c;
+            EXPECT_NEAR(a.bottom.M, b.bottom.M, 1e-9) << name << c;
+            EXPECT_EQ(a.top.etaS, b.top.etaS) << name << c;
+            EXPECT_NEAR(a.top.As, b.top.As, 1e-6) << name << c;
+        }
+        for (int i = 1; i <= plain2010.topo().NB; ++i) {
+            const BeamDesign &a = e2010.envelope.beams[z(i)], &b = plain2010.beams[z(i)];
+            EXPECT_NEAR(a.left.M, b.left.M, 1e-9) << name << i;
+            EXPECT_NEAR(a.right.M, b.right.M, 1e-9) << name << i;
+            EXPECT_GE(a.span.M, b.span.M - 1e-9) << name << i;
+            EXPECT_LT(a.span.M, b.span.M * 1.01 + 0.1) << name << i;
+        }
     }
+}
+
+TEST(LoadCases, ASupportWhoseRedistributedXiPassesTheLimitKeepsItsWholeMomentInTheEnvelope)
+{
+    // A 6 m beam 250x500 between stiff columns under 90 kN/m: about 270 kN*m
+    // at the supports; redistributed by 0.8, xi would pass 0.35 (5.4.3).
+    const char* g = "S,1,1,0,0,\r\n6.003.60,12\r\n.25.50.80.80,122\r\n1 90.0\r\n300,25\r\n";
+    const LoadCaseInput G = readLoadCase(LoadCaseKind::G, g, "G");
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    o.beta = 0.8;
+    const DesignRules& rules = rulesFor(o.code);
+    const CalculationResult plain = calculate(G.model, o, rules);
+    const EnvelopeResult e = calculateEnvelope({G}, parsed({"1.0G"}), "自定义", o, rules);
+    ASSERT_EQ(plain.beams[1].left.beta, 1.0);
+    EXPECT_NEAR(e.envelope.beams[1].left.M, plain.beams[1].left.M, 1e-9);
+    EXPECT_NEAR(e.envelope.beams[1].right.M, plain.beams[1].right.M, 1e-9);
+    EXPECT_NEAR(e.envelope.beams[1].span.M, plain.beams[1].span.M, 1e-9);
+    EXPECT_EQ(e.envelope.beams[1].left.As, plain.beams[1].left.As);
+    const std::vector<std::string>& notes = e.envelope.beams[1].notes;
+    ASSERT_GE(notes.size(), 2u);
+    ASSERT_GE(plain.beams[1].notes.size(), 2u);
+    EXPECT_EQ(notes[0], plain.beams[1].notes[0]);
+    EXPECT_EQ(notes[1], plain.beams[1].notes[1]);
+    EXPECT_EQ(notes[0].find("    左支座调幅后 ξ=0."), 0u);
+    EXPECT_NE(notes[1].find("右支座调幅后 ξ="), std::string::npos);
+    EXPECT_NE(notes[0].find(" > 0.35 (5.4.3), 该支座不调幅 (β=1)"), std::string::npos);
 }
 
 TEST(LoadCases, DeadAndLiveLoadInOneFileAreTheCombinationOfBoth)
