@@ -430,13 +430,17 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     r.warnings = combinationWarnings(combinations);
     windDirectionWarnings(ordered, r.warnings);
     for (const LoadCaseInput* in : ordered) {
-        if (in->kind != LoadCaseKind::W) continue;
+        if (in->kind != LoadCaseKind::W && in->kind != LoadCaseKind::W2) continue;
         std::string beams;
         for (int i = 1; i <= in->model.topo.NB; ++i)
             if (!in->model.loads[z(i)].empty()) beams += (beams.empty() ? "" : "、") + std::to_string(i);
-        if (!beams.empty())
+        if (beams.empty()) continue;
+        if (in->kind == LoadCaseKind::W)
             r.warnings.push_back("风载 W 的数据文件 " + in->fileName + " 在第 " + beams +
                                  " 号梁上有荷载: W 的全部荷载随 -W (右风) 反号, 梁上的重力荷载应放在 G 或 Q 中");
+        else
+            r.warnings.push_back("风载 W2 的数据文件 " + in->fileName + " 在第 " + beams +
+                                 " 号梁上有荷载: 梁上的重力荷载应放在 G 或 Q 中");
     }
 
     // Every case analysed once.

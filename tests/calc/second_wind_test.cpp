@@ -58,6 +58,8 @@ TEST(SecondWind, RowsRefusalsAndTheWarningOfAWindPointingTheSameWay)
                                                       "其水平荷载应向左给出 (W2 的荷载按所给方向计入, 不反号)"});
     for (const CombinationResult& c : same.combinations) EXPECT_EQ(c.combination.name.find('-'), std::string::npos);
     EXPECT_TRUE(builtIn({g, w, frameCase(LoadCaseKind::W2, 0, -8)}).warnings.empty());
+    EXPECT_EQ(builtIn({g, w, frameCase(LoadCaseKind::W2, 5, -8)}).warnings,
+              std::vector<std::string>{"风载 W2 的数据文件 \\W2.txt 在第 1、2、3、4 号梁上有荷载: 梁上的重力荷载应放在 G 或 Q 中"});
 }
 
 TEST(SecondWind, MirroredW2GivesTheEnvelopeOfMinusWAndALargerOneGoverns)
