@@ -27,18 +27,25 @@ kj::LoadCaseInput regularCase(kj::LoadCaseKind kind, int storeys, int spans)
     return c;
 }
 
-void envelope(benchmark::State& state, bool patterns)
+std::vector<kj::LoadCaseInput> regularCases(int storeys, int spans)
 {
-    const int storeys = static_cast<int>(state.range(0)), spans = static_cast<int>(state.range(1));
     std::vector<kj::LoadCaseInput> cases;
     for (kj::LoadCaseKind kind : kj::kLoadCaseKinds) cases.push_back(regularCase(kind, storeys, spans));
+    return cases;
+}
+
+void envelope(benchmark::State& state, bool patterns, const kj::DesignRules& rules = kj::defaultRules())
+{
+    const int storeys = static_cast<int>(state.range(0)), spans = static_cast<int>(state.range(1));
+    const std::vector<kj::LoadCaseInput> cases = regularCases(storeys, spans);
     const kj::CombinationSet& set = kj::combinationSet("GB55001");
     const std::vector<kj::Combination> combinations = kj::combinationsFor(set, {true, true, true});
     kj::EnvelopeOptions options;
     options.liveLoadPatterns = patterns;
+    kj::DesignOptions design;
+    if (&rules == &kj::gb50010_2010Rules()) design.code = kj::DesignCode::Gb50010_2010;
     for (auto _ : state) {
-        const kj::EnvelopeResult r =
-            kj::calculateEnvelope(cases, combinations, set.title, kj::DesignOptions{}, kj::defaultRules(), options);
+        const kj::EnvelopeResult r = kj::calculateEnvelope(cases, combinations, set.title, design, rules, options);
         benchmark::DoNotOptimize(r.envelope.beams.data());
     }
 }
@@ -47,8 +54,28 @@ void envelope(benchmark::State& state, bool patterns)
 void BM_Envelope(benchmark::State& state) { envelope(state, false); }
 // The same with the live load patterned.
 void BM_EnvelopeWithPatterns(benchmark::State& state) { envelope(state, true); }
+// GB 50010-2010: each combination's storey magnifiers etaS as well.
+void BM_EnvelopeGb2010WithPatterns(benchmark::State& state) { envelope(state, true, kj::gb50010_2010Rules()); }
+
+// The M and V envelope curves of every member over every combination and
+// every layout of Q, as the drawing of the envelope asks for them.
+void BM_EnvelopeCurves(benchmark::State& state)
+{
+    const std::vector<kj::LoadCaseInput> cases = regularCases(static_cast<int>(state.range(0)),
+                                                              static_cast<int>(state.range(1)));
+    const kj::CombinationSet& set = kj::combinationSet("GB55001");
+    kj::EnvelopeOptions options;
+    options.liveLoadPatterns = true;
+    const kj::EnvelopeResult r = kj::calculateEnvelope(cases, kj::combinationsFor(set, {true, true, true}), set.title,
+                                                       kj::DesignOptions{}, kj::defaultRules(), options);
+    for (auto _ : state)
+        for (int i = 1; i <= r.envelope.topo().memberCount(); ++i)
+            benchmark::DoNotOptimize(kj::memberEnvelope(r, i, 12).data());
+}
 
 } // namespace
 
 BENCHMARK(BM_Envelope)->Args({1, 2})->Args({10, 4})->Args({30, 12})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EnvelopeWithPatterns)->Args({1, 2})->Args({10, 4})->Args({30, 12})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EnvelopeGb2010WithPatterns)->Args({10, 4})->Args({30, 12})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EnvelopeCurves)->Args({10, 4})->Args({30, 12})->Unit(benchmark::kMillisecond);

@@ -1,19 +1,19 @@
 #include "calc/envelope.h"
 
+#include "calc/live_load.h"
 #include "calc/seismic_combination.h"
+#include "calc/seismic_detailing.h"
 #include "calc/serviceability_check.h"
 #include "common/failure.h"
 #include "design/gb50010_2010.h"
 #include "design/gb50011_2010.h"
 #include "design/materials.h"
 
-#include <Eigen/SparseCholesky>
-#include <Eigen/SparseCore>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace kj {
 
@@ -262,120 +262,6 @@ BeamDesignForces beamDesignForces(const std::vector<BeamTerm>& terms, const Desi
     return b;
 }
 
-// The live load of one beam alone, or the joint loads of Q alone, as the
-// layouts add them: end moments and shears of the beams, end moments of the
-// columns, axial forces at the column feet.
-struct UnitForces {
-    std::vector<double> M1, M2, V1, V2, N;
-};
-
-UnitForces unitOf(const InternalForces& f)
-{
-    return {f.M1, f.M2, f.V1, f.V2, f.N};
-}
-
-// Q taken apart: one analysis per loaded beam, one for the joint loads.
-struct LiveLoadUnits {
-    std::vector<int> beams;        // the beam of each unit
-    std::vector<UnitForces> units; // the forces of its load alone
-    UnitForces rest;               // Q's joint loads, in every layout
-
-    double sum(const std::vector<char>& loaded, std::vector<double> UnitForces::*field, int i) const
-    {
-        double v = (rest.*field)[z(i)];
-        for (std::size_t u = 0; u < units.size(); ++u)
-            if (loaded[z(beams[u])]) v += (units[u].*field)[z(i)];
-        return v;
-    }
-    // The layout of the beams whose loads add to a value: contribution(u)
-    // is the value unit u gives.
-    template <class Contribution>
-    std::vector<char> layout(int NB, Contribution contribution) const
-    {
-        std::vector<char> loaded(z(NB) + 1, 0);
-        for (std::size_t u = 0; u < units.size(); ++u)
-            if (contribution(units[u], beams[u]) > 0) loaded[z(beams[u])] = 1;
-        return loaded;
-    }
-};
-
-// The stiffness of a frame factored once (sparse LDL^T of the banded
-// matrix), to solve for many load vectors. The frame has already been
-// analysed, so a singular stiffness has already been refused.
-class FactoredStiffness {
-public:
-    explicit FactoredStiffness(const FrameModel& m)
-    {
-        const StiffnessSystem s = assembleStiffness(m);
-        N_ = s.N;
-        // The lower triangle, each entry standing for (i, j) and (j, i).
-        std::vector<Eigen::Triplet<double>> entries;
-        for (const StiffnessSystem::Entry& e : s.entries)
-            entries.emplace_back(std::max(e.row, e.col) - 1, std::min(e.row, e.col) - 1, e.value);
-        Eigen::SparseMatrix<double> K(N_, N_);
-        K.setFromTriplets(entries.begin(), entries.end());
-        ldlt_.compute(K);
-        if (ldlt_.info() != Eigen::Success)
-            throw Failure("数据文件 " + m.fileName + ": 刚度矩阵无法分解, 不能计算活载的不利布置");
-    }
-    void solve(std::vector<double>& P) const
-    {
-        const Eigen::Map<const Eigen::VectorXd> loads(P.data() + 1, N_);
-        const Eigen::VectorXd d = ldlt_.solve(loads);
-        for (int i = 0; i < N_; ++i) P[z(i + 1)] = d[i];
-    }
-
-private:
-    int N_ = 0;
-    Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> ldlt_;
-};
-
-LiveLoadUnits liveLoadUnits(const FrameModel& q)
-{
-    LiveLoadUnits out;
-    const FrameTopology& t = q.topo;
-    const FactoredStiffness stiffness(q);
-    const LoadSolver solver = [&](std::vector<double>& P) { stiffness.solve(P); };
-    FrameModel alone = q;
-    alone.jointGroups.clear();
-    for (auto& l : alone.loads) l.clear();
-    for (int i = 1; i <= t.NB; ++i) {
-        if (q.loads[z(i)].empty()) continue;
-        alone.loads[z(i)] = q.loads[z(i)];
-        out.beams.push_back(i);
-        out.units.push_back(unitOf(analyse(alone, solver)));
-        alone.loads[z(i)].clear();
-    }
-    alone.jointGroups = q.jointGroups;
-    if (q.jointGroups.empty()) {
-        const InternalForces none = [&] {
-            InternalForces f;
-            f.M1.assign(z(t.memberCount()) + 1, 0.0);
-            f.M2 = f.M1;
-            f.V1.assign(z(t.NB) + 1, 0.0);
-            f.V2 = f.V1;
-            f.N.assign(z(t.NC) + 1, 0.0);
-            return f;
-        }();
-        out.rest = unitOf(none);
-    } else {
-        out.rest = unitOf(analyse(alone, solver));
-    }
-    return out;
-}
-
-// The forces of a layout along one beam: its end forces summed, and its own
-// loads when it is loaded.
-MemberForces layoutAlong(const LiveLoadUnits& q, const std::vector<char>& loaded, const MemberForces& full, int beam)
-{
-    MemberForces a;
-    a.length = full.length;
-    a.M1 = q.sum(loaded, &UnitForces::M1, beam);
-    a.V1 = q.sum(loaded, &UnitForces::V1, beam);
-    if (loaded[z(beam)]) a.loads = full.loads;
-    return a;
-}
-
 // The bottom steel of a sagging moment at a support, designed as the rule
 // set designs a span.
 BeamSectionDesign saggingDesign(int beam, const Member& member, double M, const Materials& materials,
@@ -587,10 +473,11 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     // The live load span by span, when asked for and used. A seismic
     // combination takes Q in the gravity load as given, never patterned.
     auto patterned = [](const Combination& c) { return c.uses(LoadCaseKind::Q) && !c.uses(LoadCaseKind::E); };
-    std::optional<LiveLoadUnits> units;
+    std::shared_ptr<const LiveLoadUnits> units;
     const bool usesQ = std::any_of(combinations.begin(), combinations.end(), patterned);
     if (envelopeOptions.liveLoadPatterns && given[z(static_cast<int>(LoadCaseKind::Q))] && usesQ)
-        units = liveLoadUnits(caseOf(LoadCaseKind::Q).model);
+        units = std::make_shared<const LiveLoadUnits>(liveLoadUnits(caseOf(LoadCaseKind::Q).model));
+    r.liveLoad = units;
     auto addPattern = [&](std::string name, std::vector<char> loaded) {
         r.patterns.push_back({std::move(name), std::move(loaded)});
         return static_cast<int>(r.patterns.size()) - 1;
@@ -892,6 +779,9 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         }
     }
 
+    // The steel the seismic detailing asks for, before the serviceability checks of the bars.
+    applySeismicDetailing(r);
+
     // Serviceability: the quasi-permanent combination G + psi_q Q (G alone
     // without Q) for the beams, the wind alone for the storey drifts.
     std::vector<CombinationTerm> quasiPermanent{{LoadCaseKind::G, 1.0}};
@@ -928,24 +818,55 @@ std::vector<EnvelopePoint> memberEnvelope(const EnvelopeResult& r, int member, i
                 finer.push_back(q == pieces ? xs[k] : xs[k - 1] + (xs[k] - xs[k - 1]) * q / pieces);
         xs = std::move(finer);
     }
+    // With live-load layouts: Q of a combination is Q as given (every part
+    // loaded) less the parts that lower the value, so at each x the largest
+    // value over every layout adds f x the sum of the parts below zero, the
+    // least subtracts f x the sum of those above.
+    std::vector<MemberForces> parts;
+    if (r.liveLoad) {
+        const LoadCaseResult* q = nullptr;
+        for (const LoadCaseResult& c : r.cases)
+            if (c.kind == LoadCaseKind::Q) q = &c;
+        const FrameTopology& t = r.envelope.topo();
+        for (std::size_t u = 0; q && u < r.liveLoad->units.size(); ++u)
+            parts.push_back(unitAlong(*r.liveLoad, u, q->result.forces.along[z(member)], member, t.isBeam(member)));
+    }
     std::vector<EnvelopePoint> out;
     for (double x : xs) {
+        // The parts' sums above and below zero: M, V left and right of x
+        // (a part without loads on this member is linear along it).
+        std::array<double, 3> up{}, down{};
+        for (const MemberForces& a : parts) {
+            const std::array<double, 3> v = a.loads.empty() ? std::array<double, 3>{a.M1 + a.V1 * x, a.V1, a.V1}
+                                                            : std::array<double, 3>{a.M(x), a.V(x, true), a.V(x)};
+            for (std::size_t k = 0; k < 3; ++k) (v[k] > 0 ? up : down)[k] += v[k];
+        }
         EnvelopePoint p;
         p.x = x;
         bool first = true;
         for (const CombinationResult& c : r.combinations) {
+            double f = 0;
+            if (!parts.empty() && !c.combination.uses(LoadCaseKind::E))
+                for (const CombinationTerm& term : c.combination.terms)
+                    if (term.kind == LoadCaseKind::Q) f = term.factor;
             const MemberForces& a = c.forces.along[z(member)];
-            const double M = a.M(x), Vl = a.V(x, true), Vr = a.V(x);
+            const std::array<double, 3> v{a.M(x), a.V(x, true), a.V(x)};
+            std::array<double, 3> hi{}, lo{};
+            for (std::size_t k = 0; k < 3; ++k) {
+                hi[k] = v[k] - f * down[k];
+                lo[k] = v[k] - f * up[k];
+            }
             if (first) {
-                p.Mmax = p.Mmin = M;
-                p.Vmax = std::max(Vl, Vr);
-                p.Vmin = std::min(Vl, Vr);
+                p.Mmax = hi[0];
+                p.Mmin = lo[0];
+                p.Vmax = std::max(hi[1], hi[2]);
+                p.Vmin = std::min(lo[1], lo[2]);
                 first = false;
             }
-            p.Mmax = std::max(p.Mmax, M);
-            p.Mmin = std::min(p.Mmin, M);
-            p.Vmax = std::max({p.Vmax, Vl, Vr});
-            p.Vmin = std::min({p.Vmin, Vl, Vr});
+            p.Mmax = std::max(p.Mmax, hi[0]);
+            p.Mmin = std::min(p.Mmin, lo[0]);
+            p.Vmax = std::max({p.Vmax, hi[1], hi[2]});
+            p.Vmin = std::min({p.Vmin, lo[1], lo[2]});
         }
         out.push_back(p);
     }

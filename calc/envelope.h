@@ -23,10 +23,12 @@
 #include "calc/calculation.h"
 #include "calc/capacity_design.h"
 #include "calc/combinations.h"
+#include "calc/live_load.h"
 #include "calc/load_cases.h"
 #include "calc/serviceability_check.h"
 #include "calc/sway.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -147,6 +149,9 @@ struct EnvelopeResult {
     EnvelopeOptions envelopeOptions;
     // The live-load layouts of the designed values (none without patterns).
     std::vector<LiveLoadPattern> patterns;
+    // Q taken apart, when layouts were made: the envelope curves take every
+    // layout from it.
+    std::shared_ptr<const LiveLoadUnits> liveLoad;
     std::vector<BeamGoverning> beamGoverning;     // 1..NB
     std::vector<BeamSupportSagging> supportSagging; // 1..NB
     std::vector<ColumnGoverning> columnGoverning; // 1..NC; none for a continuous beam
@@ -189,7 +194,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& cases,
 
 // The envelope of the forces along one member over every combination,
 // before redistribution: at the stations of every combination, the largest
-// and least moment and shear (both sides of a force). For drawing the M and
+// and least moment and shear (both sides of a force); with live-load
+// layouts, over every layout of Q as well (first-order forces, without etaS). For drawing the M and
 // V envelopes as two curves each. pieces > 1 adds points evenly between
 // two stations, for the curve of a moment under a distributed load.
 struct EnvelopePoint {

@@ -72,7 +72,7 @@ void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)
         .endLine();
     w.text("        不计竖向地震作用, 周期折减系数 ψT 计入填充墙刚度, 框架本身不计填充墙刚度").endLine();
     w.text("  地震组合的设计内力已乘 γRE (梁受弯 0.75, 柱偏压 0.75 或 0.80, 受剪 0.85; 表 5.4.2);")
-        .text(" 强柱弱梁、强剪弱弯的内力调整和抗震构造未计入");
+        .text(" 已计入强柱弱梁、强剪弱弯的内力调整; 配筋按抗震构造增大, 见各构件行下的\"抗震构造\"说明");
 }
 
 nlohmann::json seismicJsonValue(const SeismicAction& a)

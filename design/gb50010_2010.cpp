@@ -343,6 +343,24 @@ double concentratedLoadShearFactor(double a, double h0)
 
 double minimumStirrupRatio(const Rules& rules) { return 0.24 * rules.concrete.ft / rules.fyv; }
 
+Stirrups chooseStirrupSpacing(double asvs, int legs, double dStart, double sMax, double step)
+{
+    double d = dStart;
+    double s = sMax;
+    if (asvs > 0) {
+        auto spacingFor = [&](double dia) { return legs * kQuarterPi * dia * dia / asvs; };
+        s = spacingFor(d);
+        while (s < 100 && d + 2 <= 50) {
+            d += 2;
+            s = spacingFor(d);
+        }
+        s = std::min(s, sMax);
+    }
+    s = std::floor(s / step) * step;
+    if (!(s >= step)) return {legs, toIndex(d), 0};
+    return {legs, toIndex(d), toIndex(s)};
+}
+
 BeamShear designBeamShear(double V, double b, double h, double h0, bool compressionSteel, const Rules& rules,
                           const StirrupChoice& choice, double alphaCv, bool seismic)
 {
@@ -379,21 +397,9 @@ BeamShear designBeamShear(double V, double b, double h, double h0, bool compress
 
     // A typed starting diameter counts between 9.2.9's least one and 50 mm.
     const double typed = choice.startDiameter > 0 ? std::min(choice.startDiameter, 50.0) : 0.0;
-    double d = std::max(typed, r.limits.dMin);
-    double s = r.limits.sMax;
-    if (r.asvs > 0) {
-        auto spacingFor = [&](double dia) { return r.stirrups.legs * kQuarterPi * dia * dia / r.asvs; };
-        s = spacingFor(d);
-        while (s < 100 && d + 2 <= 50) {
-            d += 2;
-            s = spacingFor(d);
-        }
-        s = std::min(s, r.limits.sMax);
-    }
-    s = std::floor(s / kStirrupSpacingStep) * kStirrupSpacingStep;
-    if (s < kStirrupSpacingStep) return tooSmall();
-    r.stirrups.diameter = toIndex(d);
-    r.stirrups.spacing = toIndex(s);
+    const Stirrups chosen = chooseStirrupSpacing(r.asvs, r.stirrups.legs, std::max(typed, r.limits.dMin), r.limits.sMax);
+    if (chosen.spacing == 0) return tooSmall();
+    r.stirrups = chosen;
     return r;
 }
 
@@ -612,21 +618,9 @@ ColumnShear designColumnShear(double V, double N, double b, double h, double h0,
     r.asvs = std::max(r.asvsRequired, r.asvsMinimum);
 
     const double typed = choice.startDiameter > 0 ? std::min(choice.startDiameter, 50.0) : 0.0;
-    double d = std::max(typed, r.limits.dMin);
-    double s = r.limits.sMax;
-    if (r.asvs > 0) {
-        auto spacingFor = [&](double dia) { return r.ties.legs * kQuarterPi * dia * dia / r.asvs; };
-        s = spacingFor(d);
-        while (s < 100 && d + 2 <= 50) {
-            d += 2;
-            s = spacingFor(d);
-        }
-        s = std::min(s, r.limits.sMax);
-    }
-    s = std::floor(s / kStirrupSpacingStep) * kStirrupSpacingStep;
-    if (s < kStirrupSpacingStep) return tooSmall();
-    r.ties.diameter = toIndex(d);
-    r.ties.spacing = toIndex(s);
+    const Stirrups chosen = chooseStirrupSpacing(r.asvs, r.ties.legs, std::max(typed, r.limits.dMin), r.limits.sMax);
+    if (chosen.spacing == 0) return tooSmall();
+    r.ties = chosen;
     return r;
 }
 

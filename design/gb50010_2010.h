@@ -219,6 +219,13 @@ struct StirrupChoice {
     double startDiameter = 0;
 };
 
+// The stirrups (or column ties) of the given legs for Asv/s (mm2/mm), as
+// the program chooses them: the diameter from dStart, grown by 2 mm (up to
+// 50 mm) while the spacing would be below 100 mm, the spacing capped at sMax
+// and rounded down to a multiple of step (mm). A spacing of 0: none fits.
+// Asv/s = 0: dStart at sMax.
+Stirrups chooseStirrupSpacing(double asvs, int legs, double dStart, double sMax, double step = kStirrupSpacingStep);
+
 // 6.3.1, 6.3.4, 9.2.9 and the stirrup choice: legs by width as the program
 // always chose them (b < 100: 1, < 350: 2, < 650: 4, else 6; more when the
 // box asks), diameter from the box or 9.2.9, grown by 2 mm while the spacing

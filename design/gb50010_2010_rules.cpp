@@ -6,6 +6,7 @@
 #include "design/design_rules.h"
 #include "design/rule_support.h"
 #include "design/gb50010_2010.h"
+#include "design/gb50010_2010_rules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -278,5 +279,56 @@ std::string redistributionLimitNote(const char* side, double xi)
 {
     return std::string("    ") + side + "支座调幅后 ξ=" + fixed(xi, 3) + " > 0.35 (5.4.3), 该支座不调幅 (β=1)";
 }
+
+namespace gb2010 {
+
+bool raiseBeamSteel(BeamSectionDesign& s, double As, double stirrup, double b, double h, BarPosition position,
+                    const Materials& materials, const DesignOptions& o)
+{
+    if (s.failed()) return false;
+    const Rules rules = rulesOf(materials, o);
+    double target = std::max(As, s.As);
+    if (stirrup <= s.stirrup && barArea(s.bars) >= target) {
+        s.As = target;
+        return true;
+    }
+    const auto arrange = arranger(b, h, o, position);
+    // Compression steel, if the flexure needs it, as designBeamFlexure lays it.
+    const double asComp = o.cover + stirrup + 12.5;
+    for (int step = 0; step < 100; ++step) {
+        const BarArrangement bars = arrange(target, stirrup);
+        if (bars.tooMany || !finiteBars(bars)) return false;
+        const double h0 = h - barCentroidDepth(bars, o.cover, stirrup);
+        if (!(h0 > asComp)) return false;
+        const FlexureSteel need = flexureSteel(1e6 * std::fabs(s.M), b, h0, asComp, rules);
+        const double As0 = std::max(target, need.As);
+        if (!(As0 <= kBeamMaxSteelRatio * b * h)) return false;
+        if (barArea(bars) >= As0) {
+            s.As = As0;
+            s.AsComp = std::max(s.AsComp, need.AsComp);
+            s.bars = bars;
+            s.barString = barString(bars, position);
+            s.h0 = h0;
+            s.stirrup = stirrup;
+            return true;
+        }
+        target = std::max(As0, std::nextafter(target, INFINITY));
+    }
+    return false;
+}
+
+void setBeamStirrups(BeamSectionDesign& s, const Stirrups& stirrups)
+{
+    s.stirrups = stirrups;
+    s.stirrupString = stirrupString(stirrups);
+}
+
+void setColumnTies(kj::ColumnDesign& c, const Stirrups& ties)
+{
+    c.ties = ties;
+    c.tieString = tieString(ties);
+}
+
+} // namespace gb2010
 
 } // namespace kj

@@ -235,6 +235,21 @@ DenseZone beamDenseZone(int grade, double hb, double barDiameter, double endTens
     return z;
 }
 
+double beamDenseLegSpacing(int grade, double stirrupDiameter)
+{
+    const std::size_t g = gradeIndex(grade);
+    if (g == 3) return 300;
+    return std::max(g == 0 ? 200.0 : 250.0, 20 * stirrupDiameter);
+}
+
+double columnDenseLegSpacing(int grade, double tieDiameter)
+{
+    const std::size_t g = gradeIndex(grade);
+    if (g == 0) return 200;
+    if (g == 3) return 300;
+    return std::max(250.0, 20 * tieDiameter);
+}
+
 double columnMinimumTotalSteelRatio(int grade, double fy, double C, bool cornerColumn)
 {
     static constexpr std::array<double, 4> middle{1.0, 0.8, 0.7, 0.6};

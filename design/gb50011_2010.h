@@ -184,7 +184,17 @@ struct DenseZone {
 // the end tension steel ratio exceeds 2 % (11.3.6 item 3). hb, d in mm.
 DenseZone beamDenseZone(int grade, double hb, double barDiameter, double endTensionRatio);
 
+// GB 50010 11.3.8 (GB 50011 6.3.4-3): spacing of the stirrup legs across a
+// beam in the densified zone, mm: not above max(200, 20 d) (grade 1),
+// max(250, 20 d) (grades 2, 3), 300 (grade 4); d the stirrup diameter, mm.
+double beamDenseLegSpacing(int grade, double stirrupDiameter);
+
 // ------------------------------------------------------- column detailing
+
+// GB 50010 11.4.15: spacing of the tie legs of a column in the densified
+// zone, mm: not above 200 (grade 1), max(250, 20 d) (grades 2, 3), 300
+// (grade 4); d the tie diameter, mm.
+double columnDenseLegSpacing(int grade, double tieDiameter);
 
 // GB 50010 Table 11.4.12-1 with its notes: least ratio of all the main bars
 // of a frame-structure column (fraction of b h): middle and edge columns

@@ -128,7 +128,8 @@ TEST(CapacityDesign, SeismicShearCapacityByHand)
 }
 
 // KJ-2 (three spans, two storeys) designed with intensity 8 in every grade:
-// no section gets less steel or fewer stirrups than the static design.
+// no section gets less steel or fewer stirrups than the static design, and
+// no detailing requirement is left unmet.
 TEST(CapacityDesign, SeismicNeverLowersTheSteel)
 {
     kjtest::TempDir temp{"kjcapacity"};
@@ -164,6 +165,9 @@ TEST(CapacityDesign, SeismicNeverLowersTheSteel)
         EXPECT_NE(report.find("γRE="), std::string::npos);
         EXPECT_NE(report.find("箍筋加密区 长 "), std::string::npos);
         EXPECT_NE(report.find("加密区 λv="), std::string::npos);
+        // The detailing gave the frame its minimums, densified stirrups and ties.
+        EXPECT_EQ(report.find("抗震构造不满足"), std::string::npos);
+        EXPECT_NE(report.find("抗震构造: "), std::string::npos);
         EXPECT_TRUE(j["seismic"]["capacity"]["beams"][0]["detailingFailures"].is_array());
     }
 }

@@ -67,6 +67,18 @@ TEST(LiveLoadPatterns, SpanAndSupportMomentsAreTheHandSuperpositionOfTheLoadedSp
     // The outer span: itself and the other outer span, the middle one not.
     EXPECT_EQ(e.name(e.beamGoverning[1].span), "1.3G+1.5Q[跨1]");
 
+    // The envelope curves take every layout: at mid-span of the short span
+    // the sagging designed for, at its left end the hogging.
+    const std::vector<EnvelopePoint> curve = memberEnvelope(e, 2, 12);
+    auto point = [&](double x) {
+        for (const EnvelopePoint& p : curve)
+            if (std::fabs(p.x - x) < 1e-12) return p;
+        ADD_FAILURE() << "no point at x = " << x;
+        return EnvelopePoint{};
+    };
+    EXPECT_NEAR(point(1.2).Mmax, midspan, 1e-9);
+    EXPECT_NEAR(point(0).Mmin, env.M1[2], 1e-9);
+
     // The column of the first interior support (column 2), its top moment
     // clockwise: the span on its left loaded, then alternate ones.
     const int col = e.envelope.topo().columnMember(2);

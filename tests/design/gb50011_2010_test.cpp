@@ -153,4 +153,9 @@ TEST(Gb50011, DetailingTables)
     EXPECT_DOUBLE_EQ(foot.minDiameter, 8);
     EXPECT_FALSE(g::beamEndDepthLimit(4).has_value());
     EXPECT_DOUBLE_EQ(*g::beamEndBottomTopRatio(1), 0.5);
+    // Leg spacing: 20 d counts for grade 1 beams, not for grade 1 columns.
+    EXPECT_DOUBLE_EQ(g::beamDenseLegSpacing(1, 12), 240);
+    EXPECT_DOUBLE_EQ(g::columnDenseLegSpacing(1, 12), 200);
+    EXPECT_DOUBLE_EQ(g::columnDenseLegSpacing(3, 14), 280);
+    EXPECT_DOUBLE_EQ(g::beamDenseLegSpacing(4, 20), 300);
 }
