@@ -52,8 +52,9 @@ const char* kUsage =
     "                              定出 8.2.1 的最小保护层, 保护层指箍筋外缘\n"
     "  --json 名称                 另把全部计算结果写成 JSON 文件 (UTF-8)\n"
     "  --strict                    数据文件有读不清的字段时不计算, 不写任何文件\n"
-    "  --case 工况 名称            荷载工况的数据文件: 工况为 G (恒载, 含柱自重)、Q (活载) 或\n"
-    "                              W (左风; 右风取 -W)。给出工况时不用数据文件参数, 按组合的包络配筋\n"
+    "  --case 工况 名称            荷载工况的数据文件: 工况为 G (恒载, 含柱自重)、Q (活载)、\n"
+    "                              W (左风; 右风取 -W) 或 W2 (右风, 自有体型, 荷载向左给出, 代替 -W)。\n"
+    "                              给出工况时不用数据文件参数, 按组合的包络配筋\n"
     "  --combinations 规范         内置荷载组合: GB55001 (默认, GB 55001-2021) 或 GB50009 (GB 50009-2012)\n"
     "  --combine 组合              自定义组合, 如 \"1.3G+1.5Q-0.9W\", 可重复, 代替 --combinations\n"
     "  --patterns                  活载不利布置: 各梁活载分别计算后叠加, 每个设计值取最不利布置\n"
@@ -81,7 +82,7 @@ const char* kUsage =
     "       kjpj-calc JOB.kjpj [--report NAME] [--json NAME] [--pdf NAME] [design options]\n"
     "       kjpj-calc --to-project DATAFILE [--case Q NAME ...] [options] OUT.kjpj\n"
     "       kjpj-calc --to-datafile JOB.kjpj OUT.txt [--case Q OUT-Q.txt ...]\n"
-    "       kjpj-calc --case G NAME [--case Q NAME] [--case W NAME]\n"
+    "       kjpj-calc --case G NAME [--case Q NAME] [--case W NAME] [--case W2 NAME]\n"
     "                 [--combinations GB55001|GB50009 | --combine TEXT ...]\n"
     "                 [--patterns] [--gamma-l 1.0|1.1] [--psi-c 0.7|0.9] [other options]\n"
     "       kjpj-calc ... --code 2010 --seismic 6|7|7.5|8|8.5|9 --site I0|I1|II|III|IV --group 1|2|3\n"
@@ -173,7 +174,7 @@ int toDataFile(const std::string& projectName, const std::string& out,
                 return kj::caseKindOf(f.first) == c.kind;
             });
             if (!named)
-                std::printf("注意: 工况 %c 未写出 (用 --case %c 名称 给出其数据文件名)\n", kj::caseLetter(c.kind),
+                std::printf("注意: 工况 %s 未写出 (用 --case %s 名称 给出其数据文件名)\n", kj::caseLetter(c.kind),
                             kj::caseLetter(c.kind));
         }
     } catch (const std::exception& e) {

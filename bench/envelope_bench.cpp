@@ -30,7 +30,8 @@ kj::LoadCaseInput regularCase(kj::LoadCaseKind kind, int storeys, int spans)
 std::vector<kj::LoadCaseInput> regularCases(int storeys, int spans)
 {
     std::vector<kj::LoadCaseInput> cases;
-    for (kj::LoadCaseKind kind : kj::kLoadCaseKinds) cases.push_back(regularCase(kind, storeys, spans));
+    for (kj::LoadCaseKind kind : {kj::LoadCaseKind::G, kj::LoadCaseKind::Q, kj::LoadCaseKind::W})
+        cases.push_back(regularCase(kind, storeys, spans));
     return cases;
 }
 

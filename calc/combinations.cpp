@@ -88,15 +88,16 @@ const std::vector<CombinationSet>& builtInCombinationSets()
     return sets;
 }
 
-char caseLetter(LoadCaseKind kind)
+const char* caseLetter(LoadCaseKind kind)
 {
     switch (kind) {
-    case LoadCaseKind::G: return 'G';
-    case LoadCaseKind::Q: return 'Q';
-    case LoadCaseKind::W: return 'W';
-    case LoadCaseKind::E: return 'E';
+    case LoadCaseKind::G: return "G";
+    case LoadCaseKind::Q: return "Q";
+    case LoadCaseKind::W: return "W";
+    case LoadCaseKind::W2: return "W2";
+    case LoadCaseKind::E: return "E";
     }
-    return '?';
+    return "?";
 }
 
 const char* caseTitle(LoadCaseKind kind)
@@ -105,6 +106,7 @@ const char* caseTitle(LoadCaseKind kind)
     case LoadCaseKind::G: return "恒载";
     case LoadCaseKind::Q: return "活载";
     case LoadCaseKind::W: return "风载";
+    case LoadCaseKind::W2: return "风载";
     case LoadCaseKind::E: return "地震作用";
     }
     return "";
@@ -141,21 +143,30 @@ LiveLoadFactors parseLiveLoadFactors(const std::string& gammaL, const std::strin
     return f;
 }
 
-std::vector<std::string> CombinationSet::rowsWith(const LiveLoadFactors& f) const
+std::vector<std::string> CombinationSet::rowsWith(const LiveLoadFactors& f, bool secondWind) const
 {
     checkLiveLoadFactors(f);
     std::vector<std::string> out;
     for (const std::string& row : rows) {
         Combination c = parseCombination(row);
-        for (CombinationTerm& t : c.terms)
+        for (CombinationTerm& t : c.terms) {
             if (t.kind == LoadCaseKind::Q)
                 t.factor = tidyFactor(t.factor < gammaQ ? gammaQ * f.gammaL * f.psiC : gammaQ * f.gammaL);
+            // The wind from the right: its own case, as given, when there is one.
+            if (secondWind && t.kind == LoadCaseKind::W && t.factor < 0) t = {LoadCaseKind::W2, -t.factor};
+        }
         out.push_back(combinationName(c.terms));
     }
     return out;
 }
 
 namespace {
+
+// The place of a case in the order of listing.
+std::size_t caseRank(LoadCaseKind kind)
+{
+    return static_cast<std::size_t>(std::find(kAllCaseKinds.begin(), kAllCaseKinds.end(), kind) - kAllCaseKinds.begin());
+}
 
 bool caseOfLetter(char c, LoadCaseKind& kind)
 {
@@ -191,7 +202,8 @@ LoadCaseKind caseKindOf(const std::string& text)
 {
     LoadCaseKind kind;
     if (text.size() == 1 && caseOfLetter(text[0], kind) && kind != LoadCaseKind::E) return kind;
-    throw Failure("荷载工况应为 G (恒载)、Q (活载) 或 W (风载), 不是 " + quoteForMessage(text));
+    if (text.size() == 2 && (text[0] == 'W' || text[0] == 'w') && text[1] == '2') return LoadCaseKind::W2;
+    throw Failure("荷载工况应为 G (恒载)、Q (活载)、W (风载, 左风) 或 W2 (风载, 右风), 不是 " + quoteForMessage(text));
 }
 
 double Combination::factor(LoadCaseKind kind) const
@@ -255,10 +267,16 @@ Combination parseCombination(const std::string& text)
         if (i >= text.size()) fail(i, "缺少工况 G、Q、W 或 E");
         if (!caseOfLetter(text[i], kind)) fail(i, "应为工况 G、Q、W 或 E");
         ++i;
+        if (kind == LoadCaseKind::W && i < text.size() && text[i] == '2') {
+            kind = LoadCaseKind::W2;
+            ++i;
+        }
         if (!(factor > 0) || !std::isfinite(factor)) throw Failure(where + "中 " + caseLetter(kind) + " 的系数应大于 0");
         if (factor >= 1000)
             throw Failure(where + "中 " + caseLetter(kind) + " 的系数 " + shortestDecimal(factor) +
                           " 超过三位整数, 计算书的栏目写不下");
+        if (sign < 0 && kind == LoadCaseKind::W2)
+            throw Failure(where + "中 W2 取了负号: W2 是右风工况, 其荷载按所给方向计入, 不可反号 (左风用 W)");
         if (sign < 0 && kind != LoadCaseKind::W && kind != LoadCaseKind::E)
             throw Failure(where + "中 " + caseLetter(kind) + " 取了负号: 只有风载 W 可取负号 (-W 为右风), 以及地震作用 E (-E 为右向地震)");
         if (c.uses(kind)) throw Failure(where + "中工况 " + caseLetter(kind) + " 出现了两次");
@@ -267,7 +285,7 @@ Combination parseCombination(const std::string& text)
         if (i == text.size()) break;
     }
     std::sort(c.terms.begin(), c.terms.end(),
-              [](const CombinationTerm& a, const CombinationTerm& b) { return a.kind < b.kind; });
+              [](const CombinationTerm& a, const CombinationTerm& b) { return caseRank(a.kind) < caseRank(b.kind); });
     c.name = combinationName(c.terms);
     return c;
 }
@@ -287,7 +305,7 @@ std::vector<Combination> combinationsFor(const CombinationSet& set, const GivenC
                                         const LiveLoadFactors& factors)
 {
     std::vector<Combination> out;
-    for (const std::string& row : set.rowsWith(factors)) {
+    for (const std::string& row : set.rowsWith(factors, given[static_cast<std::size_t>(LoadCaseKind::W2)])) {
         Combination c = parseCombination(row);
         bool usable = true;
         for (const CombinationTerm& t : c.terms) usable = usable && given[static_cast<std::size_t>(t.kind)];

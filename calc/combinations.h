@@ -6,26 +6,31 @@
 // wind from the right is W with a negative factor ("1.3G+1.5Q-0.9W"). A
 // fourth case, E, the horizontal earthquake from the left, is not read from
 // a file: the seismic calculation makes it from G and Q; -E is the
-// earthquake from the right.
+// earthquake from the right. An optional fifth case, W2, is the wind from
+// the right with its own shape (suction and pressure differ from W): its
+// loads are taken as given, pointing left, and never reversed; given, the
+// built-in sets take +W2 where they take -W.
 #include <array>
 #include <string>
 #include <vector>
 
 namespace kj {
 
-enum class LoadCaseKind { G = 0, Q = 1, W = 2, E = 3 };
-// The cases given as files, and every case.
-inline constexpr std::array<LoadCaseKind, 3> kLoadCaseKinds{LoadCaseKind::G, LoadCaseKind::Q, LoadCaseKind::W};
-inline constexpr std::array<LoadCaseKind, 4> kAllCaseKinds{LoadCaseKind::G, LoadCaseKind::Q, LoadCaseKind::W,
-                                                           LoadCaseKind::E};
+enum class LoadCaseKind { G = 0, Q = 1, W = 2, E = 3, W2 = 4 };
+// The cases given as files, and every case, each in the order of listing.
+inline constexpr std::array<LoadCaseKind, 4> kLoadCaseKinds{LoadCaseKind::G, LoadCaseKind::Q, LoadCaseKind::W,
+                                                            LoadCaseKind::W2};
+inline constexpr std::array<LoadCaseKind, 5> kAllCaseKinds{LoadCaseKind::G, LoadCaseKind::Q, LoadCaseKind::W,
+                                                           LoadCaseKind::W2, LoadCaseKind::E};
 // Which cases are given, by LoadCaseKind.
 using GivenCases = std::array<bool, kAllCaseKinds.size()>;
 
-char caseLetter(LoadCaseKind kind);
-// "恒载", "活载", "风载", "地震作用"
+// "G", "Q", "W", "W2", "E"
+const char* caseLetter(LoadCaseKind kind);
+// "恒载", "活载", "风载", "风载", "地震作用"
 const char* caseTitle(LoadCaseKind kind);
-// 'G', 'Q' or 'W' (either case); throws Failure naming the text otherwise
-// (the earthquake E is calculated, never given as a file).
+// "G", "Q", "W" or "W2" (either case); throws Failure naming the text
+// otherwise (the earthquake E is calculated, never given as a file).
 LoadCaseKind caseKindOf(const std::string& text);
 
 struct CombinationTerm {
@@ -34,8 +39,8 @@ struct CombinationTerm {
 };
 
 struct Combination {
-    std::string name;                   // "1.3G+1.5Q-0.9W": terms in G, Q, W order
-    std::vector<CombinationTerm> terms; // in G, Q, W order, each case once
+    std::string name;                   // "1.3G+1.5Q-0.9W": terms in the order of kAllCaseKinds
+    std::vector<CombinationTerm> terms; // in the order of kAllCaseKinds, each case once
     double factor(LoadCaseKind kind) const; // 0 when the case is not in it
     bool uses(LoadCaseKind kind) const { return factor(kind) != 0; }
 };
@@ -43,8 +48,8 @@ struct Combination {
 // Reads a combination such as "1.3G+1.5Q+0.9W", "1.3g + 1.5q - 0.9w" or
 // "G+Q" (factor 1). A term is an optional sign, an optional factor (digits
 // with a decimal point; "*" may stand between factor and case) and the
-// case letter. Only the wind and the earthquake may take a negative factor
-// (from the right). A factor of 1000 or more has no room in the report's
+// case letter. Only the wind W and the earthquake may take a negative factor
+// (from the right); W2 is the wind from the right already. A factor of 1000 or more has no room in the report's
 // columns and is refused. Throws Failure naming the text and what is wrong
 // in it.
 Combination parseCombination(const std::string& text);
@@ -78,8 +83,9 @@ struct CombinationSet {
     std::vector<std::string> rows;
     double gammaQ = 1.5; // the partial factor of Q
     // The rows with the live-load factors given: a leading Q takes
-    // gammaQ x gamma_L, an accompanying Q gammaQ x gamma_L x psi_c.
-    std::vector<std::string> rowsWith(const LiveLoadFactors& f) const;
+    // gammaQ x gamma_L, an accompanying Q gammaQ x gamma_L x psi_c. With
+    // secondWind (the case W2 given) a row's -fW becomes +fW2.
+    std::vector<std::string> rowsWith(const LiveLoadFactors& f, bool secondWind = false) const;
 };
 const std::vector<CombinationSet>& builtInCombinationSets();
 // The set of a key ("GB55001", "gb 55001-2021", "GB50009"...); throws
@@ -87,7 +93,7 @@ const std::vector<CombinationSet>& builtInCombinationSets();
 const CombinationSet& combinationSet(const std::string& key);
 
 // The combinations of a set that the given cases can form: a row is used
-// when every case it names is given.
+// when every case it names is given. With W2 given, -W rows are +W2 rows.
 std::vector<Combination> combinationsFor(const CombinationSet& set, const GivenCases& given,
                                         const LiveLoadFactors& factors = {});
 
@@ -104,13 +110,13 @@ std::vector<Combination> combinationsFor(const CombinationSet& set, const std::a
                                         const LiveLoadFactors& factors = {})
 {
     static_assert(N == 3, "flags of G, Q and W");
-    return combinationsFor(set, GivenCases{given[0], given[1], given[2], false}, factors);
+    return combinationsFor(set, GivenCases{given[0], given[1], given[2], false, false}, factors);
 }
 template <std::size_t N>
 void checkCombinationCases(const std::vector<Combination>& combinations, const std::array<bool, N>& given)
 {
     static_assert(N == 3, "flags of G, Q and W");
-    checkCombinationCases(combinations, GivenCases{given[0], given[1], given[2], false});
+    checkCombinationCases(combinations, GivenCases{given[0], given[1], given[2], false, false});
 }
 
 } // namespace kj

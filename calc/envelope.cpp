@@ -82,10 +82,30 @@ InternalForces combineCases(const std::vector<std::pair<double, const InternalFo
 }
 
 // The redistribution factor of a case: beta for the dead and live loads,
-// none for the wind and the earthquake.
+// none for the winds and the earthquake.
 double caseBeta(LoadCaseKind kind, const DesignOptions& o)
 {
-    return kind == LoadCaseKind::W || kind == LoadCaseKind::E ? 1.0 : o.beta;
+    return kind == LoadCaseKind::G || kind == LoadCaseKind::Q ? o.beta : 1.0;
+}
+
+// The sum of a case's storey shears (the joint-load groups on the storeys'
+// drifts), kN, positive to the right.
+double storeyShearSum(const FrameModel& m)
+{
+    double sum = 0;
+    for (const JointLoadGroup& g : m.jointGroups)
+        for (int n : g.numbers)
+            if (n > m.topo.NC) sum += g.F;
+    return sum;
+}
+
+// The drift of every storey under the wind, the larger of W and W2 when
+// both are given.
+std::vector<StoreyDrift> worseDrifts(std::vector<StoreyDrift> a, const std::vector<StoreyDrift>& b)
+{
+    for (std::size_t k = 0; k < a.size() && k < b.size(); ++k)
+        if (b[k].ratio > a[k].ratio) a[k] = b[k];
+    return a;
 }
 
 // a beats b: larger, and not within 1e-9 of the larger of the two. Values
@@ -251,6 +271,20 @@ BeamSectionDesign saggingDesign(int beam, const Member& member, double M, const 
     return rules.designBeam(in, materials, options).span;
 }
 
+// W2 is the wind from the right, taken as given: its storey shears should
+// point the other way from W's.
+void windDirectionWarnings(const std::vector<const LoadCaseInput*>& cases, std::vector<std::string>& warnings)
+{
+    const LoadCaseInput *w = nullptr, *w2 = nullptr;
+    for (const LoadCaseInput* in : cases) {
+        if (in->kind == LoadCaseKind::W) w = in;
+        if (in->kind == LoadCaseKind::W2) w2 = in;
+    }
+    if (w && w2 && storeyShearSum(w->model) * storeyShearSum(w2->model) > 0)
+        warnings.push_back("风载 W2 的" + w2->model.fileKind + " " + w2->fileName + " 的层剪力与风载 W 同向: W2 应为右风, 其水平荷载应向左给出 "
+                           "(W2 的荷载按所给方向计入, 不反号)");
+}
+
 } // namespace
 
 std::string EnvelopeResult::name(const Governing& g) const
@@ -280,14 +314,19 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     if (!given[0]) throw Failure("缺少恒载 G 的数据文件: 柱自重计入恒载, 按荷载工况计算时必须给出 G");
     checkCombinationCases(combinations, given);
     r.warnings = combinationWarnings(combinations);
+    windDirectionWarnings(ordered, r.warnings);
     for (const LoadCaseInput* in : ordered) {
-        if (in->kind != LoadCaseKind::W) continue;
+        if (in->kind != LoadCaseKind::W && in->kind != LoadCaseKind::W2) continue;
         std::string beams;
         for (int i = 1; i <= in->model.topo.NB; ++i)
             if (!in->model.loads[z(i)].empty()) beams += (beams.empty() ? "" : "、") + std::to_string(i);
-        if (!beams.empty())
+        if (beams.empty()) continue;
+        if (in->kind == LoadCaseKind::W)
             r.warnings.push_back("风载 W 的数据文件 " + in->fileName + " 在第 " + beams +
                                  " 号梁上有荷载: W 的全部荷载随 -W (右风) 反号, 梁上的重力荷载应放在 G 或 Q 中");
+        else
+            r.warnings.push_back("风载 W2 的数据文件 " + in->fileName + " 在第 " + beams +
+                                 " 号梁上有荷载: 梁上的重力荷载应放在 G 或 Q 中");
     }
 
     // Every case analysed once.
@@ -754,7 +793,12 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     if (given[1]) characteristic.push_back({1.0, &caseOf(LoadCaseKind::Q).forces});
     const InternalForces k = combineCases(characteristic, t);
     checkBeamServiceability(e, combineCases(terms, t), &k);
-    if (given[2] && &rules == &gb50010_2010Rules()) r.windDrifts = storeyDrifts(e, caseOf(LoadCaseKind::W).forces);
+    if (&rules == &gb50010_2010Rules()) {
+        const bool w = given[z(static_cast<int>(LoadCaseKind::W))], w2 = given[z(static_cast<int>(LoadCaseKind::W2))];
+        if (w) r.windDrifts = storeyDrifts(e, caseOf(LoadCaseKind::W).forces);
+        if (w2) r.windDrifts = worseDrifts(w ? r.windDrifts : storeyDrifts(e, caseOf(LoadCaseKind::W2).forces),
+                                           storeyDrifts(e, caseOf(LoadCaseKind::W2).forces));
+    }
     return r;
 }
 

@@ -17,7 +17,7 @@ using nlohmann::json;
 
 std::size_t z(int i) { return static_cast<std::size_t>(i); }
 
-std::string caseLabel(LoadCaseKind kind) { return std::string(1, caseLetter(kind)); }
+std::string caseLabel(LoadCaseKind kind) { return std::string(caseLetter(kind)); }
 
 // The amplification and γRE of a seismic combination at a designed value,
 // "[ηvb=1.2 γRE=0.85]"; nothing for a static combination.
@@ -116,11 +116,15 @@ void writeCasesBlock(ReportWriter& w, const std::vector<LoadCaseInput>& cases, c
     for (const LoadCaseResult& c : r.cases) {
         w.text("荷载工况  ").text(caseLabel(c.kind)).text(" ").text(caseTitle(c.kind)).text("  ").text(c.fileName);
         if (c.kind == LoadCaseKind::G) w.text("  (含柱自重)");
-        if (c.kind == LoadCaseKind::W) w.text("  (左风; -W 为右风)");
+        if (c.kind == LoadCaseKind::W)
+            w.text(std::any_of(r.cases.begin(), r.cases.end(), [](const LoadCaseResult& o) { return o.kind == LoadCaseKind::W2; })
+                       ? "  (左风)"
+                       : "  (左风; -W 为右风)");
+        if (c.kind == LoadCaseKind::W2) w.text("  (右风, 荷载按所给方向计入)");
         w.endLine();
     }
-    // The loads of Q and W; their frame is G's, echoed above.
-    for (LoadCaseKind kind : {LoadCaseKind::Q, LoadCaseKind::W})
+    // The loads of Q and the winds; their frame is G's, echoed above.
+    for (LoadCaseKind kind : {LoadCaseKind::Q, LoadCaseKind::W, LoadCaseKind::W2})
         for (const LoadCaseInput& in : cases) {
             // A project's echo above lists every case's loads already.
             if (in.kind != kind || !in.data.projectEcho.empty()) continue;
@@ -219,10 +223,15 @@ std::string envelopeJson(const EnvelopeResult& r)
                          {"result", resultJsonValue(c.result)}});
     const json& g = cases.front()["result"];
     for (const char* key : {"units", "signs", "frame", "materials", "rules", "options"}) j[key] = g[key];
-    j["signs"]["wind"] = "case W is the wind from the left; a negative factor on W is the wind from the right";
+    const bool secondWind =
+        std::any_of(r.cases.begin(), r.cases.end(), [](const LoadCaseResult& c) { return c.kind == LoadCaseKind::W2; });
+    j["signs"]["wind"] = secondWind ? "case W is the wind from the left; case W2 is the wind from the right with its own "
+                                      "shape, its loads taken as given and never reversed"
+                                    : "case W is the wind from the left; a negative factor on W is the wind from the right";
     j["signs"]["redistribution"] =
-        "support moments of G and Q multiplied by beta before combining, half the moment shed added to the span "
-        "moment; W is not redistributed";
+        std::string("support moments of G and Q multiplied by beta before combining, half the moment shed added to "
+                    "the span moment; ") +
+        (secondWind ? "W and W2 are" : "W is") + " not redistributed";
     j["combinationSet"] = r.setTitle;
     if (const auto& f = r.envelopeOptions.liveLoadFactors)
         j["liveLoadFactors"] = {{"gammaL", f->gammaL}, {"psiC", f->psiC}};

@@ -385,10 +385,10 @@ Project parseProject(const std::string& text, const std::string& fileName)
     p.materials.Fy = r.positive(r.need(mat, "fy", "materials"), "materials.fy", "N/mm2");
 
     const Json& cases = r.object(r.need(j, "cases", ""), "cases");
-    r.onlyKeys(cases, "cases", {"G", "Q", "W"});
+    r.onlyKeys(cases, "cases", {"G", "Q", "W", "W2"});
     if (!cases.contains("G")) r.fail("cases", "缺少恒载 \"G\" (柱自重计入恒载)");
     for (LoadCaseKind kind : kLoadCaseKinds) {
-        const std::string letter(1, caseLetter(kind));
+        const std::string letter(caseLetter(kind));
         if (cases.contains(letter)) p.cases.push_back(readCase(r, cases[letter], "cases." + letter, kind, p));
     }
 
@@ -573,7 +573,7 @@ std::string projectJson(const Project& p)
         Json floors = Json::array();
         for (const FloorForce& f : c.floorForces) floors.push_back({{"level", f.level}, {"H", f.H}});
         jc["floorForces"] = floors;
-        cases[std::string(1, caseLetter(c.kind))] = jc;
+        cases[std::string(caseLetter(c.kind))] = jc;
     }
     j["cases"] = cases;
     j["materials"] = {{"concrete", p.materials.C}, {"fy", p.materials.Fy}};

@@ -558,15 +558,20 @@ void combinationsSection(Book& book, const kj::EnvelopeResult* e)
                                    "柱端按每一组合的 (M, N) 设计并取钢筋最多者。恒载和活载的支座弯矩先调幅再组合, 风载不调幅。")
                         .arg(q(e->setTitle))
                         .arg(e->combinations.size())});
+    // The right wind W2 gets a column of its own when it is given.
+    const bool secondWind = std::any_of(e->cases.begin(), e->cases.end(),
+                                        [](const kj::LoadCaseResult& c) { return c.kind == kj::LoadCaseKind::W2; });
     Table t{{QStringLiteral("序号"), QStringLiteral("组合"), QStringLiteral("恒载 G"), QStringLiteral("活载 Q"),
              QStringLiteral("风载 W (负为右风)")},
             {},
             {false, true}};
+    if (secondWind) t.headers << QStringLiteral("风载 W2 (右风)");
     for (std::size_t k = 0; k < e->combinations.size(); ++k) {
         const kj::Combination& c = e->combinations[k].combination;
         QStringList row{QString::number(k + 1), q(c.name)};
         for (kj::LoadCaseKind kind : kj::kLoadCaseKinds)
-            row << (c.uses(kind) ? QString::number(c.factor(kind), 'f', 2) : QStringLiteral("—"));
+            if (kind != kj::LoadCaseKind::W2 || secondWind)
+                row << (c.uses(kind) ? QString::number(c.factor(kind), 'f', 2) : QStringLiteral("—"));
         t.rows.push_back(row);
     }
     book.table(t);

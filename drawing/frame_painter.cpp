@@ -174,10 +174,11 @@ QString shownCaption(const kj::EnvelopeResult& e, const Shown& shown)
     case Shown::Kind::Case: {
         const kj::LoadCaseKind kind = e.cases[ix(shown.index)].kind;
         return QStringLiteral("工况 %1 %2%3")
-            .arg(QChar::fromLatin1(kj::caseLetter(kind)), QString::fromUtf8(kj::caseTitle(kind)),
-                 kind == kj::LoadCaseKind::W   ? QStringLiteral(" (左风)")
-                 : kind == kj::LoadCaseKind::E ? QStringLiteral(" (左震)")
-                                               : QString());
+            .arg(QString::fromLatin1(kj::caseLetter(kind)), QString::fromUtf8(kj::caseTitle(kind)),
+                 kind == kj::LoadCaseKind::W    ? QStringLiteral(" (左风)")
+                 : kind == kj::LoadCaseKind::W2 ? QStringLiteral(" (右风)")
+                 : kind == kj::LoadCaseKind::E  ? QStringLiteral(" (左震)")
+                                                : QString());
     }
     case Shown::Kind::Combination: return QStringLiteral("组合 ") + QString::fromStdString(e.name(shown.index));
     }

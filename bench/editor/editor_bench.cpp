@@ -26,7 +26,7 @@ kj::Project frame(int spans, int storeys)
     kj::Project p = kj::newProject();
     for (int k = 1; k < spans; ++k) p = kj::withSpanAdded(p, 0);
     for (int s = 1; s < storeys; ++s) p = kj::withStoreyAdded(p, 0);
-    for (kj::LoadCaseKind kind : kj::kLoadCaseKinds) kj::caseOf(p, kind);
+    for (kj::LoadCaseKind kind : {kj::LoadCaseKind::G, kj::LoadCaseKind::Q, kj::LoadCaseKind::W}) kj::caseOf(p, kind);
     for (int s = 0; s < storeys; ++s)
         for (int k = 0; k < spans; ++k) {
             auto& g = p.cases[0].beamLoads[static_cast<std::size_t>(s)][static_cast<std::size_t>(k)];

@@ -24,6 +24,7 @@ private slots:
     void stateIsSavedAsGbkLinesAndReadBack();
     void runsTheEnvelopeWithTheMainWindowsSettings();
     void liveLoadFactorsAndPatternsReachTheTableTheStateAndTheRun();
+    void earthquakeAndW2ReachTheRunAndTheStateFile();
 
 private:
     void copyExamples() const;
@@ -202,6 +203,47 @@ void FormCasesTest::liveLoadFactorsAndPatternsReachTheTableTheStateAndTheRun()
     press(c->Command5);
     QCOMPARE(c->Combo6->currentText(), QStringLiteral("1.1"));
     QVERIFY(c->Check1->isChecked());
+}
+
+void FormCasesTest::earthquakeAndW2ReachTheRunAndTheStateFile()
+{
+    copyExamples();
+    folder_->write(QStringLiteral("KJ-1W2.txt"),
+                   "KJ-1W2,2,1,1,0,\r\n6.003.60,112\r\n.25.50.40.40,11222\r\n0,0\r\n104-15.0   0.0\r\n300,25\r\n");
+    FormCases* c = main_->formCases();
+    catchMessages(*c, messages_);
+    std::optional<kj::CalcResult> result;
+    c->showResult = [&](const kj::CalcResult& r) { result = r; };
+    QVERIFY(!c->Combo10->isEnabled() && !c->Text1->toolTip().isEmpty());
+    c->Combo8->setEditText(QStringLiteral("\\KJ-1W2.txt"));
+    QCOMPARE(c->Table1->item(2, 0)->text(), QStringLiteral("1.3G+1.5Q+0.9W2"));
+    c->Combo9->setCurrentIndex(3); // 7.5 (0.15g)
+    emit c->Combo9->activated(3);
+    c->Combo10->setCurrentIndex(3); // III
+    c->Combo11->setCurrentIndex(1); // group 2
+    c->Combo12->setCurrentIndex(2); // grade 2
+    c->Text1->setText(QStringLiteral("0.8"));
+
+    // The main window's default method: the core's refusal, nothing calculated.
+    press(c->Command1);
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].contains(QStringLiteral("设计规范为原方法时不能进行抗震计算")), qPrintable(messages_[0]));
+    QVERIFY(!result);
+    main_->Combo39->setCurrentIndex(1); // GB50010-2010
+    press(c->Command1);
+    QVERIFY(messages_.size() == 1 && result && result->seismic);
+    const kj::SeismicParameters& p = result->seismic->params;
+    QVERIFY(p.intensity == kj::gb50011::Intensity::I7_5 && p.site == kj::gb50011::SiteClass::III);
+    QVERIFY(p.group == 2 && p.grade == 2 && p.psiT == 0.8);
+    QCOMPARE(result->envelope->cases[3].kind, kj::LoadCaseKind::W2);
+
+    press(c->Command4);
+    c->setState(kj::CaseWindowState{});
+    QVERIFY(!c->Text1->isEnabled());
+    press(c->Command5);
+    QCOMPARE(c->state().W2, std::string("\\KJ-1W2.txt"));
+    QCOMPARE(c->state().seismic.grade, std::string("2"));
+    QCOMPARE(c->state().seismic.psiT, std::string("0.8"));
 }
 
 QTEST_MAIN(FormCasesTest)

@@ -40,6 +40,7 @@ private slots:
     void clickingAMemberSelectsItsRowAndCalculationOpensTheWindows();
     void buttonInTheMainWindowCoversNoControl();
     void everyButtonOfEveryWindowHasATipAndEveryWindowFits();
+    void seismicChoicesAreProjectEditsAndABadFactorIsMarked();
 
 private:
     // Types text into a cell as the engineer does, committing it.
@@ -348,6 +349,37 @@ void FormEditorTest::everyButtonOfEveryWindowHasATipAndEveryWindowFits()
         if (w->minimumSize() == w->maximumSize()) // a window of fixed size
             QVERIFY2(w->width() <= screen.width() && w->height() <= screen.height(), qPrintable(w->objectName()));
     }
+}
+
+void FormEditorTest::seismicChoicesAreProjectEditsAndABadFactorIsMarked()
+{
+    EditorForm& e = *editor_;
+    QVERIFY(e.ComboSeismic->currentText() == QStringLiteral("无") && !e.ComboSite->isEnabled());
+    const int edits = e.undoStack()->count();
+    e.ComboSeismic->setCurrentIndex(5);
+    emit e.ComboSeismic->activated(5);
+    QCOMPARE(e.undoStack()->count(), edits + 1);
+    e.ComboSeismicGrade->setCurrentIndex(3);
+    emit e.ComboSeismicGrade->activated(3);
+    // ψT above 1: marked, the status line says why, the project keeps its own.
+    e.TextPeriodFactor->setText(QStringLiteral("1.2"));
+    emit e.TextPeriodFactor->editingFinished();
+    QVERIFY(e.isMarked(e.TextPeriodFactor));
+    QVERIFY2(e.StatusLine->text().contains(QStringLiteral("周期折减系数 ψT 应大于 0 且不大于 1")), qPrintable(e.firstMark()));
+    e.TextPeriodFactor->setText(QStringLiteral("0.8"));
+    emit e.TextPeriodFactor->editingFinished();
+    QVERIFY(!e.hasMarks() && e.saveTo(folder_->path(QStringLiteral("s.kjpj"))));
+    const kj::SeismicTexts saved = kj::parseProject(folder_->bytes(QStringLiteral("s.kjpj")).toStdString(), "s").seismic;
+    QVERIFY(saved.intensity == "8.5" && saved.site == "II" && saved.group == "1" && saved.grade == "3" && saved.psiT == "0.8");
+    // The default method: the core's refusal reaches the engineer.
+    press(e.CommandCalc);
+    QVERIFY(!messages_.isEmpty() && messages_.last().contains(QStringLiteral("设计规范为原方法时不能进行抗震计算")));
+    // "无" takes the group away; undo brings it back.
+    e.ComboSeismic->setCurrentIndex(0);
+    emit e.ComboSeismic->activated(0);
+    QVERIFY(e.project().seismic.intensity.empty() && !e.TextPeriodFactor->isEnabled());
+    e.undoStack()->undo();
+    QCOMPARE(e.ComboSeismic->currentIndex(), 5);
 }
 
 QTEST_MAIN(FormEditorTest)

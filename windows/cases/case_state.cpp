@@ -11,6 +11,10 @@ namespace {
 
 std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 
+// The keys of the optional lines; no combination reads as either.
+constexpr const char* kSecondWindKey = "风载W2";
+constexpr const char* kSeismicKey = "地震";
+
 } // namespace
 
 std::string formatCaseState(const CaseWindowState& s)
@@ -19,6 +23,13 @@ std::string formatCaseState(const CaseWindowState& s)
                       "," + quoted(s.W) + CRLF + quoted("组合") + "," + quoted(s.set) + CRLF;
     if (s.gammaL != "1.0" || s.psiC != "0.7" || s.patterns)
         out += quoted("活载") + "," + quoted(s.gammaL) + "," + quoted(s.psiC) + "," + quoted(s.patterns ? "1" : "0") + CRLF;
+    if (!s.W2.empty()) out += quoted(kSecondWindKey) + "," + quoted(s.W2) + CRLF;
+    if (!s.seismic.intensity.empty()) {
+        const SeismicTexts& e = s.seismic;
+        out += quoted(kSeismicKey);
+        for (const std::string* t : {&e.intensity, &e.site, &e.group, &e.grade, &e.psiT}) out += "," + quoted(*t);
+        out += CRLF;
+    }
     for (const std::string& row : s.rows) out += quoted(row) + CRLF;
     return out;
 }
@@ -50,6 +61,25 @@ CaseWindowState parseCaseState(const std::string& text, const std::string& fileN
         s.psiC = items[10];
         s.patterns = items[11] == "1";
         rows = 12;
+    }
+    if (rows < items.size() && items[rows] == kSecondWindKey) {
+        if (rows + 1 >= items.size())
+            throw Failure("工况组合文件 " + fileName + " 的 \"" + kSecondWindKey + "\" 之后应有风载 W2 的文件名");
+        s.W2 = items[rows + 1];
+        if (!s.W2.empty()) refuseNameOutsideFolder(s.W2, "工况组合文件 " + fileName + " 中工况 W2");
+        rows += 2;
+    }
+    if (rows < items.size() && items[rows] == kSeismicKey) {
+        if (rows + 5 >= items.size())
+            throw Failure("工况组合文件 " + fileName + " 的 \"" + kSeismicKey +
+                          "\" 之后应有设防烈度、场地类别、设计地震分组、抗震等级和周期折减系数 ψT 五项");
+        s.seismic = {items[rows + 1], items[rows + 2], items[rows + 3], items[rows + 4], items[rows + 5]};
+        try {
+            parseSeismicParameters(s.seismic);
+        } catch (const Failure& f) {
+            throw Failure("工况组合文件 " + fileName + " 的地震作用: " + f.what());
+        }
+        rows += 6;
     }
     for (std::size_t i = rows; i < items.size(); ++i)
         if (!items[i].empty()) s.rows.push_back(items[i]);

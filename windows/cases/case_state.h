@@ -8,8 +8,14 @@
 //     "W","\KJ-1W.txt"
 //     "组合","GB 55001-2021"
 //     "活载","1.1","0.9","1"      (only when not 1.0, 0.7, 0: gamma_L, psi_c, patterns)
+//     "风载W2","\KJ-1W2.txt"      (only with the right wind W2)
+//     "地震","7.5","II","1","","0.7"  (only with seismic design: intensity, site,
+//                                  group, grade or "" by the table, psi_T)
 //     "1.3G+1.65Q"
 //     ...
+// A file without the optional lines reads as before: no W2, no earthquake.
+#include "calc/seismic_action.h"
+
 #include <string>
 #include <vector>
 
@@ -23,6 +29,9 @@ struct CaseWindowState {
     // The live load: gamma_L and psi_c of a built-in set, and patterns.
     std::string gammaL = "1.0", psiC = "0.7";
     bool patterns = false;
+    std::string W2{}; // the wind from the right with its own shape; empty = none
+    // The earthquake as the lists hold it; no intensity = no seismic design.
+    SeismicTexts seismic{};
 };
 
 // The set of the user's own combinations, as the window's list names it.

@@ -9,6 +9,8 @@
 
 #include <QHeaderView>
 
+#include <optional>
+
 using kjw::fromBox;
 using kjw::toPane;
 
@@ -24,7 +26,7 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     setObjectName(QStringLiteral("FormCases"));
     setWindowTitle(QStringLiteral("荷载工况组合"));
     setFont(kjw::songtiFont(9));
-    setFixedSize(kjw::twipsSize(7320, 6600));
+    setFixedSize(kjw::twipsSize(10800, 6600));
 
     // The load cases, each a frame data file of the same frame.
     Label1 = label("Label1", QStringLiteral("恒载 G (含柱自重)"), 240, 240, 1935, 300);
@@ -40,16 +42,26 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     fillList(Combo3, {QString(), QStringLiteral("\\KJ-1W.txt"), QStringLiteral("\\KJ-2W.txt"), QStringLiteral("\\KJ-3W.txt")},
              QStringLiteral("\\KJ-1W.txt"));
 
+    Label9 = label("Label9", QStringLiteral("风载 W2 (右风)"), 240, 1500, 1935, 300);
+    Combo8 = list("Combo8", 2280, 1500, 2175);
+    fillList(Combo8, {QString(), QStringLiteral("\\KJ-1W2.txt"), QStringLiteral("\\KJ-2W2.txt"), QStringLiteral("\\KJ-3W2.txt")},
+             QString());
+    Combo8->setToolTip(QStringLiteral("右风的数据文件 (自有体型, 荷载向左给出, 按所给方向计入); 空为无, 右风取 -W"));
+    // The built-in rows take +W2 for -W while a W2 file is named.
+    connect(Combo8, &QComboBox::editTextChanged, this, [this] {
+        if (!filling_) FormCases_Combo4_Activated();
+    });
+
     // The combination set and its combinations.
-    Label4 = label("Label4", QStringLiteral("荷载组合"), 240, 1560, 1935, 300);
-    Combo4 = list("Combo4", 2280, 1560, 2175);
+    Label4 = label("Label4", QStringLiteral("荷载组合"), 240, 1920, 1935, 300);
+    Combo4 = list("Combo4", 2280, 1920, 2175);
     Combo4->setEditable(false);
     for (const kj::CombinationSet& set : kj::builtInCombinationSets()) Combo4->addItem(QString::fromUtf8(set.title));
     Combo4->addItem(QString::fromUtf8(kj::kOwnCombinations));
-    Label5 = label("Label5", QStringLiteral("组合 (系数×工况, 右风写 -W)"), 240, 1980, 4215, 300);
+    Label5 = label("Label5", QStringLiteral("组合 (系数×工况, 右风写 -W 或 W2)"), 240, 2340, 4215, 300);
     Table1 = new QTableWidget(0, 1, this);
     Table1->setObjectName(QStringLiteral("Table1"));
-    Table1->setGeometry(kjw::twipsRect(240, 2340, 4215, 3600));
+    Table1->setGeometry(kjw::twipsRect(240, 2700, 4215, 3240));
     Table1->setHorizontalHeaderLabels({QStringLiteral("组合")});
     Table1->horizontalHeader()->setStretchLastSection(true);
     Table1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -67,7 +79,7 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
              QStringLiteral("\\zhgk-1.txt"));
     Command4 = button("Command4", QStringLiteral("保存工况"), 4680, 4200, 2415, 480, &FormCases::FormCases_Command4_Click);
     Command5 = button("Command5", QStringLiteral("导入工况"), 4680, 4800, 2415, 480, &FormCases::FormCases_Command5_Click);
-    Label6 = label("Label6", QString(), 240, 6060, 6855, 420, Qt::AlignLeft | Qt::AlignVCenter);
+    Label6 = label("Label6", QString(), 240, 6060, 10320, 420, Qt::AlignLeft | Qt::AlignVCenter);
     // The factors of the live load in the built-in sets, and its patterns.
     Label7 = label("Label7", QStringLiteral("γL"), 4680, 5400, 360, 300);
     Combo6 = list("Combo6", 5040, 5400, 780);
@@ -86,8 +98,57 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     Check1->setGeometry(kjw::twipsRect(4680, 5760, 2415, 300));
     Check1->setToolTip(QStringLiteral("各梁的活载分别计算后叠加, 每个设计值取使之最大的布置"));
 
+    // The earthquake, by GB 50011 (the main window's method must be GB50010-2010).
+    Frame1 = new QGroupBox(QStringLiteral("地震作用"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(kjw::twipsRect(7320, 120, 3240, 2640));
+    const auto inFrame = [this](auto* w, int left, int top, int width, int height) {
+        w->setParent(Frame1);
+        w->setGeometry(kjw::twipsRect(left, top, width, height));
+        return w;
+    };
+    const auto seismicList = [&](QComboBox*& c, const char* name, int top, const QStringList& items, const QString& tip) {
+        c = inFrame(list(name, 0, 0, 0), 1380, top, 1740, kjw::kListHeight);
+        c->setEditable(false);
+        c->addItems(items);
+        c->setToolTip(tip);
+    };
+    Label10 = inFrame(label("Label10", QStringLiteral("设防烈度"), 0, 0, 0, 0), 120, 360, 1200, 300);
+    seismicList(Combo9, "Combo9", 360,
+                {QStringLiteral("无"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("7.5 (0.15g)"),
+                 QStringLiteral("8"), QStringLiteral("8.5 (0.30g)"), QStringLiteral("9")},
+                QStringLiteral("抗震设防烈度; \"无\" 为不作抗震设计 (抗震设计只用于 GB50010-2010)"));
+    Label11 = inFrame(label("Label11", QStringLiteral("场地类别"), 0, 0, 0, 0), 120, 780, 1200, 300);
+    seismicList(Combo10, "Combo10", 780,
+                {QStringLiteral("I0"), QStringLiteral("I1"), QStringLiteral("II"), QStringLiteral("III"), QStringLiteral("IV")},
+                QStringLiteral("建筑场地类别 (GB 50011 表 5.1.4-2)"));
+    Combo10->setCurrentIndex(2);
+    Label12 = inFrame(label("Label12", QStringLiteral("设计地震分组"), 0, 0, 0, 0), 120, 1200, 1200, 300);
+    seismicList(Combo11, "Combo11", 1200, {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")},
+                QStringLiteral("设计地震分组 第一、二、三组"));
+    Label13 = inFrame(label("Label13", QStringLiteral("抗震等级"), 0, 0, 0, 0), 120, 1620, 1200, 300);
+    seismicList(Combo12, "Combo12", 1620,
+                {QStringLiteral("自动 (表 6.1.2)"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                 QStringLiteral("4")},
+                QStringLiteral("框架的抗震等级: 自动按高度和烈度 (GB 50011 表 6.1.2), 或指定一至四级"));
+    Label14 = inFrame(label("Label14", QStringLiteral("周期折减 ψT"), 0, 0, 0, 0), 120, 2040, 1200, 300);
+    Text1 = inFrame(lineBox("Text1", 0, 0, 0), 1380, 2040, 1740, kjw::kBoxHeight);
+    Text1->setText(QStringLiteral("0.7"));
+    Text1->setToolTip(QStringLiteral("考虑填充墙的周期折减系数, 0 < ψT ≤ 1, 默认 0.7"));
+    Label15 = label("Label15", QStringLiteral("抗震设计须用 GB50010-2010 (计算窗口的设计规范); 地震组合列在所选组合之后"),
+                    7320, 2880, 3240, 900, Qt::AlignLeft | Qt::AlignTop);
+    Label15->setWordWrap(true);
+    connect(Combo9, &QComboBox::activated, this, &FormCases::FormCases_Combo9_Activated);
+
     FormCases_Combo4_Activated();
+    FormCases_Combo9_Activated();
     kjw::explainButtons(this);
+}
+
+void FormCases::FormCases_Combo9_Activated()
+{
+    const bool seismic = Combo9->currentIndex() > 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{Combo10, Combo11, Combo12, Text1}) w->setEnabled(seismic);
 }
 
 std::vector<std::string> FormCases::rows() const
@@ -123,7 +184,7 @@ void FormCases::FormCases_Combo4_Activated()
     attempt(QStringLiteral("选择荷载组合"), [&] {
         const kj::LiveLoadFactors factors =
             kj::parseLiveLoadFactors(fromBox(Combo6->currentText()), fromBox(Combo7->currentText()));
-        fillRows(kj::combinationSet(set).rowsWith(factors));
+        fillRows(kj::combinationSet(set).rowsWith(factors, !Combo8->currentText().trimmed().isEmpty()));
     });
 }
 
@@ -140,6 +201,15 @@ kj::CaseWindowState FormCases::state() const
     s.gammaL = fromBox(Combo6->currentText());
     s.psiC = fromBox(Combo7->currentText());
     s.patterns = Check1->isChecked();
+    s.W2 = fromBox(Combo8->currentText());
+    if (const int at = Combo9->currentIndex(); at > 0) {
+        static const char* const intensities[] = {"", "6", "7", "7.5", "8", "8.5", "9"};
+        s.seismic.intensity = intensities[at];
+        s.seismic.site = fromBox(Combo10->currentText());
+        s.seismic.group = fromBox(Combo11->currentText());
+        s.seismic.grade = Combo12->currentIndex() > 0 ? fromBox(Combo12->currentText()) : std::string();
+        s.seismic.psiT = fromBox(Text1->text().trimmed());
+    }
     for (const std::string& row : rows())
         if (!row.empty()) s.rows.push_back(row);
     return s;
@@ -152,9 +222,22 @@ void FormCases::setState(const kj::CaseWindowState& s)
     const int gammaAt = Combo6->findText(qs(s.gammaL)), psiAt = Combo7->findText(qs(s.psiC));
     if (gammaAt < 0 || psiAt < 0)
         throw kj::Failure("活载系数 γL " + s.gammaL + "、ψc " + s.psiC + " 应写成 1.0、1.1 和 0.7、0.9");
+    std::optional<kj::SeismicParameters> seismic;
+    if (!s.seismic.intensity.empty()) seismic = kj::parseSeismicParameters(s.seismic);
     Combo1->setEditText(qs(s.G));
     Combo2->setEditText(qs(s.Q));
     Combo3->setEditText(qs(s.W));
+    filling_ = true; // the table is filled once, below
+    Combo8->setEditText(qs(s.W2));
+    filling_ = false;
+    Combo9->setCurrentIndex(seismic ? static_cast<int>(seismic->intensity) + 1 : 0);
+    if (seismic) {
+        Combo10->setCurrentIndex(static_cast<int>(seismic->site));
+        Combo11->setCurrentIndex(seismic->group - 1);
+        Combo12->setCurrentIndex(seismic->grade.value_or(0));
+        Text1->setText(qs(s.seismic.psiT.empty() ? std::string("0.7") : s.seismic.psiT));
+    }
+    FormCases_Combo9_Activated();
     Combo6->setCurrentIndex(gammaAt);
     Combo7->setCurrentIndex(psiAt);
     Check1->setChecked(s.patterns);
@@ -170,8 +253,10 @@ void FormCases::FormCases_Command1_Click()
     attempt(QStringLiteral("荷载工况组合计算"), [&] {
         kj::CalcRequest request = mainRequest ? mainRequest() : kj::CalcRequest{};
         const kj::CaseWindowState s = state();
-        for (const auto& [letter, name] : {std::pair{"G", s.G}, std::pair{"Q", s.Q}, std::pair{"W", s.W}})
+        for (const auto& [letter, name] :
+             {std::pair{"G", s.G}, std::pair{"Q", s.Q}, std::pair{"W", s.W}, std::pair{"W2", s.W2}})
             if (!name.empty()) request.cases.emplace_back(letter, name);
+        request.seismic = s.seismic;
         if (request.cases.empty()) throw kj::Failure("请至少给出恒载 G 的数据文件");
         if (s.set == kj::kOwnCombinations) request.combinations = s.rows;
         else request.combinationSet = s.set;

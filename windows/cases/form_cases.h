@@ -1,6 +1,6 @@
 #pragma once
-// The window "荷载工况组合": the frame data files of the load cases G, Q and
-// W, the combination set and the table of its combinations, and the
+// The window "荷载工况组合": the frame data files of the load cases G, Q, W
+// and W2, the earthquake, the combination set and the table of its combinations, and the
 // calculation designed from their envelope with the main window's settings.
 // Created by the main window on first use, modeless, afterwards only hidden
 // and shown. Its state is kept in a small file (\zhgk-1.txt).
@@ -10,7 +10,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -39,6 +41,15 @@ public:
     QTableWidget* Table1; // one combination a row
     QPushButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8;
+    // The file slot of W2, the wind from the right with its own shape.
+    QComboBox* Combo8;
+    QLabel* Label9;
+    // The earthquake in the group Frame1: intensity ("无" first: no seismic
+    // design), site class, design group, grade (by Table 6.1.2 or chosen), psi_T.
+    QGroupBox* Frame1;
+    QComboBox *Combo9, *Combo10, *Combo11, *Combo12;
+    QLineEdit* Text1;
+    QLabel *Label10, *Label11, *Label12, *Label13, *Label14, *Label15;
 
 public slots:
     void FormCases_Command1_Click(); // 组合计算
@@ -50,6 +61,7 @@ public slots:
     void FormCases_Combo4_Activated(); // a combination set chosen
     void FormCases_Combo6_Activated(); // gamma_L chosen: the set's table again
     void FormCases_Combo7_Activated(); // psi_c chosen: the set's table again
+    void FormCases_Combo9_Activated(); // intensity chosen: the other seismic lists in use or idle
 
 private:
     void fillRows(const std::vector<std::string>& rows);

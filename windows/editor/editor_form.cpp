@@ -76,12 +76,25 @@ int wholeOf(const QString& text, int lo, int hi, const char* what)
     return static_cast<int>(v);
 }
 
+// The lists of the earthquake: intensity (first "无", no seismic design),
+// with the texts the project keeps, site class and grade.
+const QStringList kIntensityItems{QStringLiteral("无"),          QStringLiteral("6"),
+                                  QStringLiteral("7"),           QStringLiteral("7.5 (0.15g)"),
+                                  QStringLiteral("8"),           QStringLiteral("8.5 (0.30g)"),
+                                  QStringLiteral("9")};
+const std::vector<std::string> kIntensityValues{"", "6", "7", "7.5", "8", "8.5", "9"};
+const QStringList kSiteItems{QStringLiteral("I0"), QStringLiteral("I1"), QStringLiteral("II"), QStringLiteral("III"),
+                             QStringLiteral("IV")};
+const QStringList kGradeItems{QStringLiteral("自动 (表 6.1.2)"), QStringLiteral("1"), QStringLiteral("2"),
+                              QStringLiteral("3"), QStringLiteral("4")};
+
 const char* caseName(kj::LoadCaseKind k)
 {
     switch (k) {
     case kj::LoadCaseKind::G: return "G 恒载";
     case kj::LoadCaseKind::Q: return "Q 活载";
     case kj::LoadCaseKind::W: return "W 风载 (左风)";
+    case kj::LoadCaseKind::W2: return "W2 风载 (右风)";
     case kj::LoadCaseKind::E: return "E 地震作用";
     }
     return "";
@@ -625,7 +638,29 @@ QWidget* EditorForm::buildSettingsTab()
     cb->addWidget(tool(CommandDeleteCombination, "CommandDeleteCombination", QStringLiteral("删除一行"),
                        QStringLiteral("自定义组合: 删除所选的行"), &EditorForm::EditorForm_CommandDeleteCombination_Click));
     cv->addLayout(cb);
-    h->addWidget(combos, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(combos, 1);
+
+    // The earthquake: the project's seismic texts.
+    auto* seismic = new QGroupBox(QStringLiteral("地震作用"), page);
+    auto* sf = new QFormLayout(seismic);
+    const auto seismicChoice = choice;
+    sf->addRow(QStringLiteral("设防烈度"),
+               seismicChoice(ComboSeismic, "ComboSeismic", kIntensityItems,
+                             QStringLiteral("抗震设防烈度; \"无\" 为不作抗震设计 (抗震设计只用于 GB50010-2010)")));
+    sf->addRow(QStringLiteral("场地类别"),
+               seismicChoice(ComboSite, "ComboSite", kSiteItems, QStringLiteral("建筑场地类别 (GB 50011 表 5.1.4-2)")));
+    ComboSite->setCurrentIndex(2); // II, until the project says otherwise
+    sf->addRow(QStringLiteral("设计地震分组"),
+               seismicChoice(ComboGroup, "ComboGroup", {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")},
+                             QStringLiteral("设计地震分组 第一、二、三组")));
+    sf->addRow(QStringLiteral("抗震等级"),
+               seismicChoice(ComboSeismicGrade, "ComboSeismicGrade", kGradeItems,
+                             QStringLiteral("框架的抗震等级: 自动按高度和烈度 (GB 50011 表 6.1.2), 或指定一至四级")));
+    sf->addRow(QStringLiteral("周期折减系数 ψT"),
+               number(TextPeriodFactor, "TextPeriodFactor", QStringLiteral("考虑填充墙的周期折减系数, 0 < ψT ≤ 1, 默认 0.7")));
+    right->addWidget(seismic);
+    h->addLayout(right, 1);
     return page;
 }
 
@@ -752,7 +787,7 @@ bool EditorForm::cellEdit(QTableWidget* t, int row, int column, const QString& t
         return apply ? this->commit(k, what, edit, reshapes) : check(what, edit);
     };
     const kj::LoadCaseKind kind = shownCase();
-    const QString caseTag = QStringLiteral("工况 %1 ").arg(QChar::fromLatin1(kj::caseLetter(kind)));
+    const QString caseTag = QStringLiteral("工况 %1 ").arg(QString::fromLatin1(kj::caseLetter(kind)));
     if (t == TableSpans) {
         return commit(key, QStringLiteral("第 %1 跨的跨度").arg(row + 1),
                [&](kj::Project& p) { p.spans.at(ix(row)) = numberOf(text); });
@@ -888,6 +923,31 @@ void EditorForm::boxEdited(QWidget* w)
     else if (w == TextTitleDesigner) commit(key, QStringLiteral("设计"), [&](kj::Project& p) { p.title.designer = t; });
     else if (w == TextTitleChecker) commit(key, QStringLiteral("校对"), [&](kj::Project& p) { p.title.checker = t; });
     else if (w == TextTitleDate) commit(key, QStringLiteral("日期"), [&](kj::Project& p) { p.title.date = t; });
+    else if (w == ComboSeismic) {
+        const int at = ComboSeismic->currentIndex();
+        commit(key, QStringLiteral("设防烈度"), [&](kj::Project& p) {
+            if (at <= 0) {
+                p.seismic = {}; // no seismic design
+                return;
+            }
+            p.seismic.intensity = kIntensityValues[ix(at)];
+            // The first choice of a job: the site and the group as the lists show them.
+            if (p.seismic.site.empty()) p.seismic.site = ComboSite->currentText().toStdString();
+            if (p.seismic.group.empty()) p.seismic.group = ComboGroup->currentText().toStdString();
+        });
+    } else if (w == ComboSite)
+        commit(key, QStringLiteral("场地类别"), [&](kj::Project& p) { p.seismic.site = t; });
+    else if (w == ComboGroup)
+        commit(key, QStringLiteral("设计地震分组"), [&](kj::Project& p) { p.seismic.group = t; });
+    else if (w == ComboSeismicGrade) {
+        const int at = ComboSeismicGrade->currentIndex();
+        commit(key, QStringLiteral("抗震等级"),
+               [&](kj::Project& p) { p.seismic.grade = at <= 0 ? std::string() : std::to_string(at); });
+    } else if (w == TextPeriodFactor)
+        commit(key, QStringLiteral("周期折减系数 ψT"), [&](kj::Project& p) {
+            numberOf(text);
+            p.seismic.psiT = t;
+        });
     else if (w == ComboCombinationSet) {
         const int at = ComboCombinationSet->currentIndex();
         commit(key, QStringLiteral("荷载组合"), [&](kj::Project& p) {
@@ -897,7 +957,7 @@ void EditorForm::boxEdited(QWidget* w)
             } else if (at == 3) {
                 if (p.combinations.empty()) {
                     const std::string set = p.combinationSet.value_or("GB55001");
-                    std::array<bool, 3> given{};
+                    kj::GivenCases given{};
                     for (const kj::ProjectCase& c : p.cases) given[ix(static_cast<int>(c.kind))] = true;
                     for (const kj::Combination& c : kj::combinationsFor(kj::combinationSet(set), given))
                         p.combinations.push_back(c.name);
@@ -926,7 +986,7 @@ void EditorForm::setProject(const kj::Project& p, bool clearMarks)
 
 kj::LoadCaseKind EditorForm::shownCase() const
 {
-    return kj::kLoadCaseKinds[ix(std::clamp(ComboCase->currentIndex(), 0, 2))];
+    return kj::kLoadCaseKinds[ix(std::clamp(ComboCase->currentIndex(), 0, static_cast<int>(kj::kLoadCaseKinds.size()) - 1))];
 }
 
 void EditorForm::refresh()
@@ -1072,7 +1132,7 @@ void EditorForm::refresh()
     ComboCombinationSet->setCurrentIndex(own ? 3 : !p.combinationSet ? 0 : *p.combinationSet == "GB50009" ? 2 : 1);
     std::vector<std::string> comboRows = p.combinations;
     if (!own && p.combinationSet) {
-        std::array<bool, 3> given{};
+        kj::GivenCases given{};
         for (const kj::ProjectCase& pc : p.cases) given[ix(static_cast<int>(pc.kind))] = true;
         for (const kj::Combination& cm : kj::combinationsFor(kj::combinationSet(*p.combinationSet), given))
             comboRows.push_back(cm.name);
@@ -1081,6 +1141,25 @@ void EditorForm::refresh()
          [own](int, int) { return own; });
     CommandAddCombination->setEnabled(own);
     CommandDeleteCombination->setEnabled(own);
+
+    // The earthquake: the lists at the project's values, the rest idle without it.
+    const kj::SeismicTexts& se = p.seismic;
+    const bool seismic = !se.intensity.empty();
+    std::optional<kj::SeismicParameters> sp;
+    try {
+        if (seismic) sp = kj::parseSeismicParameters(se);
+    } catch (const std::exception&) {
+        // Read and checked with the project: cannot fail here.
+    }
+    if (!marks_.count(Key{ComboSeismic, -1, -1}))
+        ComboSeismic->setCurrentIndex(sp ? static_cast<int>(sp->intensity) + 1 : 0);
+    if (sp && !marks_.count(Key{ComboSite, -1, -1})) ComboSite->setCurrentIndex(static_cast<int>(sp->site));
+    if (sp && !marks_.count(Key{ComboGroup, -1, -1})) ComboGroup->setCurrentIndex(sp->group - 1);
+    if (!marks_.count(Key{ComboSeismicGrade, -1, -1}))
+        ComboSeismicGrade->setCurrentIndex(sp && sp->grade ? *sp->grade : 0);
+    setBox(TextPeriodFactor, se.psiT.empty() ? QStringLiteral("0.7") : qs(se.psiT));
+    for (QWidget* w : std::initializer_list<QWidget*>{ComboSite, ComboGroup, ComboSeismicGrade, TextPeriodFactor})
+        w->setEnabled(seismic);
 
     filling_ = was;
     CommandUndo->setEnabled(undo_.canUndo() || hasMarks());
@@ -1389,10 +1468,10 @@ bool EditorForm::openFile(const QString& path)
             addRecent(info.absoluteFilePath());
             return true;
         }
-        // A frame data file: G, with NAMEQ.txt and NAMEW.txt beside it when they are there.
+        // A frame data file: G, with NAMEQ.txt, NAMEW.txt and NAMEW2.txt beside it when they are there.
         std::vector<kj::LoadCaseInput> cases{kj::readLoadCase(kj::LoadCaseKind::G, text, shown)};
-        for (kj::LoadCaseKind k : {kj::LoadCaseKind::Q, kj::LoadCaseKind::W}) {
-            const QString sibling = info.dir().filePath(info.completeBaseName() + QChar::fromLatin1(kj::caseLetter(k)) +
+        for (kj::LoadCaseKind k : {kj::LoadCaseKind::Q, kj::LoadCaseKind::W, kj::LoadCaseKind::W2}) {
+            const QString sibling = info.dir().filePath(info.completeBaseName() + QString::fromLatin1(kj::caseLetter(k)) +
                                                         QLatin1Char('.') + info.suffix());
             const std::filesystem::path sp = kj::pathFromUtf8(sibling.toStdString());
             if (kj::fileExists(sp)) {
@@ -1504,7 +1583,7 @@ void EditorForm::EditorForm_CommandExport_Click()
         for (const auto& [kind, text] : texts) {
             const QString name = kind == kj::LoadCaseKind::G
                                      ? path
-                                     : out.dir().filePath(out.completeBaseName() + QChar::fromLatin1(kj::caseLetter(kind)) +
+                                     : out.dir().filePath(out.completeBaseName() + QString::fromLatin1(kj::caseLetter(kind)) +
                                                           QLatin1Char('.') + out.suffix());
             const std::string shown = QDir::toNativeSeparators(name).toStdString();
             const std::filesystem::path file = kj::pathFromUtf8(name.toStdString());

@@ -83,6 +83,10 @@ public:
     QLineEdit *TextTitleProject, *TextTitleDesigner, *TextTitleChecker, *TextTitleDate;
     QCheckBox* CheckSelfWeight;
     QTableWidget* TableCombinations;
+    // The earthquake: intensity ("无" first: no seismic design), site class,
+    // design group, the grade (by Table 6.1.2 or chosen) and psi_T.
+    QComboBox *ComboSeismic, *ComboSite, *ComboGroup, *ComboSeismicGrade;
+    QLineEdit* TextPeriodFactor;
     // The calculation's files on request.
     QCheckBox *CheckJson, *CheckPdf;
     // The drawing and its layer.

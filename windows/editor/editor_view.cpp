@@ -41,9 +41,9 @@ void EditorView::setProject(const kj::Project& project, kj::LoadCaseKind kind)
         drawing_ = editorDrawing(project, kind);
         painter_ = std::make_unique<kjd::FramePainter>(drawing_->result);
         if (project.findCase(kind) == nullptr)
-            painter_->setCaption(QStringLiteral("(尚无工况 %1, 画 G)").arg(QChar::fromLatin1(kj::caseLetter(kind))));
+            painter_->setCaption(QStringLiteral("(尚无工况 %1, 画 G)").arg(QString::fromLatin1(kj::caseLetter(kind))));
         else
-            painter_->setCaption(QStringLiteral("工况 %1").arg(QChar::fromLatin1(kj::caseLetter(kind))));
+            painter_->setCaption(QStringLiteral("工况 %1").arg(QString::fromLatin1(kj::caseLetter(kind))));
     } catch (const std::exception&) {
         drawing_.reset();
     }
