@@ -115,7 +115,8 @@ int failed(const std::exception& e)
 // --to-project: the data files of the cases and the settings given here
 // become one project file.
 int toProject(const std::string& dataName, const std::string& out, const kj::CalcRequest& req,
-              const std::vector<std::function<void(kj::DesignSettings&)>>& edits, bool setGiven)
+              const std::vector<std::function<void(kj::DesignSettings&)>>& edits, bool setGiven,
+              const std::string& gammaL, const std::string& psiC)
 {
     if (out.empty()) {
         std::fprintf(stderr, "--to-project 缺少输出的项目文件名 (*.kjpj)\n%s", kUsage);
@@ -141,6 +142,15 @@ int toProject(const std::string& dataName, const std::string& out, const kj::Cal
         for (const std::string& c : req.combinations) kj::parseCombination(c);
         kj::Project p = kj::projectFromDataFiles(cases, design, set, req.combinations);
         p.fileName = out;
+        // The live-load and seismic settings given here go into the project too.
+        const kj::LiveLoadFactors factors = kj::parseLiveLoadFactors(gammaL, psiC);
+        p.liveLoadPatterns = req.liveLoadPatterns;
+        p.gammaL = factors.gammaL;
+        p.psiC = factors.psiC;
+        if (!req.seismic.intensity.empty()) {
+            kj::parseSeismicParameters(req.seismic);
+            p.seismic = req.seismic;
+        }
         const std::string json = kj::projectJson(p);
         kj::parseProject(json, out); // what is written reads back
         writeConverted(out, json, true);
@@ -337,8 +347,18 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    if (mode == Mode::ToProject)
-        return toProject(convertFrom, convertTo, req, designEdits, setGiven);
+    std::string seismicConflict;
+    if (req.seismic.intensity.empty() && !seismicPart.empty())
+        seismicConflict = seismicPart + " 只与 --seismic (抗震设防烈度) 一起使用";
+    else if (!req.seismic.intensity.empty() && (req.seismic.site.empty() || req.seismic.group.empty()))
+        seismicConflict = "--seismic 需要同时给出 --site (场地类别) 和 --group (设计地震分组)";
+    if (mode == Mode::ToProject) {
+        if (!seismicConflict.empty()) {
+            std::fprintf(stderr, "%s\n", seismicConflict.c_str());
+            return 1;
+        }
+        return toProject(convertFrom, convertTo, req, designEdits, setGiven, gammaL, psiC);
+    }
     if (mode == Mode::ToDataFile) {
         if (dataGiven) {
             std::fprintf(stderr, "多余的参数 %s\n%s", req.dataName.c_str(), kUsage);
@@ -365,11 +385,6 @@ int main(int argc, char** argv)
         conflict = "--patterns、--gamma-l 和 --psi-c 只用于荷载工况, 请用 --case 给出工况的数据文件";
     else if (!req.combinations.empty() && (!gammaL.empty() || !psiC.empty()))
         conflict = "--gamma-l 和 --psi-c 只用于内置组合 (--combinations); 自定义组合 (--combine) 直接写出系数";
-    std::string seismicConflict;
-    if (req.seismic.intensity.empty() && !seismicPart.empty())
-        seismicConflict = seismicPart + " 只与 --seismic (抗震设防烈度) 一起使用";
-    else if (!req.seismic.intensity.empty() && (req.seismic.site.empty() || req.seismic.group.empty()))
-        seismicConflict = "--seismic 需要同时给出 --site (场地类别) 和 --group (设计地震分组)";
     if (!conflict && !seismicConflict.empty()) conflict = seismicConflict.c_str();
     if (conflict) {
         std::fprintf(stderr, "%s\n", conflict);

@@ -110,6 +110,11 @@ grep -q 'GB50010-2010 Fy= 300' zemowj1.txt || fail "--code did not override the 
 "$calc" --to-datafile '\KJ-1.kjpj' '\G.txt' --case W '\W.txt' >out.txt 2>err.txt || fail "--to-datafile exited $?"
 cmp -s G.txt KJ-1.txt || fail "G.txt differs from KJ-1.txt"
 grep -q '工况 Q 未写出' out.txt || fail "the unwritten case is not named: $(cat out.txt)"
+# The live-load and seismic options go into the project written.
+"$calc" --to-project '\KJ-1.txt' --case Q '\KJ-1Q.txt' --code 2010 --patterns --seismic 7.5 --site III --group 2 \
+  '\S.kjpj' >out.txt 2>err.txt || fail "--to-project with seismic options exited $? ($(cat err.txt))"
+grep -q '"seismic": {"intensity": 7.5, "site": "III", "group": 2}' S.kjpj || fail "no seismic group: $(grep -A2 seismic S.kjpj)"
+grep -q '"liveLoadPatterns": true' S.kjpj || fail "no live-load patterns in the project"
 sed 's/"concrete": 25/"concrete": "25"/' KJ-1.kjpj >bad.kjpj
 "$calc" '\bad.kjpj' >out.txt 2>err.txt && fail "a bad project accepted"
 grep -q 'materials.concrete 应为数值' err.txt || fail "bad project message: $(cat err.txt)"
