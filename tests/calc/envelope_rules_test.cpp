@@ -170,17 +170,29 @@ TEST(SupportSagging, TheWindFromTheOtherSideIsDesignedAsBottomSteel)
     EXPECT_NEAR(s.M, 10 * 2 - 2 * 2 * 2 / 2.0 + 6 * 4, 1e-12);
 }
 
+// One 6 m span of 250x500 between stiff columns of 800x800, under a uniform
+// load (kN/m, five characters).
+std::string stiffSpan(const char* name, const char* load)
+{
+    return std::string(name) + ",1,1,0,0,\r\n6.003.60,12\r\n.25.50.80.80,122\r\n1 " + load + "\r\n300,25\r\n";
+}
+
+DesignOptions redistributed2010()
+{
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    o.beta = 0.8;
+    return o;
+}
+
 TEST(SimpleSpanRule, WithRedistributionTheSpanTakesHalfTheSimpleSpanMomentUnderGb2010)
 {
     // One 6 m span between stiff columns (800x800): nearly fixed ends, so
     // with beta 0.8 the span moment wL^2/24 + 0.2 wL^2/12 = 0.058 wL^2 is
     // below half the simple-span moment, 0.0625 wL^2.
-    const char* g = "S,1,1,0,0,\r\n6.003.60,12\r\n.25.50.80.80,122\r\n1 20.0\r\n300,25\r\n";
-    const char* q = "SQ,1,1,0,0,\r\n6.003.60,12\r\n.25.50.80.80,122\r\n1 10.0\r\n300,25\r\n";
-    const LoadCaseInput G = readLoadCase(LoadCaseKind::G, g, "G");
-    DesignOptions o;
-    o.code = DesignCode::Gb50010_2010;
-    o.beta = 0.8;
+    const LoadCaseInput G = readLoadCase(LoadCaseKind::G, stiffSpan("S", "20.0"), "G");
+    const std::string q = stiffSpan("SQ", "10.0");
+    DesignOptions o = redistributed2010();
     const DesignRules& rules = rulesFor(o.code);
     EXPECT_DOUBLE_EQ(calculate(G.model, o, rules).beams[1].span.M, 0.5 * 20 * 36 / 8);
     const EnvelopeResult e = calculateEnvelope({G, readLoadCase(LoadCaseKind::Q, q, "Q")},
@@ -196,6 +208,30 @@ TEST(SimpleSpanRule, WithRedistributionTheSpanTakesHalfTheSimpleSpanMomentUnderG
     o = DesignOptions{};
     o.beta = 0.8;
     EXPECT_LT(calculate(G.model, o).beams[1].span.M, 0.5 * 20 * 36 / 8);
+}
+
+TEST(RedistributionLimit, ASupportWhoseRedistributedXiPassesTheLimitKeepsItsWholeMomentInTheEnvelope)
+{
+    // A 6 m beam 250x500 between stiff columns under 90 kN/m: about 270 kN*m
+    // at the supports; redistributed by 0.8, xi would pass 0.35 (5.4.3).
+    const LoadCaseInput G = readLoadCase(LoadCaseKind::G, stiffSpan("S", "90.0"), "G");
+    const DesignOptions o = redistributed2010();
+    const DesignRules& rules = rulesFor(o.code);
+    const CalculationResult plain = calculate(G.model, o, rules);
+    const EnvelopeResult e = calculateEnvelope({G}, parsed({"1.0G"}), "自定义", o, rules);
+    ASSERT_EQ(plain.beams[1].left.beta, 1.0);
+    EXPECT_NEAR(e.envelope.beams[1].left.M, plain.beams[1].left.M, 1e-9);
+    EXPECT_NEAR(e.envelope.beams[1].right.M, plain.beams[1].right.M, 1e-9);
+    EXPECT_NEAR(e.envelope.beams[1].span.M, plain.beams[1].span.M, 1e-9);
+    EXPECT_EQ(e.envelope.beams[1].left.As, plain.beams[1].left.As);
+    const std::vector<std::string>& notes = e.envelope.beams[1].notes;
+    ASSERT_GE(notes.size(), 2u);
+    ASSERT_GE(plain.beams[1].notes.size(), 2u);
+    EXPECT_EQ(notes[0], plain.beams[1].notes[0]);
+    EXPECT_EQ(notes[1], plain.beams[1].notes[1]);
+    EXPECT_EQ(notes[0].find("    左支座调幅后 ξ=0."), 0u);
+    EXPECT_NE(notes[1].find("右支座调幅后 ξ="), std::string::npos);
+    EXPECT_NE(notes[0].find(" > 0.35 (5.4.3), 该支座不调幅 (β=1)"), std::string::npos);
 }
 
 TEST(NearTies, TheMirrorTwinsOfASymmetricFrameGoToTheFirstListed)
