@@ -150,8 +150,10 @@ std::vector<AxialRatioCheck> axialRatioChecks(const EnvelopeResult& r)
             if (a.combination >= 0 && !(cap.columns[c].axialRatio > a.ratio)) continue;
             a.combination = static_cast<int>(k);
             a.ratio = cap.columns[c].axialRatio;
-            a.limit = gb50011::axialRatioLimit(cap.grade);
-            a.ok = gb50011::axialRatioWithinLimit(a.ratio, cap.grade);
+            // Table 6.3.6 is a detailing measure: its grade (3.3.3).
+            const int grade = r.envelopeOptions.detailing() > 0 ? r.envelopeOptions.detailing() : cap.grade;
+            a.limit = gb50011::axialRatioLimit(grade);
+            a.ok = gb50011::axialRatioWithinLimit(a.ratio, grade);
         }
     }
     return out;

@@ -140,6 +140,9 @@ struct EnvelopeOptions {
     // The seismic grade of the frame, 1..4, for the capacity design of the
     // seismic combinations; 0: none.
     int seismicGrade = 0;
+    // The grade of the detailing measures (GB 50011 3.3.3); 0: seismicGrade.
+    int detailingGrade = 0;
+    int detailing() const { return detailingGrade > 0 ? detailingGrade : seismicGrade; }
 };
 
 struct EnvelopeResult {

@@ -164,7 +164,8 @@ RowNotes governingNotes(const EnvelopeResult& r)
     const bool seismic = std::any_of(r.combinations.begin(), r.combinations.end(),
                                      [](const CombinationResult& c) { return c.combination.uses(LoadCaseKind::E); });
     const std::vector<AxialRatioCheck> ratios = seismic ? axialRatioChecks(r) : std::vector<AxialRatioCheck>{};
-    const int grade = seismicGrade(r);
+    // The detailing lines by the grade of the detailing measures.
+    const int grade = seismicGrade(r) > 0 ? r.envelopeOptions.detailing() : 0;
     RowNotes notes;
     notes.beams.assign(z(t.NB) + 1, std::string());
     for (int i = 1; i <= t.NB; ++i) {

@@ -119,7 +119,7 @@ PreparedRun prepareSingle(const CalcRequest& req, DesignCode code, PreparedCalcu
 // The capacity design of the seismic combinations for the JSON: every
 // column's axial compression ratio against its limit (GB 50011 Table 6.3.6)
 // and the factors used.
-nlohmann::json capacityJson(const EnvelopeResult& r, int grade)
+nlohmann::json capacityJson(const EnvelopeResult& r, int grade, int detailingGrade)
 {
     nlohmann::json out{{"grade", grade},
                        {"etaC", gb50011::columnMomentFactor(grade)},
@@ -136,11 +136,12 @@ nlohmann::json capacityJson(const EnvelopeResult& r, int grade)
                            {"combination", ratios[c].combination >= 0 ? r.name(ratios[c].combination) : ""}});
     for (std::size_t c = 1; c < ratios.size(); ++c)
         columns[c - 1]["detailingFailures"] =
-            columnSeismicDetailing(r.envelope, static_cast<int>(c), grade, ratios[c].ratio).failures;
+            columnSeismicDetailing(r.envelope, static_cast<int>(c), detailingGrade, ratios[c].ratio).failures;
     out["columns"] = columns;
     nlohmann::json beams = nlohmann::json::array();
     for (std::size_t i = 1; i < r.envelope.beams.size(); ++i)
-        beams.push_back({{"beam", i}, {"detailingFailures", beamSeismicDetailing(r.envelope, static_cast<int>(i), grade).failures}});
+        beams.push_back({{"beam", i},
+                         {"detailingFailures", beamSeismicDetailing(r.envelope, static_cast<int>(i), detailingGrade).failures}});
     out["beams"] = beams;
     return out;
 }
@@ -184,6 +185,7 @@ PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput
                })->data;
     EnvelopeOptions withGrade = envelopeOptions;
     withGrade.seismicGrade = seismic ? seismic->grade : 0;
+    withGrade.detailingGrade = seismic ? seismic->detailingGrade : 0;
     run.calculate = [wantJson, cases, combinations, title, seismic, withGrade](
                         const PreparedRun& self, ReportWriter& report, CalcResult& result) {
         EnvelopeResult envelope =
@@ -199,7 +201,7 @@ PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput
         if (seismic && !json.empty()) {
             nlohmann::json j = nlohmann::json::parse(json);
             j["seismic"] = seismicJsonValue(*seismic);
-            j["seismic"]["capacity"] = capacityJson(envelope, seismic->grade);
+            j["seismic"]["capacity"] = capacityJson(envelope, seismic->grade, seismic->detailingGrade);
             json = j.dump(1) + "\n";
         }
         if (seismic) result.seismic = *seismic;

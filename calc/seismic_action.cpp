@@ -170,9 +170,13 @@ SeismicAction seismicAction(const FrameModel& G, const FrameModel* Q, const Seis
     if (a.height > g::kBaseShearMethodHeightLimit)
         throw Failure(where + "框架高度 " + shortestDecimal(a.height) + " m 超过底部剪力法的适用高度 " +
                       shortestDecimal(g::kBaseShearMethodHeightLimit) + " m (GB 50011-2010 5.1.2), 无法计算地震作用");
-    const int tableGrade = g::frameSeismicGrade(params.intensity, a.height); // refuses a frame too high for the intensity
+    for (int i = 1; i <= t.NB; ++i) a.longestSpan = std::max(a.longestSpan, G.member(i).len);
+    // Refuses a frame too high for the intensity.
+    const int tableGrade = g::frameSeismicGrade(params.intensity, a.height, a.longestSpan);
     a.grade = params.grade.value_or(tableGrade);
     a.gradeFromTable = !params.grade;
+    a.detailingGrade =
+        params.grade.value_or(g::frameDetailingGrade(params.intensity, params.site, a.height, a.longestSpan));
     a.Tg = g::characteristicPeriod(params.site, params.group);
     a.alphaMax = g::maxInfluenceCoefficient(params.intensity);
 

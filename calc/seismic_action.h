@@ -61,6 +61,11 @@ struct SeismicAction {
     SeismicParameters params;
     int grade = 0;              // 抗震等级 used
     bool gradeFromTable = true; // false when the user chose it
+    // The grade of the detailing measures (抗震构造措施: GB 50011 6.3, GB
+    // 50010 11.3.6–11.4.17): the grade, or by 3.3.3 that of 8 or 9 degrees
+    // on sites III and IV at 0.15 g and 0.30 g; the user's grade when chosen.
+    int detailingGrade = 0;
+    double longestSpan = 0;     // m; 18 m or more: a large-span frame of Table 6.1.2
     double height = 0;          // m, of the frame above the ground
     double Ec = 0;              // N/mm2, of the concrete of record 6
     double Tg = 0, alphaMax = 0;

@@ -228,7 +228,7 @@ void detailColumn(CalculationResult& e, int column, int grade, double axialRatio
 
 void applySeismicDetailing(EnvelopeResult& r)
 {
-    const int grade = r.envelopeOptions.seismicGrade;
+    const int grade = r.envelopeOptions.detailing();
     CalculationResult& e = r.envelope;
     const bool seismic = std::any_of(r.combinations.begin(), r.combinations.end(), [](const CombinationResult& c) {
         return c.combination.uses(LoadCaseKind::E);

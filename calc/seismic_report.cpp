@@ -47,8 +47,17 @@ void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)
     w.text("地震作用  GB 50011-2010 (2016 年版) 底部剪力法, 多遇地震, 阻尼比 0.05").endLine();
     w.text("  设防烈度 ").text(g::intensityTitle(p.intensity)).text("  场地类别 ").text(g::siteText(p.site))
         .text("  设计地震分组 第").text(std::to_string(p.group)).text("组  抗震等级 ").text(g::gradeText(a.grade))
-        .text(a.gradeFromTable ? " (表 6.1.2, 框架高度 " + n.height + " m)" : " (用户指定)")
-        .endLine();
+        .text(a.gradeFromTable ? " (表 6.1.2, 框架高度 " + n.height + " m" +
+                                     (a.longestSpan >= g::kLargeSpan
+                                          ? ", 大跨度框架 跨度 " + shortestDecimal(a.longestSpan) + " m"
+                                          : std::string()) +
+                                     ")"
+                               : " (用户指定)");
+    if (a.detailingGrade != a.grade)
+        w.text("  抗震构造措施 ").text(g::gradeText(a.detailingGrade))
+            .text(" (3.3.3: " + g::siteText(p.site) + " 类场地, 按 " +
+                  g::intensityTitle(g::detailingIntensity(p.intensity, p.site)) + ")");
+    w.endLine();
     w.text("  Tg=").text(n.Tg).text(" s  αmax=").text(n.alphaMax)
         .text("  ψT=").text(n.psiT).text("  Ec=").text(n.Ec).text(" N/mm2")
         .text("  uT=").text(n.uT).text(" m  T1=1.7ψT√uT=").text(n.T1).text(" s  α1=")
@@ -99,6 +108,7 @@ nlohmann::json seismicJsonValue(const SeismicAction& a)
             {"FEk", a.FEk},
             {"deltaN", a.deltaN},
             {"grade", a.grade},
+            {"detailingGrade", a.detailingGrade},
             {"floors", floors},
             {"intensity", g::intensityText(a.params.intensity)},
             {"site", g::siteText(a.params.site)},

@@ -145,18 +145,44 @@ double seismicAdjustmentFactor(SeismicCheck check, double axialRatio)
     return 1.0;
 }
 
-int frameSeismicGrade(Intensity i, double height)
+namespace {
+
+// Table 6.1.2, frame structures: the row of the height, and of a large span.
+int tableGrade(Intensity i, double height, double longestSpan)
+{
+    const bool tall = height > 24.0;
+    int grade = 1;
+    int largeSpan = 1;
+    switch (intensityDegree(i)) {
+    case 6: grade = tall ? 3 : 4; largeSpan = 3; break;
+    case 7: grade = tall ? 2 : 3; largeSpan = 2; break;
+    case 8: grade = tall ? 1 : 2; largeSpan = 1; break;
+    default: grade = 1; largeSpan = 1; break;
+    }
+    return longestSpan >= kLargeSpan ? std::min(grade, largeSpan) : grade;
+}
+
+} // namespace
+
+int frameSeismicGrade(Intensity i, double height, double longestSpan)
 {
     if (height > maxFrameHeight(i))
         throw Failure("框架高度 " + shortestDecimal(height) + " m 超过 " + intensityTitle(i) + " 框架结构的最大适用高度 " +
                       shortestDecimal(maxFrameHeight(i)) + " m (GB 50011-2010 表 6.1.1), 无法按框架结构设计");
-    const bool tall = height > 24.0;
-    switch (intensityDegree(i)) {
-    case 6: return tall ? 3 : 4;
-    case 7: return tall ? 2 : 3;
-    case 8: return tall ? 1 : 2;
-    default: return 1;
-    }
+    return tableGrade(i, height, longestSpan);
+}
+
+Intensity detailingIntensity(Intensity i, SiteClass site)
+{
+    if (site != SiteClass::III && site != SiteClass::IV) return i;
+    if (i == Intensity::I7_5) return Intensity::I8;
+    if (i == Intensity::I8_5) return Intensity::I9;
+    return i;
+}
+
+int frameDetailingGrade(Intensity i, SiteClass site, double height, double longestSpan)
+{
+    return tableGrade(detailingIntensity(i, site), height, longestSpan);
 }
 
 std::string gradeText(int grade)

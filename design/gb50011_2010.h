@@ -128,9 +128,20 @@ double seismicAdjustmentFactor(SeismicCheck check, double axialRatio = 0);
 
 // Table 6.1.2: 抗震等级 (1..4) of a frame structure of a standard
 // fortification category: 6: 4 (H <= 24 m) or 3; 7 and 7 (0.15 g): 3 or 2;
-// 8 and 8 (0.30 g): 2 or 1; 9: 1. Throws Failure when the frame is higher
-// than the code allows (Table 6.1.1), e.g. a 9-degree frame over 24 m.
-int frameSeismicGrade(Intensity i, double height);
+// 8 and 8 (0.30 g): 2 or 1; 9: 1; a large-span frame (a span of 18 m or
+// more, kLargeSpan) at least 3, 2, 1, 1 for 6, 7, 8, 9. Throws Failure when
+// the frame is higher than the code allows (Table 6.1.1), e.g. a 9-degree
+// frame over 24 m.
+int frameSeismicGrade(Intensity i, double height, double longestSpan = 0);
+inline constexpr double kLargeSpan = 18.0; // m, Table 6.1.2
+// 3.3.3: on sites of class III and IV, 7 degrees (0.15 g) and 8 degrees
+// (0.30 g) take the detailing measures of 8 degrees (0.20 g) and 9
+// degrees; any other intensity its own.
+Intensity detailingIntensity(Intensity i, SiteClass site);
+// The grade of the detailing measures (抗震构造措施): Table 6.1.2 at the
+// detailing intensity, with no height limit (the frame's height has been
+// checked at its own intensity).
+int frameDetailingGrade(Intensity i, SiteClass site, double height, double longestSpan = 0);
 // "一级" ... "四级".
 std::string gradeText(int grade);
 

@@ -1164,11 +1164,13 @@ void FramePainter::drawEnvelope(QPainter& p, bool moment)
     // Moments on the tension side (right of travel: below a beam for
     // sagging), positive shears on the left of travel, as for one calculation.
     const int side = moment ? 1 : -1;
-    std::vector<std::vector<kj::EnvelopePoint>> points(ix(t.memberCount()) + 1);
+    std::vector<std::vector<kj::EnvelopePoint>>& points = envelopeCurves_[moment ? 0 : 1];
+    const bool made = !points.empty();
+    points.resize(ix(t.memberCount()) + 1);
     double largest = 0;
     for (int i = 1; i <= t.memberCount(); ++i) {
         if (!drawn(i)) continue;
-        points[ix(i)] = kj::memberEnvelope(*envelope_, i, moment ? 12 : 1);
+        if (!made) points[ix(i)] = kj::memberEnvelope(*envelope_, i, moment ? 12 : 1);
         for (const kj::EnvelopePoint& e : points[ix(i)])
             largest = std::max(largest, moment ? std::max(std::fabs(e.Mmax), std::fabs(e.Mmin))
                                                : std::max(std::fabs(e.Vmax), std::fabs(e.Vmin)));

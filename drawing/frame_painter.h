@@ -237,6 +237,9 @@ private:
 
     const kj::CalculationResult& r_;
     const kj::EnvelopeResult* envelope_ = nullptr;
+    // The envelope curves of every member, M then V, made on first use (a
+    // frame of many storeys with live-load layouts takes a while).
+    std::array<std::vector<std::vector<kj::EnvelopePoint>>, 2> envelopeCurves_;
     QString caption_;
     DriftCheck driftCheck_ = DriftCheck::None;
     std::vector<QString> texts_drawn_;

@@ -232,6 +232,17 @@ TEST(SeismicAction, ReportBlockAndJsonOfThePortal)
     const nlohmann::json& f = j["floors"][0];
     for (const char* key : {"level", "height", "GE", "F", "V", "drift", "driftRatio"}) EXPECT_TRUE(f.contains(key)) << key;
     EXPECT_DOUBLE_EQ(f["drift"].get<double>(), a.floors[0].drift);
+
+    // 7 degrees (0.15 g) on a site of class III: grade 3 for the calculation,
+    // the detailing measures of 8 degrees (0.20 g), grade 2.
+    const SeismicAction b = seismicAction(G.model, &Q.model, params(g::Intensity::I7_5, g::SiteClass::III, 1), 3.0e4);
+    EXPECT_EQ(b.grade, 3);
+    EXPECT_EQ(b.detailingGrade, 2);
+    ReportWriter v;
+    writeSeismicBlock(v, b);
+    EXPECT_NE(v.str().find("抗震等级 三级 (表 6.1.2, 框架高度 3.60 m)  抗震构造措施 二级 (3.3.3: III 类场地, 按 8 度 (0.20g))\r\n"),
+              std::string::npos)
+        << v.str();
 }
 
 } // namespace

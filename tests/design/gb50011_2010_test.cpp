@@ -98,6 +98,17 @@ TEST(Gb50011, FrameGradeByHeightAndIntensity)
     EXPECT_EQ(g::frameSeismicGrade(Intensity::I9, 24.0), 1);
     EXPECT_THROW(g::frameSeismicGrade(Intensity::I9, 24.5), kj::Failure);
     EXPECT_THROW(g::frameSeismicGrade(Intensity::I8_5, 36.0), kj::Failure);
+    // A large-span frame (a span of 18 m or more) takes its own row.
+    EXPECT_EQ(g::frameSeismicGrade(Intensity::I7, 12.0, 18.0), 2);
+    EXPECT_EQ(g::frameSeismicGrade(Intensity::I7, 12.0, 17.9), 3);
+    EXPECT_EQ(g::frameSeismicGrade(Intensity::I6, 30.0, 20.0), 3);
+    EXPECT_EQ(g::frameSeismicGrade(Intensity::I8, 12.0, 18.0), 1);
+    // 3.3.3: the detailing of 0.15 g and 0.30 g on sites III and IV is that
+    // of 8 degrees (0.20 g) and 9 degrees.
+    EXPECT_EQ(g::frameDetailingGrade(Intensity::I7_5, SiteClass::III, 12.0), 2);
+    EXPECT_EQ(g::frameDetailingGrade(Intensity::I7_5, SiteClass::II, 12.0), 3);
+    EXPECT_EQ(g::frameDetailingGrade(Intensity::I8_5, SiteClass::IV, 12.0), 1);
+    EXPECT_EQ(g::frameDetailingGrade(Intensity::I8, SiteClass::IV, 12.0), 2);
 
     // Factors by grade 1..4.
     EXPECT_DOUBLE_EQ(g::columnMomentFactor(1), 1.7);
