@@ -140,6 +140,9 @@ struct EnvelopeOptions {
     // The seismic grade of the frame, 1..4, for the capacity design of the
     // seismic combinations; 0: none.
     int seismicGrade = 0;
+    // The columns of the outer column lines are designed as corner columns
+    // (GB 50011-2010 6.2.6, 6.3.7, 6.3.9).
+    bool cornerColumns = false;
 };
 
 struct EnvelopeResult {
