@@ -61,10 +61,11 @@ const char* kUsage =
     "  --gamma-l 数值              活载设计使用年限调整系数 γL: 1.0 (50 年, 默认) 或 1.1 (100 年)\n"
     "  --psi-c 数值                活载组合值系数 ψc: 0.7 (默认) 或 0.9 (书库、档案库、储藏室等)\n"
     "  --pdf 名称                  另生成 A4 PDF 计算书 (含计算简图、内力图和配筋图), 无需显示器\n"
-    "  --seismic 烈度 --site 场地 --group 分组 [--seismic-grade 等级] [--period-factor ψT]\n"
+    "  --seismic 烈度 --site 场地 --group 分组 [--seismic-grade 等级] [--period-factor ψT] [--corner-columns]\n"
     "                              抗震设计 (GB 50011-2010 底部剪力法, 只用于 --code 2010): 烈度 6、7、\n"
     "                              7.5 (0.15g)、8、8.5 (0.30g) 或 9; 场地 I0、I1、II、III 或 IV; 分组 1、2 或 3;\n"
-    "                              抗震等级 1-4 默认按表 6.1.2; 周期折减系数 ψT 默认 0.7; 单个数据文件作恒载 G\n"
+    "                              抗震等级 1-4 默认按表 6.1.2; 周期折减系数 ψT 默认 0.7; 单个数据文件作恒载 G;\n"
+    "                              --corner-columns: 最左、最右两列柱为房屋的角柱 (边榀框架), 按角柱设计\n"
     "  --to-project 数据文件 [--case 工况 名称 ...] [选项] 输出.kjpj\n"
     "                              把数据文件 (恒载 G 及其他工况) 和设置写成一个项目文件\n"
     "  --to-datafile 项目.kjpj 输出 [--case 工况 名称 ...]\n"
@@ -86,7 +87,7 @@ const char* kUsage =
     "                 [--combinations GB55001|GB50009 | --combine TEXT ...]\n"
     "                 [--patterns] [--gamma-l 1.0|1.1] [--psi-c 0.7|0.9] [other options]\n"
     "       kjpj-calc ... --code 2010 --seismic 6|7|7.5|8|8.5|9 --site I0|I1|II|III|IV --group 1|2|3\n"
-    "                 [--seismic-grade 1-4] [--period-factor PSI_T]\n";
+    "                 [--seismic-grade 1-4] [--period-factor PSI_T] [--corner-columns]\n";
 
 // A name ending in ".kjpj" (any letter case) names a project file.
 bool isProjectName(const std::string& name)
@@ -205,7 +206,7 @@ int main(int argc, char** argv)
     bool setGiven = false;
     bool liveLoadGiven = false;
     std::string gammaL, psiC;
-    std::string seismicPart; // the last of --site, --group, --seismic-grade, --period-factor given
+    std::string seismicPart; // the last of --site, --group, --seismic-grade, --period-factor, --corner-columns given
     // The design options as given, applied to the main window's defaults or
     // to a project's own settings, which they override.
     std::vector<std::function<void(kj::DesignSettings&)>> designEdits;
@@ -325,6 +326,9 @@ int main(int argc, char** argv)
         } else if (a == "--period-factor") {
             need(i, 1);
             req.seismic.psiT = argv[++i];
+            seismicPart = a;
+        } else if (a == "--corner-columns") {
+            req.seismic.cornerColumns = true;
             seismicPart = a;
         } else if (a == "--pdf") {
             need(i, 1);

@@ -46,6 +46,12 @@ std::pair<double, double> simplySupportedShears(const MemberForces& a)
     return {left, right};
 }
 
+bool outerColumn(const FrameTopology& t, int column)
+{
+    const int line = t.columnLine(column);
+    return line == 0 || line == t.L;
+}
+
 double jointBeamMoment(double Mleft, double Mright, int grade)
 {
     // 6.2.2 note: for grade 1, where both beam ends at the joint hog, the
@@ -56,7 +62,7 @@ double jointBeamMoment(double Mleft, double Mright, int grade)
 
 CapacityDesign capacityDesign(const FrameModel& model, const std::vector<BeamDesignForces>& beams,
                               const std::vector<ColumnDesignForces>& columns, const InternalForces& forces, int grade,
-                              double fc)
+                              double fc, bool cornerColumns)
 {
     const FrameTopology& t = model.topo;
     CapacityDesign r;
@@ -102,6 +108,15 @@ CapacityDesign capacityDesign(const FrameModel& model, const std::vector<BeamDes
         k.V = etaVc * (Mt + Mb) / k.Hn;
     }
 
+    // 6.2.6: a corner column's adjusted moments and shear x 1.10.
+    if (cornerColumns)
+        for (int c = 1; c <= t.NC; ++c)
+            if (outerColumn(t, c)) {
+                ColumnCapacity& k = r.columns[z(c)];
+                k.cornerFactor = gb50011::kCornerColumnFactor;
+                k.V *= k.cornerFactor;
+            }
+
     // 6.2.4: V = ηvb (Mbl + Mbr) / ln + VGb, grades 1 to 3.
     for (int i = 1; i <= t.NB; ++i) {
         BeamCapacity& k = r.beams[z(i)];
@@ -126,8 +141,9 @@ void applyCapacityDesign(std::vector<BeamDesignForces>& beams, std::vector<Colum
 {
     if (capacity.grade == 0) return;
     for (std::size_t c = 1; c < columns.size() && c < capacity.columns.size(); ++c) {
-        columns[c].Mtop *= capacity.columns[c].topFactor;
-        columns[c].Mbottom *= capacity.columns[c].footFactor;
+        const ColumnCapacity& k = capacity.columns[c];
+        columns[c].Mtop *= k.topFactor * k.cornerFactor;
+        columns[c].Mbottom *= k.footFactor * k.cornerFactor;
     }
     auto raise = [](double& V, double to) {
         if (to > std::fabs(V)) V = V < 0 ? -to : to;
@@ -168,7 +184,9 @@ std::string columnAmplificationText(const CapacityDesign& c, int column, bool to
     if (!top && k.groundFoot) t = "柱底×" + twoPlaces(f);
     else if (f > 1) t = "ηcΣMb/ΣMc=" + twoPlaces(f);
     if (!t.empty()) t += " ";
-    return t + "ηvc=" + twoPlaces(gb50011::columnShearFactor(c.grade));
+    t += "ηvc=" + twoPlaces(gb50011::columnShearFactor(c.grade));
+    if (k.cornerFactor > 1) t += " 角柱×" + twoPlaces(k.cornerFactor);
+    return t;
 }
 
 std::string beamAmplificationText(const CapacityDesign& c, int beam, bool left)

@@ -31,6 +31,7 @@ struct ColumnCapacity {
     double Hn = 0;                        // clear height, m
     double V = 0;                         // ηvc (Mct + Mcb) / Hn, signed as (Mtop + Mbottom), kN
     bool groundFoot = false;              // the foot is that of a ground-storey column (6.2.3)
+    double cornerFactor = 1;              // on both end moments and V: a corner column's 1.10 (6.2.6)
 };
 
 struct CapacityDesign {
@@ -54,13 +55,19 @@ std::pair<double, double> simplySupportedShears(const MemberForces& along);
 // the larger.
 double jointBeamMoment(double Mleft, double Mright, int grade);
 
+// A column of the leftmost or rightmost column line: a corner column of the
+// building when the frame is an edge frame.
+bool outerColumn(const FrameTopology& t, int column);
+
 // The capacity design of one seismic combination from its design forces
 // before γRE (beams with redistribution), the combined forces along the
 // members, the grade and the concrete's fc (N/mm2). Joints of the top level
-// and columns of an axial ratio below 0.15 keep their moments (6.2.2).
+// and columns of an axial ratio below 0.15 keep their moments (6.2.2). With
+// cornerColumns the columns of the outer column lines, every storey, take
+// the corner column's factor on their adjusted moments and shear (6.2.6).
 CapacityDesign capacityDesign(const FrameModel& model, const std::vector<BeamDesignForces>& beams,
                               const std::vector<ColumnDesignForces>& columns, const InternalForces& forces, int grade,
-                              double fc);
+                              double fc, bool cornerColumns = false);
 
 // Applies the factors to the column end moments and raises the beams' end
 // shears to V of 6.2.4 where it is larger (grades 1 to 3). The column shear
@@ -78,7 +85,7 @@ struct AxialRatioCheck {
 std::vector<AxialRatioCheck> axialRatioChecks(const EnvelopeResult& r); // 1..NC; empty without seismic combinations
 
 // The amplification text of one beam end or column end in a seismic
-// combination for the governing lines, e.g. "ηc=1.50×1.21" or "ηvb=1.2";
+// combination for the governing lines, e.g. "ηcΣMb/ΣMc=1.21 ηvc=1.30 角柱×1.10" or "ηvb=1.2";
 // empty when nothing was amplified.
 std::string columnAmplificationText(const CapacityDesign& c, int column, bool top);
 std::string beamAmplificationText(const CapacityDesign& c, int beam, bool left);

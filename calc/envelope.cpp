@@ -158,9 +158,9 @@ double steelKey(const ColumnEndDesign& e)
 
 // The seismic part of one combination's design forces: the capacity design
 // of the grade (none for grade 0), then γRE.
-void seismicDesignForces(CombinationResult& cr, const FrameModel& model, int grade, double fc)
+void seismicDesignForces(CombinationResult& cr, const FrameModel& model, int grade, double fc, bool cornerColumns)
 {
-    cr.capacity = capacityDesign(model, cr.beams, cr.columns, cr.forces, grade, fc);
+    cr.capacity = capacityDesign(model, cr.beams, cr.columns, cr.forces, grade, fc, cornerColumns);
     applyCapacityDesign(cr.beams, cr.columns, cr.capacity);
     applySeismicAdjustment(cr, model, fc);
 }
@@ -462,7 +462,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         for (int c = 1; c <= t.NC; ++c) cr.columns[z(c)] = columnForces(cr, c, nullptr);
         const bool seismic = comb.uses(LoadCaseKind::E);
         if (seismic)
-            seismicDesignForces(cr, model, envelopeOptions.seismicGrade, gb2010::concreteGrade(g.materials.C).fc);
+            seismicDesignForces(cr, model, envelopeOptions.seismicGrade, gb2010::concreteGrade(g.materials.C).fc,
+                                envelopeOptions.cornerColumns);
         if (!model.continuousBeam) {
             cr.columnDesigns.assign(z(t.NC) + 1, ColumnDesign{});
             for (int c = 1; c <= t.NC; ++c) cr.columnDesigns[z(c)] = designColumn(c, cr.columns[z(c)], cr);

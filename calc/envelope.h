@@ -143,6 +143,9 @@ struct EnvelopeOptions {
     // The grade of the detailing measures (GB 50011 3.3.3); 0: seismicGrade.
     int detailingGrade = 0;
     int detailing() const { return detailingGrade > 0 ? detailingGrade : seismicGrade; }
+    // The columns of the outer column lines are designed as corner columns
+    // (GB 50011-2010 6.2.6, 6.3.7, 6.3.9).
+    bool cornerColumns = false;
 };
 
 struct EnvelopeResult {

@@ -202,7 +202,7 @@ RowNotes governingNotes(const EnvelopeResult& r)
                         pair("Nmax", sets->maxAxial) + pair("Nmin", sets->minAxial);
             }
             if (grade > 0 && z(c) < ratios.size())
-                appendLines(note, columnSeismicDetailing(r.envelope, c, grade, ratios[z(c)].ratio).lines);
+                appendLines(note, columnSeismicDetailing(r.envelope, c, grade, ratios[z(c)].ratio, designedAsCornerColumn(r, c)).lines);
         }
     }
     return notes;

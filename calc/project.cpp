@@ -421,7 +421,7 @@ Project parseProject(const std::string& text, const std::string& fileName)
     if (const Json* se = r.optional(j, "seismic")) {
         const std::string at = "seismic";
         r.object(*se, at);
-        r.onlyKeys(*se, at, {"intensity", "site", "group", "grade", "periodFactor"});
+        r.onlyKeys(*se, at, {"intensity", "site", "group", "grade", "periodFactor", "cornerColumns"});
         // A number or its text: 7.5 and "7.5" alike.
         auto word = [&](const char* k, bool required) {
             const Json* v = r.optional(*se, k);
@@ -437,6 +437,7 @@ Project parseProject(const std::string& text, const std::string& fileName)
         p.seismic.group = word("group", true);
         p.seismic.grade = word("grade", false);
         p.seismic.psiT = word("periodFactor", false);
+        if (const Json* v = r.optional(*se, "cornerColumns")) p.seismic.cornerColumns = r.flag(*v, at + ".cornerColumns");
         try {
             parseSeismicParameters(p.seismic);
         } catch (const Failure& f) {
@@ -609,6 +610,7 @@ std::string projectJson(const Project& p)
         se["group"] = numberValue(p.seismic.group);
         if (!p.seismic.grade.empty()) se["grade"] = numberValue(p.seismic.grade);
         if (!p.seismic.psiT.empty()) se["periodFactor"] = numberValue(p.seismic.psiT);
+        if (p.seismic.cornerColumns) se["cornerColumns"] = true;
         j["seismic"] = se;
     }
     if (!p.title.project.empty() || !p.title.designer.empty() || !p.title.checker.empty() || !p.title.date.empty())

@@ -126,6 +126,10 @@ nlohmann::json capacityJson(const EnvelopeResult& r, int grade, int detailingGra
                        {"columnFootFactor", gb50011::columnFootFactor(grade)},
                        {"etaVb", grade <= 3 ? gb50011::beamShearFactor(grade) : 1.0},
                        {"etaVc", gb50011::columnShearFactor(grade)}};
+    if (r.envelopeOptions.cornerColumns) {
+        out["cornerColumns"] = true;
+        out["cornerColumnFactor"] = gb50011::kCornerColumnFactor;
+    }
     nlohmann::json columns = nlohmann::json::array();
     const std::vector<AxialRatioCheck> ratios = axialRatioChecks(r);
     for (std::size_t c = 1; c < ratios.size(); ++c)
@@ -135,8 +139,11 @@ nlohmann::json capacityJson(const EnvelopeResult& r, int grade, int detailingGra
                            {"ok", ratios[c].ok},
                            {"combination", ratios[c].combination >= 0 ? r.name(ratios[c].combination) : ""}});
     for (std::size_t c = 1; c < ratios.size(); ++c)
+        if (designedAsCornerColumn(r, static_cast<int>(c))) columns[c - 1]["corner"] = true;
+    for (std::size_t c = 1; c < ratios.size(); ++c)
         columns[c - 1]["detailingFailures"] =
-            columnSeismicDetailing(r.envelope, static_cast<int>(c), detailingGrade, ratios[c].ratio).failures;
+            columnSeismicDetailing(r.envelope, static_cast<int>(c), detailingGrade, ratios[c].ratio,
+                                   designedAsCornerColumn(r, static_cast<int>(c))).failures;
     out["columns"] = columns;
     nlohmann::json beams = nlohmann::json::array();
     for (std::size_t i = 1; i < r.envelope.beams.size(); ++i)
@@ -186,6 +193,7 @@ PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput
     EnvelopeOptions withGrade = envelopeOptions;
     withGrade.seismicGrade = seismic ? seismic->grade : 0;
     withGrade.detailingGrade = seismic ? seismic->detailingGrade : 0;
+    withGrade.cornerColumns = seismic && seismic->params.cornerColumns;
     run.calculate = [wantJson, cases, combinations, title, seismic, withGrade](
                         const PreparedRun& self, ReportWriter& report, CalcResult& result) {
         EnvelopeResult envelope =

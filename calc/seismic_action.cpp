@@ -138,6 +138,7 @@ SeismicParameters parseSeismicParameters(const SeismicTexts& t)
             throw Failure("周期折减系数 ψT 应大于 0 且不大于 1: " + clipForMessage(t.psiT));
         p.psiT = *v;
     }
+    p.cornerColumns = t.cornerColumns;
     return p;
 }
 

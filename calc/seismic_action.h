@@ -25,6 +25,10 @@ struct SeismicParameters {
     int group = 1;            // design earthquake group 1..3
     std::optional<int> grade; // 抗震等级 1..4 chosen by the user instead of Table 6.1.2
     double psiT = 0.7;        // period reduction factor for the infill walls
+    // The columns of the leftmost and rightmost column lines are corner
+    // columns of the building (an edge frame); else every column is taken as
+    // a middle or edge column.
+    bool cornerColumns = false;
 };
 
 // The texts of the batch options --seismic, --site, --group, --seismic-grade
@@ -35,6 +39,7 @@ struct SeismicTexts {
     std::string group;     // "1", "2", "3"
     std::string grade;     // "" (by the table) or "1" to "4"
     std::string psiT;      // "" (0.7) or a number above 0 and not above 1
+    bool cornerColumns = false; // --corner-columns: the outer column lines are corner columns
 };
 
 // Reads the texts once. Throws Failure naming the option and the text when

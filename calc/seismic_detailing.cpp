@@ -168,7 +168,10 @@ void detailBeam(CalculationResult& e, int i, int grade)
          ", 截面放不下 (截面过小), 应加大截面");
 }
 
-void detailColumn(CalculationResult& e, int column, int grade, double axialRatio)
+// The row of Table 11.4.12-1 a column's least steel is taken from.
+const char* minimumSteelRow(bool corner) { return corner ? "按角柱" : "按中柱、边柱"; }
+
+void detailColumn(CalculationResult& e, int column, int grade, double axialRatio, bool corner)
 {
     ColumnDesign& c = e.columns[z(column)];
     if (!c.designed) return;
@@ -177,7 +180,7 @@ void detailColumn(CalculationResult& e, int column, int grade, double axialRatio
     auto note = [&](const std::string& text) { c.notes.push_back("    抗震构造: " + text); };
 
     // Table 11.4.12-1, both faces alike.
-    const double least = gb50011::columnMinimumTotalSteelRatio(grade, rules.steel.fy, e.materials.C, false);
+    const double least = gb50011::columnMinimumTotalSteelRatio(grade, rules.steel.fy, e.materials.C, corner);
     std::string ends;
     double before = 0;
     for (const auto& [end, where] : {std::pair{&c.top, "柱顶"}, std::pair{&c.bottom, "柱底"}}) {
@@ -188,7 +191,8 @@ void detailColumn(CalculationResult& e, int column, int grade, double axialRatio
         ends += (ends.empty() ? "" : "、") + std::string(where);
     }
     if (!ends.empty())
-        note("全部纵筋按表 11.4.12-1 最小配筋率 " + percent(least) + " (按中柱、边柱) 增至 As=As'=" + area(least * A / 2) +
+        note("全部纵筋按表 11.4.12-1 最小配筋率 " + percent(least) + " (" + minimumSteelRow(corner) + ") 增至 As=As'=" +
+             area(least * A / 2) +
              " mm2 (" + ends + ", 原 " + area(before) + ")");
 
     if (c.tieTooSmall) return;
@@ -237,7 +241,14 @@ void applySeismicDetailing(EnvelopeResult& r)
     for (int i = 1; z(i) < e.beams.size(); ++i) detailBeam(e, i, grade);
     if (e.columns.empty()) return;
     const std::vector<AxialRatioCheck> ratios = axialRatioChecks(r);
-    for (int c = 1; z(c) < e.columns.size(); ++c) detailColumn(e, c, grade, z(c) < ratios.size() ? ratios[z(c)].ratio : 0.0);
+    for (int c = 1; z(c) < e.columns.size(); ++c)
+        detailColumn(e, c, grade, z(c) < ratios.size() ? ratios[z(c)].ratio : 0.0, designedAsCornerColumn(r, c));
+}
+
+bool designedAsCornerColumn(const EnvelopeResult& r, int column)
+{
+    return r.envelopeOptions.cornerColumns && !r.envelope.model.continuousBeam &&
+           outerColumn(r.envelope.topo(), column);
 }
 
 DetailingResult beamSeismicDetailing(const CalculationResult& r, int beam, int grade)
@@ -291,7 +302,8 @@ DetailingResult beamSeismicDetailing(const CalculationResult& r, int beam, int g
     return d;
 }
 
-DetailingResult columnSeismicDetailing(const CalculationResult& r, int column, int grade, double axialRatio)
+DetailingResult columnSeismicDetailing(const CalculationResult& r, int column, int grade, double axialRatio,
+                                       bool corner)
 {
     DetailingResult d;
     const ColumnDesign& c = r.columns[z(column)];
@@ -301,15 +313,23 @@ DetailingResult columnSeismicDetailing(const CalculationResult& r, int column, i
     const FrameTopology& t = r.topo();
     if (!c.top.failed() && !c.bottom.failed()) {
         const double total = 2 * std::max(c.top.As, c.bottom.As);
-        const double least = gb50011::columnMinimumTotalSteelRatio(grade, rules.steel.fy, r.materials.C, false);
+        const double least = gb50011::columnMinimumTotalSteelRatio(grade, rules.steel.fy, r.materials.C, corner);
         if (total < least * A)
-            fail(d, "全部纵筋 " + fixedText(total, 0) + " mm2 < 表 11.4.12-1 最小配筋率 " + percent(least) + " bh");
+            fail(d, "全部纵筋 " + fixedText(total, 0) + " mm2 < 表 11.4.12-1 最小配筋率 " + percent(least) + " bh" +
+                        (corner ? " (按角柱)" : ""));
     }
     const double Hn = 1000 * (c.lc > 0 ? c.lc : r.model.member(t.columnMember(column)).len);
     const bool ground = t.bottomStorey(column);
     const gb50011::DenseZone ends = gb50011::columnDenseZone(grade, std::max(b, h), Hn, 20, false);
-    std::string zone = "    柱端箍筋加密区 长 " + fixedText(ends.length, 0) + " mm";
-    if (ground) zone += ", 底层柱根 " + fixedText(gb50011::columnDenseZone(grade, std::max(b, h), Hn, 20, true).length, 0) + " mm";
+    std::string zone;
+    if (corner && gb50011::cornerColumnDensifiedFullHeight(grade)) {
+        // GB 50010-2010 11.4.14, GB 50011-2010 6.3.9-1-3: grades 1 and 2.
+        zone = "    箍筋加密区 角柱沿全高加密 (" + fixedText(Hn, 0) + " mm)";
+    } else {
+        zone = "    柱端箍筋加密区 长 " + fixedText(ends.length, 0) + " mm";
+        if (ground)
+            zone += ", 底层柱根 " + fixedText(gb50011::columnDenseZone(grade, std::max(b, h), Hn, 20, true).length, 0) + " mm";
+    }
     zone += ", 间距 <= " + fixedText(ends.maxSpacing, 0) + ", 直径 >= " + fixedText(ends.minDiameter, 0) +
             " (表 11.4.12-2, 纵筋按 20 mm)";
     d.lines.push_back(zone);

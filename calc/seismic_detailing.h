@@ -26,7 +26,7 @@ struct EnvelopeResult;
 // that says so. The support stirrups within the spacing and diameter of Table
 // 11.3.6-2, the top bars laid again inside thicker stirrups.
 // Columns: both faces raised to the least total steel of Table 11.4.12-1
-// (middle or edge column); the ties to the spacing and diameter of Table
+// (middle or edge column; the corner row for a corner column); the ties to the spacing and diameter of Table
 // 11.4.12-2 (the stricter foot zone for a ground-storey column) and to the
 // volumetric ratio of 11.4.17 at the column's axial ratio, with the tie legs
 // taken in both directions of a rectangular hoop.
@@ -42,11 +42,18 @@ struct DetailingResult {
 // compression steel at the ends, and the bottom/top ratio).
 DetailingResult beamSeismicDetailing(const CalculationResult& r, int beam, int grade);
 
+// Whether column c of the envelope is designed as a corner column: the
+// project says its outer column lines are corner columns (a plane frame
+// cannot tell them itself), and c stands on one of them.
+bool designedAsCornerColumn(const EnvelopeResult& r, int column);
+
 // Column c: the least total steel (both faces as designed, the column taken
-// as a middle or edge column: a plane frame cannot tell a corner column),
-// the densified zones with bars of 20 mm, and the volumetric ratio of the
-// chosen ties in the densified zone (a rectangular hoop with the tie legs in
-// both directions) against λv at the axial ratio given.
-DetailingResult columnSeismicDetailing(const CalculationResult& r, int column, int grade, double axialRatio);
+// as a middle or edge column, or as a corner column when told), the
+// densified zones with bars of 20 mm (a corner column of grade 1 or 2 over
+// its whole height), and the volumetric ratio of the chosen ties in the
+// densified zone (a rectangular hoop with the tie legs in both directions)
+// against λv at the axial ratio given.
+DetailingResult columnSeismicDetailing(const CalculationResult& r, int column, int grade, double axialRatio,
+                                       bool corner = false);
 
 } // namespace kj

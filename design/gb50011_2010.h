@@ -157,6 +157,13 @@ double beamShearFactor(int grade);
 // 6.2.5: V = ηvc (Mct + Mcb)/Hn for frame structures: ηvc 1.5, 1.3, 1.2,
 // 1.1 for grades 1..4.
 double columnShearFactor(int grade);
+// 6.2.6 (GB 50010-2010 11.4.5): the combined moments and shears of a corner
+// column of a frame of grade 1..4, after the adjustments of 6.2.2, 6.2.3 and
+// 6.2.5, times at least 1.10.
+inline constexpr double kCornerColumnFactor = 1.10;
+// 6.3.9-1-3 (GB 50010-2010 11.4.14): the ties of a corner column of a frame
+// of grade 1 or 2 are densified over the whole height.
+inline bool cornerColumnDensifiedFullHeight(int grade) { return grade == 1 || grade == 2; }
 
 // Table 6.3.6: axial compression ratio N/(fc A) of a frame-structure
 // column: not above 0.65, 0.75, 0.85, 0.90 for grades 1..4.

@@ -4,6 +4,7 @@
 #include "calc/run.h"
 #include "common/failure.h"
 #include "common/textfile.h"
+#include "design/gb50011_2010.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +88,50 @@ TEST_F(SeismicRun, TheEarthquakeIsCombinedReportedAndWritten)
     EXPECT_EQ(alone.seismic->grade, 3);
     EXPECT_FALSE(alone.seismic->gradeFromTable);
     EXPECT_EQ(alone.envelope->combinations.size(), 6u); // 1.3G, 1.0G and four seismic
+}
+
+// KJ-1 (two spans) at grade 2 as an edge frame: the outer columns 1 and 3
+// take 1.10 on their adjusted moments and shears in every seismic
+// combination (GB 50011 6.2.6), column 2 and the static combinations none;
+// the outer columns at least the corner row of Table 11.4.12-1, their ties
+// densified over the whole height (11.4.14).
+TEST_F(SeismicRun, CornerColumnsOfAnEdgeFrame)
+{
+    CalcRequest r = request();
+    r.seismic.grade = "2";
+    const CalcResult plain = runCalculation(r);
+    r.seismic.cornerColumns = true;
+    const CalcResult corner = runCalculation(r);
+    const std::vector<CombinationResult>& a = plain.envelope->combinations;
+    const std::vector<CombinationResult>& b = corner.envelope->combinations;
+    ASSERT_EQ(a.size(), b.size());
+    int seismic = 0;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        const bool E = a[k].combination.uses(LoadCaseKind::E);
+        seismic += E;
+        for (std::size_t c = 1; c <= 3; ++c) {
+            SCOPED_TRACE(a[k].combination.name + " column " + std::to_string(c));
+            const double f = E && c != 2 ? 1.1 : 1.0;
+            EXPECT_NEAR(b[k].columns[c].Mtop, f * a[k].columns[c].Mtop, 1e-9);
+            EXPECT_NEAR(b[k].columns[c].Mbottom, f * a[k].columns[c].Mbottom, 1e-9);
+            if (E) {
+                EXPECT_NEAR(b[k].capacity.columns[c].V, f * a[k].capacity.columns[c].V, 1e-9);
+            }
+        }
+    }
+    EXPECT_EQ(seismic, 4);
+
+    // Table 11.4.12-1 by hand: the corner row at grade 2, 0.9 %, + 0.1 % for
+    // the 300 MPa bars of KJ-1 (+ 0.05 % for 400 MPa): the 400 x 400 corner
+    // columns need 1.0 % x 160000 / 2 = 800 mm2 each face at the top.
+    EXPECT_DOUBLE_EQ(gb50011::columnMinimumTotalSteelRatio(2, 360, 30, true), 0.0095);
+    for (std::size_t c : {1u, 3u}) EXPECT_NEAR(corner.envelope->envelope.columns[c].top.As, 800, 1e-9) << c;
+    EXPECT_LT(plain.envelope->envelope.columns[1].top.As, 800);
+    const std::string report = readTextFile(dir / "zemowj1.txt", "\\zemowj1.txt");
+    EXPECT_NE(report.find("角柱×1.10 γRE="), std::string::npos);
+    EXPECT_NE(report.find("最小配筋率 1.00% (按角柱) 增至 As=As'=800 mm2"), std::string::npos);
+    EXPECT_NE(report.find("箍筋加密区 角柱沿全高加密 ("), std::string::npos);
+    EXPECT_NE(report.find("角柱: 最左、最右两列柱按角柱设计"), std::string::npos);
 }
 
 } // namespace

@@ -115,6 +115,13 @@ grep -q '工况 Q 未写出' out.txt || fail "the unwritten case is not named: $
   '\S.kjpj' >out.txt 2>err.txt || fail "--to-project with seismic options exited $? ($(cat err.txt))"
 grep -q '"seismic": {"intensity": 7.5, "site": "III", "group": 2}' S.kjpj || fail "no seismic group: $(grep -A2 seismic S.kjpj)"
 grep -q '"liveLoadPatterns": true' S.kjpj || fail "no live-load patterns in the project"
+# --corner-columns too; a project's setting that is no flag is refused by its key.
+"$calc" --to-project '\KJ-1.txt' --code 2010 --seismic 8 --site II --group 1 --corner-columns '\C.kjpj' >out.txt 2>err.txt ||
+  fail "--to-project with --corner-columns exited $? ($(cat err.txt))"
+grep -q '"group": 1, "cornerColumns": true}' C.kjpj || fail "no corner columns: $(grep -A2 seismic C.kjpj)"
+sed 's/"cornerColumns": true/"cornerColumns": 1/' C.kjpj >bad.kjpj
+"$calc" '\bad.kjpj' >out.txt 2>err.txt && fail "a number as cornerColumns accepted"
+grep -q 'seismic.cornerColumns 应为 true 或 false' err.txt || fail "cornerColumns message: $(cat err.txt)"
 sed 's/"concrete": 25/"concrete": "25"/' KJ-1.kjpj >bad.kjpj
 "$calc" '\bad.kjpj' >out.txt 2>err.txt && fail "a bad project accepted"
 grep -q 'materials.concrete 应为数值' err.txt || fail "bad project message: $(cat err.txt)"

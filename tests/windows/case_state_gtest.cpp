@@ -25,6 +25,17 @@ TEST(CaseState, W2AndTheEarthquakeRoundTripAndAnOldFileReadsAsBefore)
     EXPECT_TRUE(o.W2.empty() && o.seismic.intensity.empty());
     EXPECT_EQ(o.rows, std::vector<std::string>{"1.3G"});
     EXPECT_EQ(formatCaseState(o), old);
+    EXPECT_FALSE(s.seismic.cornerColumns);
+
+    // The corner columns: a line of their own after the earthquake's.
+    CaseWindowState c = s;
+    c.seismic.cornerColumns = true;
+    const std::string corners = formatCaseState(c);
+    EXPECT_NE(corners.find("\"0.8\"\r\n\"角柱\",\"1\"\r\n\"1.3G+1.5W2\"\r\n"), std::string::npos);
+    const CaseWindowState back = parseCaseState(corners, "\\zhgk-1.txt");
+    EXPECT_TRUE(back.seismic.cornerColumns);
+    EXPECT_EQ(back.rows, s.rows);
+    EXPECT_EQ(formatCaseState(back), corners);
 
     try {
         parseCaseState("\"G\",\"\",\"Q\",\"\",\"W\",\"\",\"组合\",\"x\",\"地震\",\"7\",\"V\",\"1\",\"\",\"\"", "\\zhgk-2.txt");

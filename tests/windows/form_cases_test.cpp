@@ -223,6 +223,8 @@ void FormCasesTest::earthquakeAndW2ReachTheRunAndTheStateFile()
     c->Combo11->setCurrentIndex(1); // group 2
     c->Combo12->setCurrentIndex(2); // grade 2
     c->Text1->setText(QStringLiteral("0.8"));
+    QVERIFY(c->Check2->isEnabled() && !c->Check2->toolTip().isEmpty());
+    c->Check2->setChecked(true);
 
     // The main window's default method: the core's refusal, nothing calculated.
     press(c->Command1);
@@ -234,13 +236,14 @@ void FormCasesTest::earthquakeAndW2ReachTheRunAndTheStateFile()
     QVERIFY(messages_.size() == 1 && result && result->seismic);
     const kj::SeismicParameters& p = result->seismic->params;
     QVERIFY(p.intensity == kj::gb50011::Intensity::I7_5 && p.site == kj::gb50011::SiteClass::III);
-    QVERIFY(p.group == 2 && p.grade == 2 && p.psiT == 0.8);
+    QVERIFY(p.group == 2 && p.grade == 2 && p.psiT == 0.8 && p.cornerColumns);
     QCOMPARE(result->envelope->cases[3].kind, kj::LoadCaseKind::W2);
 
     press(c->Command4);
     c->setState(kj::CaseWindowState{});
-    QVERIFY(!c->Text1->isEnabled());
+    QVERIFY(!c->Text1->isEnabled() && !c->Check2->isChecked());
     press(c->Command5);
+    QVERIFY(c->Check2->isChecked());
     QCOMPARE(c->state().W2, std::string("\\KJ-1W2.txt"));
     QCOMPARE(c->state().seismic.grade, std::string("2"));
     QCOMPARE(c->state().seismic.psiT, std::string("0.8"));

@@ -371,6 +371,16 @@ void FormEditorTest::seismicChoicesAreProjectEditsAndABadFactorIsMarked()
     QVERIFY(!e.hasMarks() && e.saveTo(folder_->path(QStringLiteral("s.kjpj"))));
     const kj::SeismicTexts saved = kj::parseProject(folder_->bytes(QStringLiteral("s.kjpj")).toStdString(), "s").seismic;
     QVERIFY(saved.intensity == "8.5" && saved.site == "II" && saved.group == "1" && saved.grade == "3" && saved.psiT == "0.8");
+    // The corner columns: one edit, saved as cornerColumns, undone in one step.
+    QVERIFY(e.CheckCornerColumns->isEnabled() && !e.CheckCornerColumns->isChecked());
+    const int before = e.undoStack()->count();
+    e.CheckCornerColumns->click();
+    QCOMPARE(e.undoStack()->count(), before + 1);
+    QVERIFY(e.saveTo(folder_->path(QStringLiteral("c.kjpj"))));
+    QVERIFY(folder_->bytes(QStringLiteral("c.kjpj")).contains("\"cornerColumns\": true"));
+    QVERIFY(kj::parseProject(folder_->bytes(QStringLiteral("c.kjpj")).toStdString(), "c").seismic.cornerColumns);
+    e.undoStack()->undo();
+    QVERIFY(!e.project().seismic.cornerColumns && !e.CheckCornerColumns->isChecked());
     // The default method: the core's refusal reaches the engineer.
     press(e.CommandCalc);
     QVERIFY(!messages_.isEmpty() && messages_.last().contains(QStringLiteral("设计规范为原方法时不能进行抗震计算")));

@@ -14,6 +14,7 @@ std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 // The keys of the optional lines; no combination reads as either.
 constexpr const char* kSecondWindKey = "风载W2";
 constexpr const char* kSeismicKey = "地震";
+constexpr const char* kCornerKey = "角柱"; // after the earthquake's line, only when its columns are set
 
 } // namespace
 
@@ -29,6 +30,7 @@ std::string formatCaseState(const CaseWindowState& s)
         out += quoted(kSeismicKey);
         for (const std::string* t : {&e.intensity, &e.site, &e.group, &e.grade, &e.psiT}) out += "," + quoted(*t);
         out += CRLF;
+        if (e.cornerColumns) out += quoted(kCornerKey) + "," + quoted("1") + CRLF;
     }
     for (const std::string& row : s.rows) out += quoted(row) + CRLF;
     return out;
@@ -73,13 +75,19 @@ CaseWindowState parseCaseState(const std::string& text, const std::string& fileN
         if (rows + 5 >= items.size())
             throw Failure("工况组合文件 " + fileName + " 的 \"" + kSeismicKey +
                           "\" 之后应有设防烈度、场地类别、设计地震分组、抗震等级和周期折减系数 ψT 五项");
-        s.seismic = {items[rows + 1], items[rows + 2], items[rows + 3], items[rows + 4], items[rows + 5]};
+        s.seismic = {items[rows + 1], items[rows + 2], items[rows + 3], items[rows + 4], items[rows + 5], false};
         try {
             parseSeismicParameters(s.seismic);
         } catch (const Failure& f) {
             throw Failure("工况组合文件 " + fileName + " 的地震作用: " + f.what());
         }
         rows += 6;
+        if (rows < items.size() && items[rows] == kCornerKey) {
+            if (rows + 1 >= items.size() || (items[rows + 1] != "0" && items[rows + 1] != "1"))
+                throw Failure("工况组合文件 " + fileName + " 的 \"" + kCornerKey + "\" 之后应有 1 (两端柱为角柱) 或 0");
+            s.seismic.cornerColumns = items[rows + 1] == "1";
+            rows += 2;
+        }
     }
     for (std::size_t i = rows; i < items.size(); ++i)
         if (!items[i].empty()) s.rows.push_back(items[i]);

@@ -11,6 +11,7 @@
 //     "风载W2","\KJ-1W2.txt"      (only with the right wind W2)
 //     "地震","7.5","II","1","","0.7"  (only with seismic design: intensity, site,
 //                                  group, grade or "" by the table, psi_T)
+//     "角柱","1"                  (only after "地震", when the outer columns are corner columns)
 //     "1.3G+1.65Q"
 //     ...
 // A file without the optional lines reads as before: no W2, no earthquake.

@@ -101,7 +101,7 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     // The earthquake, by GB 50011 (the main window's method must be GB50010-2010).
     Frame1 = new QGroupBox(QStringLiteral("地震作用"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(kjw::twipsRect(7320, 120, 3240, 2640));
+    Frame1->setGeometry(kjw::twipsRect(7320, 120, 3240, 3060));
     const auto inFrame = [this](auto* w, int left, int top, int width, int height) {
         w->setParent(Frame1);
         w->setGeometry(kjw::twipsRect(left, top, width, height));
@@ -135,8 +135,12 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
     Text1 = inFrame(lineBox("Text1", 0, 0, 0), 1380, 2040, 1740, kjw::kBoxHeight);
     Text1->setText(QStringLiteral("0.7"));
     Text1->setToolTip(QStringLiteral("考虑填充墙的周期折减系数, 0 < ψT ≤ 1, 默认 0.7"));
+    Check2 = inFrame(new QCheckBox(QStringLiteral("两端柱为角柱"), Frame1), 120, 2460, 3000, 300);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    Check2->setToolTip(QStringLiteral("边榀框架: 最左、最右两列柱是房屋的角柱, 按角柱设计 (调整后的弯矩、剪力×1.10, "
+                                      "角柱最小配筋率, 一、二级沿全高加密箍筋); 不选则各柱按中柱、边柱"));
     Label15 = label("Label15", QStringLiteral("抗震设计须用 GB50010-2010 (计算窗口的设计规范); 地震组合列在所选组合之后"),
-                    7320, 2880, 3240, 900, Qt::AlignLeft | Qt::AlignTop);
+                    7320, 3300, 3240, 900, Qt::AlignLeft | Qt::AlignTop);
     Label15->setWordWrap(true);
     connect(Combo9, &QComboBox::activated, this, &FormCases::FormCases_Combo9_Activated);
 
@@ -148,7 +152,7 @@ FormCases::FormCases(QWidget* mainWindow) : kjw::FormBase(mainWindow)
 void FormCases::FormCases_Combo9_Activated()
 {
     const bool seismic = Combo9->currentIndex() > 0;
-    for (QWidget* w : std::initializer_list<QWidget*>{Combo10, Combo11, Combo12, Text1}) w->setEnabled(seismic);
+    for (QWidget* w : std::initializer_list<QWidget*>{Combo10, Combo11, Combo12, Text1, Check2}) w->setEnabled(seismic);
 }
 
 std::vector<std::string> FormCases::rows() const
@@ -209,6 +213,7 @@ kj::CaseWindowState FormCases::state() const
         s.seismic.group = fromBox(Combo11->currentText());
         s.seismic.grade = Combo12->currentIndex() > 0 ? fromBox(Combo12->currentText()) : std::string();
         s.seismic.psiT = fromBox(Text1->text().trimmed());
+        s.seismic.cornerColumns = Check2->isChecked();
     }
     for (const std::string& row : rows())
         if (!row.empty()) s.rows.push_back(row);
@@ -237,6 +242,7 @@ void FormCases::setState(const kj::CaseWindowState& s)
         Combo12->setCurrentIndex(seismic->grade.value_or(0));
         Text1->setText(qs(s.seismic.psiT.empty() ? std::string("0.7") : s.seismic.psiT));
     }
+    Check2->setChecked(seismic && seismic->cornerColumns);
     FormCases_Combo9_Activated();
     Combo6->setCurrentIndex(gammaAt);
     Combo7->setCurrentIndex(psiAt);

@@ -45,10 +45,12 @@ public:
     QComboBox* Combo8;
     QLabel* Label9;
     // The earthquake in the group Frame1: intensity ("无" first: no seismic
-    // design), site class, design group, grade (by Table 6.1.2 or chosen), psi_T.
+    // design), site class, design group, grade (by Table 6.1.2 or chosen), psi_T,
+    // and whether the outer columns are corner columns.
     QGroupBox* Frame1;
     QComboBox *Combo9, *Combo10, *Combo11, *Combo12;
     QLineEdit* Text1;
+    QCheckBox* Check2;
     QLabel *Label10, *Label11, *Label12, *Label13, *Label14, *Label15;
 
 public slots:

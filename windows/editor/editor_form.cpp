@@ -657,6 +657,14 @@ QWidget* EditorForm::buildSettingsTab()
                              QStringLiteral("框架的抗震等级: 自动按高度和烈度 (GB 50011 表 6.1.2), 或指定一至四级")));
     sf->addRow(QStringLiteral("周期折减系数 ψT"),
                number(TextPeriodFactor, "TextPeriodFactor", QStringLiteral("考虑填充墙的周期折减系数, 0 < ψT ≤ 1, 默认 0.7")));
+    CheckCornerColumns = new QCheckBox(QStringLiteral("两端柱为角柱"), seismic);
+    CheckCornerColumns->setObjectName(QStringLiteral("CheckCornerColumns"));
+    CheckCornerColumns->setToolTip(QStringLiteral("边榀框架: 最左、最右两列柱是房屋的角柱, 按角柱设计 (调整后的弯矩、剪力×1.10, "
+                                                  "角柱最小配筋率, 一、二级沿全高加密箍筋); 不选则各柱按中柱、边柱"));
+    connect(CheckCornerColumns, &QCheckBox::clicked, this, [this] {
+        if (!filling_) boxEdited(CheckCornerColumns);
+    });
+    sf->addRow(CheckCornerColumns);
     right->addWidget(seismic);
     h->addLayout(right, 1);
     return page;
@@ -946,6 +954,9 @@ void EditorForm::boxEdited(QWidget* w)
             numberOf(text);
             p.seismic.psiT = t;
         });
+    else if (w == CheckCornerColumns)
+        commit(key, QStringLiteral("两端柱为角柱"),
+               [&](kj::Project& p) { p.seismic.cornerColumns = CheckCornerColumns->isChecked(); });
     else if (w == ComboCombinationSet) {
         const int at = ComboCombinationSet->currentIndex();
         commit(key, QStringLiteral("荷载组合"), [&](kj::Project& p) {
@@ -1156,7 +1167,9 @@ void EditorForm::refresh()
     if (!marks_.count(Key{ComboSeismicGrade, -1, -1}))
         ComboSeismicGrade->setCurrentIndex(sp && sp->grade ? *sp->grade : 0);
     setBox(TextPeriodFactor, se.psiT.empty() ? QStringLiteral("0.7") : qs(se.psiT));
-    for (QWidget* w : std::initializer_list<QWidget*>{ComboSite, ComboGroup, ComboSeismicGrade, TextPeriodFactor})
+    CheckCornerColumns->setChecked(se.cornerColumns);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ComboSite, ComboGroup, ComboSeismicGrade, TextPeriodFactor, CheckCornerColumns})
         w->setEnabled(seismic);
 
     filling_ = was;

@@ -84,9 +84,11 @@ public:
     QCheckBox* CheckSelfWeight;
     QTableWidget* TableCombinations;
     // The earthquake: intensity ("无" first: no seismic design), site class,
-    // design group, the grade (by Table 6.1.2 or chosen) and psi_T.
+    // design group, the grade (by Table 6.1.2 or chosen), psi_T and whether
+    // the outer columns are corner columns.
     QComboBox *ComboSeismic, *ComboSite, *ComboGroup, *ComboSeismicGrade;
     QLineEdit* TextPeriodFactor;
+    QCheckBox* CheckCornerColumns;
     // The calculation's files on request.
     QCheckBox *CheckJson, *CheckPdf;
     // The drawing and its layer.
