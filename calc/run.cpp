@@ -184,6 +184,7 @@ PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput
                })->data;
     EnvelopeOptions withGrade = envelopeOptions;
     withGrade.seismicGrade = seismic ? seismic->grade : 0;
+    withGrade.intensityNine = seismic && seismic->params.intensity == gb50011::Intensity::I9;
     run.calculate = [wantJson, cases, combinations, title, seismic, withGrade](
                         const PreparedRun& self, ReportWriter& report, CalcResult& result) {
         EnvelopeResult envelope =
