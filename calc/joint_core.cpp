@@ -196,12 +196,21 @@ std::vector<JointCoreCheck> jointCoreChecks(const EnvelopeResult& r, bool intens
     return out;
 }
 
+namespace {
+
+std::string jointName(const JointCoreCheck& j)
+{
+    return "第 " + std::to_string(j.level) + " 层, 轴" + axisText(j.line);
+}
+
+} // namespace
+
 std::string jointCoreLine(const EnvelopeResult& r, int column)
 {
     if (z(column) >= r.joints.size()) return "";
     const JointCoreCheck& j = r.joints[z(column)];
     if (!j.checked) return "";
-    std::string t = "    节点 (第 " + std::to_string(j.level) + " 层, 轴" + axisText(j.line) + ") ";
+    std::string t = "    节点 (" + jointName(j) + ") ";
     if (!j.refused.empty()) return t + "未验算: " + j.refused;
     const std::string why = " (" + r.name(j.combination) + ", ηjb=" + shortestDecimal(j.etaJb) + ")";
     if (!j.sectionOk)
@@ -216,6 +225,37 @@ std::string jointCoreLine(const EnvelopeResult& r, int column)
     t += "; 节点核心区箍筋 " + j.tieString;
     if (j.tiesRaised) t += " (按 11.6.4 及 11.6.8 ρv>=" + fixedText(100 * j.rhoVMin, 2) + "% 由柱加密区箍筋加强)";
     else t += " (同柱加密区)";
+    return t;
+}
+
+JointCoreTable jointCoreTable(const EnvelopeResult& r)
+{
+    JointCoreTable t;
+    t.headers = {"柱号", "节点", "组合", "ΣMb (kN·m)", "Vj (kN)", "截面限值 (kN)", "受剪承载力 (kN)", "核心区箍筋", "结论"};
+    for (std::size_t c = 1; c < r.joints.size(); ++c) {
+        const JointCoreCheck& j = r.joints[c];
+        if (!j.checked) continue;
+        const std::string verdict = j.ok() ? "满足" : !j.refused.empty() ? "未验算" : "不满足";
+        if (!j.refused.empty()) {
+            t.rows.push_back({std::to_string(c), jointName(j), "", "", "", "", "", "", verdict});
+            t.failures.push_back("节点 (" + jointName(j) + ") 未验算: " + j.refused);
+            continue;
+        }
+        t.rows.push_back({std::to_string(c), jointName(j), r.name(j.combination), fixedText(j.sumMb, 1), fixedText(j.Vj, 1),
+                          fixedText(j.limit, 1), j.sectionOk ? fixedText(j.capacity, 1) : std::string("—"),
+                          j.tiesFailed || !j.sectionOk ? std::string("—") : j.tieString, verdict});
+        if (!j.sectionOk)
+            t.failures.push_back("节点 (" + jointName(j) + ") 核心区截面不满足 11.6.3, 应加大柱截面或提高混凝土强度等级");
+        else if (!j.ok())
+            t.failures.push_back("节点 (" + jointName(j) + ") 核心区箍筋无法选配");
+    }
+    if (t.rows.empty()) return t;
+    const int grade = r.envelopeOptions.seismicGrade;
+    t.notes = {"GB 50010-2010 11.6: Vj = ηjb ΣMb / (hb0 - as') · (1 - (hb0 - as') / (Hc - hb)), 顶层不乘括号项; ηjb = " +
+                   shortestDecimal(gb50011::jointShearFactor(grade)) + "; 截面限值 0.3 ηj βc fc bj hj / γRE (11.6.3); 承载力 "
+                   "(1.1 ηj ft bj hj + 0.05 ηj N bj/bc + fyv Asvj (hb0 - as')/s) / γRE (11.6.4), γRE = 0.85。",
+               "平面框架无法计入正交梁, ηj 取 1.0; N 为上柱轴压力 (不大于 0.5 fc bc hc, 受拉取 0); 核心区箍筋不少于柱端加密区箍筋, "
+               "并满足 11.6.8 配箍特征值 λv = " + fixedText(gb50011::jointTieCharacteristicValue(grade), 2) + "。"};
     return t;
 }
 

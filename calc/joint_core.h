@@ -54,4 +54,15 @@ std::vector<JointCoreCheck> jointCoreChecks(const EnvelopeResult& r, bool intens
 // empty where there is none.
 std::string jointCoreLine(const EnvelopeResult& r, int column);
 
+// The joints as a table for the book: one row per joint checked (column,
+// joint, combination, Vj, limit, capacity, ties, verdict), the failures in
+// words, and the notes under the table; no rows when there are no joints.
+struct JointCoreTable {
+    std::vector<std::string> headers;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> failures;
+    std::vector<std::string> notes;
+};
+JointCoreTable jointCoreTable(const EnvelopeResult& r);
+
 } // namespace kj
