@@ -231,17 +231,18 @@ std::string jointCoreLine(const EnvelopeResult& r, int column)
 JointCoreTable jointCoreTable(const EnvelopeResult& r)
 {
     JointCoreTable t;
-    t.headers = {"柱号", "节点", "组合", "ΣMb (kN·m)", "Vj (kN)", "截面限值 (kN)", "受剪承载力 (kN)", "核心区箍筋", "结论"};
+    t.headers = {"柱号", "节点", "组合", "ΣMb (kN·m)", "N (kN)", "Vj (kN)", "截面限值 (kN)", "受剪承载力 (kN)", "核心区箍筋", "结论"};
     for (std::size_t c = 1; c < r.joints.size(); ++c) {
         const JointCoreCheck& j = r.joints[c];
         if (!j.checked) continue;
         const std::string verdict = j.ok() ? "满足" : !j.refused.empty() ? "未验算" : "不满足";
         if (!j.refused.empty()) {
-            t.rows.push_back({std::to_string(c), jointName(j), "", "", "", "", "", "", verdict});
+            t.rows.push_back({std::to_string(c), jointName(j), "", "", "", "", "", "", "", verdict});
             t.failures.push_back("节点 (" + jointName(j) + ") 未验算: " + j.refused);
             continue;
         }
-        t.rows.push_back({std::to_string(c), jointName(j), r.name(j.combination), fixedText(j.sumMb, 1), fixedText(j.Vj, 1),
+        t.rows.push_back({std::to_string(c), jointName(j), r.name(j.combination), fixedText(j.sumMb, 1), fixedText(j.N, 0),
+                          fixedText(j.Vj, 1),
                           fixedText(j.limit, 1), j.sectionOk ? fixedText(j.capacity, 1) : std::string("—"),
                           j.tiesFailed || !j.sectionOk ? std::string("—") : j.tieString, verdict});
         if (!j.sectionOk)

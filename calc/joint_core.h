@@ -55,7 +55,7 @@ std::vector<JointCoreCheck> jointCoreChecks(const EnvelopeResult& r, bool intens
 std::string jointCoreLine(const EnvelopeResult& r, int column);
 
 // The joints as a table for the book: one row per joint checked (column,
-// joint, combination, Vj, limit, capacity, ties, verdict), the failures in
+// joint, combination, ΣMb, N of the column above, Vj, limit, capacity, ties, verdict), the failures in
 // words, and the notes under the table; no rows when there are no joints.
 struct JointCoreTable {
     std::vector<std::string> headers;
