@@ -782,6 +782,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
 
     // The steel the seismic detailing asks for, before the serviceability checks of the bars.
     applySeismicDetailing(r);
+    // The joint cores of grades 1 to 3, with the column ties as detailed.
+    r.joints = jointCoreChecks(r, envelopeOptions.intensityNine);
 
     // Serviceability: the quasi-permanent combination G + psi_q Q (G alone
     // without Q) for the beams, the wind alone for the storey drifts.

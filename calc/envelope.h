@@ -23,6 +23,7 @@
 #include "calc/calculation.h"
 #include "calc/capacity_design.h"
 #include "calc/combinations.h"
+#include "calc/joint_core.h"
 #include "calc/live_load.h"
 #include "calc/load_cases.h"
 #include "calc/serviceability_check.h"
@@ -146,6 +147,9 @@ struct EnvelopeOptions {
     // The columns of the outer column lines are designed as corner columns
     // (GB 50011-2010 6.2.6, 6.3.7, 6.3.9).
     bool cornerColumns = false;
+    // Intensity 9: the joint cores of grade 1 are refused (their shear comes
+    // from the beams' actual flexural capacities).
+    bool intensityNine = false;
 };
 
 struct EnvelopeResult {
@@ -178,6 +182,9 @@ struct EnvelopeResult {
     // alone (none without W).
     std::string quasiPermanentName;
     std::vector<StoreyDrift> windDrifts;
+    // The seismic shear check of the joint on each column's top (1..NC);
+    // empty where none is made.
+    std::vector<JointCoreCheck> joints;
 
     const std::string& name(int combination) const
     {

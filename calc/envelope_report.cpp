@@ -1,5 +1,6 @@
 #include "calc/envelope_report.h"
 
+#include "calc/joint_core.h"
 #include "calc/json_value.h"
 #include "calc/seismic_detailing.h"
 #include "common/numbers.h"
@@ -68,6 +69,31 @@ std::string columnGoverningNote(const EnvelopeResult& r, int c, const std::vecto
              " (GB 50011 表 6.3.6, " + r.name(a.combination) + ") " + (a.ok ? "满足" : "不满足, 超限");
     }
     return t;
+}
+
+// The joint core on a column's top: Vj, the section limit (11.6.3) and the
+// capacity (11.6.4-2) in kN, the governing combination and the core's ties.
+json jointJson(const EnvelopeResult& r, const JointCoreCheck& j)
+{
+    json o{{"level", j.level}, {"line", j.line}, {"ok", j.ok()}};
+    if (!j.refused.empty()) {
+        o["refused"] = j.refused;
+        return o;
+    }
+    o["Vj"] = j.Vj;
+    o["limit"] = j.limit;
+    o["capacity"] = j.capacity;
+    o["combination"] = r.name(j.combination);
+    o["ties"] = j.tiesFailed ? std::string() : j.tieString;
+    o["sectionOk"] = j.sectionOk;
+    o["etaJb"] = j.etaJb;
+    o["sumMb"] = j.sumMb;
+    o["N"] = j.N;
+    o["bj"] = j.bj;
+    o["hj"] = j.hj;
+    o["asvsRequired"] = j.asvsRequired;
+    o["tiesRaised"] = j.tiesRaised;
+    return o;
 }
 
 // The grade of the seismic combinations' capacity design; 0: none.
@@ -203,6 +229,7 @@ RowNotes governingNotes(const EnvelopeResult& r)
             }
             if (grade > 0 && z(c) < ratios.size())
                 appendLines(note, columnSeismicDetailing(r.envelope, c, grade, ratios[z(c)].ratio, designedAsCornerColumn(r, c)).lines);
+            if (const std::string joint = jointCoreLine(r, c); !joint.empty()) note += "\n" + joint;
         }
     }
     return notes;
@@ -311,6 +338,7 @@ std::string envelopeJson(const EnvelopeResult& r)
                 m["design"] = columnDesignJson(e.columns[z(col)]);
                 m["governing"] = {{"top", r.name(gov.top)}, {"bottom", r.name(gov.bottom)}};
                 m["forceSets"] = {{"top", forceSetsJson(r, gov.topSets)}, {"bottom", forceSetsJson(r, gov.bottomSets)}};
+                if (z(col) < r.joints.size() && r.joints[z(col)].checked) m["joint"] = jointJson(r, r.joints[z(col)]);
                 for (const ColumnEndForceSets* sets : {&gov.topSets, &gov.bottomSets})
                     for (const ColumnForcePair* p : {&sets->design, &sets->maxMoment, &sets->maxAxial, &sets->minAxial})
                         if (p->governing.pattern >= 0) usedPatterns[z(p->governing.pattern)] = true;

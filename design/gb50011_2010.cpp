@@ -325,4 +325,53 @@ double columnMinimumVolumetricRatio(int grade, double axialRatio, double fc, dou
     return std::max(stirrupCharacteristicValue(grade, axialRatio) * std::max(fc, fcC35) / fyv, least[gradeIndex(grade)]);
 }
 
+double jointShearFactor(int grade)
+{
+    static constexpr std::array<double, 3> factor{1.5, 1.35, 1.2};
+    if (!jointCoreChecked(grade)) throw Failure("抗震等级 " + std::to_string(grade) + " 的框架节点不做核心区受剪验算");
+    return factor[gradeIndex(grade)];
+}
+
+double jointShear(double etaJb, double sumMb, double hb0, double asComp, double Hc, double hb, bool topLevel)
+{
+    const double arm = hb0 - asComp;
+    if (!(arm > 0)) return 0;
+    const double V = etaJb * sumMb / arm;
+    if (topLevel || !(Hc - hb > arm)) return V;
+    return V * (1 - arm / (Hc - hb));
+}
+
+double jointEffectiveWidth(double bb, double bc, double hc)
+{
+    if (bb >= bc / 2) return bc;
+    return std::min(bb + 0.5 * hc, bc);
+}
+
+double jointShearLimit(double etaJ, double betaC, double fc, double bj, double hj, double gammaRE)
+{
+    return 0.3 * etaJ * betaC * fc * bj * hj / gammaRE;
+}
+
+double jointShearCapacity(double etaJ, double ft, double fc, double bj, double hj, double bc, double hc, double N,
+                          double fyv, double asvs, double hb0, double asComp, double gammaRE)
+{
+    const double n = std::clamp(N, 0.0, 0.5 * fc * bc * hc);
+    const double concrete = 1.1 * etaJ * ft * bj * hj + 0.05 * etaJ * n * bj / bc;
+    return (concrete + fyv * asvs * std::max(0.0, hb0 - asComp)) / gammaRE;
+}
+
+double jointTieCharacteristicValue(int grade)
+{
+    static constexpr std::array<double, 3> lv{0.12, 0.10, 0.08};
+    if (!jointCoreChecked(grade)) throw Failure("抗震等级 " + std::to_string(grade) + " 的框架节点不做核心区受剪验算");
+    return lv[gradeIndex(grade)];
+}
+
+double jointMinimumVolumetricRatio(int grade, double fc, double fyv)
+{
+    static constexpr std::array<double, 3> least{0.006, 0.005, 0.004};
+    const double fcC35 = gb2010::concreteGrade(35).fc;
+    return std::max(jointTieCharacteristicValue(grade) * std::max(fc, fcC35) / fyv, least[gradeIndex(grade)]);
+}
+
 } // namespace kj::gb50011

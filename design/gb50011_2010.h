@@ -242,4 +242,44 @@ double stirrupCharacteristicValue(int grade, double axialRatio);
 // below that of C35 (16.7 N/mm2). fc, fyv in N/mm2.
 double columnMinimumVolumetricRatio(int grade, double axialRatio, double fc, double fyv);
 
+// ------------------------------------------------------------ frame joints
+
+// GB 50010 11.6.1: the joint cores of frames of grades 1, 2 and 3 are
+// checked in shear; grade 4 joints keep to the detailing alone.
+inline bool jointCoreChecked(int grade) { return grade >= 1 && grade <= 3; }
+
+// GB 50010 11.6.2 (GB 50011 D.1.1): joint shear amplification ηjb of a
+// frame structure: 1.5, 1.35, 1.2 for grades 1..3.
+double jointShearFactor(int grade);
+
+// GB 50010 11.6.2-2 (top level) and 11.6.2-4 (the other levels): the design
+// shear of a joint core, N: Vj = ηjb ΣMb / (hb0 − as'), times
+// (1 − (hb0 − as') / (Hc − hb)) below the top level. ΣMb in N*mm; hb0, as',
+// Hc (the column's height between its points of contraflexure) and hb in mm.
+double jointShear(double etaJb, double sumMb, double hb0, double asComp, double Hc, double hb, bool topLevel);
+
+// GB 50010 11.6.1 (GB 50011 D.1.2, beam and column on one centre line): the
+// effective width of the joint core, mm: bc where bb >= bc / 2, else the
+// smaller of bb + 0.5 hc and bc.
+double jointEffectiveWidth(double bb, double bc, double hc);
+
+// GB 50010 11.6.3: the shear limit of the joint core's horizontal section,
+// N: (0.3 ηj βc fc bj hj) / γRE. fc in N/mm2, bj and hj in mm.
+double jointShearLimit(double etaJ, double betaC, double fc, double bj, double hj, double gammaRE);
+
+// GB 50010 11.6.4-2: the seismic shear capacity of the joint core, N:
+// (1.1 ηj ft bj hj + 0.05 ηj N bj / bc + fyv Asvj (hb0 − as') / s) / γRE,
+// N the axial force of the column above (N, compression positive), taken
+// as 0 in tension and not above 0.5 fc bc hc. asvs = Asvj / s (mm2/mm), the
+// tie legs across the core in the direction checked.
+double jointShearCapacity(double etaJ, double ft, double fc, double bj, double hj, double bc, double hc, double N,
+                          double fyv, double asvs, double hb0, double asComp, double gammaRE);
+
+// GB 50010 11.6.8: least stirrup characteristic value λv of the joint core
+// of grades 1, 2, 3: 0.12, 0.10, 0.08; and its least volumetric stirrup
+// ratio max(λv fc / fyv, 0.6 %, 0.5 %, 0.4 %), fc not below that of C35 as
+// in 11.4.17. fc, fyv in N/mm2.
+double jointTieCharacteristicValue(int grade);
+double jointMinimumVolumetricRatio(int grade, double fc, double fyv);
+
 } // namespace kj::gb50011

@@ -1,5 +1,6 @@
 #include "calc_book.h"
 
+#include "calc/joint_core.h"
 #include "calc/report.h"
 #include "calc/seismic_report.h"
 #include "calc/serviceability_report.h"
@@ -1058,6 +1059,26 @@ void seismicSection(Book& book, const kj::SeismicAction& a, int number, QStringL
     book.note(notes);
 }
 
+// The joint cores of a seismic design, as a table under the seismic section.
+void jointCoreSection(Book& book, const kj::EnvelopeResult& e, int number, QStringList& failures)
+{
+    const kj::JointCoreTable j = kj::jointCoreTable(e);
+    if (j.rows.empty()) return;
+    book.heading(QStringLiteral("%1.2 框架节点核心区抗震受剪验算").arg(number), false);
+    Table t{{}, {}, {}};
+    for (const std::string& h : j.headers) t.headers << q(h);
+    for (const std::vector<std::string>& row : j.rows) {
+        QStringList cells;
+        for (const std::string& cell : row) cells << q(cell);
+        t.rows.push_back(cells);
+    }
+    book.table(t);
+    QStringList notes;
+    for (const std::string& n : j.notes) notes << q(n);
+    book.note(notes);
+    for (const std::string& f : j.failures) failures << q(f);
+}
+
 // 正常使用极限状态验算 (GB 50010-2010): the report's tables and its worst beam.
 void serviceabilitySection(Book& book, const kj::CalculationResult& r, const std::string& quasiPermanent,
                            const std::vector<kj::StoreyDrift>& drifts, int number, QStringList& failures)
@@ -1212,6 +1233,7 @@ void layoutBook(Book& book, const kj::CalculationResult& r, const kj::FrameData&
                 fp->setDriftCheck(DriftCheck::Earthquake);
                 book.drawing(QStringLiteral("%1.1 层间位移图 (工况 E)").arg(number), Layer::Drift, fp);
             }
+        if (e) jointCoreSection(book, *e, number, failures);
         ++number;
     }
     const bool serviceability = std::any_of(r.beams.begin(), r.beams.end(),
