@@ -39,6 +39,20 @@ SeismicFloorCells seismicFloorCells(const SeismicFloor& f)
             fixed(f.V, 2),           fixed(f.Vmin, 2),   fixed(f.drift, 3), ratioText(f.driftRatio)};
 }
 
+std::string gradeDescription(const SeismicAction& a)
+{
+    const SeismicParameters& p = a.params;
+    std::string t = "抗震等级 " + g::gradeText(a.grade);
+    if (!a.gradeFromTable) return t + " (用户指定)";
+    t += " (表 6.1.2, 框架高度 " + seismicFigures(a).height + " m";
+    if (a.longestSpan >= g::kLargeSpan) t += ", 大跨度框架 跨度 " + shortestDecimal(a.longestSpan) + " m";
+    t += ")";
+    if (a.detailingGrade != a.grade)
+        t += "  抗震构造措施 " + g::gradeText(a.detailingGrade) + " (3.3.3: " + g::siteText(p.site) + " 类场地, 按 " +
+             g::intensityTitle(g::detailingIntensity(p.intensity, p.site)) + ")";
+    return t;
+}
+
 void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)
 {
     if (w.currentColumn() != 1) w.endLine();
@@ -46,18 +60,7 @@ void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)
     const SeismicFigures n = seismicFigures(a);
     w.text("地震作用  GB 50011-2010 (2016 年版) 底部剪力法, 多遇地震, 阻尼比 0.05").endLine();
     w.text("  设防烈度 ").text(g::intensityTitle(p.intensity)).text("  场地类别 ").text(g::siteText(p.site))
-        .text("  设计地震分组 第").text(std::to_string(p.group)).text("组  抗震等级 ").text(g::gradeText(a.grade))
-        .text(a.gradeFromTable ? " (表 6.1.2, 框架高度 " + n.height + " m" +
-                                     (a.longestSpan >= g::kLargeSpan
-                                          ? ", 大跨度框架 跨度 " + shortestDecimal(a.longestSpan) + " m"
-                                          : std::string()) +
-                                     ")"
-                               : " (用户指定)");
-    if (a.detailingGrade != a.grade)
-        w.text("  抗震构造措施 ").text(g::gradeText(a.detailingGrade))
-            .text(" (3.3.3: " + g::siteText(p.site) + " 类场地, 按 " +
-                  g::intensityTitle(g::detailingIntensity(p.intensity, p.site)) + ")");
-    w.endLine();
+        .text("  设计地震分组 第").text(std::to_string(p.group)).text("组  ").text(gradeDescription(a)).endLine();
     w.text("  Tg=").text(n.Tg).text(" s  αmax=").text(n.alphaMax)
         .text("  ψT=").text(n.psiT).text("  Ec=").text(n.Ec).text(" N/mm2")
         .text("  uT=").text(n.uT).text(" m  T1=1.7ψT√uT=").text(n.T1).text(" s  α1=")

@@ -17,6 +17,10 @@ namespace kj {
 // line open, as the blocks before the design tables do.
 void writeSeismicBlock(ReportWriter& w, const SeismicAction& a);
 
+// "抗震等级 二级 (表 6.1.2, 框架高度 3.60 m)", with the large span and the
+// grade of the detailing measures when they differ, or "(用户指定)".
+std::string gradeDescription(const SeismicAction& a);
+
 // The action's values as the block prints them (fixed decimals, halves to
 // even), for every view that shows them beside the block.
 struct SeismicFigures {

@@ -1005,11 +1005,9 @@ void seismicSection(Book& book, const kj::SeismicAction& a, int number, QStringL
     book.heading(QStringLiteral("%1 地震作用计算").arg(number), true);
     QStringList lines;
     lines << QStringLiteral("GB 50011-2010 (2016 年版) 5.2.1 条底部剪力法, 多遇地震, 阻尼比 0.05。")
-          << QStringLiteral("设防烈度 %1, 场地类别 %2, 设计地震分组 第 %3 组, 抗震等级 %4%5")
+          << QStringLiteral("设防烈度 %1, 场地类别 %2, 设计地震分组 第 %3 组, %4")
                  .arg(q(g::intensityTitle(p.intensity)), q(g::siteText(p.site)), QString::number(p.group),
-                      q(g::gradeText(a.grade)),
-                      a.gradeFromTable ? QStringLiteral(" (表 6.1.2, 框架高度 %1 m)").arg(q(n.height))
-                                       : QStringLiteral(" (用户指定)"))
+                      q(kj::gradeDescription(a)))
           << QStringLiteral("特征周期 Tg = %1 s (表 5.1.4-2), 水平地震影响系数最大值 αmax = %2 (表 5.1.4-1)")
                  .arg(q(n.Tg), q(n.alphaMax))
           << QStringLiteral("周期折减系数 ψT = %1, 混凝土弹性模量 Ec = %2 N/mm²").arg(q(n.psiT), q(n.Ec))
