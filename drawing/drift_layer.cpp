@@ -6,6 +6,7 @@
 #include "common/numbers.h"
 #include "design/gb50011_2010.h"
 #include "frame_painter.h"
+#include "painter_ink.h"
 
 #include <QPainter>
 #include <QRegularExpression>
@@ -15,15 +16,7 @@
 
 namespace kjd {
 
-namespace {
-
-std::size_t ix(int i) { return static_cast<std::size_t>(i); }
-
-const QColor kInk(32, 32, 32);
-const QColor kGrey(150, 150, 150);
-const QColor kFailed(210, 0, 0);
-
-} // namespace
+using namespace ink;
 
 DriftCheck driftCheckOf(const kj::EnvelopeResult& e, const Shown& shown)
 {
