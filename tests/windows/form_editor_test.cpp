@@ -41,6 +41,7 @@ private slots:
     void buttonInTheMainWindowCoversNoControl();
     void everyButtonOfEveryWindowHasATipAndEveryWindowFits();
     void seismicChoicesAreProjectEditsAndABadFactorIsMarked();
+    void liveLoadSettingsAreProjectEdits();
 
 private:
     // Types text into a cell as the engineer does, committing it.
@@ -390,6 +391,30 @@ void FormEditorTest::seismicChoicesAreProjectEditsAndABadFactorIsMarked()
     QVERIFY(e.project().seismic.intensity.empty() && !e.TextPeriodFactor->isEnabled());
     e.undoStack()->undo();
     QCOMPARE(e.ComboSeismic->currentIndex(), 5);
+}
+
+void FormEditorTest::liveLoadSettingsAreProjectEdits()
+{
+    EditorForm& e = *editor_;
+    // Without combinations (G alone) there is nothing to pattern or factor.
+    QVERIFY(!e.CheckPatterns->isEnabled() && !e.ComboGammaL->isEnabled());
+    e.ComboCombinationSet->setCurrentIndex(1);
+    emit e.ComboCombinationSet->activated(1);
+    QVERIFY(e.CheckPatterns->isEnabled() && e.ComboGammaL->isEnabled() && e.ComboPsiC->isEnabled());
+    const int edits = e.undoStack()->count();
+    e.CheckPatterns->click();
+    e.ComboGammaL->setCurrentIndex(1);
+    emit e.ComboGammaL->activated(1);
+    e.ComboPsiC->setCurrentIndex(1);
+    emit e.ComboPsiC->activated(1);
+    QCOMPARE(e.undoStack()->count(), edits + 3);
+    QVERIFY(e.project().liveLoadPatterns && e.project().gammaL == 1.1 && e.project().psiC == 0.9);
+    // An own list takes the factors into its rows: γL and ψc back to 1.0 and 0.7.
+    e.ComboCombinationSet->setCurrentIndex(3);
+    emit e.ComboCombinationSet->activated(3);
+    QVERIFY2(!e.hasMarks(), qPrintable(e.firstMark()));
+    QVERIFY(e.project().gammaL == 1.0 && e.project().psiC == 0.7 && !e.ComboGammaL->isEnabled());
+    QVERIFY(e.project().liveLoadPatterns && e.CheckPatterns->isEnabled());
 }
 
 QTEST_MAIN(FormEditorTest)

@@ -636,6 +636,23 @@ QWidget* EditorForm::buildSettingsTab()
     cb->addWidget(tool(CommandDeleteCombination, "CommandDeleteCombination", QStringLiteral("删除一行"),
                        QStringLiteral("自定义组合: 删除所选的行"), &EditorForm::EditorForm_CommandDeleteCombination_Click));
     cv->addLayout(cb);
+    // The live load: its layouts and the factors of a built-in set.
+    auto* live = new QHBoxLayout;
+    CheckPatterns = new QCheckBox(QStringLiteral("活载不利布置"), combos);
+    CheckPatterns->setObjectName(QStringLiteral("CheckPatterns"));
+    CheckPatterns->setToolTip(QStringLiteral("活载按跨布置: 每个设计值取使之最大的布置代替 Q 参与组合"));
+    connect(CheckPatterns, &QCheckBox::clicked, this, [this] {
+        if (!filling_) boxEdited(CheckPatterns);
+    });
+    cv->addWidget(CheckPatterns);
+    live->addWidget(new QLabel(QStringLiteral("γL"), combos));
+    live->addWidget(choice(ComboGammaL, "ComboGammaL", {QStringLiteral("1.0"), QStringLiteral("1.1")},
+                           QStringLiteral("活载的设计使用年限调整系数 γL: 50 年 1.0, 100 年 1.1 (只用于内置组合)")));
+    live->addWidget(new QLabel(QStringLiteral("ψc"), combos));
+    live->addWidget(choice(ComboPsiC, "ComboPsiC", {QStringLiteral("0.7"), QStringLiteral("0.9")},
+                           QStringLiteral("活载的组合值系数 ψc: 一般 0.7, 书库、档案库、储藏室等 0.9 (只用于内置组合)")));
+    live->addStretch(1);
+    cv->addLayout(live);
     auto* right = new QVBoxLayout;
     right->addWidget(combos, 1);
 
@@ -954,6 +971,12 @@ void EditorForm::boxEdited(QWidget* w)
             numberOf(text);
             p.seismic.psiT = t;
         });
+    else if (w == CheckPatterns)
+        commit(key, QStringLiteral("活载不利布置"), [&](kj::Project& p) { p.liveLoadPatterns = CheckPatterns->isChecked(); });
+    else if (w == ComboGammaL)
+        commit(key, QStringLiteral("γL"), [&](kj::Project& p) { p.gammaL = ComboGammaL->currentIndex() == 1 ? 1.1 : 1.0; });
+    else if (w == ComboPsiC)
+        commit(key, QStringLiteral("ψc"), [&](kj::Project& p) { p.psiC = ComboPsiC->currentIndex() == 1 ? 0.9 : 0.7; });
     else if (w == CheckCornerColumns)
         commit(key, QStringLiteral("两端柱为角柱"),
                [&](kj::Project& p) { p.seismic.cornerColumns = CheckCornerColumns->isChecked(); });
@@ -968,11 +991,15 @@ void EditorForm::boxEdited(QWidget* w)
                     const std::string set = p.combinationSet.value_or("GB55001");
                     kj::GivenCases given{};
                     for (const kj::ProjectCase& c : p.cases) given[ix(static_cast<int>(c.kind))] = true;
-                    for (const kj::Combination& c : kj::combinationsFor(kj::combinationSet(set), given))
+                    // The rows as the set gave them, γL and ψc written into the factors.
+                    for (const kj::Combination& c :
+                         kj::combinationsFor(kj::combinationSet(set), given, {p.gammaL, p.psiC}))
                         p.combinations.push_back(c.name);
                     if (p.combinations.empty()) p.combinations.push_back("1.0G");
                 }
                 p.combinationSet.reset();
+                p.gammaL = 1.0;
+                p.psiC = 0.7;
             } else {
                 p.combinations.clear();
                 p.combinationSet = ComboCombinationSet->currentText().toStdString();
@@ -1143,13 +1170,20 @@ void EditorForm::refresh()
     if (!own && p.combinationSet) {
         kj::GivenCases given{};
         for (const kj::ProjectCase& pc : p.cases) given[ix(static_cast<int>(pc.kind))] = true;
-        for (const kj::Combination& cm : kj::combinationsFor(kj::combinationSet(*p.combinationSet), given))
+        for (const kj::Combination& cm :
+             kj::combinationsFor(kj::combinationSet(*p.combinationSet), given, {p.gammaL, p.psiC}))
             comboRows.push_back(cm.name);
     }
     fill(TableCombinations, static_cast<int>(comboRows.size()), 1, [&](int r, int) { return qs(comboRows[ix(r)]); },
          [own](int, int) { return own; });
     CommandAddCombination->setEnabled(own);
     CommandDeleteCombination->setEnabled(own);
+    CheckPatterns->setChecked(p.liveLoadPatterns);
+    CheckPatterns->setEnabled(own || p.combinationSet);
+    if (!marks_.count(Key{ComboGammaL, -1, -1})) ComboGammaL->setCurrentIndex(p.gammaL == 1.1 ? 1 : 0);
+    if (!marks_.count(Key{ComboPsiC, -1, -1})) ComboPsiC->setCurrentIndex(p.psiC == 0.9 ? 1 : 0);
+    ComboGammaL->setEnabled(!own && p.combinationSet);
+    ComboPsiC->setEnabled(!own && p.combinationSet);
 
     // The earthquake: the lists at the project's values, the rest idle without it.
     const kj::SeismicTexts& se = p.seismic;

@@ -89,6 +89,9 @@ public:
     QComboBox *ComboSeismic, *ComboSite, *ComboGroup, *ComboSeismicGrade;
     QLineEdit* TextPeriodFactor;
     QCheckBox* CheckCornerColumns;
+    // The live load: patterned per span; γL and ψc of Q in a built-in set.
+    QCheckBox* CheckPatterns;
+    QComboBox *ComboGammaL, *ComboPsiC;
     // The calculation's files on request.
     QCheckBox *CheckJson, *CheckPdf;
     // The drawing and its layer.
