@@ -11,32 +11,22 @@ namespace {
 
 namespace g = gb50011;
 
-// x with the given number of decimals, rounded halves to even.
-std::string fixed(double x, int decimals)
-{
-    const double scale = std::pow(10.0, decimals);
-    const double r = roundHalfEven(x * scale) / scale;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, r == 0 ? 0.0 : r);
-    return buf;
-}
-
 // "1/1781" for a drift ratio; "0" when there is no drift.
-std::string ratioText(double ratio) { return ratio > 0 ? "1/" + fixed(1.0 / ratio, 0) : "0"; }
+std::string ratioText(double ratio) { return ratio > 0 ? "1/" + fixedText(1.0 / ratio, 0) : "0"; }
 
 } // namespace
 
 SeismicFigures seismicFigures(const SeismicAction& a)
 {
-    return {fixed(a.height, 2), fixed(a.Tg, 2),     fixed(a.alphaMax, 2), fixed(a.params.psiT, 2), fixed(a.Ec, 0),
-            fixed(a.uT, 4),     fixed(a.T1, 3),     fixed(a.alpha1, 4),   fixed(a.sumGE, 1),       fixed(a.Geq, 1),
-            fixed(a.FEk, 2),    fixed(a.deltaN, 4), fixed(a.deltaFn, 2),  fixed(a.lambda, 4)};
+    return {fixedText(a.height, 2), fixedText(a.Tg, 2),     fixedText(a.alphaMax, 2), fixedText(a.params.psiT, 2), fixedText(a.Ec, 0),
+            fixedText(a.uT, 4),     fixedText(a.T1, 3),     fixedText(a.alpha1, 4),   fixedText(a.sumGE, 1),       fixedText(a.Geq, 1),
+            fixedText(a.FEk, 2),    fixedText(a.deltaN, 4), fixedText(a.deltaFn, 2),  fixedText(a.lambda, 4)};
 }
 
 SeismicFloorCells seismicFloorCells(const SeismicFloor& f)
 {
-    return {std::to_string(f.level), fixed(f.height, 2), fixed(f.GE, 1),    fixed(f.F, 2),
-            fixed(f.V, 2),           fixed(f.Vmin, 2),   fixed(f.drift, 3), ratioText(f.driftRatio)};
+    return {std::to_string(f.level), fixedText(f.height, 2), fixedText(f.GE, 1),    fixedText(f.F, 2),
+            fixedText(f.V, 2),           fixedText(f.Vmin, 2),   fixedText(f.drift, 3), ratioText(f.driftRatio)};
 }
 
 std::string gradeDescription(const SeismicAction& a)
