@@ -2,9 +2,12 @@
 // Helpers shared by the core tests: raw bytes of files, a temporary folder of
 // one test's own, and the few things only some systems can do (a FIFO, a
 // small file system that fills up). Every system call of the tests is here.
+#include "common/failure.h"
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 
@@ -50,6 +53,26 @@ inline int processId()
 #else
     return static_cast<int>(::getpid());
 #endif
+}
+
+#ifdef KJ_EXAMPLES_DIR
+// Copies of example files ("KJ-1.txt") into the folder dir.
+inline void copyExamples(const std::filesystem::path& dir, std::initializer_list<const char*> names)
+{
+    for (const char* name : names) std::filesystem::copy_file(std::filesystem::path(KJ_EXAMPLES_DIR) / name, dir / name);
+}
+#endif
+
+// The message of the kj::Failure that f throws, or "no failure".
+template <class F>
+std::string failureOf(F&& f)
+{
+    try {
+        f();
+    } catch (const kj::Failure& e) {
+        return e.what();
+    }
+    return "no failure";
 }
 
 // A fresh folder under the system's temporary folder, removed at the end.

@@ -8,6 +8,8 @@
 #include "common/failure.h"
 #include "common/textfile.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -32,15 +34,7 @@ std::vector<Combination> parsed(std::initializer_list<const char*> texts)
     return out;
 }
 
-std::string failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Failure& e) {
-        return e.what();
-    }
-    return "<no failure>";
-}
+using kjtest::failureOf;
 
 // The frame of KJ-1 (two 6 m spans, one 3.6 m storey, beams 250x500,
 // columns 400x400): dead load 20 kN/m and 50 kN on the outer joints, live

@@ -20,15 +20,7 @@ using namespace kj;
 
 namespace {
 
-std::string failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Failure& e) {
-        return e.what();
-    }
-    return "no failure";
-}
+using kjtest::failureOf;
 
 FrameModel modelOf(const std::string& text)
 {

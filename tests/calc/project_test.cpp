@@ -9,6 +9,8 @@
 #include "common/report_writer.h"
 #include "common/textfile.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,15 +25,7 @@ LoadCaseInput exampleCase(LoadCaseKind kind, const std::string& name)
     return readLoadCase(kind, readTextFile(std::filesystem::path(KJ_EXAMPLES_DIR) / (name + ".txt"), slot), slot);
 }
 
-std::string failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Failure& e) {
-        return e.what();
-    }
-    return "(no failure)";
-}
+using kjtest::failureOf;
 
 // What a run writes of a result: the design tables and the two result files.
 std::string outputs(const CalculationResult& r)

@@ -6,6 +6,8 @@
 #include "design/design_rules.h"
 #include "regular_frame.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -34,15 +36,7 @@ EnvelopeResult builtIn(const std::vector<LoadCaseInput>& cases, const DesignOpti
     return calculateEnvelope(cases, combinationsFor(combinationSet("GB55001"), given), "GB 55001-2021", o, rules);
 }
 
-std::string failureOf(void (*f)())
-{
-    try {
-        f();
-    } catch (const Failure& e) {
-        return e.what();
-    }
-    return "(no failure)";
-}
+using kjtest::failureOf;
 
 TEST(SecondWind, RowsRefusalsAndTheWarningOfAWindPointingTheSameWay)
 {

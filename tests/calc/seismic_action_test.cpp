@@ -8,6 +8,8 @@
 #include "design/design_rules.h"
 #include "common/failure.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -18,15 +20,7 @@ namespace {
 
 namespace g = gb50011;
 
-std::string failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Failure& e) {
-        return e.what();
-    }
-    return "<no failure>";
-}
+using kjtest::failureOf;
 
 // One 6 m span, one 3.6 m storey; beam 250x500, columns 300x300, C30.
 // G: 20 kN/m and 50 kN on both joints (and the columns' weight); Q: 10 kN/m.

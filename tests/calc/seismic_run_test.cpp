@@ -24,8 +24,7 @@ protected:
     void SetUp() override
     {
         setWorkingRoot(dir);
-        for (const char* name : {"KJ-1.txt", "KJ-1Q.txt", "KJ-1W.txt"})
-            fs::copy_file(fs::path(KJ_EXAMPLES_DIR) / name, dir / name);
+        kjtest::copyExamples(dir, {"KJ-1.txt", "KJ-1Q.txt", "KJ-1W.txt"});
     }
     CalcRequest request()
     {

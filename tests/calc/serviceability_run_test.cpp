@@ -130,8 +130,7 @@ TEST(ServiceabilityRun, FailedSectionHasNoCheck)
 TEST(ServiceabilityRun, QuasiPermanentCombinationAndWindDrift)
 {
     kjtest::TempDir temp("kjservicecases");
-    for (const char* f : {"KJ-1.txt", "KJ-1Q.txt", "KJ-1W.txt"})
-        fs::copy_file(fs::path(KJ_EXAMPLES_DIR) / f, temp.path / f);
+    kjtest::copyExamples(temp.path, {"KJ-1.txt", "KJ-1Q.txt", "KJ-1W.txt"});
     setWorkingRoot(temp.path);
     CalcRequest req = request2010();
     req.cases = {{"G", "\\KJ-1.txt"}, {"Q", "\\KJ-1Q.txt"}, {"W", "\\KJ-1W.txt"}};

@@ -14,16 +14,8 @@ using kjtest::TempDir;
 using kjtest::writeBytes;
 
 namespace {
-template <class F>
-std::string failureOf(F f)
-{
-    try {
-        f();
-    } catch (const Failure& e) {
-        return e.what();
-    }
-    return "no failure";
-}
+using kjtest::failureOf;
+
 } // namespace
 
 TEST(TextFile, WritesGbkAndReadsGbkOrUtf8)
