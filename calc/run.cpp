@@ -366,28 +366,6 @@ std::vector<std::filesystem::path> outputFolders(const CalcRequest& req)
     return dirs;
 }
 
-// The report as it will be: the new block after the old text, or the new
-// block alone when the report is renewed.
-std::string reportBytes(const std::filesystem::path& reportPath, const std::string& shownName, ReportRenewal renewal,
-                        const std::string& block)
-{
-    std::string bytes;
-    const std::filesystem::path target = followLinks(reportPath);
-    if (renewal == ReportRenewal::Append && fileExists(target)) bytes = readFileBytes(target, kLargestReport, shownName);
-    return bytes + encodeGbk(block);
-}
-
-// Puts the report in place, alone: the run failed, and the result files
-// stay as they were.
-void writeReportOnly(const CalcRequest& req, ReportRenewal renewal, const std::string& block)
-{
-    const auto reportPath = slotPath(req.reportName);
-    FileSet set;
-    set.addBytes(reportPath, reportBytes(reportPath, req.reportName, renewal, block), req.reportName);
-    if (renewal == ReportRenewal::Renew) keepBackup(followLinks(reportPath), req.reportName);
-    set.commit();
-}
-
 // The book's title block: the project file's fills what the request leaves blank.
 TitleBlock runTitle(const CalcRequest& req)
 {
@@ -404,54 +382,161 @@ TitleBlock runTitle(const CalcRequest& req)
 
 } // namespace
 
+namespace {
+
+// The commit of a run's files. They are staged whole as temporary files;
+// the commit record, written whole beside the lock, names each staged file
+// and its target; then the staged files are renamed one after the other and
+// the record removed. A run killed between two renames leaves the record,
+// and the next run, or a window before it reads a result, completes the
+// commit. The record: a header line, then the staged file and its target
+// for each file, as absolute paths, each ended by a zero byte (no file name
+// holds one).
+constexpr std::string_view kCommitHeader = "kjpj-commit/1\n";
+constexpr std::size_t kLargestCommitRecord = std::size_t{1} << 20;
+
+std::filesystem::path commitRecordPath() { return workingRoot() / platform::pathFromUtf8(kCommitRecordName); }
+
+// A lock file that is a symbolic link could lead anywhere: it is not used.
+Failure lockLinkFailure()
+{
+    return Failure("文件夹 " + utf8FromPath(workingRoot()) + " 中的锁文件 " + platform::kFolderLockName +
+                   " 是符号链接, 不能用来防止两个计算同时写这里的文件: 请删除它后再算");
+}
+
+// The working folder's lock, or a Failure saying why a run cannot have it.
+void takeFolderLock(platform::FolderLock& lock)
+{
+    switch (lock.acquire(workingRoot(), kFolderWaitMs)) {
+    case platform::FolderLock::Result::Taken: return;
+    case platform::FolderLock::Result::Busy:
+        throw Failure("另一个计算正在使用文件夹 " + utf8FromPath(workingRoot()) + ", 请等它结束后再算");
+    case platform::FolderLock::Result::IsLink: throw lockLinkFailure();
+    }
+}
+
+// With the folder's lock held: completes the commit a killed run left.
+void finishInterruptedCommit()
+{
+    namespace fs = std::filesystem;
+    const fs::path record = commitRecordPath();
+    std::error_code ec;
+    const fs::file_status st = fs::symlink_status(record, ec);
+    if (!fs::exists(st)) return;
+    const std::string shown = std::string("文件替换记录 ") + kCommitRecordName;
+    auto refuse = [&](const std::string& why) {
+        throw Failure("工作文件夹中的" + shown + " " + why + ": 请确认没有计算在进行, 删除它后再算");
+    };
+    if (!fs::is_regular_file(st)) refuse("不是普通文件");
+    const std::string bytes = readFileBytes(record, kLargestCommitRecord, shown);
+    if (bytes.compare(0, kCommitHeader.size(), kCommitHeader) != 0) refuse("不是本程序写的");
+    std::vector<fs::path> names;
+    for (std::size_t at = kCommitHeader.size(); at < bytes.size();) {
+        const std::size_t end = bytes.find('\0', at);
+        if (end == std::string::npos) refuse("不完整");
+        names.push_back(platform::pathFromUtf8(std::string_view(bytes).substr(at, end - at)));
+        at = end + 1;
+    }
+    if (names.size() % 2 != 0) refuse("不完整");
+    // Only a staged file of this program beside its target is renamed.
+    for (std::size_t k = 0; k < names.size(); k += 2) {
+        const fs::path &staged = names[k], &target = names[k + 1];
+        const std::string stagedName = utf8FromPath(staged.filename());
+        if (!staged.is_absolute() || staged.parent_path() != target.parent_path() || target.filename().empty() ||
+            stagedName.rfind(platform::kTempPrefix, 0) != 0)
+            refuse("的第 " + std::to_string(k / 2 + 1) + " 项不是临时文件和它的目标");
+    }
+    for (std::size_t k = 0; k < names.size(); k += 2) {
+        if (!fs::is_regular_file(fs::symlink_status(names[k], ec))) continue; // renamed before the kill
+        if (std::string why = platform::renameOver(names[k], names[k + 1]); !why.empty())
+            throw Failure("未能完成上次中断的计算的文件替换: 无法写入文件 " + utf8FromPath(names[k + 1]) + ": " + why);
+    }
+    fs::remove(record, ec);
+}
+
+// Puts the staged files in place under a commit record.
+void commitWithRecord(FileSet& set)
+{
+    std::string record(kCommitHeader);
+    for (const auto& [staged, target] : set.staged()) {
+        std::error_code ec;
+        for (const std::filesystem::path& p : {staged, target}) record += utf8FromPath(std::filesystem::absolute(p, ec)) + '\0';
+    }
+    replaceFileBytes(commitRecordPath(), record, kCommitRecordName);
+    std::error_code ec;
+    try {
+        set.commit();
+    } catch (const Failure&) {
+        std::filesystem::remove(commitRecordPath(), ec); // what was not renamed is removed: nothing to complete
+        throw;
+    }
+    std::filesystem::remove(commitRecordPath(), ec);
+}
+
+// The report staged last: with renewal, its previous content as .bak just
+// before it; else the new block after the old text.
+void stageReport(FileSet& set, const CalcRequest& req, ReportRenewal renewal, const std::string& block)
+{
+    const std::filesystem::path target = followLinks(slotPath(req.reportName));
+    const std::string old = fileExists(target) ? readFileBytes(target, kLargestReport, req.reportName) : std::string();
+    if (renewal == ReportRenewal::Renew && !old.empty())
+        set.addBytes(backupPath(target), old, req.reportName + ".bak");
+    set.addBytes(target, (renewal == ReportRenewal::Append ? old : std::string()) + encodeGbk(block), req.reportName);
+}
+
+} // namespace
+
+void completeInterruptedCommit()
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(commitRecordPath(), ec))) return;
+    platform::FolderLock lock;
+    switch (lock.acquire(workingRoot(), kFolderWaitMs)) {
+    case platform::FolderLock::Result::Taken: break;
+    case platform::FolderLock::Result::Busy: return; // the run holding the folder completes it itself
+    case platform::FolderLock::Result::IsLink: throw lockLinkFailure();
+    }
+    finishInterruptedCommit();
+}
+
 CalcResult writeCalculation(const CalcRequest& req, const PreparedCalculation& prepared)
 {
     const PreparedRun& run = *prepared.run;
-    platform::FolderLock lock;
-    if (!lock.acquire(workingRoot(), kFolderWaitMs))
-        throw Failure("另一个计算正在使用文件夹 " + utf8FromPath(workingRoot()) + ", 请等它结束后再算");
-    for (const auto& dir : outputFolders(req)) platform::removeStaleTemporaries(dir);
-
-    const auto reportPath = slotPath(req.reportName);
-    ReportWriter report;
-    CalcResult result;
-    FileSet set;
     try {
+        // Calculated, formatted and drawn whole before the first rename: a
+        // failure, also a value too wide for its column of the report,
+        // leaves every file as it was.
+        ReportWriter report;
+        CalcResult result;
         const ShortDateTime now = shortDateTimeNow();
         writeEcho(report, run.echo, req.date.empty() ? now.date : req.date, req.time.empty() ? now.time : req.time);
         const std::string json = run.calculate(run, report, result);
+        const std::string block = report.take();
+        result.title = runTitle(req);
+        result.data = run.echo;
+
+        platform::FolderLock lock;
+        takeFolderLock(lock);
+        finishInterruptedCommit();
+        for (const auto& dir : outputFolders(req)) platform::removeStaleTemporaries(dir);
+        FileSet set;
         set.addText(slotPath(kBeamBarsFile), result.beamBarsText + CRLF, kBeamBarsFile);
         set.addText(slotPath(kForceDiagramFile), result.forceDiagramText + CRLF, kForceDiagramFile);
         if (!req.jsonName.empty()) set.addBytes(slotPath(req.jsonName), json, req.jsonName);
-        result.title = runTitle(req);
         if (!req.pdfName.empty()) {
             const auto temp = set.reserve(slotPath(req.pdfName), req.pdfName);
             req.pdfWriter(result.calculation, run.echo, result.envelope ? &*result.envelope : nullptr,
                           result.seismic ? &*result.seismic : nullptr, result.title, temp);
             set.seal();
         }
+        stageReport(set, req, run.renewal, block);
+        commitWithRecord(set);
+        return result;
+    } catch (const Failure&) {
+        throw;
     } catch (const std::exception& e) {
-        // The block says why it has no tables, on a line of its own, so the
-        // next run's block starts on a line of its own too. The first failure
-        // is told first, also when the report then fails as well.
-        set.discard();
-        std::string message = failureText(e);
-        if (report.currentColumn() != 1) report.endLine();
-        report.text("计算未完成: ").text(message).endLine();
-        try {
-            writeReportOnly(req, run.renewal, report.take());
-        } catch (const Failure& second) {
-            message += "; " + std::string(second.what());
-        }
-        throw Failure(message);
+        throw Failure(failureText(e));
     }
-    set.addBytes(reportPath, reportBytes(reportPath, req.reportName, run.renewal, report.take()), req.reportName);
-    // The previous report is kept only once the new set is ready: a run
-    // refused before this point leaves the .bak of the run before.
-    if (run.renewal == ReportRenewal::Renew) keepBackup(followLinks(reportPath), req.reportName);
-    set.commit();
-    result.data = run.echo;
-    return result;
 }
 
 CalcResult runCalculation(const CalcRequest& req) { return writeCalculation(req, prepareCalculation(req)); }

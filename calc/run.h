@@ -108,22 +108,22 @@ struct PreparedCalculation {
 // Failure.
 PreparedCalculation prepareCalculation(const CalcRequest& request);
 
-// The second step: takes the working folder's lock (waiting up to 5 s for
-// another run there, then refusing with "另一个计算正在使用文件夹 …"),
-// removes temporary files killed runs left, calculates, and puts the files
-// in place as one set. Every output is first written whole to a temporary
-// file beside it; then they are renamed over the old ones in this order:
-// \lpj-1.txt, \mvts-1.txt, the JSON file, the PDF, the report last (with
-// renewal, the report's previous content is kept as .bak just before). A
-// kill therefore leaves the old set or the new one, except between the
-// first and the last rename, where the files already renamed are new and
-// the rest old. The report gets a new block appended (with renewal: holds
-// only the new block), written as a whole new file, so it is never empty
-// or half written.
-//
-// A failure after the input echo ends the report's block with
-// "计算未完成: " and the message; the result files are then left as they
-// were. Throws Failure.
+// The second step: calculates, writes every table and draws the book in
+// memory (the book into a temporary file) before any file is touched, so
+// that a failure, a value too wide for a report column among them, leaves
+// every file as it was. Then takes the working folder's lock (waiting up to
+// 5 s for another run there, then refusing with "另一个计算正在使用文件夹 …";
+// a lock file that is a symbolic link is refused), completes a commit a
+// killed run left (completeInterruptedCommit), removes temporary files
+// killed runs left, and puts the files in place as one set: every output
+// is first written whole to a temporary file beside it, the renewed
+// report's previous content too (as .bak); then a commit record names them,
+// they are renamed over the old ones in this order: \lpj-1.txt,
+// \mvts-1.txt, the JSON file, the PDF, the .bak, the report last; then the
+// record is removed. A run that cannot write one of its files leaves every
+// file as it was. The report gets a new block appended (with renewal:
+// holds only the new block), written as a whole new file, so it is never
+// empty or half written. Throws Failure.
 CalcResult writeCalculation(const CalcRequest& request, const PreparedCalculation& prepared);
 
 // Both steps. With load cases, the report echoes the dead-load file, lists
@@ -138,6 +138,21 @@ CalcResult runCalculation(const CalcRequest& request);
 // but no file is written, locked or removed; the report's text is dropped.
 // For a job opened in a window only to be drawn. Throws Failure.
 CalcResult calculateWithoutFiles(const CalcRequest& request);
+
+// The commit record of the working folder: present only while a run renames
+// its files into place, or after a run was killed doing so.
+inline constexpr const char* kCommitRecordName = ".kjpj-commit";
+
+// Completes the commit of a run killed between its renames: the staged
+// files the record names that are still there are renamed over their
+// targets, then the record is removed; without a record nothing is done.
+// Runs call it before they write; every window calls it before it reads a
+// result (the report, the result files, a file a run wrote), so that no
+// reader sees a set of files part old, part new. Takes the folder's lock for
+// it, waiting as a run does; when another run still holds the lock, that run
+// completes it, and this does nothing. Throws Failure for a record it cannot
+// read or complete, and for a lock file that is a symbolic link.
+void completeInterruptedCommit();
 
 // How long a run waits for another run in the same folder, ms.
 inline constexpr int kFolderWaitMs = 5000;

@@ -33,6 +33,9 @@ std::string replaceFile(const std::filesystem::path& path, std::string_view byte
 // Appends bytes to path (created when missing); when that fails, the file is
 // cut back to its length before.
 std::string appendFile(const std::filesystem::path& path, std::string_view bytes);
+// Renames from over to (an existing to is replaced) in one step; both lie in
+// one folder. A symbolic link from is renamed itself, not followed.
+std::string renameOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Every temporary file the program writes begins with this prefix, so that
 // one left by a killed program is known for what it is.
@@ -85,10 +88,13 @@ public:
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
-    // Waits up to waitMs for the lock. Returns false when another process
-    // still holds it. A folder where the lock file cannot be made (read-only)
-    // is not locked, and the call succeeds: nothing can be written there anyway.
-    bool acquire(const std::filesystem::path& dir, int waitMs);
+    // Waits up to waitMs for the lock: Taken, or Busy when another process
+    // still holds it. A lock file that is a symbolic link (or another
+    // reparse point) is not followed and not used: IsLink. A folder where the
+    // lock file cannot be made (read-only) is not locked, and the call
+    // gives Taken: nothing can be written there anyway.
+    enum class Result { Taken, Busy, IsLink };
+    Result acquire(const std::filesystem::path& dir, int waitMs);
 
 private:
     long long handle_ = -1;

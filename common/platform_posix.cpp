@@ -273,27 +273,33 @@ FolderLock::~FolderLock()
     if (handle_ >= 0) ::close(static_cast<int>(handle_));
 }
 
-bool FolderLock::acquire(const fs::path& dir, int waitMs)
+FolderLock::Result FolderLock::acquire(const fs::path& dir, int waitMs)
 {
-    if (handle_ >= 0) return true;
+    if (handle_ >= 0) return Result::Taken;
     const fs::path file = dir / kFolderLockName;
     int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == ELOOP) return Result::IsLink; // O_NOFOLLOW met a symbolic link
     if (fd < 0) fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return true;
+    if (fd < 0) return errno == ELOOP ? Result::IsLink : Result::Taken;
     for (int waited = 0;; waited += 50) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             handle_ = fd;
-            return true;
+            return Result::Taken;
         }
         if (errno != EWOULDBLOCK && errno != EINTR) {
             ::close(fd); // a file system without locks: nothing to wait for
-            return true;
+            return Result::Taken;
         }
         if (waited >= waitMs) break;
         ::usleep(50 * 1000);
     }
     ::close(fd);
-    return false;
+    return Result::Busy;
+}
+
+std::string renameOver(const fs::path& from, const fs::path& to)
+{
+    return std::rename(from.c_str(), to.c_str()) == 0 ? std::string() : lastReason(true);
 }
 
 std::string appendFile(const fs::path& path, std::string_view bytes)

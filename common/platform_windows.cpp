@@ -417,29 +417,41 @@ FolderLock::~FolderLock()
     if (handle_ >= 0) CloseHandle(asHandle(handle_));
 }
 
-bool FolderLock::acquire(const fs::path& dir, int waitMs)
+FolderLock::Result FolderLock::acquire(const fs::path& dir, int waitMs)
 {
-    if (handle_ >= 0) return true;
+    if (handle_ >= 0) return Result::Taken;
     const fs::path file = dir / pathFromUtf8(kFolderLockName);
+    // The link itself is opened, never what it points to.
     HANDLE h = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return true; // a read-only folder: nothing can be written there
+                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return Result::Taken; // a read-only folder: nothing can be written there
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(h, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        CloseHandle(h);
+        return Result::IsLink;
+    }
     for (int waited = 0;; waited += 50) {
         OVERLAPPED ov{};
         if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &ov)) {
             handle_ = fromHandle(h);
-            return true;
+            return Result::Taken;
         }
         const DWORD err = GetLastError();
         if (err != ERROR_LOCK_VIOLATION && err != ERROR_IO_PENDING) {
             CloseHandle(h);
-            return true;
+            return Result::Taken;
         }
         if (waited >= waitMs) break;
         Sleep(50);
     }
     CloseHandle(h);
-    return false;
+    return Result::Busy;
+}
+
+std::string renameOver(const fs::path& from, const fs::path& to)
+{
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return lastReason(true);
+    return {};
 }
 
 std::string appendFile(const fs::path& path, std::string_view bytes)

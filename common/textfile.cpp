@@ -173,14 +173,25 @@ void replaceFileBytes(const fs::path& path, std::string_view bytes, std::string_
         throw Failure(fileFailure("无法写入文件", shownName, why));
 }
 
-std::string shownOutputName(std::string_view slotName)
+namespace {
+
+// Whether path, every symbolic link on the way resolved, lies in the working
+// folder (itself resolved).
+bool resolvesInsideWorkingFolder(const fs::path& path)
 {
     std::error_code ec;
-    const fs::path target = fs::weakly_canonical(fs::absolute(followLinks(slotPath(slotName)), ec), ec);
+    const fs::path target = fs::weakly_canonical(fs::absolute(followLinks(path), ec), ec);
     const fs::path root = fs::weakly_canonical(fs::absolute(workingRoot(), ec), ec);
     const fs::path rel = target.lexically_relative(root);
-    const bool inside = !rel.empty() && !rel.is_absolute() && *rel.begin() != "..";
-    if (inside) return std::string(slotName);
+    return !rel.empty() && !rel.is_absolute() && *rel.begin() != "..";
+}
+
+} // namespace
+
+std::string shownOutputName(std::string_view slotName)
+{
+    if (resolvesInsideWorkingFolder(slotPath(slotName))) return std::string(slotName);
+    std::error_code ec;
     return platform::utf8FromPath(fs::absolute(slotPath(slotName), ec).lexically_normal());
 }
 
@@ -205,6 +216,13 @@ void refuseNameOutsideFolder(std::string_view slotName, std::string_view entry)
     if (outside)
         throw Failure(std::string(entry) + " 的文件名 " + quoteForMessage(slotName) +
                       " 不在工作文件夹中: 文件中记下的文件名不能含 \"..\"、盘符或绝对路径");
+    // A name of the folder may still be a symbolic link (or pass through a
+    // linked folder) to a file elsewhere.
+    std::string rooted(slotName.substr(first == std::string::npos ? slotName.size() : first));
+    if (!rooted.empty() && rooted[0] != '\\' && rooted[0] != '/') rooted.insert(0, "\\");
+    if (!rooted.empty() && !resolvesInsideWorkingFolder(slotPath(rooted)))
+        throw Failure(std::string(entry) + " 的文件名 " + quoteForMessage(slotName) +
+                      " 经符号链接指向工作文件夹之外: 文件中记下的文件名只能指工作文件夹中的文件");
 }
 
 fs::path entryPath(std::string_view slotName, std::string_view entry)
@@ -279,6 +297,14 @@ void FileSet::commit()
             throw Failure(fileFailure("无法写入文件", name, why));
         }
     files_.clear();
+}
+
+std::vector<std::pair<fs::path, fs::path>> FileSet::staged() const
+{
+    std::vector<std::pair<fs::path, fs::path>> out;
+    for (const Entry& e : files_)
+        if (e.file.active()) out.push_back({e.file.path(), e.file.target()});
+    return out;
 }
 
 void FileSet::discard()

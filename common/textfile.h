@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kj {
@@ -63,8 +64,9 @@ std::string shownOutputName(std::string_view slotName);
 // The path of a file named inside a file (a load-case state file, a project
 // file): it must name a file of the working folder, so a name with "..",
 // a drive or an absolute path is refused with a Failure naming the entry
-// ("荷载工况状态文件 \zhgk-1.txt 第 2 行"). A name without a leading
-// backslash is taken from the working folder too.
+// ("荷载工况状态文件 \zhgk-1.txt 第 2 行"), and so is a name that leads out
+// of the folder through a symbolic link (of the file or of a folder on the
+// way). A name without a leading backslash is taken from the working folder too.
 std::filesystem::path entryPath(std::string_view slotName, std::string_view entry);
 // The check alone.
 void refuseNameOutsideFolder(std::string_view slotName, std::string_view entry);
@@ -98,6 +100,9 @@ public:
     // first file that could not be put in place; the files after it are removed.
     void commit();
     void discard();
+    // The files written and not yet put in place: (temporary file, target),
+    // in the order of the renames.
+    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> staged() const;
 
 private:
     struct Entry {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -39,6 +40,16 @@ inline void writeBytes(const std::filesystem::path& p, const std::string& bytes)
 
 // Whether the folder's listing holds exactly this name, letter case
 // included, also where the system ignores letter case.
+// Every file of a folder (hidden ones too) by name with its bytes: two
+// snapshots are equal when nothing in the folder was written, made or removed.
+inline std::map<std::string, std::string> folderSnapshot(const std::filesystem::path& dir)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        files[e.path().filename().string()] = e.is_regular_file() ? bytesOf(e.path()) : "(not a file)";
+    return files;
+}
+
 inline bool hasEntry(const std::filesystem::path& dir, const std::string& name)
 {
     for (const auto& e : std::filesystem::directory_iterator(dir))

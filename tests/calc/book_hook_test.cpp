@@ -1,7 +1,7 @@
 // The run's hook for the calculation book: called last, with the result,
 // the records as read and the resolved path; refused before any file is
-// touched when no writer is given; a failing writer ends the report's block
-// like any other failure.
+// touched when no writer is given; a book that cannot be written, for a
+// full disk among others, leaves every file as it was.
 #include "calc/run.h"
 #include "common/failure.h"
 #include "common/platform.h"
@@ -55,12 +55,30 @@ TEST_F(BookHook, NoWriterIsRefusedBeforeAnyFileIsTouched)
     EXPECT_FALSE(kj::fileExists(temp.path / "lpj-1.txt"));
 }
 
-TEST_F(BookHook, FailingWriterEndsTheReportsBlock)
+// A renewal with a book on a full disk: the report, its .bak and the result
+// files stay as they were, and nothing of the run is left.
+TEST_F(BookHook, ABookThatCannotBeWrittenLeavesEveryFileAsItWas)
 {
-    req.pdfWriter = [](const kj::CalculationResult&, const kj::FrameData&, const kj::EnvelopeResult*, const kj::SeismicAction*, const kj::TitleBlock&, const std::filesystem::path&) {
-        throw kj::Failure("计算书 book.pdf 无法写入");
+    const std::filesystem::path disk = temp.path / "disk";
+    std::filesystem::create_directory(disk);
+    kjtest::SmallDisk small(disk, 64);
+    if (small.mounted()) kj::setWorkingRoot(disk);
+    const std::filesystem::path dir = kj::workingRoot();
+    kjtest::writeBytes(dir / "KJ-1.txt", kFrame);
+    kjtest::writeBytes(dir / "zemowj1.txt", std::string(20'000, 'r') + "\r\n");
+    kjtest::writeBytes(dir / "zemowj1.txt.bak", "older\r\n");
+    kjtest::writeBytes(dir / "lpj-1.txt", "old lpj");
+    kjtest::writeBytes(dir / "mvts-1.txt", "old mvts");
+    const auto before = kjtest::folderSnapshot(dir);
+    req.renewal = "1";
+    // The book fills the disk, or, where no small disk can be mounted, fails as it would.
+    req.pdfWriter = [&](const kj::CalculationResult&, const kj::FrameData&, const kj::EnvelopeResult*,
+                        const kj::SeismicAction*, const kj::TitleBlock&, const std::filesystem::path& path) {
+        if (small.mounted()) kj::replaceFileBytes(path, std::string(200'000, 'p'), "\\book.pdf");
+        throw kj::Failure("无法写入文件 \\book.pdf: 磁盘空间不足");
     };
-    EXPECT_THROW(kj::runCalculation(req), kj::Failure);
-    const std::string report = kj::readTextFile(temp.path / "zemowj1.txt", "zemowj1.txt");
-    EXPECT_NE(report.find("计算未完成: 计算书 book.pdf 无法写入\r\n"), std::string::npos);
+    EXPECT_EQ(kjtest::failureOf([&] { kj::runCalculation(req); }), "无法写入文件 \\book.pdf: 磁盘空间不足");
+    auto after = kjtest::folderSnapshot(dir);
+    after.erase(kj::platform::kFolderLockName);
+    EXPECT_EQ(after, before);
 }

@@ -1,5 +1,6 @@
 #include "calc/run.h"
 #include "common/failure.h"
+#include "common/platform.h"
 #include "common/textfile.h"
 #include "test_support.h"
 
@@ -134,31 +135,80 @@ TEST_F(CalcRun, MissingDataFileTouchesNothing)
     EXPECT_FALSE(fs::exists(dir / "lpj-1.txt"));
 }
 
-TEST_F(CalcRun, FailureAfterTheEchoKeepsTheEchoAndLeavesResultFilesAlone)
+TEST_F(CalcRun, AFailureOfTheCalculationTouchesNoFile)
 {
-    // The second beam's length digit selects an empty entry.
-    writeBytes(dir / "KJ-1.txt", "KJ-1,2,1,0,0,\r\n6.003.60,102\r\n.25.50.40.40,11222\r\n1 20.0,1 20.0\r\n300,25\r\n");
     writeBytes(dir / "lpj-1.txt", "earlier");
     writeBytes(dir / "mvts-1.txt", "earlier");
-    EXPECT_THROW(runCalculation(request()), Failure);
-    std::string r = report();
-    // The block ends with the reason it has no tables.
-    const std::string why = "Qq1$(I): 1 20.0, 1 20.0, \r\n计算未完成: 数据文件 \\KJ-1.txt: 第 2 号梁的长度不是正数 "
-                            "(长度编号 \"0\" 选中的长度为 0)\r\n";
-    ASSERT_GE(r.size(), why.size());
-    EXPECT_EQ(r.substr(r.size() - why.size()), why);
-    EXPECT_EQ(bytesOf(dir / "lpj-1.txt"), "earlier");
-    EXPECT_EQ(bytesOf(dir / "mvts-1.txt"), "earlier");
-    // Record 6 missing: found only after the analysis, still before any result file.
-    writeBytes(dir / "KJ-1.txt", "KJ-1,2,1,0,0,\r\n6.003.60,112\r\n.25.50.40.40,11222\r\n1 20.0,1 20.0\r\n");
-    try {
-        runCalculation(request());
-        FAIL();
-    } catch (const Failure& f) {
-        EXPECT_EQ(std::string(f.what()), "数据文件 \\KJ-1.txt 不完整: 最后一类数据(Fy, C)缺少第 1 项");
+    writeBytes(dir / "zemowj1.txt", "kept\r\n");
+    writeBytes(dir / "zemowj1.txt.bak", "older\r\n");
+    CalcRequest r = request();
+    r.renewal = "1";
+    const std::string head = "KJ-1,2,1,0,0,\r\n6.003.60,112\r\n.25.50.40.40,11222\r\n";
+    const std::pair<std::string, std::string> bad[] = {
+        // The second beam's length digit selects an empty entry: a zero span.
+        {"KJ-1,2,1,0,0,\r\n6.003.60,102\r\n.25.50.40.40,11222\r\n1 20.0,1 20.0\r\n300,25\r\n",
+         "数据文件 \\KJ-1.txt: 第 2 号梁的长度不是正数 (长度编号 \"0\" 选中的长度为 0)"},
+        // Record 6 missing: found only after the analysis.
+        {head + "1 20.0,1 20.0\r\n", "数据文件 \\KJ-1.txt 不完整: 最后一类数据(Fy, C)缺少第 1 项"},
+        // A load of 20000 kN/m: a support moment of -38381 kN·m fits no column of the report.
+        {head + "120000,1 20.0\r\n300,25\r\n", "报告表格的一行放不下计算结果 (第 12 列前已写到第 13 列): \" 1   -38381 \""},
+    };
+    for (const auto& [text, message] : bad) {
+        writeBytes(dir / "KJ-1.txt", text);
+        const auto before = kjtest::folderSnapshot(dir);
+        EXPECT_EQ(kjtest::failureOf([&] { runCalculation(r); }).substr(0, message.size()), message);
+        EXPECT_EQ(kjtest::folderSnapshot(dir), before) << message;
     }
-    EXPECT_EQ(bytesOf(dir / "lpj-1.txt"), "earlier");
 }
+
+// A run killed between its renames left its commit record and the staged
+// files not yet renamed: the next reader, or the next run, renames them
+// before it reads or writes anything.
+TEST_F(CalcRun, AnInterruptedCommitIsCompletedBeforeAnythingElse)
+{
+    writeBytes(dir / "KJ-1.txt", kExample);
+    writeBytes(dir / "lpj-1.txt", "new lpj");
+    writeBytes(dir / "mvts-1.txt", "old mvts");
+    writeBytes(dir / "zemowj1.txt", "old report\r\n");
+    const std::string tmp = platform::kTempPrefix;
+    auto record = [&] {
+        std::string r = "kjpj-commit/1\n";
+        for (const char* name : {"lpj-1.txt", "mvts-1.txt", "zemowj1.txt"})
+            r += (dir / (tmp + name + ".x1")).string() + '\0' + (dir / name).string() + '\0';
+        writeBytes(dir / kCommitRecordName, r);
+        writeBytes(dir / (tmp + "mvts-1.txt.x1"), "new mvts");
+        writeBytes(dir / (tmp + "zemowj1.txt.x1"), "new report\r\n");
+    };
+    record(); // lpj-1.txt was renamed before the kill
+    completeInterruptedCommit();
+    EXPECT_EQ(kjtest::folderSnapshot(dir), (std::map<std::string, std::string>{{"KJ-1.txt", kExample},
+                                                                               {"lpj-1.txt", "new lpj"},
+                                                                               {"mvts-1.txt", "new mvts"},
+                                                                               {"zemowj1.txt", "new report\r\n"},
+                                                                               {platform::kFolderLockName, ""}}));
+    completeInterruptedCommit(); // no record: nothing to do
+    record();
+    runCalculation(request()); // appends its block to the completed report
+    EXPECT_EQ(report().substr(0, 12), "new report\r\n");
+    EXPECT_FALSE(fs::exists(dir / kCommitRecordName));
+    EXPECT_FALSE(fs::exists(dir / (tmp + "mvts-1.txt.x1")));
+    // A record naming anything but a staged file beside its target is refused.
+    writeBytes(dir / kCommitRecordName, "kjpj-commit/1\n" + (dir / "KJ-1.txt").string() + '\0' + (dir / "lpj-1.txt").string() + '\0');
+    EXPECT_EQ(kjtest::failureOf([&] { runCalculation(request()); }),
+              "工作文件夹中的文件替换记录 .kjpj-commit 的第 1 项不是临时文件和它的目标: 请确认没有计算在进行, 删除它后再算");
+}
+
+#ifndef _WIN32
+TEST_F(CalcRun, ALockFileThatIsALinkIsRefused)
+{
+    writeBytes(dir / "KJ-1.txt", kExample);
+    fs::create_symlink("/nonexistent-kjpj-lock", dir / platform::kFolderLockName);
+    const auto before = kjtest::folderSnapshot(dir);
+    EXPECT_EQ(kjtest::failureOf([&] { runCalculation(request()); }),
+              "文件夹 " + dir.string() + " 中的锁文件 .kjpj-lock 是符号链接, 不能用来防止两个计算同时写这里的文件: 请删除它后再算");
+    EXPECT_EQ(kjtest::folderSnapshot(dir), before);
+}
+#endif
 
 TEST_F(CalcRun, UnreadableBytesNeverCrashTheRun)
 {

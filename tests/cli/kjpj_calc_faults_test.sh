@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A run's files as one set: killed at random points, a run leaves the old set
 # or the new one (or, between the renames, the new result files with the old
-# report); two runs in one folder do not mix; the folder lock makes a second
+# report and a commit record, which the next run completes first); two runs in one folder do not mix; the folder lock makes a second
 # run wait, then refuse; temporary files of killed runs are removed; control
 # characters of a data file never reach the terminal.
 set -u
@@ -50,8 +50,15 @@ for ((i = 0; i < kills; i++)); do
   case "$pattern" in
     "old old old old ") oldsets=$((oldsets + 1)) ;;
     "new new new new ") newsets=$((newsets + 1)) ;;
-    # Killed between the renames: those done are new, the rest old.
-    "new old old old " | "new new old old " | "new new new old ") window=$((window + 1)) ;;
+    # Killed between the renames: those done are new, the rest old, and the
+    # commit record left; the next run completes the commit before its own,
+    # so its block follows the killed run's.
+    "new old old old " | "new new old old " | "new new new old ")
+      window=$((window + 1))
+      [ -s .kjpj-commit ] || fail "kill $i left $pattern without a commit record"
+      "$calc" '\B.txt' --json '\r.json' >/dev/null 2>&1 || fail "run after kill $i"
+      [ "$(grep -c 'Fy=' zemowj1.txt)" -eq 3 ] && [ ! -e .kjpj-commit ] || fail "kill $i: the commit was not completed"
+      ;;
     *) fail "kill $i left: $pattern" ;;
   esac
   [ -s zemowj1.txt ] || fail "kill $i left an empty report"
@@ -89,6 +96,14 @@ for ((i = 0; i < 10; i++)); do
   for f in lpj-1.txt mvts-1.txt r.json; do cmp -s "$f" "$want/$f" || fail "pair $i mixed $f with $want"; done
   [ "$(grep -c 'Fy=' zemowj1.txt)" -eq 3 ] || fail "pair $i: report has $(grep -c 'Fy=' zemowj1.txt) tables"
 done
+
+# A lock file that is a symbolic link is refused, and nothing is written.
+mv .kjpj-lock lock.kept && ln -s /tmp/elsewhere-lock .kjpj-lock
+cp old/* .
+"$calc" '\A.txt' >/dev/null 2>err.txt && fail "a run went on with a linked lock file"
+grep -q '中的锁文件 .kjpj-lock 是符号链接' err.txt || fail "linked lock refusal was: $(cat err.txt)"
+cmp -s zemowj1.txt old/zemowj1.txt || fail "a run refused for its lock wrote the report"
+rm .kjpj-lock && mv lock.kept .kjpj-lock
 
 # The folder's lock held by another: a run waits for it, then refuses.
 flock .kjpj-lock sleep 1 &

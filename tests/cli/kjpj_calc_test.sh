@@ -126,6 +126,37 @@ sed 's/"concrete": 25/"concrete": "25"/' KJ-1.kjpj >bad.kjpj
 "$calc" '\bad.kjpj' >out.txt 2>err.txt && fail "a bad project accepted"
 grep -q 'materials.concrete 应为数值' err.txt || fail "bad project message: $(cat err.txt)"
 
+# Refused before any file is touched, the folder byte for byte as it was: a
+# value that is the next option, and values no calculation can take.
+mkdir refused && cp KJ-1.txt KJ-1Q.txt refused/ && cd refused || exit 1
+printf 'kept\r\n' >zemowj1.txt && printf 'older\r\n' >zemowj1.txt.bak && printf 'old\r\n' | tee lpj-1.txt >mvts-1.txt
+sed 's/^300,25/300,0/' KJ-1.txt >c0.txt
+sed 's/^300,25/0,25/' KJ-1.txt >fy0.txt
+sed 's/,112/,102/' KJ-1.txt >span0.txt
+sed 's/^1 20.0,/120000,/' KJ-1.txt >wide.txt
+"$calc" --to-project '\KJ-1.txt' '\P.kjpj' >/dev/null 2>&1 || fail "project for the refusals"
+sed 's/{"q": 20}], \[/{"q": 1e12}], [/' P.kjpj >big.kjpj
+snapshot() { find . -type f -exec cksum {} + | sort; }
+refused() { # the message, then the arguments
+  local want=$1 before
+  shift
+  before=$(snapshot)
+  "$calc" "$@" >../out.txt 2>../err.txt && fail "$* accepted"
+  grep -qF -- "$want" ../err.txt || fail "$* said: $(cat ../err.txt)"
+  [ "$(snapshot)" = "$before" ] || fail "$* touched a file"
+}
+refused '选项 --json 缺少文件名' '\KJ-1.txt' --json --pdf '\KJ-1.pdf'
+[ "$(cat ../err.txt)" = '选项 --json 缺少文件名' ] || fail "--json --pdf said: $(cat ../err.txt)"
+refused '选项 --site 缺少取值' '\KJ-1.txt' --code 2010 --seismic 7 --site --group 1
+refused '选项 --case 缺少文件名' --case G
+refused '砼强度等级 C 为 "0", 应为正数' '\c0.txt' --renew
+refused '钢筋强度 Fy 为 "0", 应为正数' '\fy0.txt' --renew
+refused '第 2 号梁的长度不是正数' '\span0.txt' --renew
+refused '报告表格的一行放不下计算结果' '\big.kjpj' --renew
+refused '报告表格的一行放不下计算结果' --case G '\KJ-1.txt' --case Q '\KJ-1Q.txt' --combine '999.9G+1.5Q' --renew
+refused '报告表格的一行放不下计算结果 (第 12 列前已写到第 13 列): " 1   -38381 "' '\wide.txt' --renew
+cd .. || exit 1
+
 "$calc" --no-such-option >/dev/null 2>err.txt && fail "unknown option accepted"
 grep -q '未知选项' err.txt || fail "unknown option message"
 echo "1 passed, 0 failed"

@@ -81,13 +81,14 @@ TEST(FolderLock, SecondHolderWaitsThenGivesUp)
 {
     TempDir t;
     auto first = std::make_unique<platform::FolderLock>();
-    ASSERT_TRUE(first->acquire(t.path, 0));
+    using Result = platform::FolderLock::Result;
+    ASSERT_EQ(first->acquire(t.path, 0), Result::Taken);
     platform::FolderLock second;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(second.acquire(t.path, 200));
+    EXPECT_EQ(second.acquire(t.path, 200), Result::Busy);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
     first.reset();
-    EXPECT_TRUE(second.acquire(t.path, 0));
+    EXPECT_EQ(second.acquire(t.path, 0), Result::Taken);
 }
 
 #ifndef _WIN32
@@ -122,3 +123,24 @@ TEST(EntryPath, NamesFromFilesStayInTheWorkingFolder)
         }
     }
 }
+
+#ifndef _WIN32
+// A name of the folder that is a symbolic link, or passes through a linked
+// folder, to a file elsewhere leads out of it all the same.
+TEST(EntryPath, ANameLinkingOutOfTheFolderIsRefused)
+{
+    TempDir t, elsewhere;
+    setWorkingRoot(t.path);
+    writeBytes(elsewhere.path / "G.txt", "x");
+    fs::create_symlink(elsewhere.path / "G.txt", t.path / "G.txt");
+    fs::create_directory_symlink(elsewhere.path, t.path / "out");
+    fs::create_symlink("G.txt", t.path / "H.txt"); // a chain ends outside too
+    for (const char* name : {"\\G.txt", "G.txt", "\\out\\G.txt", "H.txt"})
+        EXPECT_EQ(kjtest::failureOf([&] { refuseNameOutsideFolder(name, "工况组合文件 \\zhgk-1.txt 中工况 G"); }),
+                  "工况组合文件 \\zhgk-1.txt 中工况 G 的文件名 \"" + std::string(name) +
+                      "\" 经符号链接指向工作文件夹之外: 文件中记下的文件名只能指工作文件夹中的文件");
+    writeBytes(t.path / "in.txt", "x");
+    fs::create_symlink("in.txt", t.path / "I.txt");
+    EXPECT_NO_THROW(refuseNameOutsideFolder("\\I.txt", "x"));
+}
+#endif

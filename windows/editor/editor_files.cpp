@@ -101,6 +101,7 @@ bool EditorForm::openFile(const QString& path)
     const std::string shown = QDir::toNativeSeparators(path).toStdString();
     const std::filesystem::path file = kj::pathFromUtf8(path.toStdString());
     try {
+        kj::completeInterruptedCommit(); // never half of a run's files
         const std::string text = kj::readTextFile(file, shown);
         const QFileInfo info(path);
         if (info.suffix().compare(QStringLiteral("kjpj"), Qt::CaseInsensitive) == 0) {

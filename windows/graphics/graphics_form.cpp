@@ -225,6 +225,7 @@ void GraphicsForm::GraphicsForm_Command6_Click()
                                     QStringLiteral("框架数据文件 (*.txt);;项目文件 (*.kjpj);;所有文件 (*)"), false);
     if (name.isEmpty()) return;
     attempt(QStringLiteral("打开数据文件"), [&] {
+        kj::completeInterruptedCommit(); // never half of a run's files
         std::shared_ptr<const kj::FileCalculation> calculation;
         if (QFileInfo(name).suffix().compare(QLatin1String("kjpj"), Qt::CaseInsensitive) == 0) {
             // A project: the whole job with its own settings, cases,

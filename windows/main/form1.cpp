@@ -665,6 +665,7 @@ void Form1::Form1_CommandReport_Click()
 {
     const std::string slot = fromBox(Combo1->currentText());
     attempt(QStringLiteral("查看计算书"), [&] {
+        kj::completeInterruptedCommit(); // never half of a run's files
         kj::readTextFile(kj::slotPath(slot), slot); // a missing report opens no window
         reportView()->showReport(slot);
     });

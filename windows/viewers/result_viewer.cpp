@@ -1,6 +1,7 @@
 #include "common_widgets/button_tips.h"
 #include "viewers/result_viewer.h"
 
+#include "calc/run.h"
 #include "common/failure.h"
 #include "common/textfile.h"
 #include "common_widgets/frame_picture.h"
@@ -157,6 +158,7 @@ void ResultViewer::drawFromFile(const QString& operation, FileReader reader)
     }
     const std::string slot = fromBox(Combo1->currentText());
     attempt(operation, [&] {
+        kj::completeInterruptedCommit(); // never half of a run's files
         const std::vector<kj::BoxText> texts = reader(*shape, kj::readTextFile(kj::slotPath(slot), slot), slot);
         for (const kj::BoxText& t : texts)
             if (QLineEdit* b = box(t.box)) {
