@@ -237,19 +237,22 @@ double clearSpacing(double largestBar, BarPosition position)
 }
 
 // Every set of bars the chooser considers for a section: n continuous bars of
-// a diameter d (the boxes', or a size from two below the one the depth
-// suggests up to 32 mm) and k additional bars of d or of a size e within
+// a diameter d (the boxes', or a size from the thinnest the program chose
+// for the depth up to 32 mm) and k additional bars of d or of a size e within
 // kSizeSpread of it. visit(bars, largest bar) from k = 0 (or 1) up, for each
 // (d, e), while it returns true.
 template <class Visit>
 void eachBarSet(double b, double h, const std::optional<ChosenBars>& chosen, Visit visit)
 {
     const double n = chosen ? chosen->count : b <= 300 ? 2 : 4;
+    // The thinnest the program ever chose with its least area: the depth's
+    // size, two below it from h = 500 mm, and not below 14 mm from 250.
+    const double thinnest = std::max(continuousBarDiameter(h) - (h < 500 ? 0 : 2), h < 250 ? 12.0 : 14.0);
     std::vector<double> continuous;
     if (chosen) continuous.push_back(chosen->diameter);
     else
         for (double d : kBarSizes)
-            if (d >= continuousBarDiameter(h) - 2) continuous.push_back(d);
+            if (d >= thinnest) continuous.push_back(d);
     for (double d : continuous) {
         std::vector<double> additional{d};
         for (double e : kBarSizes)
