@@ -111,6 +111,8 @@ std::string stirrupString(const Stirrups& s)
     return std::to_string(s.legs) + "*" + std::to_string(s.diameter) + "@" + std::to_string(s.spacing);
 }
 
+double continuousBarDiameter(double h) { return h < 250 ? 12 : h < 500 ? 14 : h < 700 ? 16 : h < 900 ? 18 : 20; }
+
 BarArrangement chooseBarSizes(double As, double b, double h, const std::optional<ChosenBars>& chosen, bool fullArea)
 {
     if (As < 220) As = 220;
@@ -122,7 +124,7 @@ BarArrangement chooseBarSizes(double As, double b, double h, const std::optional
         r.d = chosen->diameter;
     } else {
         r.n = b <= 300 ? 2 : 4;
-        r.d = h < 250 ? 12 : h < 500 ? 14 : h < 700 ? 16 : h < 900 ? 18 : 20;
+        r.d = continuousBarDiameter(h);
         const double A0 = 0.7854 * r.n * r.d * r.d;
         if (As / A0 < 0.7) r.d -= 2;
         else if (As / A0 > 3.15) r.d += 2;

@@ -54,7 +54,12 @@ struct BarArrangement {
     double third = 0;  // GB 50010-2010: bars in a third layer, at twice the spacing (9.2.1-3)
     bool searchFailed = false; // no standard size fitted; additional bars of diameter d
     bool tooMany = false; // GB 50010-2010: more bars than three layers of the width hold
+    double widthNeeded = 0; // GB 50010-2010, when tooMany: the beam width these bars need, mm (0: not known)
 };
+
+// The diameter of the continuous bars the program starts from, by the beam
+// depth h (mm): 12 below 250, 14 below 500, 16 below 700, 18 below 900, else 20.
+double continuousBarDiameter(double h);
 
 // The continuous and the additional bars for the steel area As, without
 // their layers. The additional bars are the fewest of a standard size close

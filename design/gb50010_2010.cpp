@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace kj::gb2010 {
 
@@ -25,10 +28,11 @@ constexpr GradeStrength kGrades[14] = {
 // Share of the way from C50 to C80, 0 up to C50.
 double aboveC50(int grade) { return grade <= 50 ? 0.0 : (grade - 50) / 30.0; }
 
-// Steps tried while the depth of the bars settles. Each step deepens the
-// bar centroid to one of finitely many arrangements, so a few suffice; a
-// depth still moving after this many is reported as a failed section.
-constexpr int kMaxDepthSteps = 100;
+// Sets of bars tried, from the lightest up, for the one that holds the steel
+// its own h0 needs. They are finitely many, each heavier than the one before,
+// so the search ends; a section still short after this many is reported as
+// failed.
+constexpr int kMaxDepthSteps = 2000;
 
 int legsByWidth(double b) { return b < 100 ? 1 : b < 350 ? 2 : b < 650 ? 4 : 6; }
 
@@ -190,9 +194,87 @@ double barCentroidDepth(const BarArrangement& bars, double cover, double stirrup
     return moment / area;
 }
 
+namespace {
+
+// Bar sizes the chooser lays, mm (hot-rolled ribbed bars up to 32 mm).
+constexpr double kBarSizes[] = {12, 14, 16, 18, 20, 22, 25, 28, 32};
+// The least steel of a section's bars, mm2, as the program always took it.
+constexpr double kLeastBarArea = 220;
+// Additional bars within this of the continuous bars' diameter, mm, as the
+// program always chose them (two sizes either way).
+constexpr double kSizeSpread = 5;
+// Most additional bars tried of one size.
+constexpr double kMaxBars = 200;
+
+// 9.2.1-3: the layers of total bars at most perLayer a layer. The outer
+// layer is full before a second one opens and the second before a third; a
+// third lies at twice the spacing, on every other position (ceil(a/2)
+// bars); no layer holds a single bar, each its two corner bars at least.
+// False when the bars have no such layers.
+bool layBars(double total, double perLayer, BarArrangement& r)
+{
+    if (!(perLayer >= 2) || !(total >= 1)) return false;
+    r.outer = std::min(total, perLayer);
+    r.second = std::min(total - r.outer, perLayer);
+    r.third = total - r.outer - r.second;
+    return r.second != 1 && r.third != 1 && r.third <= std::ceil(perLayer / 2);
+}
+
+// The fewest bars a layer must take for total bars to have layers.
+double leastPerLayer(double total)
+{
+    BarArrangement layers;
+    double perLayer = 2;
+    while (!layBars(total, perLayer, layers)) perLayer += 1; // ends by max(2, total): one layer
+    return perLayer;
+}
+
+// Clear spacing of the bars of a layer, 9.2.1-3: top bars max(30, 1.5 d),
+// bottom bars max(25, d), d the largest bar.
+double clearSpacing(double largestBar, BarPosition position)
+{
+    return position == BarPosition::Top ? std::max(30.0, 1.5 * largestBar) : std::max(25.0, largestBar);
+}
+
+// Every set of bars the chooser considers for a section: n continuous bars of
+// a diameter d (the boxes', or a size from the thinnest the program chose
+// for the depth up to 32 mm) and k additional bars of d or of a size e within
+// kSizeSpread of it. visit(bars, largest bar) from k = 0 (or 1) up, for each
+// (d, e), while it returns true.
+template <class Visit>
+void eachBarSet(double b, double h, const std::optional<ChosenBars>& chosen, Visit visit)
+{
+    const double n = chosen ? chosen->count : b <= 300 ? 2 : 4;
+    // The thinnest the program ever chose with its least area: the depth's
+    // size, two below it from h = 500 mm, and not below 14 mm from 250.
+    const double thinnest = std::max(continuousBarDiameter(h) - (h < 500 ? 0 : 2), h < 250 ? 12.0 : 14.0);
+    std::vector<double> continuous;
+    if (chosen) continuous.push_back(chosen->diameter);
+    else
+        for (double d : kBarSizes)
+            if (d >= thinnest) continuous.push_back(d);
+    for (double d : continuous) {
+        std::vector<double> additional{d};
+        for (double e : kBarSizes)
+            if (e != d && std::fabs(e - d) <= kSizeSpread) additional.push_back(e);
+        for (double e : additional) {
+            BarArrangement bars;
+            bars.n = n;
+            bars.d = d;
+            for (double k = e == d ? 0 : 1; k <= kMaxBars; ++k) {
+                bars.k = k;
+                bars.e = k > 0 ? e : 0; // no additional bars: "n,d+0,0"
+                if (!visit(bars, k > 0 ? std::max(d, e) : d)) break;
+            }
+        }
+    }
+}
+
+} // namespace
+
 double barsPerLayer(double b, double cover, double stirrup, double largestBar, BarPosition position)
 {
-    const double s = position == BarPosition::Top ? std::max(30.0, 1.5 * largestBar) : std::max(25.0, largestBar);
+    const double s = clearSpacing(largestBar, position);
     const double w = b - 2 * (cover + stirrup);
     return std::floor((w + s) / (largestBar + s));
 }
@@ -200,23 +282,44 @@ double barsPerLayer(double b, double cover, double stirrup, double largestBar, B
 BarArrangement chooseBeamBars(double As, double b, double h, double cover, double stirrup, BarPosition position,
                               const std::optional<ChosenBars>& chosen)
 {
-    BarArrangement r = chooseBarSizes(As, b, h, chosen, true);
-    const double largest = std::max(r.d, r.k > 0 ? r.e : 0.0);
-    double a = barsPerLayer(b, cover, stirrup, largest, position);
+    const double target = std::max(As, kLeastBarArea);
+    std::optional<BarArrangement> best, closest;
+    double bestDepth = 0;
+    auto visit = [&](BarArrangement bars, double largest) {
+        const double area = barArea(bars);
+        if (area < target) return true;
+        const double total = bars.n + bars.k;
+        // The narrowest beam that takes these bars, for the message when none fits.
+        bars.widthNeeded =
+            2 * (cover + stirrup) + leastPerLayer(total) * (largest + clearSpacing(largest, position)) -
+            clearSpacing(largest, position);
+        if (!closest || std::pair(bars.widthNeeded, area) < std::pair(closest->widthNeeded, barArea(*closest)))
+            closest = bars;
+        const double perLayer = barsPerLayer(b, cover, stirrup, largest, position);
+        if (!layBars(total, perLayer, bars)) return perLayer >= 2 && total < 2 * perLayer + std::ceil(perLayer / 2);
+        bars.widthNeeded = 0;
+        // The least steel; then the fewer bars, the larger h0 and the thinner
+        // continuous bars.
+        const double depth = barCentroidDepth(bars, cover, stirrup);
+        if (!best || area < barArea(*best) ||
+            (area == barArea(*best) &&
+             std::tuple(total, depth, bars.d) < std::tuple(best->n + best->k, bestDepth, best->d))) {
+            best = bars;
+            bestDepth = depth;
+        }
+        return false; // more bars of these sizes only add steel
+    };
+    if (std::isfinite(target + b + h + cover + stirrup) && (!chosen || (chosen->count >= 1 && chosen->diameter > 0)))
+        eachBarSet(b, h, chosen, visit);
+    if (best) return *best;
+
+    // No set fits: the one that needs the narrowest beam, in the layers of
+    // that width; without one (an area or a size that is not a number), the
+    // bars as the program always chose them, in one layer.
+    BarArrangement r = closest ? *closest : chooseBarSizes(As, b, h, chosen, true);
     const double total = r.n + r.k;
-    if (!(a >= 2)) { // not even the two corner bars
-        r.tooMany = true;
-        a = 2;
-    }
-    r.outer = std::min(a, total);
-    r.second = std::min(a, total - r.outer);
-    r.third = total - r.outer - r.second;
-    if (r.second == 1 && r.third == 0) { // a single bar does not make a layer
-        r.outer -= 1;
-        r.second = 2;
-    }
-    // 9.2.1-3: above two layers at twice the spacing, every other position.
-    if (r.third > std::floor((a - 1) / 2) + 1) r.tooMany = true;
+    if (!closest || !layBars(total, leastPerLayer(total), r)) r.outer = total, r.second = 0, r.third = 0;
+    r.tooMany = true;
     return r;
 }
 
@@ -241,14 +344,15 @@ BeamFlexure designBeamFlexure(double M, double b, double h, double cover, double
     r.asComp = cover + stirrup + 12.5;
     r.AsMin = beamMinimumSteelRatio(rules.concrete.ft, rules.steel.fy) * b * h;
     const double AsMax = kBeamMaxSteelRatio * b * h;
-    auto fail = [&](const std::string& why) {
+    // bars: those the reason names; by default the bars for the flag's area.
+    auto fail = [&](const std::string& why, const std::optional<BarArrangement>& bars = std::nullopt) {
         r.failed = true;
         r.failure = why;
         r.governs = BeamGoverning::SectionLimit;
         r.layers = 0;
         r.As = kFailedArea;
         r.AsComp = r.steel.AsComp;
-        r.bars = arrange(kFailedArea);
+        r.bars = bars ? *bars : arrange(kFailedArea);
         return r;
     };
     // The steel needed at the depth as of the bars; false when the section cannot take it.
@@ -266,37 +370,33 @@ BeamFlexure designBeamFlexure(double M, double b, double h, double cover, double
     if (!(b > 0) || !(h > 0) || !std::isfinite(Mn) || !std::isfinite(cover)) return fail("截面尺寸或弯矩不是有效数值");
     const std::string tooMuch = "受拉钢筋超过 4% b h";
     const std::string tooShallow = "截面高度放不下受拉和受压钢筋";
-    // One layer of the smallest bar first.
+    // One layer of a thin bar first: no bars of 10 mm or more lie shallower,
+    // so none need less.
     if (!needAt(r.as)) return fail(r.h0 > r.asComp ? tooMuch : tooShallow);
+    // The bars in the order of their area, from the least that could do:
+    // the first that holds the steel its own h0 needs. A larger moment needs
+    // more of every set, so it never gets less steel.
     double target = r.As;
     for (int step = 0;; ++step) {
         if (step == kMaxDepthSteps) return fail("钢筋排列不收敛");
         const BarArrangement bars = arrange(target);
         if (bars.tooMany) {
             const std::string text = barString(bars, BarPosition::Top);
-            return fail("钢筋 " + text.substr(0, text.find(' ')) + " 超过截面宽度三排所能容纳 (9.2.1)");
+            std::string why = "钢筋 " + text.substr(0, text.find(' ')) + " 超过截面宽度三排所能容纳 (9.2.1)";
+            if (bars.widthNeeded > 0)
+                why += ", 需梁宽 " + shortestDecimal(std::ceil(bars.widthNeeded)) + " mm, 梁宽 " + shortestDecimal(b) + " mm";
+            return fail(why, bars);
         }
         if (!needAt(barCentroidDepth(bars, cover, stirrup))) return fail(r.h0 > r.asComp ? tooMuch : tooShallow);
         if (barArea(bars) >= r.As) {
             r.bars = bars;
             break;
         }
-        target = std::max(r.As, std::nextafter(target, INFINITY));
+        target = std::nextafter(barArea(bars), INFINITY);
     }
-    // The growing target may have passed a lighter layout that holds the
-    // steel its own h0 needs: the bars for the final As are taken while they
-    // do. Bars for As that would not hold it leave the heavier ones, recorded.
-    for (int step = 0; step < kMaxDepthSteps; ++step) {
-        const BarArrangement lighter = arrange(r.As);
-        if (barString(lighter, BarPosition::Top) == barString(r.bars, BarPosition::Top) || lighter.tooMany) break;
-        const BeamFlexure kept = r;
-        if (!needAt(barCentroidDepth(lighter, cover, stirrup)) || barArea(lighter) < r.As) {
-            r = kept;
-            r.heavierLayout = true;
-            break;
-        }
-        r.bars = lighter;
-    }
+    // The lighter bars chosen for the final As alone lie deeper and hold too
+    // little for their own h0.
+    r.heavierLayout = barString(arrange(r.As), BarPosition::Top) != barString(r.bars, BarPosition::Top);
     r.layers = r.bars.third > 0 ? 3 : r.bars.second > 0 ? 2 : 1;
     r.minimumGoverns = r.AsMin >= r.steel.As;
     r.governs = r.minimumGoverns         ? BeamGoverning::Minimum

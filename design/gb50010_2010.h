@@ -116,12 +116,20 @@ double barCentroidDepth(const BarArrangement& bars, double cover, double stirrup
 // bars max(25, d), d the largest bar.
 double barsPerLayer(double b, double cover, double stirrup, double largestBar, BarPosition position);
 
-// The bars for a steel area as GB 50010-2010 takes them: continuous bars as
-// the program always chose them (or the boxes'), additional bars whose area
-// with them is not below As, laid in layers of barsPerLayer: the outer
-// layer, a second one as full, and a third one at twice the spacing (9.2.1-3:
-// every other position, ceil(n/2) bars). More bars than that, or a width
-// that does not take the two corner bars, set tooMany.
+// The bars for a steel area as GB 50010-2010 takes them: of every set of n
+// continuous bars (the boxes', or 2 up to b = 300 mm and 4 above, of a size
+// from the thinnest the program chose for the depth, 12 mm below h = 250,
+// 14 below 700, 16 below 900, else 18, up to 32 mm) and k additional
+// bars (of the continuous size or within 5 mm of it) whose area is not
+// below As (nor 220 mm2), the lightest that lies in layers a detailer can
+// place: barsPerLayer a layer, the outer layer full before a second and the
+// second before a third, a third on every other position (9.2.1-3: twice
+// the spacing, ceil(a/2) bars), and no layer with a single bar. Ties go to
+// fewer bars, then the larger h0, then the thinner continuous bars. The sets
+// do not depend on As, so a larger As never gets fewer square millimetres.
+// When none fits, tooMany is set and the bars are those that need the
+// narrowest beam, laid as that width would take them, with the width in
+// widthNeeded.
 BarArrangement chooseBeamBars(double As, double b, double h, double cover, double stirrup, BarPosition position,
                               const std::optional<ChosenBars>& chosen);
 
@@ -152,20 +160,22 @@ struct BeamFlexure {
     bool minimumGoverns = false;
     bool failed = false;
     std::string failure; // why it failed, in words
-    // The bars for As alone would lie shallower and then hold too little
-    // steel for their own h0: the deeper, heavier layout found on the way is
-    // kept.
+    // The lightest bars for As alone lie deeper and hold too little steel
+    // for their own h0: heavier bars are reported.
     bool heavierLayout = false;
     BeamGoverning governs = BeamGoverning::Flexure;
     BarArrangement bars; // the bars reported; h0 is theirs
 };
 
-// 6.2.10 with 8.5.1, to a fixed point of the depth: the steel needed at the
-// h0 of the bars reported is never above their area. It starts from one
-// layer of the smallest bar; while the bars chosen for the target area give
-// an h0 that needs more than they hold, the target grows to that need
-// (so a layout that cycles ends on the heavier one). Compression steel is
-// centred 12.5 mm inside the cover and the stirrup (bars up to 25 mm).
+// 6.2.10 with 8.5.1 at the depth of the bars: the steel needed at the h0 of
+// the bars reported is never above their area. The sets of bars of the
+// arranger are tried from the lightest that could do (the need of one layer
+// of a thin bar) up, each the next heavier one, and the first that holds
+// what its own h0 needs is taken: a larger moment needs more of every set,
+// so it never gets less steel. Compression steel is centred 12.5 mm inside
+// the cover and the stirrup (bars up to 25 mm). A failed section reports the
+// bars its reason names (those that did not fit, with the width they need),
+// or the arranger's bars for 9999.
 BeamFlexure designBeamFlexure(double M, double b, double h, double cover, double stirrup, const Rules& rules,
                               const BarArranger& arrange);
 

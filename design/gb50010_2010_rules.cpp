@@ -134,7 +134,7 @@ void noteSection(std::vector<std::string>& notes, const BeamSectionDesign& s, co
     if (s.failed()) notes.push_back(std::string("    ") + where + " As=9999: " + s.failure);
     if (s.shearTooSmall) notes.push_back(std::string("    ") + where + "截面不满足 6.3.1 的受剪截面条件, 箍筋 32@50 为标记");
     if (f && f->heavierLayout)
-        notes.push_back(std::string("    ") + where + "按 As 所选钢筋的 h0 不足, 取较深一排的配筋 " + s.barString);
+        notes.push_back(std::string("    ") + where + "按 As 所选的较轻钢筋排得较深, 在其 h0 下不足, 取配筋 " + s.barString);
 }
 
 BeamDesign designBeam(const BeamInput& in, const Materials& materials, const DesignOptions& o)
@@ -287,21 +287,23 @@ bool raiseBeamSteel(BeamSectionDesign& s, double As, double stirrup, double b, d
 {
     if (s.failed()) return false;
     const Rules rules = rulesOf(materials, o);
-    double target = std::max(As, s.As);
-    if (stirrup <= s.stirrup && barArea(s.bars) >= target) {
-        s.As = target;
+    const double wanted = std::max(As, s.As);
+    if (stirrup <= s.stirrup && barArea(s.bars) >= wanted) {
+        s.As = wanted;
         return true;
     }
     const auto arrange = arranger(b, h, o, position);
     // Compression steel, if the flexure needs it, as designBeamFlexure lays it.
     const double asComp = o.cover + stirrup + 12.5;
-    for (int step = 0; step < 100; ++step) {
+    // The sets of bars from the lightest up, as designBeamFlexure takes them.
+    double target = wanted;
+    for (int step = 0; step < 2000; ++step) {
         const BarArrangement bars = arrange(target, stirrup);
         if (bars.tooMany || !finiteBars(bars)) return false;
         const double h0 = h - barCentroidDepth(bars, o.cover, stirrup);
         if (!(h0 > asComp)) return false;
         const FlexureSteel need = flexureSteel(1e6 * std::fabs(s.M), b, h0, asComp, rules);
-        const double As0 = std::max(target, need.As);
+        const double As0 = std::max(wanted, need.As);
         if (!(As0 <= kBeamMaxSteelRatio * b * h)) return false;
         if (barArea(bars) >= As0) {
             s.As = As0;
@@ -312,7 +314,7 @@ bool raiseBeamSteel(BeamSectionDesign& s, double As, double stirrup, double b, d
             s.stirrup = stirrup;
             return true;
         }
-        target = std::max(As0, std::nextafter(target, INFINITY));
+        target = std::nextafter(barArea(bars), INFINITY);
     }
     return false;
 }

@@ -54,7 +54,7 @@ TEST(Gb2010Run, TwoStoreyFrameWithPrecastFloorsAndFyv360)
               std::string::npos);
     EXPECT_EQ(res.forceDiagramText.substr(0, res.forceDiagramText.find('\n') + 1), "-36,67,39,55,-65\r\n");
     EXPECT_EQ(res.beamBarsText.substr(0, res.beamBarsText.find('\n') + 1),
-              "\"2,14+0,0 2/0\", \"2*6@300\", \"2,16+1,12 3/0\", \"2*6@300\", \"2,16+0,0 0/2\"\r\n");
+              "\"2,14+0,0 2/0\", \"2*6@300\", \"2,16+1,12 3/0\", \"2*6@300\", \"2,14+0,0 0/2\"\r\n");
 
     // Beam 1 (250 x 500, C30, HRB335) by hand. Left support, -35.6 kN*m: the
     // minimum max(0.2 %, 45 x 1.43 / 300 %) of b h = 268.1 mm2 in 2 of 14,

@@ -23,18 +23,19 @@ BeamInput beamForces(double M1, double M2, double V1, double V2, double Mo, doub
     return in;
 }
 
-// A frame of one 6 m span and one 4 m storey, beam b x h and columns 400 x
-// 400 (m), designed for the given beam forces and small column forces, as an
-// envelope with one seismic combination of the grade; each column's axial
-// ratio as given.
-EnvelopeResult designed(int grade, double b, double h, const BeamInput& forces, double axialRatio = 0.3)
+// A frame of one 6 m span and one 4 m storey, beam b x h and square columns
+// (400 x 400 unless given; m), designed for the given beam forces and small
+// column forces, as an envelope with one seismic combination of the grade;
+// each column's axial ratio as given.
+EnvelopeResult designed(int grade, double b, double h, const BeamInput& forces, double axialRatio = 0.3,
+                        double column = 0.4)
 {
     EnvelopeResult r;
     CalculationResult& e = r.envelope;
     e.model.topo = FrameTopology::of(1, 1);
     e.model.members.assign(4, Member{});
     e.model.members[1] = {6.0, b, h};
-    for (int c = 1; c <= 2; ++c) e.model.members[static_cast<std::size_t>(e.model.topo.columnMember(c))] = {4.0, 0.4, 0.4};
+    for (int c = 1; c <= 2; ++c) e.model.members[static_cast<std::size_t>(e.model.topo.columnMember(c))] = {4.0, column, column};
     e.materials = {360, 30};
     e.options.code = DesignCode::Gb50010_2010;
     e.rules = &gb50010_2010Rules();
@@ -110,13 +111,13 @@ TEST(SeismicDetailing, BottomBarsAtLeastThreeTenthsOfTheTop)
     EXPECT_TRUE(beamSeismicDetailing(r.envelope, 1, 3).failures.empty());
 }
 
-// Grade 1, 250 x 500 under 250 kN m (top steel between 2 % and 2.5 %): with
+// Grade 1, 250 x 500 under 260 kN m (top steel between 2 % and 2.5 %): with
 // half their area below, the top bars would give ξ over 0.25; the bottom
 // bars become compression steel until (fy As - fy' As') / (α1 fc b h0) =
 // 0.25, more than 0.5 of the top.
 TEST(SeismicDetailing, CompressionSteelKeepsTheEndDepthWithinTheLimit)
 {
-    EnvelopeResult r = designed(1, 0.25, 0.5, beamForces(-250, 40, 200, -60, 20, 2));
+    EnvelopeResult r = designed(1, 0.25, 0.5, beamForces(-260, 40, 200, -60, 20, 2));
     applySeismicDetailing(r);
     const BeamDesign& b = r.envelope.beams[1];
     const double top = barArea(b.left.bars), h0 = b.left.h0;
@@ -149,4 +150,22 @@ TEST(SeismicDetailing, ColumnRaisedToTheLeastSteelAndTiesForTheVolumetricRatio)
     EXPECT_TRUE(hasNote(c.notes, "全部纵筋按表 11.4.12-1 最小配筋率 0.85% (按中柱、边柱) 增至 As=As'=680 mm2"));
     EXPECT_TRUE(hasNote(c.notes, "柱端加密区箍筋按 11.4.17 (λv=0.110, ρv >= 0.68%)"));
     EXPECT_TRUE(columnSeismicDetailing(r.envelope, 1, 2, 0.5).failures.empty());
+}
+
+// Grade 2, 300 x 300 columns at an axial ratio of 0.3: ρv >= max(0.08 x
+// 16.7 / 270, 0.6 %) = 0.6 % (11.4.17). Ties inside the cover, bc = hc = 250:
+// the two legs each way lie 250 - 8 = 242 mm apart, within 250 (11.4.15), so
+// the hoop keeps two legs each way. Φ8 at the zone's 100 mm:
+// ρv = 2 x 50.27 x (250 + 250) / (250 x 250 x 100) = 0.804 % (three legs
+// would give 1.21 %).
+TEST(SeismicDetailing, VolumetricRatioOfATwoLegHoop)
+{
+    EnvelopeResult r = designed(2, 0.25, 0.6, beamForces(-20, 20, 30, -30, 10, 3), 0.3, 0.3);
+    applySeismicDetailing(r);
+    const ColumnDesign& c = r.envelope.columns[1];
+    EXPECT_EQ(c.tieString, "Φ8@100");
+    EXPECT_NEAR(2 * std::numbers::pi / 4 * 8 * 8 * 500 / (250.0 * 250 * 100), 0.00804, 1e-5);
+    const DetailingResult d = columnSeismicDetailing(r.envelope, 1, 2, 0.3);
+    EXPECT_TRUE(hasNote(d.lines, "ρv 需 >= 0.60%, Φ8@100(2 肢, 双向) 得 0.80%")) << d.lines.back();
+    EXPECT_TRUE(d.failures.empty());
 }
