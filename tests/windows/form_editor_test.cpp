@@ -457,6 +457,7 @@ void FormEditorTest::numbersAndSizesAreCheckedAsTheyAreTyped()
              QStringLiteral("截面表第 1 行: 第 1 号梁的截面高度 h 为 65 mm, 超出范围: 应在 100 mm 至 3000 mm 之间"));
     type(e.TableSections, 1, 1, QStringLiteral("40"));
     QVERIFY2(!e.hasMarks() && e.project().sections[1].b == 40, qPrintable(e.firstMark()));
+    QCOMPARE(e.StatusLine->text(), QStringLiteral("截面表第 2 行: 宽度小于 51 mm, 用此截面的构件只计算内力, 不配筋"));
     // A box too: the cover typed with its unit is marked as it is typed.
     e.TextCover->clear();
     QTest::keyClicks(e.TextCover, QStringLiteral("25mm"));

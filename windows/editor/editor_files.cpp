@@ -129,10 +129,12 @@ bool EditorForm::openFile(const QString& path)
         startProject(p, QString());
         undo_.resetClean(); // imported, not yet saved as a project
         refreshCaption();
+        const auto problem = kj::projectProblem(project_);
         showStatus(QStringLiteral("已导入数据文件 %1 (%2 个工况); 保存为项目文件后可再打开")
-                       .arg(QDir::toNativeSeparators(path))
-                       .arg(cases.size()),
-                   false);
+                           .arg(QDir::toNativeSeparators(path))
+                           .arg(cases.size()) +
+                       (problem ? QStringLiteral("; 不能计算: ") + qs(*problem) : QString()),
+                   problem.has_value());
         importedFrom_ = info.absoluteFilePath();
         return true;
     } catch (const std::exception& e) {

@@ -821,7 +821,9 @@ bool EditorForm::cellEdit(QTableWidget* t, int row, int column, const QString& t
         return commit(key, QStringLiteral("第 %1 层的层高").arg(row + 1),
                [&](kj::Project& p) { p.storeys.at(ix(row)) = numberOf(text); });
     } else if (t == TableSections) {
-        return commit(key, QStringLiteral("截面表第 %1 行").arg(row + 1), [&](kj::Project& p) {
+        // A width under 51 mm is taken: the members of the section are analysed and not designed.
+        const QString what = QStringLiteral("截面表第 %1 行").arg(row + 1);
+        const bool ok = commit(key, what, [&](kj::Project& p) {
             kj::ProjectSection& s = p.sections.at(ix(row));
             if (column == 0) {
                 const std::string name = text.trimmed().toStdString();
@@ -837,6 +839,9 @@ bool EditorForm::cellEdit(QTableWidget* t, int row, int column, const QString& t
                 (column == 1 ? s.b : s.h) = numberOf(text);
             }
         });
+        if (ok && column == 1 && numberOf(text) < kj::kNarrowestSection)
+            showStatus(what + QStringLiteral(": 宽度小于 51 mm, 用此截面的构件只计算内力, 不配筋"), false);
+        return ok;
     } else if (t == TableMembers) {
         const int s = project_.NF() - 1 - row;
         return commit(key, QStringLiteral("第 %1 层的%2").arg(s + 1).arg(column % 2 ? QStringLiteral("第 %1 跨梁").arg(column / 2 + 1)
