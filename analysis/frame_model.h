@@ -19,6 +19,11 @@ struct LoadEntry {
     double w = 0, a = 0, r = 0;
 };
 
+// A member narrower than this (mm) is analysed and not designed: the props,
+// hinges and members of relative stiffness a frame is modelled with (a
+// continuous beam's props are 50 mm), and a section of width 0.
+inline constexpr double kNarrowestSection = 51;
+
 struct Member {
     double len = 0, b = 0, h = 0; // m
     // Multiplies the member's EI/L in the stiffness and in the end moments it
@@ -29,6 +34,8 @@ struct Member {
     // b h^3 x the factor: the member's EI without E/12, the stand-in of EI in
     // the analysis (so that B = bending() / len stands for EI/L).
     double bending() const { return b * h * h * h * stiffnessFactor; }
+    // Analysed for its forces, not designed (narrower than 51 mm).
+    bool analysedOnly() const { return 1000 * b < kNarrowestSection; }
 };
 
 struct JointLoadGroup {

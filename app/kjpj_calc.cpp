@@ -2,6 +2,7 @@
 // calculation as the main window's button "框架配筋计算", taking as options
 // the texts the window's controls would hold.
 #include "analysis/data_check.h"
+#include "analysis/plausible_sizes.h"
 #include "calc/project.h"
 #include "calc/run.h"
 #include "common/backup.h"
@@ -460,6 +461,8 @@ int main(int argc, char** argv)
                 return 1;
             }
         const kj::CalcResult result = kj::writeCalculation(req, prepared);
+        for (const std::string& line : kj::analysedOnlyLines(result.calculation.model))
+            std::fprintf(stderr, "警告: %s\n", line.c_str());
         if (result.envelope)
             for (const std::string& line : kj::cappedWarnings(result.envelope->warnings))
                 std::fprintf(stderr, "警告: %s\n", kj::terminalSafe(line).c_str());

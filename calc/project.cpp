@@ -1,9 +1,11 @@
 #include "calc/project.h"
 #include "calc/project_pieces.h"
 
+#include "analysis/plausible_sizes.h"
 #include "common/failure.h"
 #include "common/numbers.h"
 #include "common/text.h"
+#include "design/materials.h"
 
 #include <nlohmann/json.hpp>
 
@@ -357,7 +359,10 @@ Project parseProject(const std::string& text, const std::string& fileName)
         const std::string at = "sections." + clipForMessage(it.key());
         const Json& bh = r.array(it.value(), at);
         if (bh.size() != 2) r.fail(at, "应为 [b, h] (mm)");
-        p.sections.push_back({it.key(), r.positive(bh[0], at + "[0]", "mm"), r.positive(bh[1], at + "[1]", "mm")});
+        // A width under 51 mm, 0 included, is a member analysed and not designed.
+        const double b = r.number(bh[0], at + "[0]");
+        if (b < 0) r.fail(at + "[0]", "应不小于 0 mm, 实为 " + num(b));
+        p.sections.push_back({it.key(), b, r.positive(bh[1], at + "[1]", "mm")});
     }
 
     if (const Json* cb = r.optional(j, "continuousBeam")) p.continuousBeam = r.flag(*cb, "continuousBeam");
@@ -701,6 +706,17 @@ int projectNode(const FrameTopology& t, int level, int line)
     return (J - 1) * (t.L + 1) + line;
 }
 
+
+void checkProjectValues(const Project& p)
+{
+    const FrameModel model = caseModel(p, LoadCaseKind::G);
+    try {
+        if (model.materials) checkMaterials(*model.materials, parseDesignOptions(p.design).code);
+        checkMemberSizes(model);
+    } catch (const Failure& f) {
+        throw Failure("项目文件 " + p.fileName + ": " + f.what());
+    }
+}
 
 FrameModel caseModel(const Project& p, LoadCaseKind kind)
 {

@@ -98,10 +98,17 @@ inline constexpr double kBeamUnitWeight = 25.0;
 // Reads a project from its JSON text. Every fault is refused with a Chinese
 // message naming the file and the key path ("cases.G.beamLoads[2][1][0].x
 // 超出跨度 6.00 m"): bad JSON, another schema, missing keys, wrong types,
-// unknown keys, unknown section names, sizes not above zero, loads off
+// unknown keys, unknown section names, sizes not above zero (a width may be
+// 0), loads off
 // their span, joints or levels that do not exist, non-finite numbers, and
 // settings the design does not accept.
 Project parseProject(const std::string& text, const std::string& fileName);
+// What a calculation refuses of a project read before anything is written:
+// materials outside the range of its rule set and implausible member sizes
+// (checkMemberSizes; a member narrower than 51 mm is analysed and not
+// designed). The frame editor checks every edit so. Throws Failure naming
+// the file.
+void checkProjectValues(const Project& project);
 // The project as JSON text (UTF-8, two-space indent, final line end).
 std::string projectJson(const Project& project);
 
@@ -126,5 +133,13 @@ Project projectFromDataFiles(const std::vector<LoadCaseInput>& cases, const Desi
 // joint-load groups than it holds, a value its fixed-width fields cannot
 // state exactly, or loads its load string cannot express.
 std::string dataFileText(const Project& project, LoadCaseKind kind);
+
+// What the project holds that its data files cannot, one line each, for the
+// engineer to choose again where the data files are calculated: a rule set
+// other than the default method and its settings, design settings other
+// than the boxes' defaults, the earthquake, combinations of the user's own
+// or GB50009's, live-load patterns and factors, and the title block. Empty
+// when the data files hold the whole job.
+std::vector<std::string> dataFileOmissions(const Project& project);
 
 } // namespace kj

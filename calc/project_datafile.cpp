@@ -324,4 +324,43 @@ std::string Exporter::text()
 
 std::string dataFileText(const Project& project, LoadCaseKind kind) { return Exporter(project, kind).text(); }
 
+std::vector<std::string> dataFileOmissions(const Project& p)
+{
+    std::vector<std::string> out;
+    const DesignSettings& d = p.design;
+    const DesignSettings plain;
+    if (d.code != plain.code) out.push_back("设计规范 " + d.code);
+    // The settings as the boxes name them, where they differ from the boxes' defaults.
+    const std::pair<const char*, std::string DesignSettings::*> fields[] = {
+        {"箍筋 fyv", &DesignSettings::fyv},
+        {"楼盖", &DesignSettings::floors},
+        {"环境类别", &DesignSettings::environment},
+        {"支座负弯矩调幅系数 β", &DesignSettings::beta},
+        {"主筋保护层 (mm)", &DesignSettings::cover},
+        {"梁顶通长筋根数", &DesignSettings::topCount},
+        {"梁顶通长筋直径", &DesignSettings::topDiameter},
+        {"梁底通长筋根数", &DesignSettings::bottomCount},
+        {"梁底通长筋直径", &DesignSettings::bottomDiameter},
+        {"箍筋肢数", &DesignSettings::stirrupLegs},
+        {"箍筋直径", &DesignSettings::stirrupDiameter},
+        {"活荷载准永久值系数 ψq", &DesignSettings::quasiPermanent}};
+    // "1" and "1.00" are one number; texts ("zd", "现浇") compare as texts.
+    const auto same = [](const std::string& a, const std::string& b) {
+        return a == b || (numberValue(a) == numberValue(b) && numberValue(a) != 0);
+    };
+    for (const auto& [label, field] : fields)
+        if (!same(d.*field, plain.*field)) out.push_back(std::string(label) + " " + d.*field);
+    if (!p.seismic.intensity.empty()) out.push_back("地震作用 (设防烈度 " + p.seismic.intensity + " 度及其场地、分组、抗震等级)");
+    if (!p.combinations.empty())
+        out.push_back("自定义荷载组合 " + std::to_string(p.combinations.size()) + " 条");
+    else if (p.combinationSet && *p.combinationSet != "GB55001")
+        out.push_back("荷载组合 " + *p.combinationSet);
+    if (p.liveLoadPatterns) out.push_back("活载不利布置");
+    if (p.gammaL != 1.0 || p.psiC != 0.7) out.push_back("活载系数 γL = " + num(p.gammaL) + ", ψc = " + num(p.psiC));
+    const ProjectTitle& t = p.title;
+    if (!t.project.empty() || !t.designer.empty() || !t.checker.empty() || !t.date.empty())
+        out.push_back("计算书标题栏 (工程名称、设计、校对、日期)");
+    return out;
+}
+
 } // namespace kj

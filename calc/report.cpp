@@ -1,5 +1,6 @@
 #include "calc/report.h"
 
+#include "analysis/plausible_sizes.h"
 #include "common/failure.h"
 #include "common/numbers.h"
 #include "common/text.h"
@@ -81,6 +82,17 @@ void writeLines(ReportWriter& w, const std::vector<std::string>& lines)
     for (const std::string& line : lines) w.text(line).endLine();
 }
 
+// The members of the table analysed and not designed, each on a line after
+// the table. The default method's tables stay as the older program wrote
+// them, without these lines (the run lists them as warnings); a rule set
+// that names itself in the material line names them there too.
+void writeAnalysedOnly(ReportWriter& w, const DesignRules& rules, const FrameModel& model, int from, int to)
+{
+    if (*rules.headingTag == '\0') return;
+    for (int i = from; i <= to; ++i)
+        if (const std::string line = analysedOnlyLine(model, i); !line.empty()) w.text("注: " + line).endLine();
+}
+
 void writeNote(ReportWriter& w, const std::vector<std::string>* lines, int i)
 {
     if (!lines || static_cast<std::size_t>(i) >= lines->size()) return;
@@ -130,6 +142,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
         writeLines(w, b.notes);
         writeNote(w, notes ? &notes->beams : nullptr, i);
     }
+    writeAnalysedOnly(w, rules, r.model, 1, t.NB);
     if (r.model.continuousBeam) return;
 
     w.text("柱号").text("    M1   ").text("    N1   ").text("    As    ").text("   As'  ").text("    M2   ")
@@ -156,6 +169,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
         writeLines(w, d.notes);
         writeNote(w, notes ? &notes->columns : nullptr, c);
     }
+    writeAnalysedOnly(w, rules, r.model, t.NB + 1, t.memberCount());
     // The storeys' sway magnifiers the columns and beams were designed with.
     if (r.sway.size() > 1) {
         w.text("层间侧移二阶效应 ηs = 1 / (1 - ΣN / (D H0)) (5.3.4, 附录 B.0.4, 刚度按 B.0.5 折减):").endLine();

@@ -281,11 +281,7 @@ PreparedRun prepareProject(const CalcRequest& req, const Project& p, const Desig
     own.gammaL = p.gammaL;
     own.psiC = p.psiC;
     auto cases = std::make_shared<std::vector<LoadCaseInput>>(projectCases(p));
-    if (!cases->empty()) {
-        const FrameModel& model = cases->front().model;
-        if (model.materials) checkFileMaterials("项目文件 " + p.fileName, *model.materials, options.code);
-        checkFileSizes("项目文件 " + p.fileName, model);
-    }
+    checkProjectValues(p);
     if (cases->size() == 1 && !p.combinationSet && p.combinations.empty() && !seismic) {
         PreparedRun run;
         run.echo = cases->front().data;

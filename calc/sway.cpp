@@ -89,6 +89,13 @@ SwayEffect combinedSway(const FrameModel& model, const std::vector<double>& N,
                    sum([](const SwayLoading& l, int K) { return at(l.drift, K); }, J);
         else
             st.D = at(unit->shear, J) / at(unit->drift, J);
+        // A storey standing on props alone (every column narrower than 51 mm,
+        // analysed and not designed) models supports, not a storey that sways:
+        // nothing of it is designed, and etaS stays 1.
+        bool propsOnly = true;
+        for (int c = t.firstColumnOfStorey(J); c < t.firstColumnOfStorey(J) + t.L + 1; ++c)
+            propsOnly = propsOnly && model.member(t.columnMember(c)).analysedOnly();
+        if (propsOnly) continue;
         const double ratio = st.sumN / (st.D * st.H0);
         if (!(ratio < 1) || !std::isfinite(ratio))
             throw Failure("第 " + std::to_string(J) + " 层柱轴力之和 " + shortestDecimal(roundHalfEven(st.sumN)) +

@@ -94,7 +94,4 @@ const DesignRules& gb50010_2010Rules();
 // The rule set of each choice.
 const DesignRules& rulesFor(DesignCode code);
 
-// A beam narrower than this (mm) has no section to design.
-inline constexpr double kNarrowestSection = 51;
-
 } // namespace kj

@@ -31,7 +31,7 @@ inline bool startBeam(const BeamInput& in, BeamDesign& d)
 {
     d.b = 1000 * in.member.b;
     d.h = 1000 * in.member.h;
-    if (d.b < kNarrowestSection) {
+    if (in.member.analysedOnly()) {
         d.skipReason = "截面宽度小于 51 mm, 不配筋";
         return false;
     }
@@ -50,7 +50,7 @@ inline std::optional<double> startColumn(const ColumnInput& in, ColumnDesign& d)
     const Member& m = in.member;
     d.b = 1000 * m.b;
     d.h = 1000 * m.h;
-    if (d.b < kNarrowestSection) {
+    if (m.analysedOnly()) {
         d.skipReason = "截面宽度小于 51 mm, 不配筋";
         return std::nullopt;
     }

@@ -59,7 +59,7 @@ TEST(PlausibleValues, MemberSizesNameTheMember)
     EXPECT_EQ(failureOf([&] { checkMemberSizes(modelOf(head + "6.003.60,112\r\n.25.50.40.40,11222" + loads)); }),
               "no failure");
     EXPECT_EQ(failureOf([&] { checkMemberSizes(modelOf(head + "6.003.60,112\r\n.09.50.40.40,11222" + loads)); }),
-              "第 1 号梁的截面宽度 b 为 90 mm, 超出范围: 应在 100 mm 至 3000 mm 之间");
+              "第 1 号梁的截面宽度 b 为 90 mm, 超出范围: 应在 100 mm 至 3000 mm 之间, 或小于 51 mm (只计算内力, 不配筋)");
     EXPECT_EQ(failureOf([&] { checkMemberSizes(modelOf(head + "6.003.60,112\r\n.25.50.403.1,11222" + loads)); }),
               "第 1 号柱的截面高度 h 为 3100 mm, 超出范围: 应在 100 mm 至 3000 mm 之间");
     EXPECT_EQ(failureOf([&] { checkMemberSizes(modelOf(head + "31.03.60,112\r\n.25.50.40.40,11222" + loads)); }),
@@ -83,10 +83,11 @@ TEST(PlausibleValues, ARunIsRefusedBeforeAnyFileIsWritten)
     kjtest::writeBytes(temp.path / "KJ-1.txt", frame + "400,25\r\n");
     EXPECT_NE(failureOf([&] { runCalculation(req); }).find("(HRB400 的强度设计值是 360)"), std::string::npos);
     kjtest::writeBytes(temp.path / "KJ-1.txt",
-                       "KJ-1,2,1,1,0,\r\n6.003.60,112\r\n.25.50.05.40,11222\r\n1 20.0,1 20.0\r\n20103 50.0   0.0\r\n"
+                       "KJ-1,2,1,1,0,\r\n6.003.60,112\r\n.25.50.06.40,11222\r\n1 20.0,1 20.0\r\n20103 50.0   0.0\r\n"
                        "300,25\r\n");
     EXPECT_EQ(failureOf([&] { runCalculation(req); }),
-              "数据文件 \\KJ-1.txt: 第 1 号柱的截面宽度 b 为 50 mm, 超出范围: 应在 100 mm 至 3000 mm 之间");
+              "数据文件 \\KJ-1.txt: 第 1 号柱的截面宽度 b 为 60 mm, 超出范围: 应在 100 mm 至 3000 mm 之间, 或小于 51 mm "
+              "(只计算内力, 不配筋)");
     EXPECT_EQ(kjtest::bytesOf(temp.path / "zemowj1.txt"), "kept\r\n");
     EXPECT_FALSE(fs::exists(temp.path / "lpj-1.txt"));
     EXPECT_FALSE(fs::exists(temp.path / kj::platform::kFolderLockName));
@@ -111,4 +112,62 @@ TEST(PlausibleValues, AProjectIsCheckedLikeADataFile)
     EXPECT_FALSE(fs::exists(temp.path / "zemowj1.txt"));
     EXPECT_EQ(run(R"("sections": {"B": [250, 500], "C": [400, 400]}, "materials": {"concrete": 30, "fy": 360}})"),
               "no failure");
+}
+
+// Props, hinges and members of relative stiffness are modelled narrower than
+// 51 mm: analysed, not designed, named on a line of the report.
+TEST(PlausibleValues, MembersUnder51MillimetresAreAnalysedAndNotDesigned)
+{
+    kjtest::TempDir temp("kjplausible");
+    setWorkingRoot(temp.path);
+    // Two 6 m spans of 250x500 on 400x400 columns 3.6 m high, the middle
+    // column a prop of width 0; 20 kN/m on both spans, 50 kN on the outer joints.
+    const std::string frame = "KJ-1,2,1,1,0,\r\n6.003.60,112\r\n.25.50.40.40.00.40,11232\r\n1 20.0,1 20.0\r\n"
+                              "20103 50.0   0.0\r\n300,25\r\n";
+    kjtest::writeBytes(temp.path / "KJ-1.txt", frame);
+    for (const char* code : {"原方法", "GB50010-2010"}) {
+        CalcRequest req;
+        req.design.code = code;
+        req.renewal = "1";
+        const CalcResult r = runCalculation(req);
+        const CalculationResult& c = r.calculation;
+        // By symmetry the middle joint does not turn: with kb = .25 x .5^3 / 6
+        // and kc = .4^4 / 3.6, the outer joint turns by 60 / 4 (kb + kc), the
+        // middle support moment is 60 + 2 kb theta = 72.683 kN*m and the prop
+        // carries 2 (60 + (72.683 - 34.634) / 6) = 132.683 kN.
+        EXPECT_NEAR(c.forces.N[2], 132.683, 5e-4) << code;
+        EXPECT_NEAR(c.forces.N[1] + c.forces.N[2] + c.forces.N[3], 240 + 100 + 2 * 0.4 * 0.4 * 3.6 * 30, 1e-9) << code;
+        EXPECT_FALSE(c.columns[2].designed) << code;
+        EXPECT_EQ(c.columns[2].skipReason, "截面宽度小于 51 mm, 不配筋") << code;
+        EXPECT_TRUE(c.columns[1].designed && c.columns[3].designed && c.beams[1].designed) << code;
+        // Its forces unrounded in the force file, as the default method writes them.
+        EXPECT_NE(r.forceDiagramText.find("\r\n0,0\r\n"), std::string::npos) << code;
+        // Named on a line under the column table of GB 50010-2010; the default
+        // method's tables stay as they were, the run's warnings name it.
+        const std::string line = "第 2 号柱截面宽度 b 为 0 mm, 小于 51 mm: 只计算内力, 不配筋 (撑杆、铰或相对刚度的构件; "
+                                 "若是漏填的截面, 请补上)";
+        EXPECT_EQ(analysedOnlyLines(c.model), std::vector<std::string>{line});
+        const std::string report = readTextFile(temp.path / "zemowj1.txt", "zemowj1.txt");
+        EXPECT_EQ(report.find("注: " + line + "\r\n") != std::string::npos, req.design.code != "原方法") << code;
+    }
+    // A frame standing on 40 mm props alone, a continuous beam in effect:
+    // under GB 50010-2010 its storey does not sway (etaS 1), nothing is refused.
+    kjtest::writeBytes(temp.path / "KJ-1.txt", "KJ-1,2,1,0,0,\r\n6.003.60,112\r\n.25.50.04.40,11222\r\n1 20.0,1 20.0\r\n"
+                                               "300,25\r\n");
+    CalcRequest req;
+    req.design.code = "GB50010-2010";
+    const CalcResult r = runCalculation(req);
+    ASSERT_EQ(r.calculation.sway.size(), 2u);
+    EXPECT_EQ(r.calculation.sway[1].etaS, 1.0);
+    EXPECT_EQ(analysedOnlyLines(r.calculation.model).size(), 3u);
+    // A project takes a width of 0 and refuses a negative one.
+    const std::string project = R"({"schema": "kjpj-project/1", "name": "P", "spans": [6, 6], "storeys": [3.6],
+      "beams": [["B", "B"]], "columns": [["C", "P", "C"]], "cases": {"G": {"beamLoads": [[[{"q": 20}], [{"q": 20}]]]}},
+      "materials": {"concrete": 25, "fy": 300}, "sections": {"B": [250, 500], "C": [400, 400], "P": [)";
+    EXPECT_NO_THROW(checkProjectValues(parseProject(project + "0, 400]}}", "\\p.kjpj")));
+    EXPECT_EQ(failureOf([&] { parseProject(project + "-1, 400]}}", "\\p.kjpj"); }),
+              "项目文件 \\p.kjpj: sections.P[0] 应不小于 0 mm, 实为 -1");
+    EXPECT_EQ(failureOf([&] { checkProjectValues(parseProject(project + "60, 400]}}", "\\p.kjpj")); }),
+              "项目文件 \\p.kjpj: 第 2 号柱的截面宽度 b 为 60 mm, 超出范围: 应在 100 mm 至 3000 mm 之间, 或小于 51 mm "
+              "(只计算内力, 不配筋)");
 }

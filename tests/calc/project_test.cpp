@@ -172,5 +172,31 @@ TEST(ProjectFile, FramesTheDataFileCannotHoldAreRefusedWithTheReason)
     EXPECT_NO_THROW(calculate(caseModel(p, LoadCaseKind::G), DesignOptions{}));
 }
 
+// What a data file cannot hold is listed before it is written; a project of
+// the default method and the boxes' defaults loses nothing.
+TEST(ProjectFile, WhatTheDataFileLeavesOutIsListed)
+{
+    Project p = parseProject(kPortal, "\\p.kjpj");
+    p.design = DesignSettings{};
+    p.combinations.clear();
+    p.combinationSet.reset();
+    p.title = {};
+    EXPECT_EQ(dataFileOmissions(p), std::vector<std::string>{});
+    p.design.beta = "1"; // the number of "1.00"
+    p.design.code = "GB50010-2010";
+    p.design.environment = "2b";
+    p.design.floors = "装配";
+    p.seismic.intensity = "8";
+    p.combinations = {"1.3G+1.5Q"};
+    p.liveLoadPatterns = true;
+    p.gammaL = 1.1;
+    p.title.designer = "张三";
+    EXPECT_EQ(dataFileOmissions(p),
+              (std::vector<std::string>{"设计规范 GB50010-2010", "楼盖 装配", "环境类别 2b",
+                                        "地震作用 (设防烈度 8 度及其场地、分组、抗震等级)", "自定义荷载组合 1 条",
+                                        "活载不利布置", "活载系数 γL = 1.1, ψc = 0.7",
+                                        "计算书标题栏 (工程名称、设计、校对、日期)"}));
+}
+
 } // namespace
 } // namespace kj

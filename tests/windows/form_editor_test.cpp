@@ -42,6 +42,8 @@ private slots:
     void everyButtonOfEveryWindowHasATipAndEveryWindowFits();
     void seismicChoicesAreProjectEditsAndABadFactorIsMarked();
     void liveLoadSettingsAreProjectEdits();
+    void numbersAndSizesAreCheckedAsTheyAreTyped();
+    void newProjectAddLoadAndExportNamesWhatTheDataFileLeavesOut();
 
 private:
     // Types text into a cell as the engineer does, committing it.
@@ -143,7 +145,7 @@ void FormEditorTest::badLengthIsMarkedAtOnceAndTheCalculationRefused()
     QCOMPARE(e.project().spans, std::vector<double>{6.0});
     type(e.TableStoreys, 0, 0, QStringLiteral("3,6"));
     QVERIFY(e.isMarked(e.TableStoreys, 0, 0));
-    QCOMPARE(e.StatusLine->text(), QStringLiteral("第 1 层的层高: 不是数值: \"3,6\""));
+    QCOMPARE(e.StatusLine->text(), QStringLiteral("第 1 层的层高: 不是数值: \"3,6\"; 请用小数点, 单位已在表头 (只填半角数字)"));
     // A load beyond its span is refused by the project's own check.
     press(e.CommandAddLoad);
     type(e.TableLoads, 0, 2, QStringLiteral("集中"));
@@ -383,6 +385,8 @@ void FormEditorTest::seismicChoicesAreProjectEditsAndABadFactorIsMarked()
     e.undoStack()->undo();
     QVERIFY(!e.project().seismic.cornerColumns && !e.CheckCornerColumns->isChecked());
     // The default method: the core's refusal reaches the engineer.
+    e.ComboCode->setCurrentIndex(0);
+    emit e.ComboCode->activated(0);
     press(e.CommandCalc);
     QVERIFY(!messages_.isEmpty() && messages_.last().contains(QStringLiteral("设计规范为原方法时不能进行抗震计算")));
     // "无" takes the group away; undo brings it back.
@@ -415,6 +419,87 @@ void FormEditorTest::liveLoadSettingsAreProjectEdits()
     QVERIFY2(!e.hasMarks(), qPrintable(e.firstMark()));
     QVERIFY(e.project().gammaL == 1.0 && e.project().psiC == 0.7 && !e.ComboGammaL->isEnabled());
     QVERIFY(e.project().liveLoadPatterns && e.CheckPatterns->isEnabled());
+}
+
+void FormEditorTest::numbersAndSizesAreCheckedAsTheyAreTyped()
+{
+    EditorForm& e = *editor_;
+    e.show();
+    // Typed key by key into the cell's editor: the comma stays, the cell is
+    // red and the status line says why; nothing reads "2,7" as 27.
+    const auto typeKeys = [&](QTableWidget* t, int row, int column, const QString& keys) {
+        t->setCurrentCell(row, column);
+        t->editItem(t->item(row, column));
+        auto* line = t->viewport()->findChild<QLineEdit*>();
+        if (!line) return QString();
+        line->selectAll();
+        QTest::keyClicks(line, keys);
+        const QString seen = line->text() + QLatin1Char('|') + line->styleSheet();
+        QTest::keyClick(line, Qt::Key_Escape); // left without committing
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return seen;
+    };
+    QCOMPARE(typeKeys(e.TableSpans, 0, 0, QStringLiteral("2,7")), QStringLiteral("2,7|background:#f8c8c8"));
+    QVERIFY2(e.StatusLine->text().endsWith(QStringLiteral("请用小数点, 单位已在表头 (只填半角数字)")),
+             qPrintable(e.StatusLine->text()));
+    for (const QString& typed : {QStringLiteral("2,7"), QStringLiteral("６.６"), QStringLiteral("6.6m")}) {
+        type(e.TableSpans, 0, 0, typed);
+        QVERIFY(e.isMarked(e.TableSpans, 0, 0));
+        QCOMPARE(e.StatusLine->text(), QStringLiteral("第 1 跨的跨度: 不是数值: \"%1\"; 请用小数点, 单位已在表头 (只填半角数字)").arg(typed));
+        QCOMPARE(e.project().spans, std::vector<double>{6.0});
+    }
+    type(e.TableSpans, 0, 0, QStringLiteral("6.6"));
+    QVERIFY(!e.hasMarks() && e.project().spans == std::vector<double>{6.6});
+    // A beam 65 mm deep is refused while typed, as the calculation refuses it;
+    // a prop 40 mm wide is taken.
+    QCOMPARE(typeKeys(e.TableSections, 0, 2, QStringLiteral("65")), QStringLiteral("65|background:#f8c8c8"));
+    QCOMPARE(e.StatusLine->text(),
+             QStringLiteral("截面表第 1 行: 第 1 号梁的截面高度 h 为 65 mm, 超出范围: 应在 100 mm 至 3000 mm 之间"));
+    type(e.TableSections, 1, 1, QStringLiteral("40"));
+    QVERIFY2(!e.hasMarks() && e.project().sections[1].b == 40, qPrintable(e.firstMark()));
+    QCOMPARE(e.StatusLine->text(), QStringLiteral("截面表第 2 行: 宽度小于 51 mm, 用此截面的构件只计算内力, 不配筋"));
+    // A box too: the cover typed with its unit is marked as it is typed.
+    e.TextCover->clear();
+    QTest::keyClicks(e.TextCover, QStringLiteral("25mm"));
+    QCOMPARE(e.TextCover->styleSheet(), QStringLiteral("background:#f8c8c8"));
+    QCOMPARE(e.project().design.cover, std::string("25"));
+}
+
+void FormEditorTest::newProjectAddLoadAndExportNamesWhatTheDataFileLeavesOut()
+{
+    EditorForm& e = *editor_;
+    QCOMPARE(e.project().design.code, std::string("GB50010-2010"));
+    QVERIFY(e.ComboEnvironment->isEnabled());
+    e.ComboEnvironment->setCurrentIndex(1);
+    emit e.ComboEnvironment->activated(1);
+    QCOMPARE(e.project().design.environment, std::string("2a"));
+    // 加荷载 copies the chosen row to every beam selected.
+    e.TableSpans->setCurrentCell(0, 0);
+    press(e.CommandAddSpan);
+    e.TableMembers->setCurrentCell(0, 1);
+    press(e.CommandAddLoad);
+    type(e.TableLoads, 0, 3, QStringLiteral("25"));
+    e.TableLoads->setCurrentCell(0, 3);
+    e.TableMembers->clearSelection();
+    e.TableMembers->item(0, 1)->setSelected(true);
+    e.TableMembers->item(0, 3)->setSelected(true);
+    press(e.CommandAddLoad);
+    const auto& loads = e.project().findCase(kj::LoadCaseKind::G)->beamLoads[0];
+    QCOMPARE(loads[0].size(), std::size_t{2});
+    QCOMPARE(loads[1].size(), std::size_t{1});
+    QVERIFY(loads[0][1].value == 25 && loads[1][0].value == 25);
+    // The export names what the data file cannot hold; declined, nothing is written.
+    answer_ = false;
+    chosen_ << folder_->path(QStringLiteral("out.txt"));
+    press(e.CommandExport);
+    QCOMPARE(questions_.size(), 1);
+    QVERIFY2(questions_[0].contains(QStringLiteral("设计规范 GB50010-2010")) &&
+                 questions_[0].contains(QStringLiteral("环境类别 2a")),
+             qPrintable(questions_[0]));
+    QCOMPARE(folder_->entries(QDir::Files), QStringList());
+    answer_ = true;
+    press(e.CommandExport);
+    QVERIFY(folder_->entries(QDir::Files).contains(QStringLiteral("out.txt")));
 }
 
 QTEST_MAIN(FormEditorTest)

@@ -107,6 +107,9 @@ bool EditorForm::openFile(const QString& path)
         if (info.suffix().compare(QStringLiteral("kjpj"), Qt::CaseInsensitive) == 0) {
             startProject(kj::parseProject(text, shown), path);
             addRecent(info.absoluteFilePath());
+            // Opened to be mended: what the calculation would refuse is said at once.
+            if (const auto problem = kj::projectProblem(project_))
+                showStatus(QStringLiteral("不能计算: ") + qs(*problem), true);
             return true;
         }
         // A frame data file: G, with NAMEQ.txt, NAMEW.txt and NAMEW2.txt beside it when they are there.
@@ -127,10 +130,12 @@ bool EditorForm::openFile(const QString& path)
         startProject(p, QString());
         undo_.resetClean(); // imported, not yet saved as a project
         refreshCaption();
+        const auto problem = kj::projectProblem(project_);
         showStatus(QStringLiteral("已导入数据文件 %1 (%2 个工况); 保存为项目文件后可再打开")
-                       .arg(QDir::toNativeSeparators(path))
-                       .arg(cases.size()),
-                   false);
+                           .arg(QDir::toNativeSeparators(path))
+                           .arg(cases.size()) +
+                       (problem ? QStringLiteral("; 不能计算: ") + qs(*problem) : QString()),
+                   problem.has_value());
         importedFrom_ = info.absoluteFilePath();
         return true;
     } catch (const std::exception& e) {
@@ -211,6 +216,18 @@ void EditorForm::EditorForm_CommandExport_Click()
     } catch (const std::exception& e) {
         reportFailure(QStringLiteral("导出数据文件"), kj::failureText(e));
         return;
+    }
+    // What the data files leave out is said before anything is written.
+    const std::vector<std::string> left = kj::dataFileOmissions(project_);
+    if (!left.empty()) {
+        QString list;
+        for (const std::string& line : left) list += QStringLiteral("\n  · ") + qs(line);
+        if (!ask(QStringLiteral("数据文件只含框架、荷载和材料, 不含项目的以下设置:%1\n\n用数据文件计算时须在主窗口和工况窗口中"
+                                "另行选择 (默认按原方法, 不作抗震计算)。仍要导出吗?")
+                     .arg(list))) {
+            showStatus(QStringLiteral("未导出数据文件"), false);
+            return;
+        }
     }
     const QFileInfo base(path_.isEmpty() ? (importedFrom_.isEmpty() ? QDir::current().filePath(qs(project_.name))
                                                                    : importedFrom_)

@@ -48,12 +48,13 @@ std::size_t ix(int i) { return static_cast<std::size_t>(i); }
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 QString num(double x) { return qs(kj::shortestDecimal(x)); }
 
-const QString kNumberPattern = QStringLiteral("[+-]?[0-9]*[.]?[0-9]*");
 const QString kUniform = QStringLiteral("均布"), kPartial = QStringLiteral("局部均布"), kPoint = QStringLiteral("集中");
 const QString kRight = QStringLiteral("→"), kLeft = QStringLiteral("←");
 
 // A number typed in a field: digits with an optional sign and decimal
-// point, nothing else ("6.0" is six).
+// point, nothing else ("6.0" is six). Nothing is guessed: a comma ("2,7"),
+// a full-width digit ("６.６") or a unit ("6.6m") is refused with the
+// reason, never read as 27, 66 or 6.6.
 double numberOf(const QString& text)
 {
     QLocale c = QLocale::c();
@@ -61,8 +62,9 @@ double numberOf(const QString& text)
     bool ok = false;
     const QString t = text.trimmed();
     const double v = c.toDouble(t, &ok);
+    if (t.isEmpty()) throw Failure("未填写数值");
     if (!ok || !std::isfinite(v))
-        throw Failure(t.isEmpty() ? std::string("未填写数值") : "不是数值: \"" + t.toStdString() + "\"");
+        throw Failure("不是数值: \"" + t.toStdString() + "\"; 请用小数点, 单位已在表头 (只填半角数字)");
     return v;
 }
 
@@ -83,6 +85,10 @@ const QStringList kIntensityItems{QStringLiteral("无"),          QStringLiteral
 const std::vector<std::string> kIntensityValues{"", "6", "7", "7.5", "8", "8.5", "9"};
 const QStringList kSiteItems{QStringLiteral("I0"), QStringLiteral("I1"), QStringLiteral("II"), QStringLiteral("III"),
                              QStringLiteral("IV")};
+// The environment classes of GB 50010-2010 3.5.2 the design takes, with the
+// texts the project keeps.
+const QStringList kEnvironmentItems{QStringLiteral("一类"), QStringLiteral("二a"), QStringLiteral("二b")};
+const std::vector<std::string> kEnvironmentValues{"1", "2a", "2b"};
 const QStringList kGradeItems{QStringLiteral("自动 (表 6.1.2)"), QStringLiteral("1"), QStringLiteral("2"),
                               QStringLiteral("3"), QStringLiteral("4")};
 
@@ -116,7 +122,6 @@ public:
     FieldDelegate(QObject* parent, std::function<bool(const QModelIndex&, const QString&)> typed)
         : QStyledItemDelegate(parent), typed_(std::move(typed)) {}
     std::map<int, QStringList> choices; // by column
-    std::set<int> numbers;              // columns of numbers
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -126,9 +131,9 @@ public:
             return combo;
         }
         QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
+        // Every key typed is kept and the text checked as the project file
+        // reads it: a comma or a unit is marked, never dropped.
         if (auto* line = qobject_cast<QLineEdit*>(w)) {
-            if (numbers.count(index.column()))
-                line->setValidator(new QRegularExpressionValidator(QRegularExpression(kNumberPattern), line));
             QPersistentModelIndex at(index);
             QObject::connect(line, &QLineEdit::textEdited, line, [this, at, line](const QString& text) {
                 line->setStyleSheet(typed_(at, text) ? QString() : QStringLiteral("background:#f8c8c8"));
@@ -365,6 +370,9 @@ QLineEdit* EditorForm::box(const char* name, const QString& tip)
     connect(b, &QLineEdit::editingFinished, this, [this, b] {
         if (!filling_) boxEdited(b);
     });
+    connect(b, &QLineEdit::textEdited, this, [this, b] {
+        if (!filling_) boxTyped(b);
+    });
     return b;
 }
 
@@ -387,7 +395,6 @@ QWidget* EditorForm::buildFrameTab()
     ComboConcrete->addItems({QStringLiteral("20"), QStringLiteral("25"), QStringLiteral("30"), QStringLiteral("35"),
                              QStringLiteral("40"), QStringLiteral("45"), QStringLiteral("50")});
     ComboConcrete->setToolTip(QStringLiteral("混凝土强度等级的数字: 30 即 C30"));
-    ComboConcrete->lineEdit()->setValidator(new QRegularExpressionValidator(QRegularExpression(kNumberPattern), ComboConcrete));
     nameRow->addWidget(ComboConcrete);
     nameRow->addWidget(new QLabel(QStringLiteral("钢筋 Fy (N/mm²)"), page));
     ComboFy = new QComboBox(page);
@@ -396,11 +403,13 @@ QWidget* EditorForm::buildFrameTab()
     ComboFy->addItems({QStringLiteral("210"), QStringLiteral("270"), QStringLiteral("300"), QStringLiteral("360"),
                        QStringLiteral("435")});
     ComboFy->setToolTip(QStringLiteral("纵向钢筋强度设计值 fy, N/mm² (HPB300: 270, HRB400: 360)"));
-    ComboFy->lineEdit()->setValidator(new QRegularExpressionValidator(QRegularExpression(kNumberPattern), ComboFy));
     nameRow->addWidget(ComboFy);
     for (QComboBox* c : {ComboConcrete, ComboFy}) {
         connect(c->lineEdit(), &QLineEdit::editingFinished, this, [this, c] {
             if (!filling_) boxEdited(c);
+        });
+        connect(c->lineEdit(), &QLineEdit::textEdited, this, [this, c] {
+            if (!filling_) boxTyped(c);
         });
         connect(c, &QComboBox::activated, this, [this, c] {
             if (!filling_) boxEdited(c);
@@ -411,8 +420,6 @@ QWidget* EditorForm::buildFrameTab()
     TableSpans = table("TableSpans", {QStringLiteral("跨度 (m)")});
     TableStoreys = table("TableStoreys", {QStringLiteral("层高 (m, 自底层)")});
     TableSections = table("TableSections", {QStringLiteral("截面名"), QStringLiteral("b (mm)"), QStringLiteral("h (mm)")});
-    for (QTableWidget* t : {TableSpans, TableStoreys}) static_cast<FieldDelegate*>(t->itemDelegate())->numbers = {0};
-    static_cast<FieldDelegate*>(TableSections->itemDelegate())->numbers = {1, 2};
     for (QTableWidget* t : {TableSpans, TableStoreys, TableSections}) t->setMinimumHeight(130);
 
     auto* spans = new QVBoxLayout;
@@ -507,13 +514,12 @@ QWidget* EditorForm::buildLoadsTab()
                                       QStringLiteral("终点 (m)")});
     auto* d = static_cast<FieldDelegate*>(TableLoads->itemDelegate());
     d->choices[2] = {kUniform, kPartial, kPoint};
-    d->numbers = {0, 1, 3, 5, 6};
     TableLoads->setSelectionBehavior(QAbstractItemView::SelectRows);
     TableLoads->setMinimumHeight(170);
     v->addWidget(TableLoads, 2);
     auto* loadButtons = new QHBoxLayout;
     loadButtons->addWidget(tool(CommandAddLoad, "CommandAddLoad", QStringLiteral("加荷载"),
-                                QStringLiteral("给所选的梁 (表中或图中) 加一个满跨均布荷载"),
+                                QStringLiteral("给选中的每根梁 (表中或图中) 加一个荷载: 荷载表中选中的行照抄给每根梁, 未选行时为满跨均布荷载"),
                                 &EditorForm::EditorForm_CommandAddLoad_Click));
     loadButtons->addWidget(tool(CommandDeleteLoad, "CommandDeleteLoad", QStringLiteral("删除荷载"),
                                 QStringLiteral("删除所选的荷载行"), &EditorForm::EditorForm_CommandDeleteLoad_Click));
@@ -525,7 +531,6 @@ QWidget* EditorForm::buildLoadsTab()
     joints->addWidget(new QLabel(QStringLiteral("节点荷载 (层自底层起, 轴线自左起)"), page));
     TableJoints = table("TableJoints", {QStringLiteral("层"), QStringLiteral("轴线"), QStringLiteral("P (kN, 向下)"),
                                         QStringLiteral("M (kN·m, 逆时针)")});
-    static_cast<FieldDelegate*>(TableJoints->itemDelegate())->numbers = {0, 1, 2, 3};
     TableJoints->setMinimumHeight(120);
     joints->addWidget(TableJoints);
     auto* jb = new QHBoxLayout;
@@ -538,7 +543,6 @@ QWidget* EditorForm::buildLoadsTab()
     floors->addWidget(new QLabel(QStringLiteral("楼层水平力 (作用在楼层标高处)"), page));
     TableFloors = table("TableFloors", {QStringLiteral("层"), QStringLiteral("H (kN)"), QStringLiteral("方向")});
     auto* fd = static_cast<FieldDelegate*>(TableFloors->itemDelegate());
-    fd->numbers = {0, 1};
     fd->choices[2] = {kRight, kLeft};
     TableFloors->setMinimumHeight(120);
     floors->addWidget(TableFloors);
@@ -571,12 +575,7 @@ QWidget* EditorForm::buildSettingsTab()
         });
         return c;
     };
-    const auto number = [this](QLineEdit*& b, const char* name, const QString& tip, bool zd = false) {
-        b = box(name, tip);
-        b->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(zd ? QStringLiteral("zd|z|") + kNumberPattern : kNumberPattern), b));
-        return b;
-    };
+    const auto number = [this](QLineEdit*& b, const char* name, const QString& tip) { return b = box(name, tip); };
     f->addRow(QStringLiteral("设计规范"), choice(ComboCode, "ComboCode", {QStringLiteral("原方法"), QStringLiteral("GB50010-2010")},
                                              QStringLiteral("配筋计算依据的方法")));
     f->addRow(QStringLiteral("箍筋 fyv (N/mm²)"),
@@ -584,6 +583,9 @@ QWidget* EditorForm::buildSettingsTab()
                      QStringLiteral("GB50010-2010 的箍筋强度设计值; 原方法不用")));
     f->addRow(QStringLiteral("楼板"), choice(ComboFloors, "ComboFloors", {QStringLiteral("现浇"), QStringLiteral("装配")},
                                            QStringLiteral("现浇或装配式楼盖 (GB50010-2010)")));
+    f->addRow(QStringLiteral("环境类别"),
+              choice(ComboEnvironment, "ComboEnvironment", kEnvironmentItems,
+                     QStringLiteral("GB50010-2010 第 3.5.2 条的环境类别, 定出第 8.2.1 条的最小保护层; 原方法不用")));
     f->addRow(QStringLiteral("主筋保护层 (mm)"), number(TextCover, "TextCover", QStringLiteral("主筋保护层厚度, mm")));
     f->addRow(QStringLiteral("支座负弯矩调幅系数 β"),
               number(TextBeta, "TextBeta", QStringLiteral("梁支座负弯矩的调幅系数, 0 < β ≤ 1")));
@@ -591,8 +593,8 @@ QWidget* EditorForm::buildSettingsTab()
         auto* w = new QWidget(design);
         auto* l = new QHBoxLayout(w);
         l->setContentsMargins(0, 0, 0, 0);
-        l->addWidget(number(a, an, tip + QStringLiteral(": 根数 (肢数)"), true));
-        l->addWidget(number(b, bn, tip + QStringLiteral(": 直径 mm, zd 为程序选定"), true));
+        l->addWidget(number(a, an, tip + QStringLiteral(": 根数 (肢数)")));
+        l->addWidget(number(b, bn, tip + QStringLiteral(": 直径 mm, zd 为程序选定")));
         return w;
     };
     f->addRow(QStringLiteral("梁顶通长筋 根数 直径"),
@@ -701,8 +703,9 @@ bool EditorForm::commit(const Key& field, const QString& what, const Edit& edit,
     try {
         kj::Project copy = project_;
         edit(copy);
-        // The one check of a project: written as its file and read back.
-        next = kj::parseProject(kj::projectJson(copy), copy.fileName);
+        // The one check of a project: written as its file, read back and its
+        // values checked as the calculation checks them.
+        next = kj::checkedProject(copy);
     } catch (const std::exception& e) {
         const QString reason = what + QStringLiteral(": ") + reasonOf(kj::failureText(e));
         if (std::get<0>(field)) mark(field, reason);
@@ -794,7 +797,7 @@ bool EditorForm::check(const QString& what, const Edit& edit)
     try {
         kj::Project copy = project_;
         edit(copy);
-        kj::parseProject(kj::projectJson(copy), copy.fileName);
+        kj::checkedProject(copy);
     } catch (const std::exception& e) {
         showStatus(what + QStringLiteral(": ") + reasonOf(kj::failureText(e)), true);
         return false;
@@ -818,7 +821,9 @@ bool EditorForm::cellEdit(QTableWidget* t, int row, int column, const QString& t
         return commit(key, QStringLiteral("第 %1 层的层高").arg(row + 1),
                [&](kj::Project& p) { p.storeys.at(ix(row)) = numberOf(text); });
     } else if (t == TableSections) {
-        return commit(key, QStringLiteral("截面表第 %1 行").arg(row + 1), [&](kj::Project& p) {
+        // A width under 51 mm is taken: the members of the section are analysed and not designed.
+        const QString what = QStringLiteral("截面表第 %1 行").arg(row + 1);
+        const bool ok = commit(key, what, [&](kj::Project& p) {
             kj::ProjectSection& s = p.sections.at(ix(row));
             if (column == 0) {
                 const std::string name = text.trimmed().toStdString();
@@ -834,6 +839,9 @@ bool EditorForm::cellEdit(QTableWidget* t, int row, int column, const QString& t
                 (column == 1 ? s.b : s.h) = numberOf(text);
             }
         });
+        if (ok && column == 1 && numberOf(text) < kj::kNarrowestSection)
+            showStatus(what + QStringLiteral(": 宽度小于 51 mm, 用此截面的构件只计算内力, 不配筋"), false);
+        return ok;
     } else if (t == TableMembers) {
         const int s = project_.NF() - 1 - row;
         return commit(key, QStringLiteral("第 %1 层的%2").arg(s + 1).arg(column % 2 ? QStringLiteral("第 %1 跨梁").arg(column / 2 + 1)
@@ -909,25 +917,41 @@ bool EditorForm::cellEdit(QTableWidget* t, int row, int column, const QString& t
     return true;
 }
 
-void EditorForm::boxEdited(QWidget* w)
+void EditorForm::boxTyped(QWidget* w)
+{
+    w->setStyleSheet(boxEdited(w, false) ? QString() : QStringLiteral("background:#f8c8c8"));
+}
+
+bool EditorForm::boxEdited(QWidget* w, bool apply)
 {
     const Key key{w, -1, -1};
+    // Applied (a command or a mark), or only checked as it is typed.
+    const auto commit = [&](const Key& k, const QString& what, const Edit& edit) {
+        return apply ? this->commit(k, what, edit) : check(what, edit);
+    };
     const QString text = qobject_cast<QLineEdit*>(w)   ? static_cast<QLineEdit*>(w)->text()
                          : qobject_cast<QComboBox*>(w) ? static_cast<QComboBox*>(w)->currentText()
                                                        : QString();
     const std::string t = text.trimmed().toStdString();
+    bool ok = true;
     const auto design = [&](const QString& what, std::string kj::DesignSettings::*field, bool strictNumber) {
-        commit(key, what, [&](kj::Project& p) {
+        ok = commit(key, what, [&](kj::Project& p) {
             if (strictNumber) numberOf(text);
             p.design.*field = t;
         });
     };
-    if (w == TextName) commit(key, QStringLiteral("框架名称"), [&](kj::Project& p) { p.name = t; });
-    else if (w == ComboConcrete) commit(key, QStringLiteral("混凝土强度等级"), [&](kj::Project& p) { p.materials.C = numberOf(text); });
-    else if (w == ComboFy) commit(key, QStringLiteral("钢筋 Fy"), [&](kj::Project& p) { p.materials.Fy = numberOf(text); });
+    if (w == TextName) ok = commit(key, QStringLiteral("框架名称"), [&](kj::Project& p) { p.name = t; });
+    else if (w == ComboConcrete)
+        ok = commit(key, QStringLiteral("混凝土强度等级"), [&](kj::Project& p) { p.materials.C = numberOf(text); });
+    else if (w == ComboFy)
+        ok = commit(key, QStringLiteral("钢筋 Fy"), [&](kj::Project& p) { p.materials.Fy = numberOf(text); });
     else if (w == ComboCode) design(QStringLiteral("设计规范"), &kj::DesignSettings::code, false);
     else if (w == ComboFyv) design(QStringLiteral("箍筋 fyv"), &kj::DesignSettings::fyv, false);
     else if (w == ComboFloors) design(QStringLiteral("楼板"), &kj::DesignSettings::floors, false);
+    else if (w == ComboEnvironment)
+        ok = commit(key, QStringLiteral("环境类别"), [&](kj::Project& p) {
+            p.design.environment = kEnvironmentValues.at(ix(std::max(0, ComboEnvironment->currentIndex())));
+        });
     else if (w == TextCover) design(QStringLiteral("主筋保护层"), &kj::DesignSettings::cover, true);
     else if (w == TextBeta) design(QStringLiteral("调幅系数 β"), &kj::DesignSettings::beta, true);
     else if (w == TextTopCount) design(QStringLiteral("梁顶通长筋根数"), &kj::DesignSettings::topCount, t != "zd");
@@ -939,16 +963,19 @@ void EditorForm::boxEdited(QWidget* w)
     else if (w == TextStirrupDiameter)
         design(QStringLiteral("箍筋直径"), &kj::DesignSettings::stirrupDiameter, t != "zd");
     else if (w == CheckSelfWeight)
-        commit(key, QStringLiteral("梁自重"), [&](kj::Project& p) { p.beamSelfWeight = CheckSelfWeight->isChecked(); });
+        ok = commit(key, QStringLiteral("梁自重"),
+                    [&](kj::Project& p) { p.beamSelfWeight = CheckSelfWeight->isChecked(); });
     else if (w == TextStiffness)
-        commit(key, QStringLiteral("梁刚度放大系数"), [&](kj::Project& p) { p.beamStiffnessFactor = numberOf(text); });
-    else if (w == TextTitleProject) commit(key, QStringLiteral("工程名称"), [&](kj::Project& p) { p.title.project = t; });
-    else if (w == TextTitleDesigner) commit(key, QStringLiteral("设计"), [&](kj::Project& p) { p.title.designer = t; });
-    else if (w == TextTitleChecker) commit(key, QStringLiteral("校对"), [&](kj::Project& p) { p.title.checker = t; });
-    else if (w == TextTitleDate) commit(key, QStringLiteral("日期"), [&](kj::Project& p) { p.title.date = t; });
+        ok = commit(key, QStringLiteral("梁刚度放大系数"),
+                    [&](kj::Project& p) { p.beamStiffnessFactor = numberOf(text); });
+    else if (w == TextTitleProject)
+        ok = commit(key, QStringLiteral("工程名称"), [&](kj::Project& p) { p.title.project = t; });
+    else if (w == TextTitleDesigner) ok = commit(key, QStringLiteral("设计"), [&](kj::Project& p) { p.title.designer = t; });
+    else if (w == TextTitleChecker) ok = commit(key, QStringLiteral("校对"), [&](kj::Project& p) { p.title.checker = t; });
+    else if (w == TextTitleDate) ok = commit(key, QStringLiteral("日期"), [&](kj::Project& p) { p.title.date = t; });
     else if (w == ComboSeismic) {
         const int at = ComboSeismic->currentIndex();
-        commit(key, QStringLiteral("设防烈度"), [&](kj::Project& p) {
+        ok = commit(key, QStringLiteral("设防烈度"), [&](kj::Project& p) {
             if (at <= 0) {
                 p.seismic = {}; // no seismic design
                 return;
@@ -959,30 +986,33 @@ void EditorForm::boxEdited(QWidget* w)
             if (p.seismic.group.empty()) p.seismic.group = ComboGroup->currentText().toStdString();
         });
     } else if (w == ComboSite)
-        commit(key, QStringLiteral("场地类别"), [&](kj::Project& p) { p.seismic.site = t; });
+        ok = commit(key, QStringLiteral("场地类别"), [&](kj::Project& p) { p.seismic.site = t; });
     else if (w == ComboGroup)
-        commit(key, QStringLiteral("设计地震分组"), [&](kj::Project& p) { p.seismic.group = t; });
+        ok = commit(key, QStringLiteral("设计地震分组"), [&](kj::Project& p) { p.seismic.group = t; });
     else if (w == ComboSeismicGrade) {
         const int at = ComboSeismicGrade->currentIndex();
-        commit(key, QStringLiteral("抗震等级"),
-               [&](kj::Project& p) { p.seismic.grade = at <= 0 ? std::string() : std::to_string(at); });
+        ok = commit(key, QStringLiteral("抗震等级"),
+                    [&](kj::Project& p) { p.seismic.grade = at <= 0 ? std::string() : std::to_string(at); });
     } else if (w == TextPeriodFactor)
-        commit(key, QStringLiteral("周期折减系数 ψT"), [&](kj::Project& p) {
+        ok = commit(key, QStringLiteral("周期折减系数 ψT"), [&](kj::Project& p) {
             numberOf(text);
             p.seismic.psiT = t;
         });
     else if (w == CheckPatterns)
-        commit(key, QStringLiteral("活载不利布置"), [&](kj::Project& p) { p.liveLoadPatterns = CheckPatterns->isChecked(); });
+        ok = commit(key, QStringLiteral("活载不利布置"),
+                    [&](kj::Project& p) { p.liveLoadPatterns = CheckPatterns->isChecked(); });
     else if (w == ComboGammaL)
-        commit(key, QStringLiteral("γL"), [&](kj::Project& p) { p.gammaL = ComboGammaL->currentIndex() == 1 ? 1.1 : 1.0; });
+        ok = commit(key, QStringLiteral("γL"),
+                    [&](kj::Project& p) { p.gammaL = ComboGammaL->currentIndex() == 1 ? 1.1 : 1.0; });
     else if (w == ComboPsiC)
-        commit(key, QStringLiteral("ψc"), [&](kj::Project& p) { p.psiC = ComboPsiC->currentIndex() == 1 ? 0.9 : 0.7; });
+        ok = commit(key, QStringLiteral("ψc"),
+                    [&](kj::Project& p) { p.psiC = ComboPsiC->currentIndex() == 1 ? 0.9 : 0.7; });
     else if (w == CheckCornerColumns)
-        commit(key, QStringLiteral("两端柱为角柱"),
-               [&](kj::Project& p) { p.seismic.cornerColumns = CheckCornerColumns->isChecked(); });
+        ok = commit(key, QStringLiteral("两端柱为角柱"),
+                    [&](kj::Project& p) { p.seismic.cornerColumns = CheckCornerColumns->isChecked(); });
     else if (w == ComboCombinationSet) {
         const int at = ComboCombinationSet->currentIndex();
-        commit(key, QStringLiteral("荷载组合"), [&](kj::Project& p) {
+        ok = commit(key, QStringLiteral("荷载组合"), [&](kj::Project& p) {
             if (at == 0) {
                 p.combinationSet.reset();
                 p.combinations.clear();
@@ -1006,6 +1036,7 @@ void EditorForm::boxEdited(QWidget* w)
             }
         });
     }
+    return ok;
 }
 
 // ---- The views of the project ---------------------------------------------------
@@ -1148,8 +1179,12 @@ void EditorForm::refresh()
     setBox(ComboCode, qs(d.code));
     setBox(ComboFyv, qs(d.fyv));
     setBox(ComboFloors, qs(d.floors));
-    ComboFyv->setEnabled(d.code != "原方法");
-    ComboFloors->setEnabled(d.code != "原方法");
+    if (!marks_.count(Key{ComboEnvironment, -1, -1})) {
+        const auto e = std::find(kEnvironmentValues.begin(), kEnvironmentValues.end(), d.environment);
+        ComboEnvironment->setCurrentIndex(e == kEnvironmentValues.end() ? 0 : static_cast<int>(e - kEnvironmentValues.begin()));
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{ComboFyv, ComboFloors, ComboEnvironment})
+        w->setEnabled(d.code != "原方法");
     setBox(TextCover, qs(d.cover));
     setBox(TextBeta, qs(d.beta));
     setBox(TextTopCount, qs(d.topCount));
@@ -1368,23 +1403,33 @@ void EditorForm::EditorForm_CommandAssign_Click()
 void EditorForm::EditorForm_CommandAddLoad_Click()
 {
     const kj::FrameTopology t = kj::FrameTopology::of(project_.L(), project_.NF());
-    int s = project_.NF() - 1, k = 0;
-    bool chosen = false;
-    for (int i : selectedMembers())
-        if (t.isBeam(i)) {
-            s = t.NF - t.beamStorey(i);
-            k = t.beamSpan(i) - 1;
-            chosen = true;
-            break;
-        }
-    if (!chosen && TableLoads->currentRow() >= 0 && TableLoads->currentRow() < static_cast<int>(loadRows_.size()))
-        std::tie(s, k, std::ignore) = loadRows_[ix(TableLoads->currentRow())];
+    // The row chosen in the load table: copied to every beam selected, or,
+    // with no beam selected, its beam gets a new load.
+    const int row = TableLoads->currentRow();
+    const bool rowChosen = row >= 0 && row < static_cast<int>(loadRows_.size());
     const kj::LoadCaseKind kind = shownCase();
-    commit({}, QStringLiteral("第 %1 层第 %2 跨加荷载").arg(s + 1).arg(k + 1),
-           [&](kj::Project& p) { kj::caseOf(p, kind).beamLoads.at(ix(s)).at(ix(k)).push_back({}); }, TableLoads);
+    kj::BeamLoad load;
+    std::vector<std::pair<int, int>> beams; // storey, span from 0
+    for (int i : selectedMembers())
+        if (t.isBeam(i)) beams.emplace_back(t.NF - t.beamStorey(i), t.beamSpan(i) - 1);
+    if (!beams.empty() && rowChosen) {
+        const auto [s, k, n] = loadRows_[ix(row)];
+        load = project_.findCase(kind)->beamLoads[ix(s)][ix(k)][ix(n)];
+    } else if (rowChosen) {
+        const auto [s, k, n] = loadRows_[ix(row)];
+        beams.emplace_back(s, k);
+    }
+    if (beams.empty()) beams.emplace_back(project_.NF() - 1, 0);
+    const auto [s0, k0] = beams.front();
+    const QString what = beams.size() == 1
+                             ? QStringLiteral("第 %1 层第 %2 跨加荷载").arg(s0 + 1).arg(k0 + 1)
+                             : QStringLiteral("%1 根梁加荷载").arg(beams.size());
+    commit({}, what, [&](kj::Project& p) {
+        for (const auto& [s, k] : beams) kj::caseOf(p, kind).beamLoads.at(ix(s)).at(ix(k)).push_back(load);
+    }, TableLoads);
     // The new load's value, ready to type.
     for (std::size_t r = loadRows_.size(); r-- > 0;)
-        if (std::get<0>(loadRows_[r]) == s && std::get<1>(loadRows_[r]) == k) {
+        if (std::get<0>(loadRows_[r]) == s0 && std::get<1>(loadRows_[r]) == k0) {
             TableLoads->setCurrentCell(static_cast<int>(r), 3);
             break;
         }

@@ -77,7 +77,7 @@ public:
     QComboBox* ComboCase;
     QTableWidget *TableLoads, *TableJoints, *TableFloors;
     // Settings and combinations.
-    QComboBox *ComboCode, *ComboFyv, *ComboFloors, *ComboCombinationSet;
+    QComboBox *ComboCode, *ComboFyv, *ComboFloors, *ComboEnvironment, *ComboCombinationSet;
     QLineEdit *TextCover, *TextBeta, *TextTopCount, *TextTopDiameter, *TextBottomCount, *TextBottomDiameter;
     QLineEdit *TextStirrupLegs, *TextStirrupDiameter, *TextStiffness;
     QLineEdit *TextTitleProject, *TextTitleDesigner, *TextTitleChecker, *TextTitleDate;
@@ -164,7 +164,11 @@ private:
     // or only checked as it is typed. False when the project cannot take it.
     bool cellEdit(QTableWidget* t, int row, int column, const QString& text, bool apply);
     bool check(const QString& what, const Edit& edit);
-    void boxEdited(QWidget* w);
+    // The edit of a box: applied (a command or a mark) or only checked as it
+    // is typed. False when the project cannot take it.
+    bool boxEdited(QWidget* w, bool apply = true);
+    // As a box is typed: marked while the project cannot take its text.
+    void boxTyped(QWidget* w);
     void selectMembers(const std::vector<int>& members);
     void memberClicked(int member, bool add);
     std::vector<int> selectedMembers() const;

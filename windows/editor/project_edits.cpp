@@ -39,13 +39,21 @@ Project newProject()
     p.cases.push_back(g);
     p.materials.C = 30;
     p.materials.Fy = 300;
+    p.design.code = "GB50010-2010";
     return p;
+}
+
+Project checkedProject(const Project& p)
+{
+    Project read = parseProject(projectJson(p), p.fileName);
+    checkProjectValues(read);
+    return read;
 }
 
 std::optional<std::string> projectProblem(const Project& p)
 {
     try {
-        parseProject(projectJson(p), p.fileName);
+        checkedProject(p);
         return std::nullopt;
     } catch (const Failure& f) {
         return std::string(f.what());

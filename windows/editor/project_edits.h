@@ -13,12 +13,18 @@
 namespace kj {
 
 // A frame of one 6 m span and one 3.6 m storey, a beam section and a column
-// section, the dead load G without loads, C30 and Fy 300.
+// section, the dead load G without loads, C30 and Fy 300, designed by
+// GB 50010-2010.
 Project newProject();
 
+// The project as the calculation takes it: written as its JSON text, read
+// back, and its values checked (checkProjectValues: materials in the range
+// of its rule set, plausible member sizes). Throws Failure with the reason.
+Project checkedProject(const Project& p);
+
 // Why the project cannot be saved or calculated, in the words of the project
-// file's reading (key path and reason), or nothing when it passes: the
-// project is written as its JSON text and read back.
+// file's reading (key path and reason), or nothing when it passes
+// checkedProject.
 std::optional<std::string> projectProblem(const Project& p);
 
 // A span inserted right of span k, a copy of span k: its length, its beams'

@@ -4,6 +4,7 @@
 
 #include "analysis/data_check.h"
 #include "analysis/frame_data.h"
+#include "analysis/plausible_sizes.h"
 #include "calc/data_file_calculation.h"
 #include "calc/run.h"
 #include "common/text.h"
@@ -456,6 +457,8 @@ void Form1::Form1_Command4_Click()
                 listed += QStringLiteral("\n") + QString::fromStdString(line);
         }
         kj::CalcResult result = kj::writeCalculation(request, prepared);
+        for (const std::string& line : kj::analysedOnlyLines(result.calculation.model))
+            listed += (listed.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromStdString(line);
         Text2->setPlainText(toPane(result.beamBarsText));
         Text3->setPlainText(toPane(result.forceDiagramText));
         lastCalculation_ = std::make_shared<const kj::FileCalculation>(kj::fileCalculation(result));
