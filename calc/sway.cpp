@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace kj {
 
@@ -98,9 +99,10 @@ SwayEffect combinedSway(const FrameModel& model, const std::vector<double>& N,
         st.elasticD = V / (everyStorey ? sum(elasticDriftOf, J) : elasticDriftOf(*unit, J));
         st.stabilityLimit = frameStabilityStiffness(st.sumN, st.H0);
         const std::string storey = "第 " + std::to_string(t.NF - J + 1) + " 层 (层号自底层起)";
-        if (!(st.D > 0) || !std::isfinite(st.D) || !(st.elasticD > 0) || !std::isfinite(st.elasticD))
-            throw Failure(storey + "的侧向刚度 D = " + shortestDecimal(roundHalfEven(st.D)) +
-                          " kN/m 不大于零: 该层不能抵抗侧移, 无法按 GB50010-2010 附录 B.0.4 计算 ηs");
+        for (const auto& [name, value] : {std::pair{"侧向刚度 D", st.D}, std::pair{"弹性侧向刚度 Di", st.elasticD}})
+            if (!(value > 0) || !std::isfinite(value))
+                throw Failure(storey + "的" + name + " = " + shortestDecimal(roundHalfEven(value)) +
+                              " kN/m 不大于零: 该层不能抵抗侧移, 无法按 GB50010-2010 附录 B.0.4 计算 ηs");
         // JGJ 3-2010 5.4.4-2. A storey that passes has sumN / (D H0) of
         // about 0.25 at most (B.0.5 reduces the stiffness to 0.4 to 0.6).
         if (!(st.elasticD >= st.stabilityLimit))
