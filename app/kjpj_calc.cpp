@@ -276,6 +276,9 @@ int toProject(const std::string& dataName, const std::string& out, const kj::Cal
         return failed(e);
     }
     std::printf("已写出项目文件 %s\n", out.c_str());
+    // A data file's loads are design values; the project's cases are characteristic.
+    std::printf("注意: 数据文件 %s 的荷载作为恒载 G 写入项目文件%s\n", dataName.c_str(),
+                req.cases.empty() ? "; 单个数据文件的荷载是设计值, 请除以荷载分项系数或改填荷载标准值" : "");
     return 0;
 }
 

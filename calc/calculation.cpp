@@ -21,10 +21,14 @@ CalculationResult calculate(const FrameModel& model, const DesignOptions& option
     r.materials = *model.materials;
     designMembers(r, rules);
     r.displacements = realDisplacements(model, r.forces, concreteEc(r.materials.C));
-    // Without load cases every load is taken as permanent: the frame's own
-    // forces are the quasi-permanent ones.
-    checkBeamServiceability(r, r.forces);
+    if (&rules == &gb50010_2010Rules()) r.serviceabilityNote = kServiceabilityNeedsCharacteristicLoads;
     return r;
+}
+
+void checkPermanentLoadServiceability(CalculationResult& r)
+{
+    checkBeamServiceability(r, r.forces);
+    r.serviceabilityNote.clear();
 }
 
 CalculationResult calculate(const FrameModel& model, const DesignOptions& options)

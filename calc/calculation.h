@@ -9,6 +9,7 @@
 #include "design/design_records.h"
 #include "design/design_rules.h"
 
+#include <string>
 #include <vector>
 
 namespace kj {
@@ -30,12 +31,23 @@ struct CalculationResult {
     // 1..NF (index 0 unused); empty otherwise. The designs take the forces
     // so magnified; forces keeps the first-order analysis.
     std::vector<SwayStorey> sway;
+    // Why the beams carry no serviceability record where the rule set checks
+    // them (kServiceabilityNeedsCharacteristicLoads); empty otherwise.
+    std::string serviceabilityNote;
 
     const FrameTopology& topo() const { return model.topo; }
 };
 
+// A frame's own loads (a frame data file's) are design values for strength:
+// the crack widths and deflections of GB 50010-2010 need characteristic
+// loads, which only load cases or a project file give.
+inline constexpr const char* kServiceabilityNeedsCharacteristicLoads =
+    "正常使用验算需要荷载标准值, 请按工况 (G, Q) 或项目文件给出";
+
 // Analyses the frame and designs its beams and columns with the rule set
-// given, or else with the one the options choose. Throws Failure with a
+// given, or else with the one the options choose, its loads taken as design
+// values: no serviceability check (GB 50010-2010 leaves serviceabilityNote
+// saying why). Throws Failure with a
 // Chinese message naming what is wrong: a singular frame, a result that is
 // not a finite number, record 6 missing or unusable, materials the rule set
 // does not cover.
@@ -59,6 +71,11 @@ double simpleSpanMoment(const std::vector<MemberForces::Load>& loads, double len
 // depth of the deepest beam at its top joint (storey heights run to the top
 // of the floor beams).
 double columnClearLength(const FrameModel& model, int column);
+
+// The serviceability checks of a calculated frame whose loads are all
+// permanent characteristic values (a project's dead load G alone): its own
+// forces are the quasi-permanent ones. Nothing for another rule set.
+void checkPermanentLoadServiceability(CalculationResult& r);
 
 // Designs every beam and, unless the frame is a continuous beam, every
 // column of r from its forces, materials and options.

@@ -181,11 +181,13 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
         for (std::size_t J = 1; J < r.sway.size(); ++J)
         {
             sway.push_back({{"storey", J}, {"sumN", r.sway[J].sumN}, {"D", r.sway[J].D}, {"H0", r.sway[J].H0},
-                            {"etaS", r.sway[J].etaS}});
+                            {"etaS", r.sway[J].etaS}, {"elasticD", r.sway[J].elasticD},
+                            {"stabilityLimit", r.sway[J].stabilityLimit}, {"unitShears", r.sway[J].unitShears}});
             if (!r.sway[J].governing.empty()) sway.back()["combination"] = r.sway[J].governing;
         }
         j["sway"] = sway;
     }
+    if (!r.serviceabilityNote.empty()) j["serviceabilityNote"] = r.serviceabilityNote;
 
     const bool designed = !r.beams.empty();
     json members = json::array();

@@ -426,7 +426,7 @@ Project parseProject(const std::string& text, const std::string& fileName)
     if (const Json* se = r.optional(j, "seismic")) {
         const std::string at = "seismic";
         r.object(*se, at);
-        r.onlyKeys(*se, at, {"intensity", "site", "group", "grade", "periodFactor", "cornerColumns"});
+        r.onlyKeys(*se, at, {"intensity", "site", "group", "grade", "periodFactor", "cornerColumns", "roofStorey"});
         // A number or its text: 7.5 and "7.5" alike.
         auto word = [&](const char* k, bool required) {
             const Json* v = r.optional(*se, k);
@@ -443,11 +443,16 @@ Project parseProject(const std::string& text, const std::string& fileName)
         p.seismic.grade = word("grade", false);
         p.seismic.psiT = word("periodFactor", false);
         if (const Json* v = r.optional(*se, "cornerColumns")) p.seismic.cornerColumns = r.flag(*v, at + ".cornerColumns");
+        p.seismic.roofStorey = word("roofStorey", false);
+        std::optional<int> roof;
         try {
-            parseSeismicParameters(p.seismic);
+            roof = parseSeismicParameters(p.seismic).roofStorey;
         } catch (const Failure& f) {
             r.fail(at, f.what());
         }
+        if (roof && *roof > p.NF())
+            r.fail(at + ".roofStorey", "为第 " + std::to_string(*roof) + " 层, 框架只有 " + std::to_string(p.NF()) +
+                                           " 层 (层号自底层起)");
     }
     if (const Json* t = r.optional(j, "title")) {
         r.object(*t, "title");
@@ -616,6 +621,7 @@ std::string projectJson(const Project& p)
         if (!p.seismic.grade.empty()) se["grade"] = numberValue(p.seismic.grade);
         if (!p.seismic.psiT.empty()) se["periodFactor"] = numberValue(p.seismic.psiT);
         if (p.seismic.cornerColumns) se["cornerColumns"] = true;
+        if (!p.seismic.roofStorey.empty()) se["roofStorey"] = numberValue(p.seismic.roofStorey);
         j["seismic"] = se;
     }
     if (!p.title.project.empty() || !p.title.designer.empty() || !p.title.checker.empty() || !p.title.date.empty())

@@ -82,6 +82,10 @@ std::string finishSingle(bool wantJson, ReportWriter& report, CalcResult& result
 {
     writeDesignTables(report, result.calculation);
     writeServiceabilityTables(report, result.calculation, "", {});
+    if (!result.calculation.serviceabilityNote.empty()) {
+        if (report.currentColumn() != 1) report.endLine();
+        report.text(result.calculation.serviceabilityNote).endLine();
+    }
     result.beamBarsText = beamBarsText(result.calculation);
     result.forceDiagramText = forceDiagramText(result.calculation);
     return wantJson ? resultJson(result.calculation) : std::string();
@@ -240,13 +244,11 @@ std::pair<std::vector<Combination>, std::string> chosenCombinations(const CalcRe
 }
 
 // Load cases: the combinations and every case file, each read once and
-// checked. With the seismic parameters and no cases, the data file is the
-// dead load G.
+// checked.
 PreparedRun prepareEnvelope(const CalcRequest& req, const DesignOptions& options,
                             const std::optional<SeismicParameters>& seismic, PreparedCalculation& out)
 {
-    std::vector<std::pair<std::string, std::string>> given = req.cases;
-    if (given.empty()) given.push_back({"G", req.dataName});
+    const std::vector<std::pair<std::string, std::string>>& given = req.cases;
     std::vector<LoadCaseKind> kinds;
     for (const auto& [letter, name] : given) kinds.push_back(caseKindOf(letter));
     auto [list, title] = chosenCombinations(req, req.combinationSet, req.combinations, kinds);
@@ -288,6 +290,7 @@ PreparedRun prepareProject(const CalcRequest& req, const Project& p, const Desig
         run.calculate = [wantJson = !req.jsonName.empty(), cases](const PreparedRun& self, ReportWriter& report,
                                                                   CalcResult& result) {
             result.calculation = calculate(cases->front().model, self.options, *self.rules);
+            checkPermanentLoadServiceability(result.calculation);
             return finishSingle(wantJson, report, result);
         };
         return run;
@@ -321,9 +324,13 @@ PreparedCalculation prepareCalculation(const CalcRequest& req)
         (req.project && req.seismic.intensity.empty()) ? req.project->seismic : req.seismic;
     const std::optional<SeismicParameters> seismic =
         seismicTexts.intensity.empty() ? std::nullopt : std::optional<SeismicParameters>(parseSeismicParameters(seismicTexts));
-    PreparedRun run = req.project                     ? prepareProject(req, *req.project, options, seismic)
-                      : req.cases.empty() && !seismic ? prepareSingle(req, options.code, out)
-                                                      : prepareEnvelope(req, options, seismic, out);
+    // A data file's loads are design values; GE (GB 50011 5.1.3) and the
+    // seismic combinations (5.4.1) take characteristic G and Q.
+    if (seismic && !req.project && req.cases.empty())
+        throw Failure("数据文件 " + req.dataName + " 的荷载是设计值: " + kSeismicNeedsCharacteristicLoads);
+    PreparedRun run = req.project         ? prepareProject(req, *req.project, options, seismic)
+                      : req.cases.empty() ? prepareSingle(req, options.code, out)
+                                          : prepareEnvelope(req, options, seismic, out);
     run.options = options;
     run.rules = &rulesFor(options.code);
     run.renewal = renewal;

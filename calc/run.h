@@ -59,9 +59,9 @@ struct CalcRequest {
     std::optional<Project> project;
     // The seismic parameters as typed (--seismic, --site, --group,
     // --seismic-grade, --period-factor); an empty intensity means no seismic
-    // design. Given, the frame (the data file as the dead load G, the load
-    // cases or the project) is designed with the earthquake E by GB 50011:
-    // GB 50010-2010 rules only.
+    // design. Given, the frame (the load cases or the project) is designed
+    // with the earthquake E by GB 50011: GB 50010-2010 rules only. A single
+    // data file, whose loads are design values, is refused.
     SeismicTexts seismic;
     // Date and time for the report's title line; empty means now.
     std::string date, time;
@@ -81,6 +81,10 @@ struct CalcResult {
 // the calculation, the input echoed, every case and combination, the
 // earthquake and the title block.
 FileCalculation fileCalculation(const CalcResult& result);
+
+// Why seismic design refuses a single data file.
+inline constexpr const char* kSeismicNeedsCharacteristicLoads =
+    "抗震验算需要荷载标准值, 请按工况 (G, Q) 或项目文件给出";
 
 // File names of the result files the calculation always writes.
 inline constexpr const char* kBeamBarsFile = "\\lpj-1.txt";

@@ -139,15 +139,32 @@ SeismicParameters parseSeismicParameters(const SeismicTexts& t)
         p.psiT = *v;
     }
     p.cornerColumns = t.cornerColumns;
+
+    const std::string roof = normalised(t.roofStorey);
+    if (!roof.empty()) {
+        const std::optional<double> v = plainNumber(roof);
+        if (!v || *v < 1 || *v > 99 || *v != std::floor(*v))
+            throw Failure("屋面所在层应为自底层 (1) 起的层号: " + clipForMessage(t.roofStorey));
+        p.roofStorey = static_cast<int>(*v);
+    }
     return p;
 }
 
-std::vector<double> gravityRepresentativeValues(const FrameModel& G, const FrameModel* Q)
+std::vector<double> gravityRepresentativeValues(const FrameModel& G, const FrameModel* Q, int roofStorey)
 {
     const FrameTopology& t = G.topo;
     std::vector<double> GE(static_cast<std::size_t>(t.NF) + 1, 0.0);
     addLevelLoads(GE, G, 1.0);
-    if (Q) addLevelLoads(GE, *Q, gb50011::kLiveLoadCombinationFactor);
+    if (Q) {
+        // Table 5.1.3: the floors' live load at 0.5, the roof's not at all.
+        // The model counts levels from the top: the roof of storey r (from
+        // the ground) is level NF - r + 1, the levels above it lie on the roof.
+        std::vector<double> live(GE.size(), 0.0);
+        addLevelLoads(live, *Q, 1.0);
+        const int roofLevel = t.NF - roofStorey + 1;
+        for (int J = roofLevel + 1; J <= t.NF; ++J)
+            GE[static_cast<std::size_t>(J)] += g::kLiveLoadCombinationFactor * at(live, J);
+    }
     for (int c = 1; c <= t.NC; ++c) {
         const double W = appliedColumnWeight(G, G.member(t.columnMember(c)));
         const int top = t.nodeLevel(t.topNode(c));
@@ -181,7 +198,12 @@ SeismicAction seismicAction(const FrameModel& G, const FrameModel* Q, const Seis
     a.Tg = g::characteristicPeriod(params.site, params.group);
     a.alphaMax = g::maxInfluenceCoefficient(params.intensity);
 
-    const std::vector<double> GE = gravityRepresentativeValues(G, Q);
+    const int roofStorey = params.roofStorey.value_or(t.NF);
+    if (roofStorey < 1 || roofStorey > t.NF)
+        throw Failure(where + "屋面所在层为第 " + std::to_string(roofStorey) + " 层, 框架只有 " + std::to_string(t.NF) +
+                      " 层 (层号自底层起)");
+    a.roofStorey = roofStorey;
+    const std::vector<double> GE = gravityRepresentativeValues(G, Q, roofStorey);
     for (int J = 1; J <= t.NF; ++J) a.sumGE += at(GE, J);
     for (int J = 1; J <= t.NF; ++J)
         if (!(at(GE, J) > 0) || !std::isfinite(at(GE, J)))

@@ -29,6 +29,11 @@ struct SeismicParameters {
     // columns of the building (an edge frame); else every column is taken as
     // a middle or edge column.
     bool cornerColumns = false;
+    // The storey (from the ground, 1 = ground storey) whose top is the
+    // building's roof; its level and every level above it (rooms on the
+    // roof) carry roof live load, which GE leaves out (GB 50011 5.1.3). None:
+    // the top storey.
+    std::optional<int> roofStorey;
 };
 
 // The texts of the batch options --seismic, --site, --group, --seismic-grade
@@ -40,6 +45,7 @@ struct SeismicTexts {
     std::string grade;     // "" (by the table) or "1" to "4"
     std::string psiT;      // "" (0.7) or a number above 0 and not above 1
     bool cornerColumns = false; // --corner-columns: the outer column lines are corner columns
+    std::string roofStorey = {}; // "" (the top storey) or the roof's storey from the ground, 1 up
 };
 
 // Reads the texts once. Throws Failure naming the option and the text when
@@ -72,6 +78,7 @@ struct SeismicAction {
     int detailingGrade = 0;
     double longestSpan = 0;     // m; 18 m or more: a large-span frame of Table 6.1.2
     double height = 0;          // m, of the frame above the ground
+    int roofStorey = 0;         // the roof's storey from the ground: GE leaves out the live load from its level up
     double Ec = 0;              // N/mm2, of the concrete of record 6
     double Tg = 0, alphaMax = 0;
     double uT = 0;     // m, top displacement under GE applied horizontally
@@ -88,18 +95,22 @@ struct SeismicAction {
 };
 
 // The gravity load representative value GE (kN) of every level 1..NF (index
-// 0 unused): the span loads and the downward joint forces of the level's
-// beams and joints, G + 0.5 Q, and the columns' own weight as the dead-load
-// model carries it, half of each column lumped at its top level and half at
-// its foot level (the lower half of a ground-storey column goes to the
-// ground and is not part of GE). Q may be null.
-std::vector<double> gravityRepresentativeValues(const FrameModel& G, const FrameModel* Q);
+// 0 unused, level 1 the top as the model counts): the span loads and the
+// downward joint forces of the level's beams and joints, 1.0 G + 0.5 Q on
+// the floors below the roof and 1.0 G on the roof's levels (GB 50011 Table
+// 5.1.3: the roof live load is not included), and the columns' own weight as
+// the dead-load model carries it, half of each column lumped at its top
+// level and half at its foot level (the lower half of a ground-storey
+// column goes to the ground and is not part of GE). Q may be null;
+// roofStorey counts from the ground (1..NF), the top storey by default.
+std::vector<double> gravityRepresentativeValues(const FrameModel& G, const FrameModel* Q, int roofStorey);
 
 // The action for the dead load G, the live load Q (may be null), the
 // parameters and the modulus Ec (N/mm2) of the frame's concrete. Throws
 // Failure (Chinese message) for what the base shear method cannot serve: a
 // continuous beam, a frame higher than 40 m or than the code allows for the
-// intensity, a period above 6 s, a frame that carries no weight.
+// intensity, a period above 6 s, a frame that carries no weight, a roof
+// storey the frame does not have.
 SeismicAction seismicAction(const FrameModel& G, const FrameModel* Q, const SeismicParameters& params, double Ec);
 
 // The action for the load cases of a job designed by the given rule set;

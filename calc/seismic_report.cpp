@@ -43,6 +43,14 @@ std::string gradeDescription(const SeismicAction& a)
     return t;
 }
 
+std::string gravityLoadText(const SeismicAction& a)
+{
+    const int storeys = static_cast<int>(a.floors.size());
+    std::string roof = "屋面";
+    if (a.roofStorey < storeys) roof += " (第 " + std::to_string(a.roofStorey) + " 层顶及以上, 层号自底层起)";
+    return "GE=G+0.5Q (楼面), " + roof + "活荷载不计入 (表 5.1.3)";
+}
+
 void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)
 {
     if (w.currentColumn() != 1) w.endLine();
@@ -70,7 +78,7 @@ void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)
     bool raised = false;
     for (const SeismicFloor& f : a.floors) raised = raised || f.raised;
     if (raised) w.text("  * 楼层剪力小于 λΣGj, 已按 5.2.5 条调整为 λΣGj").endLine();
-    w.text("  假定: GE=G+0.5Q (屋面活载亦取 0.5), 柱自重各半集中于上下楼层; 质量和刚度沿高度分布比较均匀, 不计扭转,")
+    w.text("  假定: ").text(gravityLoadText(a)).text(", 柱自重各半集中于上下楼层; 质量和刚度沿高度分布比较均匀, 不计扭转,")
         .endLine();
     w.text("        不计竖向地震作用, 周期折减系数 ψT 计入填充墙刚度, 框架本身不计填充墙刚度").endLine();
     if (p.cornerColumns)
@@ -115,6 +123,7 @@ nlohmann::json seismicJsonValue(const SeismicAction& a)
             {"psiT", a.params.psiT},
             {"Ec", a.Ec},
             {"sumGE", a.sumGE},
+            {"roofStorey", a.roofStorey},
             {"Geq", a.Geq},
             {"deltaFn", a.deltaFn},
             {"lambda", a.lambda},

@@ -21,6 +21,10 @@ void writeSeismicBlock(ReportWriter& w, const SeismicAction& a);
 // grade of the detailing measures when they differ, or "(用户指定)".
 std::string gradeDescription(const SeismicAction& a);
 
+// What GE holds (GB 50011 Table 5.1.3): "GE=G+0.5Q (楼面), 屋面活荷载不计入",
+// with the roof's storey (from the ground) when it is not the top one.
+std::string gravityLoadText(const SeismicAction& a);
+
 // The action's values as the block prints them (fixed decimals, halves to
 // even), for every view that shows them beside the block.
 struct SeismicFigures {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace kj {
 
@@ -42,19 +43,24 @@ SwayLoading swayLoading(const FrameModel& model, double Ec, bool unitShears)
 {
     const FrameTopology& t = model.topo;
     SwayLoading l;
-    if (!unitShears) l.horizontal = analyse(horizontalModel(model, false));
+    const FrameModel loaded = horizontalModel(model, unitShears);
+    InternalForces elastic = analyse(loaded);
+    const Displacements e = realDisplacements(loaded, elastic, Ec);
     // B.0.5: beams at 0.4 EcI, columns at 0.6 EcI.
-    FrameModel reduced = horizontalModel(model, unitShears);
+    FrameModel reduced = loaded;
     for (int i = 1; i <= t.memberCount(); ++i)
         reduced.members[static_cast<std::size_t>(i)].stiffnessFactor *= t.isBeam(i) ? 0.4 : 0.6;
     const InternalForces rf = analyse(reduced);
     const Displacements d = realDisplacements(reduced, rf, Ec);
     l.shear.assign(static_cast<std::size_t>(t.NF) + 1, 0.0);
     l.drift = l.shear;
+    l.elasticDrift = l.shear;
     for (int J = 1; J <= t.NF; ++J) {
         at(l.shear, J) = at(rf.storeyShear, J);
         at(l.drift, J) = d.drift[static_cast<std::size_t>(J)] / 1000; // m
+        at(l.elasticDrift, J) = e.drift[static_cast<std::size_t>(J)] / 1000;
     }
+    if (!unitShears) l.horizontal = std::move(elastic);
     return l;
 }
 
@@ -79,16 +85,19 @@ SwayEffect combinedSway(const FrameModel& model, const std::vector<double>& N,
         everyStorey = everyStorey && V != 0;
     }
     if (!everyStorey && !unit) unit = swayLoading(model, Ec, true);
+    auto shearOf = [](const SwayLoading& l, int K) { return at(l.shear, K); };
+    auto driftOf = [](const SwayLoading& l, int K) { return at(l.drift, K); };
+    auto elasticDriftOf = [](const SwayLoading& l, int K) { return at(l.elasticDrift, K); };
     for (int J = 1; J <= t.NF; ++J) {
         SwayStorey& st = s.storeys[static_cast<std::size_t>(J)];
         st.storey = J;
         st.H0 = model.y[static_cast<std::size_t>(J)] - model.y[static_cast<std::size_t>(J + 1)];
         for (int c = t.firstColumnOfStorey(J); c < t.firstColumnOfStorey(J) + t.L + 1; ++c) st.sumN += at(N, c);
-        if (everyStorey)
-            st.D = sum([](const SwayLoading& l, int K) { return at(l.shear, K); }, J) /
-                   sum([](const SwayLoading& l, int K) { return at(l.drift, K); }, J);
-        else
-            st.D = at(unit->shear, J) / at(unit->drift, J);
+        st.unitShears = !everyStorey;
+        const double V = everyStorey ? sum(shearOf, J) : shearOf(*unit, J);
+        st.D = V / (everyStorey ? sum(driftOf, J) : driftOf(*unit, J));
+        st.elasticD = V / (everyStorey ? sum(elasticDriftOf, J) : elasticDriftOf(*unit, J));
+        st.stabilityLimit = frameStabilityStiffness(st.sumN, st.H0);
         // A storey standing on props alone (every column narrower than 51 mm,
         // analysed and not designed) models supports, not a storey that sways:
         // nothing of it is designed, and etaS stays 1.
@@ -96,10 +105,22 @@ SwayEffect combinedSway(const FrameModel& model, const std::vector<double>& N,
         for (int c = t.firstColumnOfStorey(J); c < t.firstColumnOfStorey(J) + t.L + 1; ++c)
             propsOnly = propsOnly && model.member(t.columnMember(c)).analysedOnly();
         if (propsOnly) continue;
+        const std::string storey = "第 " + std::to_string(t.NF - J + 1) + " 层 (层号自底层起)";
+        for (const auto& [name, value] : {std::pair{"侧向刚度 D", st.D}, std::pair{"弹性侧向刚度 Di", st.elasticD}})
+            if (!(value > 0) || !std::isfinite(value))
+                throw Failure(storey + "的" + name + " = " + shortestDecimal(roundHalfEven(value)) +
+                              " kN/m 不大于零: 该层不能抵抗侧移, 无法按 GB50010-2010 附录 B.0.4 计算 ηs");
+        // JGJ 3-2010 5.4.4-2. A storey that passes has sumN / (D H0) of
+        // about 0.25 at most (B.0.5 reduces the stiffness to 0.4 to 0.6).
+        if (!(st.elasticD >= st.stabilityLimit))
+            throw Failure(storey + "的弹性侧向刚度 Di = " + shortestDecimal(roundHalfEven(st.elasticD)) +
+                          " kN/m 小于 10ΣGj/hi = 10 × " + shortestDecimal(roundHalfEven(st.sumN)) + " / " +
+                          shortestDecimal(st.H0) + " = " + shortestDecimal(roundHalfEven(st.stabilityLimit)) +
+                          " kN/m: 不满足 JGJ 3-2010 5.4.4 条框架的整体稳定要求, 请加大柱截面");
         const double ratio = st.sumN / (st.D * st.H0);
         if (!(ratio < 1) || !std::isfinite(ratio))
-            throw Failure("第 " + std::to_string(J) + " 层柱轴力之和 " + shortestDecimal(roundHalfEven(st.sumN)) +
-                          " kN 达到 D H0 = " + shortestDecimal(roundHalfEven(st.D * st.H0)) +
+            throw Failure(storey + "柱轴力之和 " + shortestDecimal(roundHalfEven(st.sumN)) + " kN 达到 D H0 = " +
+                          shortestDecimal(roundHalfEven(st.D * st.H0)) +
                           " kN: 该层侧向失稳, 无法按 GB50010-2010 附录 B.0.4 计算 ηs");
         st.etaS = 1 / (1 - std::max(0.0, ratio)); // B.0.4-3; tension in a storey never lowers etaS below 1
     }

@@ -3,6 +3,9 @@
 // GB 50010-2010 (5.3.4, Appendix B.0.4): M = Mns + etaS Ms, with Ms the
 // moments of the horizontal storey forces and etaS = 1 / (1 - sum N / (D H0))
 // per storey, D from the frame with the stiffness reductions of B.0.5.
+// Before the magnifier, every storey must be laterally stiff enough for the
+// gravity it carries (JGJ 3-2010 5.4.4, formula 5.4.4-2 for frames):
+// Di >= 10 sum Gj / hi, Di the elastic storey stiffness.
 #include "analysis/frame_model.h"
 #include "analysis/internal_forces.h"
 
@@ -16,9 +19,17 @@ namespace kj {
 struct SwayStorey {
     int storey = 0;     // 1..NF, from the top
     double sumN = 0;    // sum of the axial forces of the storey's columns (at their feet), kN
-    double D = 0;       // lateral stiffness of the storey, storey shear / drift, kN/m
+    double D = 0;       // lateral stiffness of the storey, storey shear / drift, kN/m, stiffness reduced by B.0.5
     double H0 = 0;      // storey height, m
     double etaS = 1;    // B.0.4-3
+    // JGJ 3-2010 5.4.4-2: the elastic stiffness Di (kN/m, storey shear /
+    // drift, stiffness not reduced) against 10 sum Gj / hi, sum Gj the
+    // gravity design load of the storey and those above: the storey's sumN.
+    double elasticD = 0;
+    double stabilityLimit = 0; // 10 sumN / H0, kN/m
+    // The storey carries no horizontal force in this state: D and Di come
+    // from a unit shear in every storey.
+    bool unitShears = false;
     // For an envelope: the combination whose etaS this is (the largest of
     // the storey's); empty for one calculation.
     std::string governing;
@@ -40,7 +51,14 @@ struct SwayLoading {
     InternalForces horizontal;
     std::vector<double> shear; // 1..NF, kN, reduced stiffness
     std::vector<double> drift; // 1..NF, m, reduced stiffness
+    std::vector<double> elasticDrift; // 1..NF, m, the stiffness not reduced
 };
+
+// JGJ 3-2010 5.4.4, formula 5.4.4-2 (frames): the least elastic lateral
+// stiffness of a storey of height h (m) carrying the gravity design load
+// sumG (kN) of itself and the storeys above, Di >= 10 sumG / h, kN/m.
+inline constexpr double kFrameStabilityFactor = 10;
+inline double frameStabilityStiffness(double sumG, double h) { return kFrameStabilityFactor * sumG / h; }
 
 // The sway loading of the model's horizontal storey forces, or, with
 // unitShears, of a unit shear in every storey (for D where a storey carries
@@ -58,8 +76,9 @@ SwayEffect combinedSway(const FrameModel& model, const std::vector<double>& N,
 // The storeys' magnifiers of a frame (not a continuous beam) whose
 // first-order analysis gave forces, with concrete of modulus Ec (N/mm2).
 // Where the frame has no horizontal force in some storey, D comes from a
-// unit shear in every storey. Throws Failure naming the storey when sum N
-// reaches D H0: the frame is unstable under its vertical loads.
+// unit shear in every storey. Throws Failure naming the storey (from the
+// ground) whose stiffness D is not above zero, whose elastic stiffness falls
+// short of 10 sum N / H0 (JGJ 3-2010 5.4.4), or whose sum N reaches D H0.
 SwayEffect swayEffect(const FrameModel& model, const InternalForces& forces, double Ec);
 
 // The forces for design: M = Mns + etaS Ms at the column ends (the storey's

@@ -61,10 +61,10 @@ double influenceCoefficient(double T, double Tg, double alphaMax, double zeta = 
 // infill walls (0.6 to 0.7 for frames, JGJ 3-2010 4.3.17).
 double fundamentalPeriod(double psiT, double uT);
 
-// 5.1.3: combination factor of the floor live load in the gravity load
-// representative value GE = G + 0.5 Q (live load as an equivalent uniform
-// floor load; roofs take their live load as 0 in the code, this frame
-// cannot tell a roof beam from a floor beam and takes 0.5 throughout).
+// 5.1.3 (Table 5.1.3): combination factors of the gravity load
+// representative value GE: the dead load 1.0, the floor live load taken as
+// an equivalent uniform load 0.5, the roof live load not included (0), the
+// snow load 0.5 (the load cases of this program have no snow case).
 inline constexpr double kLiveLoadCombinationFactor = 0.5;
 
 // 5.2.1: equivalent total gravity Geq = 0.85 ΣGE for a building of more than

@@ -877,6 +877,11 @@ void layoutBook(Book& book, const kj::CalculationResult& r, const kj::FrameData&
         book.newPage();
         serviceabilitySection(book, r, e ? e->quasiPermanentName : std::string(),
                               e ? e->windDrifts : std::vector<kj::StoreyDrift>{}, number++, failures);
+    } else if (!r.serviceabilityNote.empty()) {
+        // A data file's loads are design values: no check, and why.
+        book.newPage();
+        book.heading(QStringLiteral("%1 正常使用极限状态验算").arg(number++), true);
+        book.paragraph({q(r.serviceabilityNote)});
     }
     conclusionSection(book, r, failures, number);
 }

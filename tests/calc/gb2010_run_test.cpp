@@ -165,6 +165,55 @@ TEST(Gb2010Run, SwayMagnifierOfAOneBayPortalByHand)
     EXPECT_NE(json.find("\"etaS\""), std::string::npos);
 }
 
+// JGJ 3-2010 5.4.4-2 on the portal of the seismic tests (columns 300 x 300,
+// beam 250 x 500, C30): Di = 24 Ec Ic / h^3 x (1 + 6k) / (4 + 6k) = 8669.7
+// kN/m elastic. 600 kN/m on the beam: sum G = 3600 + 2 x 9.72 = 3619.44 kN,
+// 10 x 3619.44 / 3.6 = 10054.0 kN/m > Di: refused with the numbers. At 200
+// kN/m it passes, and the report's storey line carries Di and the limit,
+// with D from unit shears (no horizontal force).
+TEST(Gb2010Run, FrameStabilityOfEveryStorey)
+{
+    kjtest::RegularFrame portal;
+    portal.spans = 1;
+    portal.storeys = 1;
+    portal.columnB = portal.columnH = 0.3;
+    portal.beamH = 0.5;
+    portal.q = 600;
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    EXPECT_EQ(kjtest::failureOf([&] { calculate(kjtest::regularFrameModel(portal), o); }),
+              "第 1 层 (层号自底层起)的弹性侧向刚度 Di = 8670 kN/m 小于 10ΣGj/hi = 10 × 3619 / 3.6 = 10054 kN/m: "
+              "不满足 JGJ 3-2010 5.4.4 条框架的整体稳定要求, 请加大柱截面");
+    portal.q = 200;
+    const CalculationResult r = calculate(kjtest::regularFrameModel(portal), o);
+    const double k = (0.25 * 0.125 / 12 / 6) / (0.0081 / 12 / 3.6);
+    EXPECT_NEAR(r.sway[1].elasticD, 24 * 3e7 * 0.0081 / 12 / std::pow(3.6, 3) * (1 + 6 * k) / (4 + 6 * k), 1e-6);
+    EXPECT_NEAR(r.sway[1].stabilityLimit, 10 * 1219.44 / 3.6, 1e-9);
+    EXPECT_TRUE(r.sway[1].unitShears);
+    ReportWriter w;
+    writeDesignTables(w, r);
+    EXPECT_NE(w.str().find("  第 1 层  ΣN = 1219 kN  D = 4836 kN/m  H0 = 3.6 m  ηs = 1.075  Di = 8670 ≥ 3387 kN/m\r\n"
+                           "  无水平力: D 和 Di 由各层单位水平剪力求得\r\n"),
+              std::string::npos)
+        << w.str();
+}
+
+// A storey whose combined stiffness is not above zero (drifts against the
+// shears, as opposed wind cases can give) is refused by name.
+TEST(Gb2010Run, StoreyWithoutLateralStiffnessIsRefused)
+{
+    kjtest::RegularFrame two;
+    two.spans = 1;
+    two.storeys = 2;
+    const FrameModel m = kjtest::regularFrameModel(two);
+    SwayLoading l;
+    l.horizontal.storeyShear = l.shear = {0, 10, 10};
+    l.drift = l.elasticDrift = {0, 0.001, -0.001};
+    std::optional<SwayLoading> unit;
+    EXPECT_EQ(kjtest::failureOf([&] { combinedSway(m, std::vector<double>(5, 100.0), {{1.0, &l}}, 3e4, unit); }),
+              "第 1 层 (层号自底层起)的侧向刚度 D = -10000 kN/m 不大于零: 该层不能抵抗侧移, 无法按 GB50010-2010 附录 B.0.4 计算 ηs");
+}
+
 TEST(Gb2010Run, EveryFlagGivesItsReasonInTheReport)
 {
     // A portal loaded far past its sections: the supports and the columns

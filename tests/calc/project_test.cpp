@@ -130,6 +130,49 @@ TEST(ProjectFloorForces, GiveTheStoreyShearsOfTheDataFile)
     EXPECT_EQ(NB, 2);
 }
 
+// Every setting of a project away from its default, saved and read back:
+// each field as it was.
+TEST(ProjectFile, EverySettingIsSavedAndReadBack)
+{
+    Project p = parseProject(kPortal, "\\p.kjpj");
+    p.cases.push_back(p.cases[0]);
+    p.cases[1].kind = LoadCaseKind::Q;
+    p.cases[1].jointLoads.clear();
+    p.cases[1].floorForces.clear();
+    p.design = {"0.85", "30", "3", "20", "3", "18", "4", "8", "GB50010-2010", "360", "装配", "2b", "0.5"};
+    p.beamSelfWeight = true;
+    p.beamStiffnessFactor = 1.5;
+    p.liveLoadPatterns = true;
+    p.gammaL = 1.1;
+    p.psiC = 0.9;
+    p.combinationSet = "GB50009";
+    p.seismic = {"8.5", "III", "3", "2", "0.65", true, "1"};
+    p.title = {"办公楼", "张三", "李四", "2026-12-07"};
+    const Project b = parseProject(projectJson(p), "\\p.kjpj");
+    const DesignSettings &d = p.design, &e = b.design;
+    for (auto field : {&DesignSettings::beta, &DesignSettings::cover, &DesignSettings::topCount, &DesignSettings::topDiameter,
+                       &DesignSettings::bottomCount, &DesignSettings::bottomDiameter, &DesignSettings::stirrupLegs,
+                       &DesignSettings::stirrupDiameter, &DesignSettings::code, &DesignSettings::fyv, &DesignSettings::floors,
+                       &DesignSettings::environment, &DesignSettings::quasiPermanent})
+        EXPECT_EQ(e.*field, d.*field);
+    EXPECT_EQ(b.beamSelfWeight, true);
+    EXPECT_EQ(b.beamStiffnessFactor, 1.5);
+    EXPECT_EQ(b.liveLoadPatterns, true);
+    EXPECT_EQ(b.gammaL, 1.1);
+    EXPECT_EQ(b.psiC, 0.9);
+    EXPECT_EQ(b.combinationSet, std::optional<std::string>("GB50009"));
+    for (auto field : {&SeismicTexts::intensity, &SeismicTexts::site, &SeismicTexts::group, &SeismicTexts::grade,
+                       &SeismicTexts::psiT, &SeismicTexts::roofStorey})
+        EXPECT_EQ(b.seismic.*field, p.seismic.*field);
+    EXPECT_TRUE(b.seismic.cornerColumns);
+    for (auto field : {&ProjectTitle::project, &ProjectTitle::designer, &ProjectTitle::checker, &ProjectTitle::date})
+        EXPECT_EQ(b.title.*field, p.title.*field);
+    // The roof storey is one the frame has.
+    p.seismic.roofStorey = "3";
+    EXPECT_EQ(failureOf([&] { parseProject(projectJson(p), "\\p.kjpj"); }),
+              "项目文件 \\p.kjpj: seismic.roofStorey 为第 3 层, 框架只有 2 层 (层号自底层起)");
+}
+
 TEST(ProjectFile, BadFilesAreRefusedWithTheKeyPath)
 {
     auto with = [](const std::string& from, const std::string& to) {

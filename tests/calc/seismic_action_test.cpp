@@ -45,33 +45,35 @@ SeismicParameters params(g::Intensity i, g::SiteClass s, int group)
     return p;
 }
 
-// By hand: GE = 20 x 6 + 2 x 50 + 0.5 x 10 x 6 + 2 x (0.3 x 0.3 x 3.6 x 30)/2
-// = 259.72 kN. Sway stiffness of a fixed-base portal, k = (Ib/L)/(Ic/h):
+// By hand: GE = 20 x 6 + 2 x 50 + 2 x (0.3 x 0.3 x 3.6 x 30)/2 = 229.72 kN,
+// the live load of the roof not included (GB 50011 Table 5.1.3). Sway
+// stiffness of a fixed-base portal, k = (Ib/L)/(Ic/h):
 // K = 24 E Ic / h^3 x (1 + 6k)/(4 + 6k). With E = 3.0e4 N/mm2 (C30):
 // Ic = 6.75e-4 m4, Ib = 2.604e-3 m4, k = 2.3148,
 // K = 8669.7 kN/m, uT = GE/K = 0.02996 m, T1 = 1.7 x 0.7 x sqrt(uT) = 0.2060 s.
-// 8 degrees, site I0, group 1: Tg = 0.20 s, α1 = (0.20/T1)^0.9 x 0.16; one
-// storey: Geq = GE, FEk = α1 GE, δn = 0; drift = FEk / K.
+// 8 degrees, site I0, group 1: Tg = 0.20 s, T1 <= Tg: α1 = η2 αmax = 0.16; one
+// storey: Geq = GE, FEk = α1 GE, δn = 0; drift = FEk / K. (With the roof's
+// live load in GE, 259.72 kN, T1 was 0.2060 s, past Tg, α1 0.1558.)
 TEST(SeismicAction, PortalFrameCheckedByHand)
 {
     const LoadCaseInput G = caseOf(LoadCaseKind::G, kPortalG), Q = caseOf(LoadCaseKind::Q, kPortalQ);
     const double E = 3.0e4;
     const SeismicAction a = seismicAction(G.model, &Q.model, params(g::Intensity::I8, g::SiteClass::I0, 1), E);
 
-    const double GE = 120 + 100 + 30 + 0.3 * 0.3 * 3.6 * 30;
+    const double GE = 120 + 100 + 0.3 * 0.3 * 3.6 * 30;
     const double Ic = 0.3 * 0.3 * 0.3 * 0.3 / 12, Ib = 0.25 * 0.5 * 0.5 * 0.5 / 12, h = 3.6;
     const double k = (Ib / 6) / (Ic / h);
     const double K = 24 * E * 1000 * Ic / (h * h * h) * (1 + 6 * k) / (4 + 6 * k);
     ASSERT_EQ(a.floors.size(), 1u);
     EXPECT_NEAR(a.floors[0].GE, GE, 1e-9);
-    EXPECT_NEAR(GE, 259.72, 1e-9);
+    EXPECT_NEAR(GE, 229.72, 1e-9);
     EXPECT_NEAR(K, 8669.7, 0.1);
     EXPECT_NEAR(a.uT, GE / K, 1e-9);
     const double T1 = 1.7 * 0.7 * std::sqrt(GE / K);
     EXPECT_NEAR(a.T1, T1, 1e-9);
-    EXPECT_NEAR(a.T1, 0.2060, 5e-5);
+    EXPECT_NEAR(a.T1, 0.1937, 5e-5);
     EXPECT_DOUBLE_EQ(a.Tg, 0.20);
-    EXPECT_NEAR(a.alpha1, std::pow(0.20 / T1, 0.9) * 0.16, 1e-12);
+    EXPECT_DOUBLE_EQ(a.alpha1, 0.16);
     EXPECT_NEAR(a.Geq, GE, 1e-9);
     EXPECT_NEAR(a.FEk, a.alpha1 * GE, 1e-9);
     EXPECT_EQ(a.deltaN, 0.0);
@@ -97,8 +99,8 @@ TEST(SeismicAction, ThreeStoreysDistributeFEkByGiHi)
     ASSERT_EQ(a.floors.size(), 3u);
     const double col = 0.4 * 0.4 * 3.6 * 30; // one column's weight
     const double floorLoad = 2 * 6 * (25 + 0.5 * 12) + 3 * 40;
-    EXPECT_NEAR(a.floors[0].GE, floorLoad + 3 * col, 1e-9); // level 3: half of the columns above and below
-    EXPECT_NEAR(a.floors[2].GE, floorLoad + 1.5 * col, 1e-9); // the roof
+    EXPECT_NEAR(a.floors[0].GE, floorLoad + 3 * col, 1e-9); // level 1: half of the columns above and below
+    EXPECT_NEAR(a.floors[2].GE, 2 * 6 * 25 + 3 * 40 + 1.5 * col, 1e-9); // the roof: no live load
     EXPECT_EQ(a.floors[0].level, 1);
     EXPECT_EQ(a.floors[2].level, 3);
     EXPECT_DOUBLE_EQ(a.floors[0].height, 3.6);
@@ -178,6 +180,38 @@ TEST(SeismicAction, RefusesWhatTheBaseShearMethodCannotServe)
               std::string::npos);
 }
 
+// GB 50011 Table 5.1.3 on two storeys of 3.6 m, one 6 m span, columns
+// 300 x 300 (9.72 kN each at 30 kN/m3); G 20 kN/m on both beams, Q 10 kN/m
+// on the roof and 8 kN/m on the floor. By hand: roof GE = 120 + 9.72 =
+// 129.72 kN (its live load left out), floor GE = 120 + 0.5 x 8 x 6 + 19.44
+// = 163.44 kN. With the roof on storey 1 (a room on the roof above it) the
+// floor's live load is left out too: 139.44 kN.
+TEST(SeismicAction, GravityLoadLeavesOutTheRoofLiveLoad)
+{
+    const LoadCaseInput G = caseOf(LoadCaseKind::G, "W,1,2,0,0,\r\n6.003.60,122\r\n.25.50.30.30,112222\r\n1 20.0,1 20.0\r\n360,30\r\n");
+    const LoadCaseInput Q = caseOf(LoadCaseKind::Q, "WQ,1,2,0,0,\r\n6.003.60,122\r\n.25.50.30.30,112222\r\n1 10.0,1 8.0\r\n360,30\r\n");
+    const std::vector<double> GE = gravityRepresentativeValues(G.model, &Q.model, 2);
+    EXPECT_NEAR(GE[1], 129.72, 1e-9);
+    EXPECT_NEAR(GE[2], 163.44, 1e-9);
+    SeismicParameters p = params(g::Intensity::I7, g::SiteClass::II, 1);
+    EXPECT_NEAR(seismicAction(G.model, &Q.model, p, 3e4).sumGE, 129.72 + 163.44, 1e-9);
+    p.roofStorey = 1;
+    const SeismicAction a = seismicAction(G.model, &Q.model, p, 3e4);
+    EXPECT_NEAR(a.floors[0].GE, 139.44, 1e-9);
+    EXPECT_NEAR(a.floors[1].GE, 129.72, 1e-9);
+    ReportWriter w;
+    writeSeismicBlock(w, a);
+    EXPECT_NE(w.str().find("  假定: GE=G+0.5Q (楼面), 屋面 (第 1 层顶及以上, 层号自底层起)活荷载不计入 (表 5.1.3), "),
+              std::string::npos)
+        << w.str();
+    p.roofStorey = 3;
+    EXPECT_EQ(failureOf([&] { seismicAction(G.model, &Q.model, p, 3e4); }),
+              "抗震计算 (\\case.txt): 屋面所在层为第 3 层, 框架只有 2 层 (层号自底层起)");
+    EXPECT_EQ(parseSeismicParameters({"7", "II", "1", "", "", false, "2"}).roofStorey, 2);
+    EXPECT_EQ(failureOf([] { parseSeismicParameters({"7", "II", "1", "", "", false, "1.5"}); }),
+              "屋面所在层应为自底层 (1) 起的层号: 1.5");
+}
+
 TEST(SeismicAction, ParametersAreReadOnceFromTheirTexts)
 {
     const SeismicParameters p = parseSeismicParameters({"7.5", " iii ", "2", "", ""});
@@ -213,9 +247,9 @@ TEST(SeismicAction, ReportBlockAndJsonOfThePortal)
     const std::string block = w.str();
     for (const char* line : {
              "  设防烈度 8 度 (0.20g)  场地类别 I0  设计地震分组 第1组  抗震等级 二级 (表 6.1.2, 框架高度 3.60 m)\r\n",
-             "  Tg=0.20 s  αmax=0.16  ψT=0.70  Ec=30000 N/mm2  uT=0.0300 m  T1=1.7ψT√uT=0.206 s  α1=0.1558\r\n",
-             "  ΣGE=259.7 kN  Geq=259.7 kN  FEk=α1Geq=40.47 kN  δn=0.0000  ΔFn=0.00 kN  λ=0.0320\r\n",
-             "  1     3.60      259.7      40.47      40.47     8.31       4.668         1/771  满足 1/550\r\n"})
+             "  Tg=0.20 s  αmax=0.16  ψT=0.70  Ec=30000 N/mm2  uT=0.0265 m  T1=1.7ψT√uT=0.194 s  α1=0.1600\r\n",
+             "  ΣGE=229.7 kN  Geq=229.7 kN  FEk=α1Geq=36.76 kN  δn=0.0000  ΔFn=0.00 kN  λ=0.0320\r\n",
+             "  1     3.60      229.7      36.76      36.76     7.35       4.239         1/849  满足 1/550\r\n"})
         EXPECT_NE(block.find(line), std::string::npos) << line << "\n" << block;
 
     const nlohmann::json j = seismicJsonValue(a);

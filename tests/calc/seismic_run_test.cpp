@@ -57,7 +57,14 @@ TEST_F(SeismicRun, RefusalsLeaveTheReportAsItWas)
     r = request();
     r.seismic.site = "V";
     EXPECT_NE(failureOf(r).find("场地类别"), std::string::npos);
+    // A data file alone holds design values, not the G and Q of GE.
+    r = request();
+    r.cases.clear();
+    r.dataName = "\\KJ-1.txt";
+    EXPECT_EQ(failureOf(r), "数据文件 \\KJ-1.txt 的荷载是设计值: 抗震验算需要荷载标准值, 请按工况 (G, Q) 或项目文件给出");
     EXPECT_EQ(kjtest::bytesOf(dir / "zemowj1.txt"), "kept\r\n");
+    EXPECT_FALSE(fs::exists(dir / "lpj-1.txt"));
+    EXPECT_FALSE(fs::exists(dir / "mvts-1.txt"));
 }
 
 TEST_F(SeismicRun, TheEarthquakeIsCombinedReportedAndWritten)
@@ -77,9 +84,9 @@ TEST_F(SeismicRun, TheEarthquakeIsCombinedReportedAndWritten)
     EXPECT_DOUBLE_EQ(j["seismic"]["FEk"].get<double>(), result.seismic->FEk);
     EXPECT_EQ(j["seismic"]["floors"].size(), 1u);
 
-    // The data file alone is the dead load G.
+    // The dead load alone as a case, a grade chosen.
     CalcRequest single;
-    single.dataName = "\\KJ-1.txt";
+    single.cases = {{"G", "\\KJ-1.txt"}};
     single.design.code = "2010";
     single.seismic = {"7", "II", "1", "3", "0.65"};
     const CalcResult alone = runCalculation(single);

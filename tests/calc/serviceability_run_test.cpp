@@ -2,6 +2,7 @@
 // the span's deflection with the frame's joint rotations against a closed
 // form, the quasi-permanent combination, the storey drift under the wind,
 // a failed section without a check, and the report's and JSON's values.
+#include "calc/project.h"
 #include "calc/run.h"
 #include "common/failure.h"
 #include "calc/serviceability_check.h"
@@ -34,6 +35,16 @@ CalcRequest request2010()
     return req;
 }
 
+// A data file as a project of its dead load G alone, under GB 50010-2010:
+// its loads permanent, its own forces the quasi-permanent ones.
+Project deadLoadProject(const fs::path& file, const std::string& name)
+{
+    DesignSettings design;
+    design.code = "GB50010-2010";
+    const LoadCaseInput g = readLoadCase(LoadCaseKind::G, readTextFile(file, name), name);
+    return parseProject(projectJson(projectFromDataFiles({g}, design, std::nullopt, {})), "\\g.kjpj");
+}
+
 // KJ-1: two spans of 6 m, beams 250 x 500 under 20 kN/m, C25. With the
 // elastic stiffness Ec I of the beam, the integration of the span with the
 // frame's joint rotations must give the closed form of a simple span under
@@ -45,7 +56,7 @@ TEST(ServiceabilityRun, FrameSpanWithJointRotationsAndTheRecords)
     fs::copy_file(fs::path(KJ_EXAMPLES_DIR) / "KJ-1.txt", temp.path / "KJ-1.txt");
     setWorkingRoot(temp.path);
     CalcRequest req = request2010();
-    req.dataName = "\\KJ-1.txt";
+    req.project = deadLoadProject(temp.path / "KJ-1.txt", "\\KJ-1.txt");
     const CalcResult res = runCalculation(req);
     const CalculationResult& r = res.calculation;
 
@@ -103,10 +114,10 @@ TEST(ServiceabilityRun, FrameSpanWithJointRotationsAndTheRecords)
 TEST(ServiceabilityRun, FailedSectionHasNoCheck)
 {
     kjtest::TempDir temp("kjservice9999");
-    kjtest::writeBytes(temp.path / "KJ-9.txt", "KJ-9,1,1,0,0,\r\n6.003.60,11\r\n.25.30.40.40,112\r\n1400.0\r\n300,25\r\n");
+    kjtest::writeBytes(temp.path / "KJ-9.txt", "KJ-9,1,1,0,0,\r\n6.003.60,12\r\n.25.30.40.40,112\r\n1400.0\r\n300,25\r\n");
     setWorkingRoot(temp.path);
     CalcRequest req = request2010();
-    req.dataName = "\\KJ-9.txt";
+    req.project = deadLoadProject(temp.path / "KJ-9.txt", "\\KJ-9.txt");
     const CalcResult res = runCalculation(req);
     const BeamDesign& b = res.calculation.beams[1];
     ASSERT_TRUE(b.span.failed());
@@ -124,6 +135,24 @@ TEST(ServiceabilityRun, FailedSectionHasNoCheck)
             EXPECT_TRUE(m["design"]["serviceability"]["wmax"]["span"].is_null());
             EXPECT_TRUE(m["design"]["serviceability"]["deflection"].is_null());
         }
+}
+
+// A data file's loads are design values: no crack width or deflection,
+// the line in the report that says why, and the same words in the JSON.
+TEST(ServiceabilityRun, SingleDataFileIsNotChecked)
+{
+    kjtest::TempDir temp("kjservicesingle");
+    kjtest::copyExamples(temp.path, {"KJ-1.txt"});
+    setWorkingRoot(temp.path);
+    CalcRequest req = request2010();
+    req.dataName = "\\KJ-1.txt";
+    const CalcResult res = runCalculation(req);
+    for (const BeamDesign& b : res.calculation.beams) EXPECT_FALSE(b.serviceability.has_value());
+    const std::string report = decodeFileBytes(bytesOf(temp.path / "zemowj1.txt"));
+    EXPECT_NE(report.find("\r\n正常使用验算需要荷载标准值, 请按工况 (G, Q) 或项目文件给出\r\n"), std::string::npos) << report;
+    EXPECT_EQ(report.find("裂缝"), std::string::npos);
+    const nlohmann::json j = nlohmann::json::parse(bytesOf(temp.path / "k.json"));
+    EXPECT_EQ(j["serviceabilityNote"], "正常使用验算需要荷载标准值, 请按工况 (G, Q) 或项目文件给出");
 }
 
 // Load cases: the beams under G + 0.4Q, the drift under W alone.

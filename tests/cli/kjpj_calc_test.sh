@@ -119,6 +119,14 @@ grep -q '"liveLoadPatterns": true' S.kjpj || fail "no live-load patterns in the 
 "$calc" --to-project '\KJ-1.txt' --code 2010 --seismic 8 --site II --group 1 --corner-columns '\C.kjpj' >out.txt 2>err.txt ||
   fail "--to-project with --corner-columns exited $? ($(cat err.txt))"
 grep -q '"group": 1, "cornerColumns": true}' C.kjpj || fail "no corner columns: $(grep -A2 seismic C.kjpj)"
+grep -q '数据文件 \\KJ-1.txt 的荷载作为恒载 G 写入项目文件; 单个数据文件的荷载是设计值' out.txt ||
+  fail "no word on the data file's loads: $(cat out.txt)"
+# A data file alone holds design values: seismic design refuses it, nothing written.
+mkdir single && cp KJ-1.txt single/ && cd single || exit 1
+"$calc" '\KJ-1.txt' --code 2010 --seismic 8 --site II --group 1 >out.txt 2>err.txt && fail "seismic data file accepted"
+grep -q '抗震验算需要荷载标准值, 请按工况 (G, Q) 或项目文件给出' err.txt || fail "seismic data file message: $(cat err.txt)"
+[ ! -e zemowj1.txt ] && [ ! -e lpj-1.txt ] || fail "a file was written for a refused seismic data file"
+cd .. || exit 1
 sed 's/"cornerColumns": true/"cornerColumns": 1/' C.kjpj >bad.kjpj
 "$calc" '\bad.kjpj' >out.txt 2>err.txt && fail "a number as cornerColumns accepted"
 grep -q 'seismic.cornerColumns 应为 true 或 false' err.txt || fail "cornerColumns message: $(cat err.txt)"
