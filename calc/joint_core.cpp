@@ -100,6 +100,11 @@ void checkJoint(const EnvelopeResult& r, int node, int grade, const gb2010::Rule
         const double Mr = br && z(br) < b.size() ? b[z(br)].M1 : 0.0;
         return std::fabs(jointBeamMoment(Ml, Mr, grade));
     };
+    // 11.6.4: N of the column above at the joint, as combined (the design
+    // forces carry γRE).
+    auto aboveN = [&](const CombinationResult& cr) {
+        return above && z(above) < cr.forces.N.size() ? cr.forces.N[z(above)] : 0.0;
+    };
     // Every seismic combination: the one short of the most governs, and the
     // largest Vj is held against the section limit.
     double worst = -1e300, largest = -1;
@@ -109,7 +114,7 @@ void checkJoint(const EnvelopeResult& r, int node, int grade, const gb2010::Rule
         if (!cr.combination.uses(LoadCaseKind::E)) continue;
         const double Mb = sumMb(cr);
         const double Vj = gb50011::jointShear(j.etaJb, Mb * 1e6, j.hb0, j.asComp, 1000 * j.Hc, j.hb, !above) / 1000;
-        const double N = above ? cr.columns[z(above)].Nfoot : 0.0;
+        const double N = aboveN(cr);
         const double concrete =
             gb50011::jointShearCapacity(etaJ, c.ft, c.fc, j.bj, j.hj, j.bc, j.hj, 1000 * N, fyv, 0, j.hb0, j.asComp, gammaRE) / 1000;
         // Asvj/s for Vj (11.6.4-2), mm2/mm.
@@ -137,7 +142,7 @@ void checkJoint(const EnvelopeResult& r, int node, int grade, const gb2010::Rule
         const CombinationResult& cr = r.combinations[z(largestAt)];
         j.sumMb = sumMb(cr);
         j.Vj = largest;
-        j.N = above ? cr.columns[z(above)].Nfoot : 0.0;
+        j.N = aboveN(cr);
     }
 
     // 11.6.8: λv and ρv of the core, the ties in both directions of a

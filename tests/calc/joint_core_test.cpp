@@ -21,7 +21,7 @@ constexpr int kJoint = 5; // the middle joint of the lower floor: column 5 below
 // One seismic combination with the beams on either side of the joint
 // turning it by Mleft (beam 3's right end) and Mright (beam 4's left end),
 // kN*m, as the capacity design took them, and 800 kN in the column above.
-// The beams' design forces carry γRE 0.75, which ΣMb must not.
+// The design forces carry γRE 0.75, which ΣMb and N must not.
 EnvelopeResult frame(int grade, double Mleft, double Mright, bool seismic = true)
 {
     EnvelopeResult r;
@@ -58,7 +58,9 @@ EnvelopeResult frame(int grade, double Mleft, double Mright, bool seismic = true
     c.beams[3].M2 = 0.75 * Mleft;
     c.beams[4].M1 = 0.75 * Mright;
     c.columns.assign(7, ColumnDesignForces{});
-    c.columns[2].Nfoot = 800;
+    c.columns[2].Nfoot = 0.75 * 800;
+    c.forces.N.assign(7, 0.0);
+    c.forces.N[2] = 800;
     r.combinations.push_back(c);
     r.envelopeOptions.seismicGrade = grade;
     return r;
@@ -145,8 +147,9 @@ TEST(JointCore, NoCheckAtGradeFourOrWithoutEarthquake)
 // hb0 = 558.44 (h less the top bars' centroid), as' = 600 - 559 = 41 (the
 // bottom bars), Hc = 3600, hb = 600: Vj = 1.35 × 212.392e6 / 517.44 × (1 -
 // 517.44 / 3000) = 458.55 kN (the beams' design moments, with γRE 0.75 in
-// them, would give 343.9). N = 141.35 kN above, Φ8@100(4): capacity (1.1 ×
-// 1.43 × 500² + 0.05 × 141347 + 270 × 2.0106 × 517.44) / 0.85 = 801.43 kN.
+// them, would give 343.9). N = 188.46 kN in the column above as combined
+// (not its 0.75 of the design forces), Φ8@100(4): capacity (1.1 × 1.43 ×
+// 500² + 0.05 × 188462 + 270 × 2.0106 × 517.44) / 0.85 = 804.21 kN.
 TEST(JointCore, ThreeStoreyFrameByHandFromTheCombinationsBeamMoments)
 {
     auto frameCase = [](LoadCaseKind kind, double q, double F) {
@@ -177,13 +180,13 @@ TEST(JointCore, ThreeStoreyFrameByHandFromTheCombinationsBeamMoments)
     EXPECT_NEAR(j.hb0, 558.44, 0.005);
     EXPECT_DOUBLE_EQ(j.asComp, 41);
     EXPECT_NEAR(j.Vj, 458.55, 0.005);
-    EXPECT_NEAR(j.N, 141.35, 0.005);
-    EXPECT_NEAR(j.capacity, 801.43, 0.005);
+    EXPECT_NEAR(j.N, 188.46, 0.005);
+    EXPECT_NEAR(j.capacity, 804.21, 0.005);
     // The book puts the numbers of the joint nearest to failing into 11.6.2
     // and 11.6.4: the middle joint of level 1.
     const std::vector<std::string> notes = jointCoreTable(r).notes;
     EXPECT_EQ(notes.back().find("控制节点 (第 1 层, 轴②, 1.0G+1.4E): Vj = 1.35 × 276.2×10⁶ / (557.8 - 41.0) × (1 - (557.8 "
                                 "- 41.0) / (3600 - 600)) = 597.3 kN; 受剪承载力 = (1.1 × 1.0 × 1.43 × 500 × 500 + 0.05 × "
-                                "1.0 × 277.2×10³ × 500 / 500 + 270 × 2.011 × (557.8 - 41.0)) / 0.85 = 809.0 kN"),
+                                "1.0 × 369.5×10³ × 500 / 500 + 270 × 2.011 × (557.8 - 41.0)) / 0.85 = 814.4 kN"),
               0u);
 }
