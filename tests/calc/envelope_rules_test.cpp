@@ -252,9 +252,7 @@ TEST(RedistributionLimit, ASeismicSupportKeepsItsWholeMomentWithGammaRE)
         f.columnB = f.columnH = 0.8;
         f.q = q;
         f.floorForce = F;
-        LoadCaseInput c{kind, std::string("\\") + caseLetter(kind) + ".txt", {}, kjtest::regularFrameModel(f)};
-        c.model.columnWeight = kind == LoadCaseKind::G;
-        return c;
+        return kjtest::regularFrameCase(kind, f);
     };
     const std::vector<LoadCaseInput> cases{frameCase(LoadCaseKind::G, 90, 0), frameCase(LoadCaseKind::E, 0, 50)};
     EnvelopeOptions grade2;

@@ -157,9 +157,7 @@ TEST(JointCore, ThreeStoreyFrameByHandFromTheCombinationsBeamMoments)
         f.storeys = 3;
         f.q = q;
         f.floorForce = F;
-        LoadCaseInput c{kind, std::string("\\") + caseLetter(kind) + ".txt", {}, kjtest::regularFrameModel(f)};
-        c.model.columnWeight = kind == LoadCaseKind::G;
-        return c;
+        return kjtest::regularFrameCase(kind, f);
     };
     DesignOptions o;
     o.code = DesignCode::Gb50010_2010;
