@@ -19,12 +19,7 @@ kj::LoadCaseInput regularCase(kj::LoadCaseKind kind, int storeys, int spans)
     f.spans = spans;
     f.q = kind == kj::LoadCaseKind::G ? 25 : kind == kj::LoadCaseKind::Q ? 10 : 0;
     f.floorForce = kind == kj::LoadCaseKind::W ? 20 : 0;
-    kj::LoadCaseInput c;
-    c.kind = kind;
-    c.fileName = std::string("\\") + kj::caseLetter(kind) + ".txt";
-    c.model = kjtest::regularFrameModel(f);
-    c.model.columnWeight = kind == kj::LoadCaseKind::G;
-    return c;
+    return kjtest::regularFrameCase(kind, f);
 }
 
 std::vector<kj::LoadCaseInput> regularCases(int storeys, int spans)

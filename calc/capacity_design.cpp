@@ -22,26 +22,42 @@ std::string twoPlaces(double x) { return fixedText(x, 2); }
 
 } // namespace
 
-double beamClearSpan(const FrameModel& model, int beam)
+std::pair<double, double> beamColumnFaces(const FrameModel& model, int beam)
 {
     const FrameTopology& t = model.topo;
     const double L = model.member(beam).len;
     // The column under a joint has the joint's number.
-    const double faces = (model.member(t.columnMember(t.leftNode(beam))).h +
-                          model.member(t.columnMember(t.rightNode(beam))).h) / 2;
-    return L - faces > 0 ? L - faces : L;
+    const double left = model.member(t.columnMember(t.leftNode(beam))).h / 2;
+    const double right = L - model.member(t.columnMember(t.rightNode(beam))).h / 2;
+    if (!(right > left)) return {0.0, L};
+    return {left, right};
 }
 
-std::pair<double, double> simplySupportedShears(const MemberForces& a)
+double beamClearSpan(const FrameModel& model, int beam)
 {
-    const double L = a.length;
-    if (!(L > 0)) return {0, 0};
+    const auto [from, to] = beamColumnFaces(model, beam);
+    return to - from;
+}
+
+std::pair<double, double> simplySupportedShears(const MemberForces& a, double from, double to)
+{
+    const double ln = to - from;
+    if (!(ln > 0)) return {0, 0};
     double left = 0, right = 0;
     for (const MemberForces::Load& l : a.loads) {
-        const double W = l.x1 > l.x0 ? l.w * (l.x1 - l.x0) : l.w;
-        const double x = (l.x0 + l.x1) / 2;
-        left += W * (L - x) / L;
-        right += W * x / L;
+        double W = 0, x = 0;
+        if (l.x1 > l.x0) { // the part of a distributed load on the span
+            const double x0 = std::max(l.x0, from), x1 = std::min(l.x1, to);
+            if (!(x1 > x0)) continue;
+            W = l.w * (x1 - x0);
+            x = (x0 + x1) / 2;
+        } else {
+            if (l.x0 < from || l.x0 > to) continue;
+            W = l.w;
+            x = l.x0;
+        }
+        left += W * (to - x) / ln;
+        right += W * (x - from) / ln;
     }
     return {left, right};
 }
@@ -117,11 +133,15 @@ CapacityDesign capacityDesign(const FrameModel& model, const std::vector<BeamDes
                 k.V *= k.cornerFactor;
             }
 
-    // 6.2.4: V = ηvb (Mbl + Mbr) / ln + VGb, grades 1 to 3.
+    // 6.2.4 (GB 50010 11.3.2): V = ηvb (Mbl + Mbr) / ln + VGb, grades 1 to
+    // 3, ln the clear span and VGb that of the simple beam on it.
     for (int i = 1; i <= t.NB; ++i) {
         BeamCapacity& k = r.beams[z(i)];
-        k.ln = beamClearSpan(model, i);
-        const auto [VGb1, VGb2] = simplySupportedShears(forces.along[z(i)]);
+        const auto [from, to] = beamColumnFaces(model, i);
+        k.ln = to - from;
+        k.M1 = beams[z(i)].M1;
+        k.M2 = beams[z(i)].M2;
+        const auto [VGb1, VGb2] = simplySupportedShears(forces.along[z(i)], from, to);
         k.VGb1 = VGb1;
         k.VGb2 = VGb2;
         // Mbl + Mbr clockwise: two hogging ends (M1 < 0 < M2) turn apart.

@@ -19,8 +19,11 @@ struct EnvelopeResult;
 
 struct BeamCapacity {
     double ln = 0;             // clear span, m
+    // The combination's end moments before γRE (with the redistribution and
+    // ηs as designed), kN*m: the beam's share of ΣMb at its end joints.
+    double M1 = 0, M2 = 0;
     double momentSum = 0;      // |Mbl + Mbr| in one sense of rotation, kN*m
-    double VGb1 = 0, VGb2 = 0; // shear of the combination's gravity, the beam simply supported, kN
+    double VGb1 = 0, VGb2 = 0; // shear of the combination's gravity on the clear span, simply supported, kN
     double V1 = 0, V2 = 0;     // ηvb (Mbl + Mbr) / ln + VGb at each end, kN (0 for grade 4)
     bool raised1 = false, raised2 = false; // above the combination's own shear
 };
@@ -40,14 +43,18 @@ struct CapacityDesign {
     std::vector<ColumnCapacity> columns; // 1..NC
 };
 
-// The clear span of beam i between the faces of the columns below its end
-// joints (each column's depth h in the plane of the frame), m; the span when
-// that leaves nothing.
+// The faces of the columns below beam i's end joints (each column's depth h
+// in the plane of the frame, on the joint's centre line), m from the beam's
+// left end; both ends of the beam when that leaves no clear span.
+std::pair<double, double> beamColumnFaces(const FrameModel& model, int beam);
+// The clear span ln between those faces, m.
 double beamClearSpan(const FrameModel& model, int beam);
 
-// The end shears (left, right) of a beam's loads with the beam simply
-// supported, kN, upward positive: VGb of GB 50011 6.2.4.
-std::pair<double, double> simplySupportedShears(const MemberForces& along);
+// The end shears (left, right) of a beam's loads on a simply supported span
+// between from and to (m from the beam's left end), kN, upward positive: VGb
+// of GB 50011 6.2.4 on the clear span ln (GB 50010 11.3.2). Loads outside
+// the span stand on the columns and are left out.
+std::pair<double, double> simplySupportedShears(const MemberForces& along, double from, double to);
 
 // 6.2.2 / 11.4.1: ΣMb of a joint from the end moment of the beam on its left
 // (its M2) and on its right (its M1), 0 where there is none, clockwise

@@ -91,6 +91,20 @@ void checkJoint(const EnvelopeResult& r, int node, int grade, const gb2010::Rule
     j.limit = gb50011::jointShearLimit(etaJ, c.betaC, c.fc, j.bj, j.hj, gammaRE) / 1000;
     j.asvsColumn = col.tieTooSmall ? 0.0 : tieAsvs(col.ties);
 
+    // 11.6.2: ΣMb from the combination's beam end moments as the capacity
+    // design took them (ηs in them), before γRE, which 11.6.3 and 11.6.4 apply
+    // once on the resistance side; the grade-1 note of 6.2.2 as there.
+    auto sumMb = [&](const CombinationResult& cr) {
+        const std::vector<BeamCapacity>& b = cr.capacity.beams;
+        const double Ml = bl && z(bl) < b.size() ? b[z(bl)].M2 : 0.0;
+        const double Mr = br && z(br) < b.size() ? b[z(br)].M1 : 0.0;
+        return std::fabs(jointBeamMoment(Ml, Mr, grade));
+    };
+    // 11.6.4: N of the column above at the joint, as combined (the design
+    // forces carry γRE).
+    auto aboveN = [&](const CombinationResult& cr) {
+        return above && z(above) < cr.forces.N.size() ? cr.forces.N[z(above)] : 0.0;
+    };
     // Every seismic combination: the one short of the most governs, and the
     // largest Vj is held against the section limit.
     double worst = -1e300, largest = -1;
@@ -98,11 +112,9 @@ void checkJoint(const EnvelopeResult& r, int node, int grade, const gb2010::Rule
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationResult& cr = r.combinations[k];
         if (!cr.combination.uses(LoadCaseKind::E)) continue;
-        // 6.2.2 / 11.6.2: the same ΣMb as the strong-column rule.
-        const double Mb = std::fabs(
-            jointBeamMoment(bl ? cr.beams[z(bl)].M2 : 0.0, br ? cr.beams[z(br)].M1 : 0.0, grade));
+        const double Mb = sumMb(cr);
         const double Vj = gb50011::jointShear(j.etaJb, Mb * 1e6, j.hb0, j.asComp, 1000 * j.Hc, j.hb, !above) / 1000;
-        const double N = above ? cr.columns[z(above)].Nfoot : 0.0;
+        const double N = aboveN(cr);
         const double concrete =
             gb50011::jointShearCapacity(etaJ, c.ft, c.fc, j.bj, j.hj, j.bc, j.hj, 1000 * N, fyv, 0, j.hb0, j.asComp, gammaRE) / 1000;
         // Asvj/s for Vj (11.6.4-2), mm2/mm.
@@ -128,9 +140,9 @@ void checkJoint(const EnvelopeResult& r, int node, int grade, const gb2010::Rule
         j.sectionOk = false;
         j.combination = largestAt;
         const CombinationResult& cr = r.combinations[z(largestAt)];
-        j.sumMb = std::fabs(jointBeamMoment(bl ? cr.beams[z(bl)].M2 : 0.0, br ? cr.beams[z(br)].M1 : 0.0, grade));
+        j.sumMb = sumMb(cr);
         j.Vj = largest;
-        j.N = above ? cr.columns[z(above)].Nfoot : 0.0;
+        j.N = aboveN(cr);
     }
 
     // 11.6.8: λv and ρv of the core, the ties in both directions of a
@@ -203,6 +215,54 @@ std::string jointName(const JointCoreCheck& j)
     return "第 " + std::to_string(j.level) + " 层, 轴" + axisText(j.line);
 }
 
+// The joint nearest to failing: the largest Vj over its capacity (over its
+// section limit where that fails); none when no joint was checked.
+const JointCoreCheck* governingJoint(const EnvelopeResult& r)
+{
+    const JointCoreCheck* g = nullptr;
+    double most = -1;
+    for (std::size_t c = 1; c < r.joints.size(); ++c) {
+        const JointCoreCheck& j = r.joints[c];
+        if (!j.checked || !j.refused.empty() || j.combination < 0) continue;
+        const double resistance = j.sectionOk ? j.capacity : j.limit;
+        const double use = resistance > 0 ? j.Vj / resistance : 1e300;
+        if (use > most) {
+            most = use;
+            g = &j;
+        }
+    }
+    return g;
+}
+
+// 11.6.2 and 11.6.4 (or 11.6.3 where the section fails) with the numbers of
+// one joint put in, for the book.
+std::string substitutedJoint(const EnvelopeResult& r, const JointCoreCheck& j)
+{
+    const CalculationResult& e = r.envelope;
+    const gb2010::Rules rules = gb2010::makeRules(e.materials.Fy, e.materials.C, e.options.fyv);
+    const gb2010::Concrete& c = rules.concrete;
+    const double gammaRE = gb50011::seismicAdjustmentFactor(gb50011::SeismicCheck::Shear);
+    const std::string arm = "(" + fixedText(j.hb0, 1) + " - " + fixedText(j.asComp, 1) + ")";
+    std::string t = "控制节点 (" + jointName(j) + ", " + r.name(j.combination) + "): Vj = " + shortestDecimal(j.etaJb) +
+                    " × " + fixedText(j.sumMb, 1) + "×10⁶ / " + arm;
+    if (!j.topLevel)
+        t += " × (1 - " + arm + " / (" + fixedText(1000 * j.Hc, 0) + " - " + fixedText(j.hb, 0) + "))";
+    t += " = " + fixedText(j.Vj, 1) + " kN";
+    const std::string tail = ") / " + shortestDecimal(gammaRE) + " = ";
+    if (!j.sectionOk)
+        return t + "; 截面限值 = 0.3 × 1.0 × " + shortestDecimal(c.betaC) + " × " + shortestDecimal(c.fc) + " × " +
+               fixedText(j.bj, 0) + " × " + fixedText(j.hj, 0) + " / " + shortestDecimal(gammaRE) + " = " +
+               fixedText(j.limit, 1) + " kN < Vj。";
+    // N of the column above within 0 and 0.5 fc bc hc (11.6.4).
+    const double N = std::clamp(j.N, 0.0, 0.5 * c.fc * j.bc * j.hj / 1000);
+    const double asvs = j.tiesFailed ? j.asvsColumn : tieAsvs(j.ties);
+    return t + "; 受剪承载力 = (1.1 × 1.0 × " + shortestDecimal(c.ft) + " × " + fixedText(j.bj, 0) + " × " +
+           fixedText(j.hj, 0) + " + 0.05 × 1.0 × " + fixedText(N, 1) + "×10³ × " + fixedText(j.bj, 0) + " / " +
+           fixedText(j.bc, 0) + " + " + shortestDecimal(rules.fyv) + " × " + fixedText(asvs, 3) + " × " + arm + tail +
+           fixedText(j.capacity, 1) + " kN (Asvj/s = " + fixedText(asvs, 3) + " mm2/mm, " +
+           (j.tiesFailed ? std::string("柱加密区箍筋") : j.tieString) + ")。";
+}
+
 } // namespace
 
 std::string jointCoreLine(const EnvelopeResult& r, int column)
@@ -252,11 +312,13 @@ JointCoreTable jointCoreTable(const EnvelopeResult& r)
     }
     if (t.rows.empty()) return t;
     const int grade = r.envelopeOptions.seismicGrade;
+    const JointCoreCheck* governing = governingJoint(r);
     t.notes = {"GB 50010-2010 11.6: Vj = ηjb ΣMb / (hb0 - as') · (1 - (hb0 - as') / (Hc - hb)), 顶层不乘括号项; ηjb = " +
                    shortestDecimal(gb50011::jointShearFactor(grade)) + "; 截面限值 0.3 ηj βc fc bj hj / γRE (11.6.3); 承载力 "
                    "(1.1 ηj ft bj hj + 0.05 ηj N bj/bc + fyv Asvj (hb0 - as')/s) / γRE (11.6.4), γRE = 0.85。",
                "平面框架无法计入正交梁, ηj 取 1.0; N 为上柱轴压力 (不大于 0.5 fc bc hc, 受拉取 0); 核心区箍筋不少于柱端加密区箍筋, "
                "并满足 11.6.8 配箍特征值 λv = " + fixedText(gb50011::jointTieCharacteristicValue(grade), 2) + "。"};
+    if (governing) t.notes.push_back(substitutedJoint(r, *governing));
     return t;
 }
 

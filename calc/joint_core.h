@@ -2,9 +2,11 @@
 // The seismic shear check of the beam-column joint cores of a frame
 // structure of grade 1, 2 or 3 (GB 50010-2010 11.6.1 to 11.6.4 and 11.6.8,
 // GB 50011-2010 6.2.14 with Appendix D), over the seismic combinations of an
-// envelope: each joint's design shear Vj from the beam end moments, the
-// section limit, the capacity with the ties of the column below in its
-// densified zone, and the ties the joint core needs when those fall short.
+// envelope: each joint's design shear Vj from the combination's beam end
+// moments before γRE (as the capacity design took them, ηs in them), the
+// section limit and the capacity with the ties of the column below in its
+// densified zone, both divided by γRE = 0.85 once, and the ties the joint
+// core needs when those fall short.
 // A plane frame cannot show the transverse beams: ηj = 1.0 throughout.
 #include "design/beam_design.h"
 
@@ -56,7 +58,9 @@ std::string jointCoreLine(const EnvelopeResult& r, int column);
 
 // The joints as a table for the book: one row per joint checked (column,
 // joint, combination, ΣMb, N of the column above, Vj, limit, capacity, ties, verdict), the failures in
-// words, and the notes under the table; no rows when there are no joints.
+// words, and the notes under the table, the last with 11.6.2 and 11.6.4 (or
+// 11.6.3) put in numbers for the joint nearest to failing; no rows when
+// there are no joints.
 struct JointCoreTable {
     std::vector<std::string> headers;
     std::vector<std::vector<std::string>> rows;

@@ -71,6 +71,35 @@ bool same(const Stirrups& a, const Stirrups& b)
 
 std::string area(double As) { return fixedText(As, 0); }
 
+// 11.3.1 on the section as finally laid out: x = (fy As - fy' As') / (α1 fc
+// b) with the top bars at the end and the span's bottom bars, which run
+// through the support, as compression steel; ξ = x / h0 at the end's final
+// h0 (0 where the compression steel alone takes the tension). mm.
+struct EndDepth {
+    double x = 0, xi = 0;
+};
+EndDepth beamEndDepth(const BeamDesign& b, const BeamSectionDesign& end, const gb2010::Rules& rules)
+{
+    const double top = barArea(end.bars), bottom = b.span.failed() ? 0.0 : barArea(b.span.bars);
+    EndDepth d;
+    d.x = std::max(0.0, (rules.steel.fy * top - rules.steel.fyc * bottom) / (rules.concrete.alpha1 * rules.concrete.fc * b.b));
+    if (end.h0 > 0) d.xi = d.x / end.h0;
+    return d;
+}
+
+// The ends' record once the detailing has chosen every bar: ξ and x of
+// 11.3.1 at the final h0, and as' from the bottom bars provided.
+void recordEndDepths(BeamDesign& b, const gb2010::Rules& rules)
+{
+    for (BeamSectionDesign* s : {&b.left, &b.right}) {
+        if (s->failed() || !(s->h0 > 0)) continue;
+        const EndDepth d = beamEndDepth(b, *s, rules);
+        s->zoneDepth = d.x;
+        s->xi = d.xi;
+        if (!b.span.failed() && b.span.h0 > 0 && barArea(b.span.bars) > 0) s->asComp = b.h - b.span.h0;
+    }
+}
+
 void detailBeam(CalculationResult& e, int i, int grade)
 {
     BeamDesign& b = e.beams[z(i)];
@@ -238,7 +267,11 @@ void applySeismicDetailing(EnvelopeResult& r)
         return c.combination.uses(LoadCaseKind::E);
     });
     if (!seismic || grade < 1 || grade > 4 || e.rules != &gb50010_2010Rules()) return;
-    for (int i = 1; z(i) < e.beams.size(); ++i) detailBeam(e, i, grade);
+    const gb2010::Rules rules = gb2010::makeRules(e.materials.Fy, e.materials.C, e.options.fyv);
+    for (int i = 1; z(i) < e.beams.size(); ++i) {
+        detailBeam(e, i, grade);
+        if (e.beams[z(i)].designed) recordEndDepths(e.beams[z(i)], rules);
+    }
     if (e.columns.empty()) return;
     const std::vector<AxialRatioCheck> ratios = axialRatioChecks(r);
     for (int c = 1; z(c) < e.columns.size(); ++c)
@@ -268,10 +301,9 @@ DetailingResult beamSeismicDetailing(const CalculationResult& r, int beam, int g
         const double top = barArea(s->bars);
         // 11.3.1: ξ at the end counting the bottom bars as compression steel.
         if (const std::optional<double> limit = gb50011::beamEndDepthLimit(grade)) {
-            const double x = std::max(0.0, (rules.steel.fy * top - rules.steel.fyc * bottom) /
-                                               (rules.concrete.alpha1 * rules.concrete.fc * bw));
-            if (x / s->h0 > *limit)
-                fail(d, std::string(side) + " ξ=" + fixedText(x / s->h0, 3) + " > " + fixedText(*limit, 2) +
+            const double xi = beamEndDepth(b, *s, rules).xi;
+            if (xi > *limit)
+                fail(d, std::string(side) + " ξ=" + fixedText(xi, 3) + " > " + fixedText(*limit, 2) +
                             " (11.3.1, 计入受压钢筋)");
         }
         // 11.3.6-2: bottom / top at the end.

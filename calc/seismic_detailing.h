@@ -24,7 +24,9 @@ struct EnvelopeResult;
 // each end (11.3.6 item 2) and enough to keep ξ at each end, counting them as
 // compression steel, within 0.25 or 0.35 (11.3.1); a section too small for
 // that says so. The support stirrups within the spacing and diameter of Table
-// 11.3.6-2, the top bars laid again inside thicker stirrups.
+// 11.3.6-2, the top bars laid again inside thicker stirrups. Once the bars
+// are chosen, each end records the ξ and x of 11.3.1 at its final h0 with
+// the bottom bars provided as compression steel, and their as'.
 // Columns: both faces raised to the least total steel of Table 11.4.12-1
 // (middle or edge column; the corner row for a corner column); the ties to the spacing and diameter of Table
 // 11.4.12-2 (the stricter foot zone for a ground-storey column) and to the

@@ -312,6 +312,10 @@ bool raiseBeamSteel(BeamSectionDesign& s, double As, double stirrup, double b, d
             s.barString = barString(bars, position);
             s.h0 = h0;
             s.stirrup = stirrup;
+            // The record of the flexure at the new depth.
+            s.zoneDepth = need.x;
+            s.xi = need.xi;
+            s.asComp = asComp;
             return true;
         }
         target = std::nextafter(barArea(bars), INFINITY);

@@ -474,13 +474,14 @@ QStringList beamSectionFormulas(const kj::CalculationResult& r, const BookMateri
         out << QStringLiteral("αs = M/(%1·b·h0²) = %2 > αs,max: ξ > ξb = %3, 配受压钢筋 As′ = %4 mm², As = %5 mm²")
                    .arg(fcName, num(alphaS, 3), num(mt.xib, 3), whole(s.AsComp), whole(s.As));
     } else {
-        // The rule set's own ξ where its record holds one.
-        const double xi = s.xi > 0 ? s.xi : alphaS < 0.5 ? 1 - std::sqrt(1 - 2 * alphaS) : 1;
+        // ξ of the flexure at the final h0 (a seismic beam end records the ξ
+        // of GB 50010 11.3.1 with its compression steel instead).
+        const double xi = alphaS < 0.5 ? 1 - std::sqrt(1 - 2 * alphaS) : 1;
         const double AsCalc = mt.fcFlexure * bw * xi * h0 / mt.fy;
         out << QStringLiteral("αs = M/(%1·b·h0²) = %2×10⁶/(%3×%4×%5²) = %6")
                    .arg(fcName, num(M, 1), num(mt.fcFlexure, 2), num(bw, 0), num(h0, 0), num(alphaS, 3));
         out << QStringLiteral("ξ = 1 − √(1 − 2αs) = %1 ≤ ξb = %2  满足").arg(num(xi, 3), num(mt.xib, 3)) +
-                   (s.zoneDepth > 0 ? QStringLiteral(";  x = ξ·h0 = %1 mm").arg(num(s.zoneDepth, 1)) : QString());
+                   (code2010 ? QStringLiteral(";  x = ξ·h0 = %1 mm").arg(num(xi * h0, 1)) : QString());
         out << QStringLiteral("As = %1·b·ξ·h0/fy = %2×%3×%4×%5/%6 = %7 mm²")
                    .arg(fcName, num(mt.fcFlexure, 2), num(bw, 0), num(xi, 3), num(h0, 0), num(mt.fy, 0), whole(AsCalc));
     }

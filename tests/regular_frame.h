@@ -5,6 +5,8 @@
 // every beam and the same horizontal force at every level, summed into the
 // storey shears from the top down. Shared by the tests and the benchmarks.
 #include "analysis/frame_model.h"
+#include "calc/combinations.h"
+#include "calc/load_cases.h"
 
 #include <string>
 
@@ -47,6 +49,18 @@ inline kj::FrameModel regularFrameModel(const RegularFrame& f)
         if (f.floorForce != 0) m.jointGroups.push_back(kj::JointLoadGroup{{t.drift(J)}, J * f.floorForce, 0});
     m.materials = kj::Materials{f.Fy, f.C};
     return m;
+}
+
+// The frame as the load case of its kind, named by the case letter ("\G.txt"),
+// with the columns' own weight in G alone.
+inline kj::LoadCaseInput regularFrameCase(kj::LoadCaseKind kind, const RegularFrame& f)
+{
+    kj::LoadCaseInput c;
+    c.kind = kind;
+    c.fileName = std::string("\\") + kj::caseLetter(kind) + ".txt";
+    c.model = regularFrameModel(f);
+    c.model.columnWeight = kind == kj::LoadCaseKind::G;
+    return c;
 }
 
 } // namespace kjtest

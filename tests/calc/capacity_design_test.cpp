@@ -42,7 +42,7 @@ struct Forces {
         f.along.assign(11, MemberForces{});
         for (int i = 1; i <= 4; ++i) {
             f.along[static_cast<std::size_t>(i)].length = 6.0;
-            f.along[static_cast<std::size_t>(i)].loads = {{0, 6, 30}}; // 30 kN/m: VGb = 90 kN
+            f.along[static_cast<std::size_t>(i)].loads = {{0, 6, 30}}; // 30 kN/m: VGb = 30 x 5.5 / 2 = 82.5 kN
         }
         for (ColumnDesignForces& c : columns) c.Ntop = c.Nfoot = 1000; // 1000 / (14.3 x 0.25e3) = 0.280
     }
@@ -68,18 +68,37 @@ TEST(CapacityDesign, StrongColumnAndStrongShearByHand)
     EXPECT_TRUE(c.columns[5].groundFoot);
     // 6.2.5: Hn = 4 - 0.6 = 3.4; V = 1.3 (-165 - 225) / 3.4.
     EXPECT_NEAR(c.columns[5].V, 1.3 * (-165 - 225) / 3.4, 1e-9);
-    // 6.2.4: ln = 6 - 0.5 = 5.5; V = 1.2 x (100 + 120) / 5.5 + 90 = 138.
+    // 6.2.4 (11.3.2): ln = 6 - 0.5 = 5.5 between the column faces; the
+    // simple beam on ln under 30 kN/m: VGb = 30 x 5.5 / 2 = 82.5; V = 1.2 x
+    // (100 + 120) / 5.5 + 82.5 = 48 + 82.5 = 130.5. ΣMb of the joints keeps
+    // the moments before γRE.
     EXPECT_DOUBLE_EQ(c.beams[3].ln, 5.5);
-    EXPECT_DOUBLE_EQ(c.beams[3].VGb1, 90);
-    EXPECT_NEAR(c.beams[3].V1, 138, 1e-9);
-    EXPECT_NEAR(c.beams[3].V2, 138, 1e-9);
+    EXPECT_DOUBLE_EQ(c.beams[3].VGb1, 82.5);
+    EXPECT_NEAR(c.beams[3].V1, 130.5, 1e-9);
+    EXPECT_NEAR(c.beams[3].V2, 130.5, 1e-9);
+    EXPECT_DOUBLE_EQ(c.beams[3].M2, 120);
+    // A force of 60 kN 1.5 m from the left face on ln = 5.5: 60 x 4 / 5.5 =
+    // 43.64 on the left; one on the joint (x = 0.1 < 0.25) stands on the column.
+    MemberForces point;
+    point.length = 6.0;
+    point.loads = {{1.75, 1.75, 60}, {0.1, 0.1, 80}};
+    const auto [left, right] = simplySupportedShears(point, 0.25, 5.75);
+    EXPECT_NEAR(left, 60 * 4 / 5.5, 1e-12);
+    EXPECT_NEAR(right, 60 * 1.5 / 5.5, 1e-12);
+
+    // Grade 3 (6.2.5, frame structure): ηvc = 1.2; column 5 with ηc 1.3 x
+    // 200 / 200 at its top and 1.3 at its foot (6.2.3): V = 1.2 x (-110 x 1.3
+    // - 150 x 1.3) / 3.4 = -119.29.
+    const CapacityDesign three = capacityDesign(m, s.beams, s.columns, s.f, 3, 14.3);
+    EXPECT_NEAR(three.columns[5].V, 1.2 * 1.3 * (-110 - 150) / 3.4, 1e-9);
+    EXPECT_NEAR(three.columns[5].V, -119.29, 0.005);
 
     applyCapacityDesign(s.beams, s.columns, c);
     EXPECT_DOUBLE_EQ(s.columns[5].Mtop, -165);
     EXPECT_DOUBLE_EQ(s.columns[5].Mbottom, -225);
     EXPECT_DOUBLE_EQ(s.columns[2].Mbottom, -90);
-    EXPECT_NEAR(s.beams[3].V1, 138, 1e-9);
-    EXPECT_NEAR(s.beams[3].V2, -138, 1e-9); // the sign of the combination kept
+    EXPECT_NEAR(s.beams[3].V1, 130.5, 1e-9);
+    EXPECT_NEAR(s.beams[3].V2, -130.5, 1e-9); // the sign of the combination kept
     EXPECT_EQ(beamAmplificationText(c, 3, true), "ηvb=1.20");
     EXPECT_EQ(columnAmplificationText(c, 5, true), "ηcΣMb/ΣMc=1.50 ηvc=1.30");
 

@@ -4,10 +4,13 @@
 #include "calc/envelope.h"
 #include "calc/envelope_report.h"
 #include "calc/load_cases.h"
+#include "calc/seismic_combination.h"
 #include "common/failure.h"
 #include "common/numbers.h"
 #include "design/beam_design.h"
 #include "design/materials.h"
+
+#include "regular_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -232,6 +235,36 @@ TEST(RedistributionLimit, ASupportWhoseRedistributedXiPassesTheLimitKeepsItsWhol
     EXPECT_EQ(notes[0].find("    左支座调幅后 ξ=0."), 0u);
     EXPECT_NE(notes[1].find("右支座调幅后 ξ="), std::string::npos);
     EXPECT_NE(notes[0].find(" > 0.35 (5.4.3), 该支座不调幅 (β=1)"), std::string::npos);
+}
+
+TEST(RedistributionLimit, ASeismicSupportKeepsItsWholeMomentWithGammaRE)
+{
+    // The same beam (6 m, 250 x 500, columns 800 x 800, 90 kN/m) in a
+    // seismic envelope of grade 2 with E 50 kN at the roof, β 0.8: ξ 0.394
+    // after redistribution, so both supports keep their whole moment, with
+    // γRE: under 1.3G-1.4E (G -263.959, E 9.696 at the left end, ηs 1.002747)
+    // M = 0.75 × (1.3 × -263.959 - 1.4 × 1.002747 × 9.696) = -267.57 kN m,
+    // as without redistribution.
+    auto frameCase = [](LoadCaseKind kind, double q, double F) {
+        kjtest::RegularFrame f;
+        f.spans = 1;
+        f.beamH = 0.5;
+        f.columnB = f.columnH = 0.8;
+        f.q = q;
+        f.floorForce = F;
+        return kjtest::regularFrameCase(kind, f);
+    };
+    const std::vector<LoadCaseInput> cases{frameCase(LoadCaseKind::G, 90, 0), frameCase(LoadCaseKind::E, 0, 50)};
+    EnvelopeOptions grade2;
+    grade2.seismicGrade = 2;
+    DesignOptions o = redistributed2010();
+    const DesignRules& rules = rulesFor(o.code);
+    const EnvelopeResult e = calculateEnvelope(cases, seismicCombinations("GB55001", false), "", o, rules, grade2);
+    o.beta = 1;
+    const EnvelopeResult whole = calculateEnvelope(cases, seismicCombinations("GB55001", false), "", o, rules, grade2);
+    EXPECT_NEAR(e.envelope.beams[1].left.M, -267.57, 0.005);
+    EXPECT_NEAR(e.envelope.beams[1].left.M, whole.envelope.beams[1].left.M, 1e-9);
+    EXPECT_EQ(e.envelope.beams[1].notes[0], "    左支座调幅后 ξ=0.394 > 0.35 (5.4.3), 该支座不调幅 (β=1)");
 }
 
 TEST(NearTies, TheMirrorTwinsOfASymmetricFrameGoToTheFirstListed)

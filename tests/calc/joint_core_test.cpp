@@ -5,7 +5,10 @@
 // 14.3, ft 1.43, βc 1.0), ties fyv 270, cover 25, grade 2 (ηjb 1.35).
 #include "calc/envelope.h"
 #include "calc/joint_core.h"
+#include "calc/seismic_combination.h"
+#include "calc/sway.h"
 #include "design/design_rules.h"
+#include "regular_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +20,8 @@ constexpr int kJoint = 5; // the middle joint of the lower floor: column 5 below
 
 // One seismic combination with the beams on either side of the joint
 // turning it by Mleft (beam 3's right end) and Mright (beam 4's left end),
-// kN*m, and 800 kN in the column above.
+// kN*m, as the capacity design took them, and 800 kN in the column above.
+// The design forces carry γRE 0.75, which ΣMb and N must not.
 EnvelopeResult frame(int grade, double Mleft, double Mright, bool seismic = true)
 {
     EnvelopeResult r;
@@ -46,11 +50,17 @@ EnvelopeResult frame(int grade, double Mleft, double Mright, bool seismic = true
     CombinationResult c;
     c.combination = seismic ? Combination{"1.3G+1.4E", {{LoadCaseKind::G, 1.3}, {LoadCaseKind::E, 1.4}}}
                             : Combination{"1.3G+1.5Q", {{LoadCaseKind::G, 1.3}, {LoadCaseKind::Q, 1.5}}};
+    c.capacity.grade = grade;
+    c.capacity.beams.assign(5, BeamCapacity{});
+    c.capacity.beams[3].M2 = Mleft;
+    c.capacity.beams[4].M1 = Mright;
     c.beams.assign(5, BeamDesignForces{});
-    c.beams[3].M2 = Mleft;
-    c.beams[4].M1 = Mright;
+    c.beams[3].M2 = 0.75 * Mleft;
+    c.beams[4].M1 = 0.75 * Mright;
     c.columns.assign(7, ColumnDesignForces{});
-    c.columns[2].Nfoot = 800;
+    c.columns[2].Nfoot = 0.75 * 800;
+    c.forces.N.assign(7, 0.0);
+    c.forces.N[2] = 800;
     r.combinations.push_back(c);
     r.envelopeOptions.seismicGrade = grade;
     return r;
@@ -125,4 +135,56 @@ TEST(JointCore, NoCheckAtGradeFourOrWithoutEarthquake)
     const JointCoreCheck j = joint(nine, true);
     EXPECT_FALSE(j.ok());
     EXPECT_NE(jointCoreLine(nine, kJoint).find("未验算: 9 度一级框架"), std::string::npos);
+}
+
+// Three storeys of 3.6 m, two spans of 6 m (beams 250 x 600, columns 500 x
+// 500, C30, HRB400, ties fyv 270), 8 degrees and grade 2 (ηjb 1.35): G 25
+// kN/m on every beam, E 60 kN at every level. The middle joint of level 2
+// (column 5 below, 2 above, beams 3 and 4) under 1.0G+1.4E, from the cases'
+// end moments (G 79.071 and -79.071, E 75.036 at both ends) and ηs = 1.010905
+// of the beams' storeys: ΣMb = (79.071 + 1.4 × 1.010905 × 75.036) + (-79.071
+// + 1.4 × 1.010905 × 75.036) = 185.267 + 27.124 = 212.392 kN m, before γRE.
+// hb0 = 558.44 (h less the top bars' centroid), as' = 600 - 559 = 41 (the
+// bottom bars), Hc = 3600, hb = 600: Vj = 1.35 × 212.392e6 / 517.44 × (1 -
+// 517.44 / 3000) = 458.55 kN (the beams' design moments, with γRE 0.75 in
+// them, would give 343.9). N = 188.46 kN in the column above as combined
+// (not its 0.75 of the design forces), Φ8@100(4): capacity (1.1 × 1.43 ×
+// 500² + 0.05 × 188462 + 270 × 2.0106 × 517.44) / 0.85 = 804.21 kN.
+TEST(JointCore, ThreeStoreyFrameByHandFromTheCombinationsBeamMoments)
+{
+    auto frameCase = [](LoadCaseKind kind, double q, double F) {
+        kjtest::RegularFrame f;
+        f.storeys = 3;
+        f.q = q;
+        f.floorForce = F;
+        return kjtest::regularFrameCase(kind, f);
+    };
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    EnvelopeOptions eo;
+    eo.seismicGrade = 2;
+    const EnvelopeResult r = calculateEnvelope({frameCase(LoadCaseKind::G, 25, 0), frameCase(LoadCaseKind::E, 0, 60)},
+                                               seismicCombinations("GB55001", false), "GB 55001-2021", o,
+                                               gb50010_2010Rules(), eo);
+    const JointCoreCheck& j = r.joints.at(kJoint);
+    ASSERT_EQ(r.name(j.combination), "1.0G+1.4E");
+    const CombinationResult& cr = r.combinations[static_cast<std::size_t>(j.combination)];
+    const InternalForces &G = r.cases[0].result.forces, &E = r.cases[1].result.forces;
+    const double etaS = beamSwayFactor(r.envelope.model, cr.sway, 3);
+    EXPECT_NEAR(etaS, 1.010905, 5e-7);
+    EXPECT_NEAR(j.sumMb, G.M2[3] + G.M1[4] + 1.4 * etaS * (E.M2[3] + E.M1[4]), 1e-9);
+    EXPECT_NEAR(j.sumMb, 212.392, 0.001);
+    EXPECT_NEAR(j.hb0, r.envelope.beams[3].right.h0, 1e-9);
+    EXPECT_NEAR(j.hb0, 558.44, 0.005);
+    EXPECT_DOUBLE_EQ(j.asComp, 41);
+    EXPECT_NEAR(j.Vj, 458.55, 0.005);
+    EXPECT_NEAR(j.N, 188.46, 0.005);
+    EXPECT_NEAR(j.capacity, 804.21, 0.005);
+    // The book puts the numbers of the joint nearest to failing into 11.6.2
+    // and 11.6.4: the middle joint of level 1.
+    const std::vector<std::string> notes = jointCoreTable(r).notes;
+    EXPECT_EQ(notes.back().find("控制节点 (第 1 层, 轴②, 1.0G+1.4E): Vj = 1.35 × 276.2×10⁶ / (557.8 - 41.0) × (1 - (557.8 "
+                                "- 41.0) / (3600 - 600)) = 597.3 kN; 受剪承载力 = (1.1 × 1.0 × 1.43 × 500 × 500 + 0.05 × "
+                                "1.0 × 369.5×10³ × 500 / 500 + 270 × 2.011 × (557.8 - 41.0)) / 0.85 = 814.4 kN"),
+              0u);
 }

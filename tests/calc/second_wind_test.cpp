@@ -23,9 +23,7 @@ LoadCaseInput frameCase(LoadCaseKind kind, double q, double floorForce)
     f.storeys = 2;
     f.q = q;
     f.floorForce = floorForce;
-    LoadCaseInput c{kind, std::string("\\") + caseLetter(kind) + ".txt", {}, kjtest::regularFrameModel(f)};
-    c.model.columnWeight = kind == LoadCaseKind::G;
-    return c;
+    return kjtest::regularFrameCase(kind, f);
 }
 
 EnvelopeResult builtIn(const std::vector<LoadCaseInput>& cases, const DesignOptions& o = {},

@@ -116,6 +116,7 @@ TEST(Gb50011, FrameGradeByHeightAndIntensity)
     EXPECT_DOUBLE_EQ(g::columnFootFactor(2), 1.5);
     EXPECT_DOUBLE_EQ(g::beamShearFactor(3), 1.1);
     EXPECT_DOUBLE_EQ(g::columnShearFactor(2), 1.3);
+    EXPECT_DOUBLE_EQ(g::columnShearFactor(3), 1.2); // 6.2.5, a frame structure of grade 3
     EXPECT_THROW(g::columnMomentFactor(5), kj::Failure);
     EXPECT_EQ(g::gradeText(3), "三级");
 }
@@ -155,9 +156,14 @@ TEST(Gb50011, DetailingTables)
     EXPECT_DOUBLE_EQ(b.length, 1200);
     EXPECT_DOUBLE_EQ(b.maxSpacing, 100);
     EXPECT_DOUBLE_EQ(b.minDiameter, 12);
-    const g::DenseZone c = g::columnDenseZone(3, 500, 3000, 20, false);
+    // Table 11.4.12-2 length max(hc, Hn / 6, 500): 500 itself for 450 and
+    // 2700 / 6 = 450; hc = 650 over 3000 / 6 = 500; Hn / 6 = 4200 / 6 = 700
+    // over hc = 500.
+    const g::DenseZone c = g::columnDenseZone(3, 450, 2700, 20, false);
     EXPECT_DOUBLE_EQ(c.length, 500);
     EXPECT_DOUBLE_EQ(c.maxSpacing, 150);
+    EXPECT_DOUBLE_EQ(g::columnDenseZone(3, 650, 3000, 20, false).length, 650);
+    EXPECT_DOUBLE_EQ(g::columnDenseZone(2, 500, 4200, 20, false).length, 700);
     const g::DenseZone foot = g::columnDenseZone(4, 500, 4200, 20, true);
     EXPECT_DOUBLE_EQ(foot.length, 1400);
     EXPECT_DOUBLE_EQ(foot.maxSpacing, 100);
