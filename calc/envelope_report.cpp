@@ -362,6 +362,7 @@ std::string envelopeJson(const EnvelopeResult& r)
         patterns.push_back({{"name", r.patterns[p].name}, {"loadedBeams", loaded}});
     }
     j["envelope"] = {{"members", members}, {"patterns", patterns}};
+    if (e.sway.size() > 1) j["envelope"]["sway"] = swayJson(e.sway);
     if (e.rules == &gb50010_2010Rules()) {
         j["envelope"]["quasiPermanent"] = r.quasiPermanentName;
         json drifts = json::array();

@@ -93,6 +93,17 @@ json serviceabilityJson(const BeamServiceability& s)
 
 } // namespace
 
+nlohmann::json swayJson(const std::vector<SwayStorey>& storeys)
+{
+    json sway = json::array();
+    for (std::size_t J = 1; J < storeys.size(); ++J) {
+        sway.push_back({{"storey", J}, {"sumN", storeys[J].sumN}, {"D", storeys[J].D}, {"H0", storeys[J].H0},
+                        {"etaS", storeys[J].etaS}});
+        if (!storeys[J].governing.empty()) sway.back()["combination"] = storeys[J].governing;
+    }
+    return sway;
+}
+
 nlohmann::json beamDesignJson(const BeamDesign& d)
 {
     if (!d.designed) return {{"skipped", d.skipReason}};
@@ -176,16 +187,7 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
                            {"shear", at(f.storeyShear, J)}, {"drift", at(f.displacement, t.drift(J))},
                            {"driftMm", real(d.drift, J)}, {"driftRatio", real(d.driftRatio, J)}});
     j["storeys"] = storeys;
-    if (r.sway.size() > 1) {
-        json sway = json::array();
-        for (std::size_t J = 1; J < r.sway.size(); ++J)
-        {
-            sway.push_back({{"storey", J}, {"sumN", r.sway[J].sumN}, {"D", r.sway[J].D}, {"H0", r.sway[J].H0},
-                            {"etaS", r.sway[J].etaS}});
-            if (!r.sway[J].governing.empty()) sway.back()["combination"] = r.sway[J].governing;
-        }
-        j["sway"] = sway;
-    }
+    if (r.sway.size() > 1) j["sway"] = swayJson(r.sway);
 
     const bool designed = !r.beams.empty();
     json members = json::array();
