@@ -10,6 +10,7 @@
 #include "design/materials.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -235,6 +236,38 @@ TEST(ColumnTension, AColumnInTensionIsDesignedBy6_2_23OrMarkedFailedNeverDropped
     EXPECT_EQ(gb.notes[1], "    柱底 As=9999: 全部纵筋超过截面面积的 5% (9.3.1)");
 }
 
+TEST(ColumnTension, AStateWithTheColumnInTensionGovernsTheEnvelope)
+{
+    // The two-span frame under a wind of 300 kN: 1.0G+1.5W lifts the
+    // windward column, whose top is then in tension.
+    const char* g = "H,2,1,0,0,\r\n6.003.60,112\r\n.25.50.40.40,11222\r\n1 20.0,1 20.0\r\n300,25\r\n";
+    const char* w = "HW,2,1,1,0,\r\n6.003.60,112\r\n.25.50.40.40,11222\r\n0,0\r\n104300.0   0.0\r\n300,25\r\n";
+    const std::vector<LoadCaseInput> cases{readLoadCase(LoadCaseKind::G, g, "G"), readLoadCase(LoadCaseKind::W, w, "W")};
+    const std::vector<Combination> list = parsed({"1.3G+1.5W", "1.3G-1.5W", "1.0G+1.5W", "1.0G-1.5W"});
+    const EnvelopeResult old = calculateEnvelope(cases, list, "自定义", DesignOptions{});
+    const ColumnGoverning& c1 = old.columnGoverning[1];
+    ASSERT_LT(c1.topSets.minAxial.N, 0);
+    EXPECT_EQ(old.name(c1.top), old.name(c1.topSets.minAxial.governing)) << c1.topForces.Ntop;
+    EXPECT_TRUE(old.envelope.columns[1].top.failed());
+    EXPECT_EQ(old.envelope.columns[1].notes.at(0).find("    柱顶 As=9999: 柱受拉 (N=-"), 0u);
+
+    // GB 50010-2010 6.2.23, symmetric steel: As = N e' / (fy (h0 - as')),
+    // e' = e0 + h/2 - as', for the state in tension; the envelope's steel
+    // is at least that (here 1.3G-1.5W in compression needs more).
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    const EnvelopeResult e = calculateEnvelope(cases, list, "自定义", o, rulesFor(o.code));
+    const Governing pulled = e.columnGoverning[1].topSets.minAxial.governing;
+    EXPECT_EQ(e.name(pulled), "1.0G+1.5W");
+    const ColumnEndDesign& top = e.combinations[z(pulled.combination)].columnDesigns[1].top;
+    EXPECT_EQ(top.eccentricity, "大偏心受拉");
+    const double N = -1000 * top.N, M = 1e6 * std::fabs(top.M), as = 400 - top.h0;
+    EXPECT_NEAR(top.e0, M / N, 1e-9);
+    EXPECT_GT(M / N, 200 - as);
+    EXPECT_NEAR(top.As, N * (M / N + 200 - as) / (300 * (top.h0 - as)), 1e-9);
+    EXPECT_GE(e.envelope.columns[1].top.As, top.As);
+}
+
 TEST(SupportSagging, TheWindFromTheOtherSideIsDesignedAsBottomSteel)
 {
     // The two-span frame of KJ-1's shape: G 20 kN/m, a wind of 80 kN. The
@@ -335,6 +368,18 @@ TEST(RedistributionLimit, ASupportWhoseRedistributedXiPassesTheLimitKeepsItsWhol
     EXPECT_EQ(notes[0].find("    左支座调幅后 ξ=0."), 0u);
     EXPECT_NE(notes[1].find("右支座调幅后 ξ="), std::string::npos);
     EXPECT_NE(notes[0].find(" > 0.35 (5.4.3), 该支座不调幅 (β=1)"), std::string::npos);
+
+    // The JSON gives the beta applied, 1 there and 0.8 under a light load,
+    // and the storeys' etaS with their combination.
+    const nlohmann::json j = nlohmann::json::parse(envelopeJson(e));
+    EXPECT_EQ(j["envelope"]["members"][0]["design"]["left"]["beta"].get<double>(), 1.0);
+    EXPECT_EQ(j["options"]["beta"].get<double>(), 0.8);
+    ASSERT_EQ(j["envelope"]["sway"].size(), 1u);
+    EXPECT_EQ(j["envelope"]["sway"][0]["etaS"].get<double>(), e.envelope.sway[1].etaS);
+    EXPECT_EQ(j["envelope"]["sway"][0]["combination"], "1.0G");
+    const EnvelopeResult light =
+        calculateEnvelope({readLoadCase(LoadCaseKind::G, stiffSpan("S", "20.0"), "G")}, parsed({"1.0G"}), "自定义", o, rules);
+    EXPECT_EQ(light.envelope.beams[1].right.beta, 0.8);
 }
 
 TEST(NearTies, TheMirrorTwinsOfASymmetricFrameGoToTheFirstListed)
