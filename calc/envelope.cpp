@@ -233,6 +233,7 @@ constexpr int kSpanPieces = 20;
 struct SpanLayout {
     double x = 0; // the point it was made for, m
     std::vector<char> loaded;
+    std::vector<double> Mo; // the span moment of each patterned combination under it
 };
 
 // The layouts of Q for the largest sagging moment of a beam. Q is linear,
@@ -241,8 +242,10 @@ struct SpanLayout {
 // (those of every combination: ends, ends of loaded lengths, forces, the
 // largest sagging), kSpanPieces equal pieces, then, while new layouts turn
 // up, the points where each patterned combination sags most under a layout
-// found (peaks), so that the layout of its own largest point is among them.
-// Each layout once, with the first point that gave it.
+// found (peaks: the forces of each patterned combination under a layout),
+// so that the layout of its own largest point is among them. Each layout
+// once, with the first point that gave it; kept are the mid-span one and
+// those giving some combination its largest span moment.
 template <class Peaks>
 std::vector<SpanLayout> spanLayouts(const LiveLoadUnits& q, const MemberForces& full, int beam, int NB,
                                     std::vector<double> xs, Peaks peaks)
@@ -261,13 +264,26 @@ std::vector<SpanLayout> spanLayouts(const LiveLoadUnits& q, const MemberForces& 
             if (parts[u].M(x) > 0) loaded[z(q.beams[u])] = 1;
         for (const SpanLayout& s : out)
             if (s.loaded == loaded) return;
-        out.push_back({x, std::move(loaded)});
+        out.push_back({x, std::move(loaded), {}});
     };
     for (double x : xs) consider(x);
-    for (std::size_t next = 0, round = 0; next < out.size() && round < 8; ++round)
-        for (const std::size_t end = out.size(); next < end; ++next)
-            for (double x : peaks(out[next].loaded)) consider(x);
-    return out;
+    std::size_t next = 0;
+    for (int round = 0; next < out.size() && round < 8; ++round)
+        for (const std::size_t end = out.size(); next < end; ++next) {
+            const std::vector<BeamDesignForces> f = peaks(out[next].loaded);
+            for (const BeamDesignForces& b : f) out[next].Mo.push_back(b.Mo);
+            for (const BeamDesignForces& b : f) consider(b.x);
+        }
+    for (; next < out.size(); ++next)
+        for (const BeamDesignForces& b : peaks(out[next].loaded)) out[next].Mo.push_back(b.Mo);
+    std::vector<char> keep(out.size(), 0);
+    keep[0] = 1;
+    for (std::size_t k = 0; k < out[0].Mo.size(); ++k)
+        keep[z(best(out.size(), [&](int j) { return out[z(j)].Mo[k]; }))] = 1;
+    std::vector<SpanLayout> kept;
+    for (std::size_t j = 0; j < out.size(); ++j)
+        if (keep[j]) kept.push_back(std::move(out[j]));
+    return kept;
 }
 
 // One case's forces on one beam as a state combines them.
@@ -609,12 +625,12 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             // under a layout.
             auto peaks = [&](const std::vector<char>& loaded) {
                 const BeamTerm q = qTerm(loaded);
-                std::vector<double> xs;
+                std::vector<BeamDesignForces> forces;
                 for (const CombinationResult& cr : r.combinations)
                     if (patterned(cr.combination))
-                        xs.push_back(beamDesignForces(beamTerms(cr, i, &q), rules, options.beta).x);
+                        forces.push_back(beamDesignForces(beamTerms(cr, i, &q), rules, options.beta));
                 qAlong.pop_back();
-                return xs;
+                return forces;
             };
             std::vector<double> xs;
             for (const CombinationResult& cr : r.combinations) {
