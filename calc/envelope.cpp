@@ -5,13 +5,16 @@
 #include "calc/seismic_detailing.h"
 #include "calc/serviceability_check.h"
 #include "common/failure.h"
+#include "common/numbers.h"
 #include "design/gb50010_2010.h"
+#include "design/gb50010_2010_rules.h"
 #include "design/gb50011_2010.h"
 #include "design/materials.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <memory>
 
@@ -109,9 +112,11 @@ std::vector<StoreyDrift> worseDrifts(std::vector<StoreyDrift> a, const std::vect
 }
 
 // a beats b: larger, and not within 1e-9 of the larger of the two. Values
-// that close are tied, and a tie goes to the state listed first.
+// that close are tied, and a tie goes to the state listed first. An
+// infinite a (a section that cannot be designed) beats every finite b.
 bool beats(double a, double b)
 {
+    if (std::isinf(a) && !std::isinf(b)) return a > b;
     return a > b && !(a - b <= 1e-9 * std::max(std::fabs(a), std::fabs(b)));
 }
 
@@ -176,11 +181,11 @@ void setSeismicColumnShear(ColumnInput& in, const CombinationResult& cr, int c)
 }
 
 // The key of a beam end's shear for the envelope: the shear the stirrups
-// carry beyond the concrete (0.7 ft b h0, a seismic combination's 0.6 of it,
-// 11.3.4; h0 taken as h - 40 mm for the comparison only), kN.
-double shearKey(const CombinationResult& cr, double V, const Member& m, double ft)
+// carry beyond the concrete (αcv ft b h0, 6.3.4, a seismic combination's
+// 0.6 of it, 11.3.4; h0 taken as h - 40 mm for the comparison only), kN.
+double shearKey(const CombinationResult& cr, double V, const Member& m, double ft, double alphaCv = 0.7)
 {
-    const double concrete = 0.7 * ft * m.b * (m.h - 0.04) * 1000;
+    const double concrete = alphaCv * ft * m.b * (m.h - 0.04) * 1000;
     return std::fabs(V) - (cr.combination.uses(LoadCaseKind::E) ? 0.6 * concrete : concrete);
 }
 
@@ -213,6 +218,72 @@ void takeLargestShear(ColumnDesign& d, const std::vector<CombinationResult>& lis
         if (note.find("箍筋") != std::string::npos &&
             std::find(d.notes.begin(), d.notes.end(), note) == d.notes.end())
             d.notes.push_back(note);
+}
+
+// The live-load layouts made for the values of one beam (-2: none).
+struct BeamLayoutIndex {
+    int span = -2, leftHogging = -2, rightHogging = -2, leftSagging = -2, rightSagging = -2, leftShear = -2,
+        rightShear = -2;
+};
+
+// The span is tried at its ends, the ends of its loaded lengths and its
+// forces, and at these many equal pieces.
+constexpr int kSpanPieces = 20;
+
+struct SpanLayout {
+    double x = 0; // the point it was made for, m
+    std::vector<char> loaded;
+    std::vector<double> Mo; // the span moment of each patterned combination under it
+};
+
+// The layouts of Q for the largest sagging moment of a beam. Q is linear,
+// so at a point x the largest moment has every beam loaded whose Q alone
+// sags the span at x. The points tried: mid-span first, the stations given
+// (those of every combination: ends, ends of loaded lengths, forces, the
+// largest sagging), kSpanPieces equal pieces, then, while new layouts turn
+// up, the points where each patterned combination sags most under a layout
+// found (peaks: the forces of each patterned combination under a layout),
+// so that the layout of its own largest point is among them. Each layout
+// once, with the first point that gave it; kept are the mid-span one and
+// those giving some combination its largest span moment.
+template <class Peaks>
+std::vector<SpanLayout> spanLayouts(const LiveLoadUnits& q, const MemberForces& full, int beam, int NB,
+                                    std::vector<double> xs, Peaks peaks)
+{
+    const double L = full.length;
+    std::vector<MemberForces> parts;
+    for (std::size_t u = 0; u < q.units.size(); ++u) parts.push_back(unitAlong(q, u, full, beam, true));
+    for (int k = 0; k <= kSpanPieces; ++k) xs.push_back(L * k / kSpanPieces);
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    xs.insert(xs.begin(), L / 2);
+    std::vector<SpanLayout> out;
+    auto consider = [&](double x) {
+        std::vector<char> loaded(z(NB) + 1, 0);
+        for (std::size_t u = 0; u < parts.size(); ++u)
+            if (parts[u].M(x) > 0) loaded[z(q.beams[u])] = 1;
+        for (const SpanLayout& s : out)
+            if (s.loaded == loaded) return;
+        out.push_back({x, std::move(loaded), {}});
+    };
+    for (double x : xs) consider(x);
+    std::size_t next = 0;
+    for (int round = 0; next < out.size() && round < 8; ++round)
+        for (const std::size_t end = out.size(); next < end; ++next) {
+            const std::vector<BeamDesignForces> f = peaks(out[next].loaded);
+            for (const BeamDesignForces& b : f) out[next].Mo.push_back(b.Mo);
+            for (const BeamDesignForces& b : f) consider(b.x);
+        }
+    for (; next < out.size(); ++next)
+        for (const BeamDesignForces& b : peaks(out[next].loaded)) out[next].Mo.push_back(b.Mo);
+    std::vector<char> keep(out.size(), 0);
+    keep[0] = 1;
+    for (std::size_t k = 0; k < out[0].Mo.size(); ++k)
+        keep[z(best(out.size(), [&](int j) { return out[z(j)].Mo[k]; }))] = 1;
+    std::vector<SpanLayout> kept;
+    for (std::size_t j = 0; j < out.size(); ++j)
+        if (keep[j]) kept.push_back(std::move(out[j]));
+    return kept;
 }
 
 // One case's forces on one beam as a state combines them.
@@ -524,44 +595,76 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
     ef.N.assign(z(t.NC) + 1, 0.0);
 
     const bool seismicList = anySeismic(r.combinations);
-    const double ft = seismicList ? gb2010::concreteGrade(g.materials.C).ft : 0.0;
+    const double ft = seismicList || (model.continuousBeam && &rules == &gb50010_2010Rules())
+                          ? gb2010::concreteGrade(g.materials.C).ft
+                          : 0.0;
     r.beamGoverning.assign(z(t.NB) + 1, BeamGoverning{});
     r.supportSagging.assign(z(t.NB) + 1, BeamSupportSagging{});
     e.beams.assign(z(t.NB) + 1, BeamDesign{});
     for (int i = 1; i <= t.NB; ++i) {
+        const Member& member = model.member(i);
+        // The layouts of this beam's values, each by the rule "a beam loaded
+        // where its Q adds to the value": the span's sagging moment (one
+        // layout for each point where it may be largest), the hogging and
+        // the sagging moment at each end, the shear at each end either way.
         std::vector<int> layouts;
+        std::size_t spanCount = 0;
+        BeamLayoutIndex made;
+        // Q of each layout on this beam, summed once for every combination.
+        std::deque<MemberForces> qAlong;
+        std::vector<BeamTerm> qTerms;
+        auto qTerm = [&](const std::vector<char>& loaded) {
+            qAlong.push_back(layoutAlong(*units, loaded, caseOf(LoadCaseKind::Q).forces.along[z(i)], i));
+            return BeamTerm{0, caseBeta(LoadCaseKind::Q, options), units->sum(loaded, &UnitForces::M1, i),
+                            units->sum(loaded, &UnitForces::M2, i), units->sum(loaded, &UnitForces::V1, i),
+                            units->sum(loaded, &UnitForces::V2, i), &qAlong.back(), true};
+        };
         if (units) {
             const std::string beam = std::to_string(i);
-            const double half = model.member(i).len / 2;
-            // The span: by the moment at mid-span; the beam's own load always.
-            layouts.push_back(addPattern("跨" + beam, units->layout(t.NB, [&](const UnitForces& u, int b) {
-                if (b == i) return 1.0;
-                return u.M1[z(i)] + u.V1[z(i)] * half;
-            })));
-            layouts.push_back(addPattern("梁" + beam + "左负", units->layout(t.NB, [&](const UnitForces& u, int) {
-                return -u.M1[z(i)];
-            })));
-            layouts.push_back(addPattern("梁" + beam + "右负", units->layout(t.NB, [&](const UnitForces& u, int) {
-                return u.M2[z(i)];
-            })));
-            layouts.push_back(addPattern("梁" + beam + "左正", units->layout(t.NB, [&](const UnitForces& u, int) {
-                return u.M1[z(i)];
-            })));
-            layouts.push_back(addPattern("梁" + beam + "右正", units->layout(t.NB, [&](const UnitForces& u, int) {
-                return -u.M2[z(i)];
-            })));
+            // Where each patterned combination sags most along the beam
+            // under a layout.
+            auto peaks = [&](const std::vector<char>& loaded) {
+                const BeamTerm q = qTerm(loaded);
+                std::vector<BeamDesignForces> forces;
+                for (const CombinationResult& cr : r.combinations)
+                    if (patterned(cr.combination))
+                        forces.push_back(beamDesignForces(beamTerms(cr, i, &q), rules, options.beta));
+                qAlong.pop_back();
+                return forces;
+            };
+            std::vector<double> xs;
+            for (const CombinationResult& cr : r.combinations) {
+                const std::vector<double> s = cr.forces.along[z(i)].stations();
+                xs.insert(xs.end(), s.begin(), s.end());
+            }
+            const std::vector<SpanLayout> spans =
+                spanLayouts(*units, caseOf(LoadCaseKind::Q).forces.along[z(i)], i, t.NB, xs, peaks);
+            for (const SpanLayout& sl : spans)
+                layouts.push_back(addPattern(
+                    "跨" + beam + (&sl == &spans.front() ? std::string() : "@" + fixedText(sl.x, 2)), sl.loaded));
+            spanCount = layouts.size();
+            auto add = [&](const char* what, auto contribution) {
+                layouts.push_back(addPattern("梁" + beam + what, units->layout(t.NB, contribution)));
+                return layouts.back();
+            };
+            made.leftHogging = add("左负", [&](const UnitForces& u, int) { return -u.M1[z(i)]; });
+            made.rightHogging = add("右负", [&](const UnitForces& u, int) { return u.M2[z(i)]; });
+            made.leftSagging = add("左正", [&](const UnitForces& u, int) { return u.M1[z(i)]; });
+            made.rightSagging = add("右正", [&](const UnitForces& u, int) { return -u.M2[z(i)]; });
+            made.leftShear = add("左剪+", [&](const UnitForces& u, int) { return u.V1[z(i)]; });
+            add("左剪-", [&](const UnitForces& u, int) { return -u.V1[z(i)]; });
+            made.rightShear = add("右剪-", [&](const UnitForces& u, int) { return -u.V2[z(i)]; });
+            add("右剪+", [&](const UnitForces& u, int) { return u.V2[z(i)]; });
         }
-        // Q of each layout on this beam, summed once for every combination.
-        std::vector<MemberForces> qAlong(layouts.size());
-        std::vector<BeamTerm> qTerms;
-        for (std::size_t p = 0; p < layouts.size(); ++p) {
-            const std::vector<char>& loaded = r.patterns[z(layouts[p])].loaded;
-            qAlong[p] = layoutAlong(*units, loaded, caseOf(LoadCaseKind::Q).forces.along[z(i)], i);
-            qTerms.push_back({0, caseBeta(LoadCaseKind::Q, options), units->sum(loaded, &UnitForces::M1, i),
-                              units->sum(loaded, &UnitForces::M2, i), units->sum(loaded, &UnitForces::V1, i),
-                              units->sum(loaded, &UnitForces::V2, i), &qAlong[p], true});
-        }
+        for (int p : layouts) qTerms.push_back(qTerm(r.patterns[z(p)].loaded));
         const std::vector<Governing> states = statesOf(layouts);
+        // The terms of every state, with every support redistributed.
+        auto termsOf = [&](const Governing& s) {
+            if (s.pattern < 0) return beamTerms(r.combinations[z(s.combination)], i, nullptr);
+            const std::size_t p =
+                z(static_cast<int>(std::find(layouts.begin(), layouts.end(), s.pattern) - layouts.begin()));
+            return beamTerms(r.combinations[z(s.combination)], i, &qTerms[p]);
+        };
         // The forces of every state; whole: the supports that keep their
         // whole moment.
         auto stateForces = [&](std::array<bool, 2> whole) {
@@ -570,9 +673,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             for (const Governing& s : states) {
                 const CombinationResult& cr = r.combinations[z(s.combination)];
                 if (s.pattern >= 0) {
-                    const std::size_t p = z(static_cast<int>(
-                        std::find(layouts.begin(), layouts.end(), s.pattern) - layouts.begin()));
-                    forces.push_back(beamDesignForces(beamTerms(cr, i, &qTerms[p]), rules, options.beta, whole));
+                    forces.push_back(beamDesignForces(termsOf(s), rules, options.beta, whole));
                 } else if (!whole[0] && !whole[1]) {
                     forces.push_back(cr.beams[z(i)]);
                 } else if (!cr.combination.uses(LoadCaseKind::E)) {
@@ -592,63 +693,92 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             }
             return forces;
         };
-        std::vector<BeamDesignForces> forces = stateForces({});
-        // The governing states, the design and the sagging at the supports.
-        auto settle = [&] {
-        BeamGoverning& gov = r.beamGoverning[z(i)];
-        // The layout made for each value (none without patterns).
-        auto made = [&](std::size_t k) { return k < layouts.size() ? layouts[k] : -2; };
-        // Hogging at the left end is a negative M1, at the right end a positive M2.
-        const int leftMoment = bestState(states, made(1), [&](int k) { return -forces[z(k)].M1; });
-        const int rightMoment = bestState(states, made(2), [&](int k) { return forces[z(k)].M2; });
-        // With seismic combinations the shears compare by what the stirrups
-        // carry (shearKey).
-        const Member& member = model.member(i);
-        auto shear = [&](int k, double V) {
-            return seismicList ? shearKey(r.combinations[z(states[z(k)].combination)], V, member, ft) : std::fabs(V);
-        };
-        const int leftShear = bestState(states, made(1), [&](int k) { return shear(k, forces[z(k)].V1); });
-        const int rightShear = bestState(states, made(2), [&](int k) { return shear(k, forces[z(k)].V2); });
-        const int span = bestState(states, made(0), [&](int k) { return forces[z(k)].Mo; });
-        gov = {states[z(leftMoment)],   states[z(leftShear)],  states[z(rightMoment)], states[z(rightShear)],
-               states[z(span)],         forces[z(leftMoment)], forces[z(leftShear)],  forces[z(rightMoment)],
-               forces[z(rightShear)],   forces[z(span)]};
-        const BeamInput in{i,
-                           model.member(i),
-                           forces[z(leftMoment)].M1,
-                           forces[z(rightMoment)].M2,
-                           forces[z(leftShear)].V1,
-                           forces[z(rightShear)].V2,
-                           forces[z(span)].Mo,
-                           forces[z(span)].x,
-                           model.continuousBeam,
-                           {},
-                           0, // the simple-span rule is already in Mo
-                           r.combinations[z(states[z(leftShear)].combination)].combination.uses(LoadCaseKind::E),
-                           r.combinations[z(states[z(rightShear)].combination)].combination.uses(LoadCaseKind::E)};
-        ef.M1[z(i)] = in.M1;
-        ef.M2[z(i)] = in.M2;
-        ef.V1[z(i)] = in.V1;
-        ef.V2[z(i)] = in.V2;
-        ef.Mo[z(i)] = in.Mo;
-        ef.X[z(i)] = in.x;
-        e.beams[z(i)] = rules.designBeam(in, g.materials, combinedOptions);
-
-        // Sagging at the supports: a positive M1 at the left end, a negative
-        // M2 at the right end, designed as bottom steel.
-        if (e.beams[z(i)].designed) {
-            auto sagging = [&](SupportSagging& out, int preferred, auto moment) {
-                const int k = bestState(states, preferred, [&](int j) { return moment(forces[z(j)]); });
-                const double M = moment(forces[z(k)]);
-                if (!(M > 0)) return;
-                out = {true, M, states[z(k)],
-                       saggingDesign(i, model.member(i), M, g.materials, combinedOptions, rules)};
-            };
-            sagging(r.supportSagging[z(i)].left, made(3), [](const BeamDesignForces& b) { return b.M1; });
-            sagging(r.supportSagging[z(i)].right, made(4), [](const BeamDesignForces& b) { return -b.M2; });
+        // GB 50010-2010 6.3.4: the supports of an independent beam (a
+        // continuous beam) take the concrete share of their shear with the
+        // factor of the loads of each state, 1.75/(λ+1) where concentrated
+        // loads cause more than 75 % of it; the loads of each state, for it.
+        const bool independentShear = model.continuousBeam && &rules == &gb50010_2010Rules();
+        std::vector<std::vector<MemberForces::Load>> stateLoads(independentShear ? states.size() : 0);
+        for (std::size_t k = 0; k < stateLoads.size(); ++k) {
+            std::vector<std::pair<double, const MemberForces*>> along;
+            for (const BeamTerm& term : termsOf(states[k])) along.push_back({term.factor, term.along});
+            stateLoads[k] = combinedAlong(along).loads;
         }
+        std::vector<BeamDesignForces> forces = stateForces({});
+        if (spanCount > 0) made.span = layouts.front();
+        // The governing states, the design and the sagging at the supports;
+        // whole: the supports that keep their whole moment (beta 1).
+        auto settle = [&](std::array<bool, 2> whole) {
+            BeamGoverning& gov = r.beamGoverning[z(i)];
+            // Hogging at the left end is a negative M1, at the right end a positive M2.
+            const int leftMoment = bestState(states, made.leftHogging, [&](int k) { return -forces[z(k)].M1; });
+            const int rightMoment = bestState(states, made.rightHogging, [&](int k) { return forces[z(k)].M2; });
+            // With seismic combinations, and at the supports of an independent
+            // beam, the shears compare by what the stirrups carry (shearKey).
+            auto shear = [&](int k, double V, bool left) {
+                if (!seismicList && !independentShear) return std::fabs(V);
+                double alphaCv = 0.7;
+                if (independentShear) {
+                    BeamInput in{i, member, 0, 0, 0, 0, 0, 0, true, stateLoads[z(k)]};
+                    const double a = gb2010::concentratedLoadDistance(in, left);
+                    if (a > 0) alphaCv = gb2010::concentratedLoadShearFactor(a, 1000 * member.h - 40);
+                }
+                return shearKey(r.combinations[z(states[z(k)].combination)], V, member, ft, alphaCv);
+            };
+            const int leftShear =
+                bestState(states, made.leftShear, [&](int k) { return shear(k, forces[z(k)].V1, true); });
+            const int rightShear =
+                bestState(states, made.rightShear, [&](int k) { return shear(k, forces[z(k)].V2, false); });
+            const int span = bestState(states, made.span, [&](int k) { return forces[z(k)].Mo; });
+            gov = {states[z(leftMoment)], states[z(leftShear)],  states[z(rightMoment)], states[z(rightShear)],
+                   states[z(span)],       forces[z(leftMoment)], forces[z(leftShear)],  forces[z(rightMoment)],
+                   forces[z(rightShear)], forces[z(span)]};
+            BeamInput in{i,
+                         member,
+                         forces[z(leftMoment)].M1,
+                         forces[z(rightMoment)].M2,
+                         forces[z(leftShear)].V1,
+                         forces[z(rightShear)].V2,
+                         forces[z(span)].Mo,
+                         forces[z(span)].x,
+                         model.continuousBeam,
+                         {},
+                         0, // the simple-span rule is already in Mo
+                         r.combinations[z(states[z(leftShear)].combination)].combination.uses(LoadCaseKind::E),
+                         r.combinations[z(states[z(rightShear)].combination)].combination.uses(LoadCaseKind::E)};
+            if (independentShear) {
+                in.loads = stateLoads[z(leftShear)];
+                in.rightLoads = stateLoads[z(rightShear)];
+            }
+            ef.M1[z(i)] = in.M1;
+            ef.M2[z(i)] = in.M2;
+            ef.V1[z(i)] = in.V1;
+            ef.V2[z(i)] = in.V2;
+            ef.Mo[z(i)] = in.Mo;
+            ef.X[z(i)] = in.x;
+            BeamDesign& d = e.beams[z(i)];
+            d = rules.designBeam(in, g.materials, combinedOptions);
+            // The redistribution applied: beta on G and Q at a support, 1
+            // where it keeps its whole moment (the design itself saw the
+            // forces already redistributed).
+            d.left.beta = whole[0] ? 1.0 : options.beta;
+            d.right.beta = whole[1] ? 1.0 : options.beta;
+
+            // Sagging at the supports: a positive M1 at the left end, a negative
+            // M2 at the right end, designed as bottom steel.
+            if (d.designed) {
+                auto sagging = [&](SupportSagging& out, int preferred, auto moment) {
+                    const int k = bestState(states, preferred, [&](int j) { return moment(forces[z(j)]); });
+                    const double M = moment(forces[z(k)]);
+                    if (!(M > 0)) return;
+                    out = {true, M, states[z(k)], saggingDesign(i, member, M, g.materials, combinedOptions, rules)};
+                };
+                sagging(r.supportSagging[z(i)].left, made.leftSagging, [](const BeamDesignForces& b) { return b.M1; });
+                sagging(r.supportSagging[z(i)].right, made.rightSagging,
+                        [](const BeamDesignForces& b) { return -b.M2; });
+            }
         };
-        settle();
+        settle({});
         // GB 50010-2010 5.4.3: a support whose redistributed section has xi
         // above 0.35 keeps its whole moment in every state, and the span
         // loses what that support shed.
@@ -662,7 +792,7 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
                 if (whole[1]) notes.push_back(redistributionLimitNote("右", d.right.xi));
                 r.supportSagging[z(i)] = {};
                 forces = stateForces(whole);
-                settle();
+                settle(whole);
                 std::vector<std::string>& out = e.beams[z(i)].notes;
                 out.insert(out.begin(), notes.begin(), notes.end());
             }
@@ -674,21 +804,21 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         e.columns.assign(z(t.NC) + 1, ColumnDesign{});
         for (int c = 1; c <= t.NC; ++c) {
             const int i = t.columnMember(c);
+            // The layouts of the column's values: the moment of each end
+            // either way, and the axial force (the same at both ends: Q
+            // carries no self-weight) at its largest and its least.
             std::vector<int> layouts;
             if (units) {
                 const std::string col = "柱" + std::to_string(c);
-                layouts.push_back(addPattern(col + "上+", units->layout(t.NB, [&](const UnitForces& u, int) {
-                    return u.M1[z(i)];
-                })));
-                layouts.push_back(addPattern(col + "上-", units->layout(t.NB, [&](const UnitForces& u, int) {
-                    return -u.M1[z(i)];
-                })));
-                layouts.push_back(addPattern(col + "下+", units->layout(t.NB, [&](const UnitForces& u, int) {
-                    return u.M2[z(i)];
-                })));
-                layouts.push_back(addPattern(col + "下-", units->layout(t.NB, [&](const UnitForces& u, int) {
-                    return -u.M2[z(i)];
-                })));
+                auto add = [&](const std::string& what, auto contribution) {
+                    layouts.push_back(addPattern(col + what, units->layout(t.NB, contribution)));
+                };
+                add("上+", [&](const UnitForces& u, int) { return u.M1[z(i)]; });
+                add("上-", [&](const UnitForces& u, int) { return -u.M1[z(i)]; });
+                add("下+", [&](const UnitForces& u, int) { return u.M2[z(i)]; });
+                add("下-", [&](const UnitForces& u, int) { return -u.M2[z(i)]; });
+                add("Nmax", [&](const UnitForces& u, int) { return u.N[z(c)]; });
+                add("Nmin", [&](const UnitForces& u, int) { return -u.N[z(c)]; });
             }
             std::vector<ColumnQ> qForces;
             for (int p : layouts) {
@@ -719,15 +849,20 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
                 };
                 out.maxMoment =
                     pair(bestState(states, preferred, [&](int k) { return std::fabs(moment(forces[z(k)])); }));
-                out.maxAxial = pair(best(n, [&](int k) { return axial(forces[z(k)]); }));
-                out.minAxial = pair(best(n, [&](int k) { return -axial(forces[z(k)]); }));
+                out.maxAxial = pair(bestState(states, made(4), [&](int k) { return axial(forces[z(k)]); }));
+                out.minAxial = pair(bestState(states, made(5), [&](int k) { return -axial(forces[z(k)]); }));
             };
             auto top = [](const ColumnDesignForces& d) { return d.Mtop; };
             auto bottom = [](const ColumnDesignForces& d) { return d.Mbottom; };
             sets(gov.topSets, made(0), top, [](const ColumnDesignForces& d) { return d.Ntop; });
             sets(gov.bottomSets, made(2), bottom, [](const ColumnDesignForces& d) { return d.Nfoot; });
 
-            // Each end designed for every state: the largest steel governs;
+            // Each end designed for every state: every combination with Q as
+            // given and with each layout above, so that the pairs (|M|max, N),
+            // (Nmax, M) and (Nmin, M) of every combination are all designed:
+            // with symmetric steel As grows with M at a given N, but with N
+            // only in small eccentricity (in large eccentricity and in tension
+            // the least N needs the most). The largest steel governs;
             // among states needing the same steel (the least steel, often),
             // the one with the largest moment at that end, then the first.
             ColumnDesign topDesign, bottomDesign;
@@ -764,6 +899,11 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
             gov.bottomSets.design = {forces[z(bottomState)].Mbottom, forces[z(bottomState)].Nfoot, gov.bottom};
             ColumnDesign d = topDesign;
             d.bottom = bottomDesign.bottom;
+            // The lines of each end from the state designing it.
+            auto footNote = [](const std::string& note) { return note.rfind("    柱底", 0) == 0; };
+            d.notes.erase(std::remove_if(d.notes.begin(), d.notes.end(), footNote), d.notes.end());
+            for (const std::string& note : bottomDesign.notes)
+                if (footNote(note)) d.notes.push_back(note);
             if (seismicList && d.designed) takeLargestShear(d, r.combinations, c);
             e.columns[z(c)] = d;
             ef.M1[z(i)] = forces[z(topState)].Mtop;

@@ -14,12 +14,14 @@
 // With live-load patterns, the live load Q is also taken span by span: the
 // load of every beam is analysed once on its own and the layouts are their
 // sums. For each designed value the layout that makes it largest is formed
-// from these contributions (a beam loaded when its load adds to the value):
-// for a span, by the moment at mid-span (the checkerboard); for a support,
-// by its hogging moment (the adjacent spans, then alternate ones) and by its
-// sagging moment; for a column end, by its moment either way. The joint
-// loads of Q stay in every layout. Each layout is combined in place of Q,
-// and names the value it serves: "1.3G+1.5Q[跨3]".
+// from these contributions (a beam loaded when its load adds to the value;
+// the frame is linear, so that is the value's exact extreme): for a span,
+// by its moment at each point where the sagging may be largest; for a
+// support, by its hogging moment (the adjacent spans, then alternate ones),
+// its sagging moment and its shear either way; for a column end, by its
+// moment either way, and for the column by its largest and least axial
+// force. The joint loads of Q stay in every layout. Each layout is combined
+// in place of Q, and names the value it serves: "1.3G+1.5Q[跨3]".
 #include "calc/calculation.h"
 #include "calc/capacity_design.h"
 #include "calc/combinations.h"
@@ -58,9 +60,11 @@ struct ColumnDesignForces {
 };
 
 // A layout of the live load: the beams whose Q loads it takes, and its name
-// in the governing column: "跨3" the span of beam 3, "梁3左负" / "梁3右负" the
-// hogging and "梁3左正" / "梁3右正" the sagging moment at its ends, "柱5上+" /
-// "柱5下-" the end moment of column 5 either way (clockwise positive).
+// in the governing column: "跨3" the span of beam 3 at mid-span, "跨3@1.20"
+// at 1.20 m from its left end, "梁3左负" / "梁3右负" the hogging and "梁3左正" /
+// "梁3右正" the sagging moment at its ends, "梁3左剪+" / "梁3右剪-" the shear
+// at its ends either way, "柱5上+" / "柱5下-" the end moment of column 5
+// either way (clockwise positive), "柱5Nmax" / "柱5Nmin" its axial force.
 struct LiveLoadPattern {
     std::string name;
     std::vector<char> loaded; // beams 1..NB (index 0 unused)

@@ -176,7 +176,8 @@ void writeCasesBlock(ReportWriter& w, const std::vector<LoadCaseInput>& cases, c
     if (r.envelopeOptions.liveLoadPatterns) {
         w.endLine();
         w.text("活载不利布置: 各梁的活载分别计算后叠加, 每个设计值取使之最大的布置代替 Q 参与组合, "
-               "控制组合后的 [跨3] 为第 3 号梁跨中、[梁3左负] 为其左端负弯矩、[柱5上+] 为第 5 号柱上端顺时针弯矩的布置");
+               "控制组合后的 [跨3] 为第 3 号梁跨中 ([跨3@1.20] 为距左端 1.20 m 处) 正弯矩、[梁3左负] 为其左端负弯矩、"
+               "[梁3左剪+] 为其左端剪力、[柱5上+] 为第 5 号柱上端顺时针弯矩、[柱5Nmax] 为其最大轴力的布置");
     }
     for (const std::string& warning : r.warnings) {
         w.endLine();
@@ -362,6 +363,7 @@ std::string envelopeJson(const EnvelopeResult& r)
         patterns.push_back({{"name", r.patterns[p].name}, {"loadedBeams", loaded}});
     }
     j["envelope"] = {{"members", members}, {"patterns", patterns}};
+    if (e.sway.size() > 1) j["envelope"]["sway"] = swayJson(e.sway);
     if (e.rules == &gb50010_2010Rules()) {
         j["envelope"]["quasiPermanent"] = r.quasiPermanentName;
         json drifts = json::array();

@@ -93,6 +93,20 @@ json serviceabilityJson(const BeamServiceability& s)
 
 } // namespace
 
+nlohmann::json swayJson(const std::vector<SwayStorey>& storeys)
+{
+    // Storeys from the ground up, 1 = the ground storey (the analysis
+    // numbers them from the top).
+    json sway = json::array();
+    for (std::size_t J = storeys.size() - 1; J >= 1; --J) {
+        sway.push_back({{"storey", storeys.size() - J}, {"sumN", storeys[J].sumN}, {"D", storeys[J].D},
+                        {"H0", storeys[J].H0}, {"etaS", storeys[J].etaS}, {"elasticD", storeys[J].elasticD},
+                        {"stabilityLimit", storeys[J].stabilityLimit}, {"unitShears", storeys[J].unitShears}});
+        if (!storeys[J].governing.empty()) sway.back()["combination"] = storeys[J].governing;
+    }
+    return sway;
+}
+
 nlohmann::json beamDesignJson(const BeamDesign& d)
 {
     if (!d.designed) return {{"skipped", d.skipReason}};
@@ -176,17 +190,7 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
                            {"shear", at(f.storeyShear, J)}, {"drift", at(f.displacement, t.drift(J))},
                            {"driftMm", real(d.drift, J)}, {"driftRatio", real(d.driftRatio, J)}});
     j["storeys"] = storeys;
-    if (r.sway.size() > 1) {
-        json sway = json::array();
-        for (std::size_t J = 1; J < r.sway.size(); ++J)
-        {
-            sway.push_back({{"storey", J}, {"sumN", r.sway[J].sumN}, {"D", r.sway[J].D}, {"H0", r.sway[J].H0},
-                            {"etaS", r.sway[J].etaS}, {"elasticD", r.sway[J].elasticD},
-                            {"stabilityLimit", r.sway[J].stabilityLimit}, {"unitShears", r.sway[J].unitShears}});
-            if (!r.sway[J].governing.empty()) sway.back()["combination"] = r.sway[J].governing;
-        }
-        j["sway"] = sway;
-    }
+    if (r.sway.size() > 1) j["sway"] = swayJson(r.sway);
     if (!r.serviceabilityNote.empty()) j["serviceabilityNote"] = r.serviceabilityNote;
 
     const bool designed = !r.beams.empty();

@@ -15,4 +15,8 @@ nlohmann::json resultJsonValue(const CalculationResult& r);
 nlohmann::json beamDesignJson(const BeamDesign& d);
 nlohmann::json columnDesignJson(const ColumnDesign& d);
 
+// The storeys' sway magnifiers (1..NF; GB 50010-2010 B.0.4), with the
+// combination of each where an envelope chose it.
+nlohmann::json swayJson(const std::vector<SwayStorey>& storeys);
+
 } // namespace kj

@@ -85,6 +85,12 @@ ColumnDesign designColumn(const ColumnInput& in, const Materials& materials, con
     d.l0 = effectiveLengthFactor(in.bottomStorey) * in.member.len;
     d.top = designEnd(in.Mtop, *Ntop, d.b, d.h, d.l0, mat);
     d.bottom = designEnd(in.Mbottom, in.Nfoot, d.b, d.h, d.l0, mat);
+    // The method designs eccentric compression only: an end in tension
+    // cannot be designed (9999), and a line under the row says so.
+    for (ColumnEndDesign* end : {&d.top, &d.bottom})
+        if (!(end->N > 0))
+            end->failure = "柱受拉 (N=" + fixedText(end->N, 1) + " kN), 原方法只能按偏心受压配筋, 可改用 GB50010-2010 按 6.2.23 设计";
+    noteFailedColumnEnds(d);
     return d;
 }
 

@@ -30,6 +30,9 @@ struct BeamInput {
     // The shear at the left or right support comes from a seismic
     // combination (already multiplied by γRE): GB 50010-2010 11.3.3 and 11.3.4.
     bool seismicLeft = false, seismicRight = false;
+    // The loads of the right support's shear where they are not those of
+    // the left (an envelope, whose two shears come from different states).
+    std::optional<std::vector<MemberForces::Load>> rightLoads = std::nullopt;
 };
 
 // The forces of one column: end moments (clockwise positive), the axial

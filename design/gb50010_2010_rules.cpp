@@ -66,30 +66,6 @@ void putFlexure(BeamSectionDesign& r, const gb2010::BeamFlexure& f, double stirr
     r.barString = barString(r.bars, position);
 }
 
-// Where concentrated loads cause more than 75 % of the shear at a support
-// of an independent beam (6.3.4), the distance from that support to the
-// nearest of them, mm; 0 otherwise. The shares are those of the loads on
-// the beam simply supported.
-double concentratedLoadDistance(const BeamInput& in, bool left)
-{
-    if (!in.independent) return 0;
-    const double L = in.member.len;
-    if (!(L > 0)) return 0;
-    double concentrated = 0, distributed = 0, nearest = INFINITY;
-    for (const MemberForces::Load& l : in.loads) {
-        const double x = (l.x0 + l.x1) / 2;
-        const double fromSupport = left ? x : L - x;
-        if (l.x1 > l.x0) {
-            distributed += std::fabs(l.w * (l.x1 - l.x0)) * (L - fromSupport) / L;
-        } else {
-            concentrated += std::fabs(l.w) * (L - fromSupport) / L;
-            if (l.w != 0 && fromSupport > 0 && fromSupport < L) nearest = std::min(nearest, fromSupport);
-        }
-    }
-    if (!(concentrated > 0.75 * (concentrated + distributed)) || !std::isfinite(nearest)) return 0;
-    return 1000 * nearest;
-}
-
 // GB 50010-2010 5.4.3: a redistributed section has xi of at most 0.35.
 constexpr double kRedistributionXiLimit = 0.35;
 
@@ -142,9 +118,9 @@ BeamDesign designBeam(const BeamInput& in, const Materials& materials, const Des
     const gb2010::Rules rules = rulesOf(materials, o);
     BeamDesign d;
     if (!startBeam(in, d)) return d;
-    d.left = designSupport(in.M1, in.V1, d.b, d.h, rules, o, in.beam, concentratedLoadDistance(in, true), "左",
+    d.left = designSupport(in.M1, in.V1, d.b, d.h, rules, o, in.beam, gb2010::concentratedLoadDistance(in, true), "左",
                            d.notes, in.seismicLeft);
-    d.right = designSupport(in.M2, in.V2, d.b, d.h, rules, o, in.beam, concentratedLoadDistance(in, false), "右",
+    d.right = designSupport(in.M2, in.V2, d.b, d.h, rules, o, in.beam, gb2010::concentratedLoadDistance(in, false), "右",
                             d.notes, in.seismicRight);
 
     // Span: the moment shed by the supports is carried by the span, as in
@@ -246,8 +222,7 @@ ColumnDesign designColumn(const ColumnInput& in, const Materials& materials, con
     d.tieTooSmall = c.shear.tooSmall;
     d.ties = c.shear.ties;
     d.tieString = tieString(d.ties);
-    for (auto [end, where] : {std::pair{&d.top, "柱顶"}, std::pair{&d.bottom, "柱底"}})
-        if (end->failed()) d.notes.push_back("    " + std::string(where) + " As=9999: " + end->failure);
+    noteFailedColumnEnds(d);
     if (d.tieTooSmall)
         d.notes.push_back("    柱截面不满足 6.3.1 的受剪截面条件 (V=" + fixed(d.V, 1) + " kN), 箍筋 Φ32@50 为标记");
     return d;
@@ -281,6 +256,26 @@ std::string redistributionLimitNote(const char* side, double xi)
 }
 
 namespace gb2010 {
+
+double concentratedLoadDistance(const BeamInput& in, bool left)
+{
+    if (!in.independent) return 0;
+    const double L = in.member.len;
+    if (!(L > 0)) return 0;
+    double concentrated = 0, distributed = 0, nearest = INFINITY;
+    for (const MemberForces::Load& l : !left && in.rightLoads ? *in.rightLoads : in.loads) {
+        const double x = (l.x0 + l.x1) / 2;
+        const double fromSupport = left ? x : L - x;
+        if (l.x1 > l.x0) {
+            distributed += std::fabs(l.w * (l.x1 - l.x0)) * (L - fromSupport) / L;
+        } else {
+            concentrated += std::fabs(l.w) * (L - fromSupport) / L;
+            if (l.w != 0 && fromSupport > 0 && fromSupport < L) nearest = std::min(nearest, fromSupport);
+        }
+    }
+    if (!(concentrated > 0.75 * (concentrated + distributed)) || !std::isfinite(nearest)) return 0;
+    return 1000 * nearest;
+}
 
 bool raiseBeamSteel(BeamSectionDesign& s, double As, double stirrup, double b, double h, BarPosition position,
                     const Materials& materials, const DesignOptions& o)

@@ -4,6 +4,7 @@
 // the detailing that asks for more steel than the forces do.
 #include "design/design_options.h"
 #include "design/design_records.h"
+#include "design/design_rules.h"
 #include "design/materials.h"
 
 namespace kj::gb2010 {
@@ -17,6 +18,13 @@ namespace kj::gb2010 {
 // not fit three layers of the width (9.2.1) or exceed 4 % b h.
 bool raiseBeamSteel(BeamSectionDesign& s, double As, double stirrup, double b, double h, BarPosition position,
                     const Materials& materials, const DesignOptions& options);
+
+// 6.3.4: where concentrated loads cause more than 75 % of the shear at a
+// support of an independent beam, the distance from that support to the
+// nearest of them, mm; 0 otherwise (and for a beam of a frame). The shares
+// are those of the loads on the beam simply supported; the right support
+// takes in.rightLoads where given.
+double concentratedLoadDistance(const BeamInput& in, bool left);
 
 // The stirrups of a beam support and their text.
 void setBeamStirrups(BeamSectionDesign& s, const Stirrups& stirrups);

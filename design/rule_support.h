@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace kj {
 
@@ -58,6 +59,14 @@ inline std::optional<double> startColumn(const ColumnInput& in, ColumnDesign& d)
         throw Failure(columnName(in.column) + "的内力不是有限数值, 无法配筋");
     d.designed = true;
     return in.Ntop ? *in.Ntop : in.Nfoot - 0.00003 * d.b * d.h * m.len;
+}
+
+// A line under a column's row for each end that cannot be designed and
+// says why: "    柱顶 As=9999: ...".
+inline void noteFailedColumnEnds(ColumnDesign& d)
+{
+    for (auto [end, where] : {std::pair{&d.top, "柱顶"}, std::pair{&d.bottom, "柱底"}})
+        if (end->failed() && !end->failure.empty()) d.notes.push_back("    " + std::string(where) + " As=9999: " + end->failure);
 }
 
 } // namespace kj

@@ -194,7 +194,8 @@ TEST(DesignRun, FailedSectionsStillGetTheirRows)
     // Shear 400 > 0.25 fc b h0 = 327.25: 2*32@50.
     Frame f(1, 1);
     f.beam(1, -400, -10, 5, 400, -10, 3);
-    // Column 1 in tension (N1 = -50 - 19.2 at the top), column 2 overloaded (As 4368 > 4000).
+    // Column 1 in tension (N1 = -50 - 19.2 at the top), named on a line each end; column 2
+    // overloaded (As 4368 > 4000).
     f.forces.N[1] = -50;
     f.forces.M1[3] = 300;
     f.forces.M2[3] = 300;
@@ -209,6 +210,8 @@ TEST(DesignRun, FailedSectionsStillGetTheirRows)
                                 "    预配钢筋   2,25+18,25 3/17            2,14+0,0 2/0                  2,14+0,0 0/2\r\n" +
                                 kColumnHeader +
                                 " 1     0       -69       9999     9999     0        -50       9999      9999 \r\n"
+                                "    柱顶 As=9999: 柱受拉 (N=-69.2 kN), 原方法只能按偏心受压配筋, 可改用 GB50010-2010 按 6.2.23 设计\r\n"
+                                "    柱底 As=9999: 柱受拉 (N=-50.0 kN), 原方法只能按偏心受压配筋, 可改用 GB50010-2010 按 6.2.23 设计\r\n"
                                 " 2     300      2500     9999     9999     300       2519     9999      9999 \r\n");
     EXPECT_TRUE(f.r.beams[1].left.failed());
     EXPECT_TRUE(f.r.beams[1].left.shearFailed());

@@ -13,7 +13,9 @@
 #include "regular_frame.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kj {
@@ -90,8 +92,11 @@ TEST(LiveLoadPatterns, SpanAndSupportMomentsAreTheHandSuperpositionOfTheLoadedSp
     const double minus = 1.3 * fg.M1[z(col)] + 1.5 * q2.M1[z(col)];
     EXPECT_NEAR(e.columnGoverning[2].topSets.maxMoment.M, std::fabs(plus) > std::fabs(minus) ? plus : minus, 1e-9)
         << nameTop;
-    // The most axial force: every span loaded, Q as given.
-    EXPECT_EQ(e.name(e.columnGoverning[2].topSets.maxAxial.governing), "1.3G+1.5Q");
+    // The most axial force: not every span loaded (Q of the far span lifts
+    // the column a little), the layout made for it.
+    const ColumnForcePair& most = e.columnGoverning[2].topSets.maxAxial;
+    EXPECT_EQ(e.name(most.governing), "1.3G+1.5Q[柱2Nmax]");
+    EXPECT_GT(most.N, e.combinations[0].columns[2].Ntop);
 
     // The JSON names the layouts used with the beams they load.
     const std::string json = envelopeJson(e);
@@ -99,13 +104,18 @@ TEST(LiveLoadPatterns, SpanAndSupportMomentsAreTheHandSuperpositionOfTheLoadedSp
     EXPECT_NE(json.find("\"liveLoadPatterns\": true"), std::string::npos);
 }
 
-TEST(LiveLoadPatterns, EachSupportLayoutIsTheLargestOfEveryLayoutOfATwoStoreyFrame)
+TEST(LiveLoadPatterns, EveryDesignedValueIsTheLargestOfEveryLayoutOfATwoStoreyFrame)
 {
-    // Two storeys of the three spans: 64 layouts of the six beams' Q.
+    // Two storeys of the three spans: 64 layouts of the six beams' Q, with
+    // forces near the ends of some spans, so that the largest sagging is
+    // not at mid-span.
     const std::string head = "T,3,2,0,0,\r\n6.002.403.60,12133\r\n.25.50.40.40,11111122222222\r\n";
     auto file = [&](const std::string& loads) { return head + loads + "\r\n300,25\r\n"; };
     const LoadCaseInput g = readLoadCase(LoadCaseKind::G, file("1 20.0,1 20.0,1 20.0,1 20.0,1 20.0,1 20.0"), "G");
-    const LoadCaseInput q = readLoadCase(LoadCaseKind::Q, file("1 15.0,1 15.0,1 15.0,1 15.0,1 15.0,1 15.0"), "Q");
+    LoadCaseInput q = readLoadCase(LoadCaseKind::Q, file("1 15.0,1 15.0,1 15.0,1 15.0,1 15.0,1 15.0"), "Q");
+    q.model.loads[1].push_back({60, 0, 4.8}); // a force 1.2 m from the left end
+    q.model.loads[3].push_back({45, 0, 0.9});
+    q.model.loads[5].push_back({80, 0, 0.6});
     std::vector<InternalForces> unit;
     for (int b = 1; b <= 6; ++b) {
         FrameModel alone = q.model;
@@ -118,21 +128,147 @@ TEST(LiveLoadPatterns, EachSupportLayoutIsTheLargestOfEveryLayoutOfATwoStoreyFra
     const EnvelopeResult e =
         calculateEnvelope({g, q}, parsed({"1.0G+1.0Q"}), "自定义", DesignOptions{}, defaultRules(), patterns);
     const InternalForces& fg = e.cases[0].result.forces;
-    for (int i = 1; i <= 6; ++i) {
-        double left = -1e300, right = -1e300;
+    const InternalForces& env = e.envelope.forces;
+    const FrameTopology& t = e.envelope.topo();
+    // Every value of every layout: G plus the loaded beams' Q.
+    auto largest = [&](auto value) {
+        double most = -1e300;
         for (int layout = 0; layout < 64; ++layout) {
-            double M1 = fg.M1[z(i)], M2 = fg.M2[z(i)];
-            for (int b = 0; b < 6; ++b)
-                if (layout & (1 << b)) {
-                    M1 += unit[z(b)].M1[z(i)];
-                    M2 += unit[z(b)].M2[z(i)];
-                }
-            left = std::max(left, -M1);
-            right = std::max(right, M2);
+            auto sum = [&](const std::vector<double> InternalForces::*field, int i) {
+                double v = (fg.*field)[z(i)];
+                for (int b = 0; b < 6; ++b)
+                    if (layout & (1 << b)) v += (unit[z(b)].*field)[z(i)];
+                return v;
+            };
+            auto along = [&](int i) {
+                MemberForces a = fg.along[z(i)];
+                for (int b = 0; b < 6; ++b)
+                    if (layout & (1 << b)) {
+                        a.M1 += unit[z(b)].M1[z(i)];
+                        a.V1 += unit[z(b)].V1[z(i)];
+                        const std::vector<MemberForces::Load>& own = unit[z(b)].along[z(i)].loads;
+                        if (b + 1 == i) a.loads.insert(a.loads.end(), own.begin(), own.end());
+                    }
+                return a;
+            };
+            most = std::max(most, value(sum, along));
         }
-        EXPECT_NEAR(-e.envelope.forces.M1[z(i)], left, 1e-9) << i;
-        EXPECT_NEAR(e.envelope.forces.M2[z(i)], right, 1e-9) << i;
+        return most;
+    };
+    for (int i = 1; i <= 6; ++i) {
+        EXPECT_NEAR(-env.M1[z(i)], largest([&](auto sum, auto) { return -sum(&InternalForces::M1, i); }), 1e-9) << i;
+        EXPECT_NEAR(env.M2[z(i)], largest([&](auto sum, auto) { return sum(&InternalForces::M2, i); }), 1e-9) << i;
+        EXPECT_NEAR(std::fabs(env.V1[z(i)]),
+                    largest([&](auto sum, auto) { return std::fabs(sum(&InternalForces::V1, i)); }), 1e-9)
+            << i;
+        EXPECT_NEAR(std::fabs(env.V2[z(i)]),
+                    largest([&](auto sum, auto) { return std::fabs(sum(&InternalForces::V2, i)); }), 1e-9)
+            << i;
+        EXPECT_NEAR(env.Mo[z(i)], largest([&](auto, auto along) { return largestSagging(along(i)).M; }), 1e-9) << i;
     }
+    for (int c = 1; c <= t.NC; ++c) {
+        const int m = t.columnMember(c);
+        const ColumnGoverning& gov = e.columnGoverning[z(c)];
+        EXPECT_NEAR(std::fabs(gov.topSets.maxMoment.M),
+                    largest([&](auto sum, auto) { return std::fabs(sum(&InternalForces::M1, m)); }), 1e-9)
+            << c;
+        EXPECT_NEAR(std::fabs(gov.bottomSets.maxMoment.M),
+                    largest([&](auto sum, auto) { return std::fabs(sum(&InternalForces::M2, m)); }), 1e-9)
+            << c;
+        // Q carries no self-weight: its axial force is the same at both ends.
+        const double weight = fg.N[z(c)] - fg.along[z(m)].N1;
+        EXPECT_NEAR(gov.bottomSets.maxAxial.N, largest([&](auto sum, auto) { return sum(&InternalForces::N, c); }), 1e-9);
+        EXPECT_NEAR(gov.bottomSets.minAxial.N, -largest([&](auto sum, auto) { return -sum(&InternalForces::N, c); }), 1e-9);
+        EXPECT_NEAR(gov.topSets.maxAxial.N,
+                    largest([&](auto sum, auto) { return sum(&InternalForces::N, c); }) - weight, 1e-9);
+        EXPECT_NEAR(gov.topSets.minAxial.N,
+                    -largest([&](auto sum, auto) { return -sum(&InternalForces::N, c); }) - weight, 1e-9);
+    }
+    // An outer span's largest sagging lies off mid-span, its layout named for the point.
+    EXPECT_NE(e.name(e.beamGoverning[5].span).find("[跨5"), std::string::npos);
+}
+
+TEST(ConcentratedLoadShear, TheEnvelopeOfAContinuousBeamTakesAlphaCvAsTheSingleCalculationDoes)
+{
+    // Two spans of 6 m, 250x500, G 10 kN/m, Q two forces of 100 kN 1.5 m
+    // from the supports of span 1. At its left support, simply supported,
+    // the forces give 1.5 x 100 = 150 kN of 150 + 1.3 x 30 = 189 (79 % >
+    // 75 %, GB 50010 6.3.4): lambda = 1500 / h0 > 3 is taken as 3, alphaCv
+    // = 1.75 / (3 + 1) = 0.4375.
+    const char* text = "CB,2,1,0,1,3\r\n6.00,111\r\n.25.50,11000\r\n1 10.0,1 10.0\r\n300,25\r\n";
+    const LoadCaseInput g = readLoadCase(LoadCaseKind::G, text, "G");
+    LoadCaseInput q = readLoadCase(LoadCaseKind::Q, text, "Q");
+    q.model.loads[1] = {{100, 0, 4.5}, {100, 0, 1.5}};
+    q.model.loads[2].clear();
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    const DesignRules& rules = rulesFor(o.code);
+    const EnvelopeResult e = calculateEnvelope({g, q}, parsed({"1.3G+1.5Q", "1.0G+1.5Q"}), "自定义", o, rules);
+    const BeamDesign& left = e.envelope.beams[1];
+    EXPECT_DOUBLE_EQ(left.left.alphaCv, 0.4375);
+    EXPECT_EQ(e.name(e.beamGoverning[1].leftShear), "1.3G+1.5Q");
+    EXPECT_DOUBLE_EQ(e.envelope.beams[2].right.alphaCv, 0.7); // span 2 carries G only
+    // The same beam under the loads of 1.3G+1.5Q in one data file: the same support.
+    FrameModel single = g.model;
+    for (int i = 1; i <= 2; ++i) {
+        for (LoadEntry& l : single.loads[z(i)]) l.w *= 1.3;
+        for (LoadEntry l : q.model.loads[z(i)]) single.loads[z(i)].push_back({1.5 * l.w, l.a, l.r});
+    }
+    const CalculationResult c = calculate(single, o, rules);
+    EXPECT_DOUBLE_EQ(c.beams[1].left.alphaCv, 0.4375);
+    EXPECT_NEAR(c.beams[1].left.V, left.left.V, 1e-9);
+    EXPECT_NEAR(c.beams[1].left.asvs, left.left.asvs, 1e-12);
+    EXPECT_EQ(c.beams[1].left.stirrupString, left.left.stirrupString);
+    EXPECT_NE(std::find(left.notes.begin(), left.notes.end(), "    左支座以集中荷载为主 (6.3.4), αcv=0.438"),
+              left.notes.end());
+}
+
+TEST(ColumnTension, AColumnInTensionIsDesignedBy6_2_23OrMarkedFailedNeverDropped)
+{
+    // 300 x 400 at N = -3000 kN: the default method cannot design tension;
+    // GB 50010-2010 6.2.23 needs more than 5 % of b h (9.3.1).
+    const ColumnInput pulled{1, {3.6, 0.3, 0.4}, 20, -20, -3000, false, -3000.0, 3.0};
+    const ColumnDesign old = defaultRules().designColumn(pulled, {300, 25}, DesignOptions{});
+    EXPECT_TRUE(old.top.failed());
+    ASSERT_EQ(old.notes.size(), 2u);
+    EXPECT_EQ(old.notes[0], "    柱顶 As=9999: 柱受拉 (N=-3000.0 kN), 原方法只能按偏心受压配筋, 可改用 GB50010-2010 按 6.2.23 设计");
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    const ColumnDesign gb = gb50010_2010Rules().designColumn(pulled, {300, 25}, o);
+    ASSERT_EQ(gb.notes.size(), 2u);
+    EXPECT_EQ(gb.notes[1], "    柱底 As=9999: 全部纵筋超过截面面积的 5% (9.3.1)");
+}
+
+TEST(ColumnTension, AStateWithTheColumnInTensionGovernsTheEnvelope)
+{
+    // The two-span frame under a wind of 300 kN: 1.0G+1.5W lifts the
+    // windward column, whose top is then in tension.
+    const char* g = "H,2,1,0,0,\r\n6.003.60,112\r\n.25.50.40.40,11222\r\n1 20.0,1 20.0\r\n300,25\r\n";
+    const char* w = "HW,2,1,1,0,\r\n6.003.60,112\r\n.25.50.40.40,11222\r\n0,0\r\n104300.0   0.0\r\n300,25\r\n";
+    const std::vector<LoadCaseInput> cases{readLoadCase(LoadCaseKind::G, g, "G"), readLoadCase(LoadCaseKind::W, w, "W")};
+    const std::vector<Combination> list = parsed({"1.3G+1.5W", "1.3G-1.5W", "1.0G+1.5W", "1.0G-1.5W"});
+    const EnvelopeResult old = calculateEnvelope(cases, list, "自定义", DesignOptions{});
+    const ColumnGoverning& c1 = old.columnGoverning[1];
+    ASSERT_LT(c1.topSets.minAxial.N, 0);
+    EXPECT_EQ(old.name(c1.top), old.name(c1.topSets.minAxial.governing)) << c1.topForces.Ntop;
+    EXPECT_TRUE(old.envelope.columns[1].top.failed());
+    EXPECT_EQ(old.envelope.columns[1].notes.at(0).find("    柱顶 As=9999: 柱受拉 (N=-"), 0u);
+
+    // GB 50010-2010 6.2.23, symmetric steel: As = N e' / (fy (h0 - as')),
+    // e' = e0 + h/2 - as', for the state in tension; the envelope's steel
+    // is at least that (here 1.3G-1.5W in compression needs more).
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    const EnvelopeResult e = calculateEnvelope(cases, list, "自定义", o, rulesFor(o.code));
+    const Governing pulled = e.columnGoverning[1].topSets.minAxial.governing;
+    EXPECT_EQ(e.name(pulled), "1.0G+1.5W");
+    const ColumnEndDesign& top = e.combinations[z(pulled.combination)].columnDesigns[1].top;
+    EXPECT_EQ(top.eccentricity, "大偏心受拉");
+    const double N = -1000 * top.N, M = 1e6 * std::fabs(top.M), as = 400 - top.h0;
+    EXPECT_NEAR(top.e0, M / N, 1e-9);
+    EXPECT_GT(M / N, 200 - as);
+    EXPECT_NEAR(top.As, N * (M / N + 200 - as) / (300 * (top.h0 - as)), 1e-9);
+    EXPECT_GE(e.envelope.columns[1].top.As, top.As);
 }
 
 TEST(SupportSagging, TheWindFromTheOtherSideIsDesignedAsBottomSteel)
@@ -235,6 +371,18 @@ TEST(RedistributionLimit, ASupportWhoseRedistributedXiPassesTheLimitKeepsItsWhol
     EXPECT_EQ(notes[0].find("    左支座调幅后 ξ=0."), 0u);
     EXPECT_NE(notes[1].find("右支座调幅后 ξ="), std::string::npos);
     EXPECT_NE(notes[0].find(" > 0.35 (5.4.3), 该支座不调幅 (β=1)"), std::string::npos);
+
+    // The JSON gives the beta applied, 1 there and 0.8 under a light load,
+    // and the storeys' etaS with their combination.
+    const nlohmann::json j = nlohmann::json::parse(envelopeJson(e));
+    EXPECT_EQ(j["envelope"]["members"][0]["design"]["left"]["beta"].get<double>(), 1.0);
+    EXPECT_EQ(j["options"]["beta"].get<double>(), 0.8);
+    ASSERT_EQ(j["envelope"]["sway"].size(), 1u);
+    EXPECT_EQ(j["envelope"]["sway"][0]["etaS"].get<double>(), e.envelope.sway[1].etaS);
+    EXPECT_EQ(j["envelope"]["sway"][0]["combination"], "1.0G");
+    const EnvelopeResult light =
+        calculateEnvelope({readLoadCase(LoadCaseKind::G, stiffSpan("S", "20.0"), "G")}, parsed({"1.0G"}), "自定义", o, rules);
+    EXPECT_EQ(light.envelope.beams[1].right.beta, 0.8);
 }
 
 TEST(RedistributionLimit, ASeismicSupportKeepsItsWholeMomentWithGammaRE)
