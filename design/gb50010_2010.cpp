@@ -220,6 +220,13 @@ bool layBars(double total, double perLayer, BarArrangement& r)
     return r.second != 1 && r.third != 1 && r.third <= std::ceil(perLayer / 2);
 }
 
+// The cover of the outer bars at the beam's sides, mm: the stirrup's cover and
+// the stirrup, and not less than the bar's diameter (8.2.1-1).
+double sideCover(double cover, double stirrup, double largestBar)
+{
+    return std::max(cover + stirrup, largestBar);
+}
+
 // The fewest bars a layer must take for total bars to have layers.
 double leastPerLayer(double total)
 {
@@ -275,7 +282,7 @@ void eachBarSet(double b, double h, const std::optional<ChosenBars>& chosen, Vis
 double barsPerLayer(double b, double cover, double stirrup, double largestBar, BarPosition position)
 {
     const double s = clearSpacing(largestBar, position);
-    const double w = b - 2 * (cover + stirrup);
+    const double w = b - 2 * sideCover(cover, stirrup, largestBar);
     return std::floor((w + s) / (largestBar + s));
 }
 
@@ -291,7 +298,7 @@ BarArrangement chooseBeamBars(double As, double b, double h, double cover, doubl
         const double total = bars.n + bars.k;
         // The narrowest beam that takes these bars, for the message when none fits.
         bars.widthNeeded =
-            2 * (cover + stirrup) + leastPerLayer(total) * (largest + clearSpacing(largest, position)) -
+            2 * sideCover(cover, stirrup, largest) + leastPerLayer(total) * (largest + clearSpacing(largest, position)) -
             clearSpacing(largest, position);
         if (!closest || std::pair(bars.widthNeeded, area) < std::pair(closest->widthNeeded, barArea(*closest)))
             closest = bars;

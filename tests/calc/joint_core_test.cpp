@@ -144,12 +144,15 @@ TEST(JointCore, NoCheckAtGradeFourOrWithoutEarthquake)
 // end moments (G 79.071 and -79.071, E 75.036 at both ends) and ηs = 1.010905
 // of the beams' storeys: ΣMb = (79.071 + 1.4 × 1.010905 × 75.036) + (-79.071
 // + 1.4 × 1.010905 × 75.036) = 185.267 + 27.124 = 212.392 kN m, before γRE.
-// hb0 = 558.44 (h less the top bars' centroid), as' = 600 - 559 = 41 (the
-// bottom bars), Hc = 3600, hb = 600: Vj = 1.35 × 212.392e6 / 517.44 × (1 -
-// 517.44 / 3000) = 458.55 kN (the beams' design moments, with γRE 0.75 in
-// them, would give 343.9). N = 188.46 kN in the column above as combined
-// (not its 0.75 of the design forces), Φ8@100(4): capacity (1.1 × 1.43 ×
-// 500² + 0.05 × 188462 + 270 × 2.0106 × 517.44) / 0.85 = 804.21 kN.
+// hb0 = 545.50: h less the centroid of the top bars 2Φ14+5Φ12 laid 4/3
+// (cover 25 + Φ8: 2Φ14 at 40 and 2Φ12 at 39, the second layer's 3Φ12 at
+// 33 + 14 + 25 + 6 = 78; (2·196·40 + 2·144·39 + 3·144·78) / 1112 = 54.50);
+// as' = 600 - 559 = 41 (the bottom bars), Hc = 3600, hb = 600: Vj = 1.35 ×
+// 212.392e6 / 504.50 × (1 - 504.50 / 3000) = 472.77 kN (the beams' design
+// moments, with γRE 0.75 in them, would give 354.6). N = 188.46 kN in the
+// column above as combined (not its 0.75 of the design forces), Φ8@100(4):
+// capacity (1.1 × 1.43 × 500² + 0.05 × 188462 + 270 × 2.0106 × 504.50) /
+// 0.85 = 795.94 kN.
 TEST(JointCore, ThreeStoreyFrameByHandFromTheCombinationsBeamMoments)
 {
     auto frameCase = [](LoadCaseKind kind, double q, double F) {
@@ -175,16 +178,16 @@ TEST(JointCore, ThreeStoreyFrameByHandFromTheCombinationsBeamMoments)
     EXPECT_NEAR(j.sumMb, G.M2[3] + G.M1[4] + 1.4 * etaS * (E.M2[3] + E.M1[4]), 1e-9);
     EXPECT_NEAR(j.sumMb, 212.392, 0.001);
     EXPECT_NEAR(j.hb0, r.envelope.beams[3].right.h0, 1e-9);
-    EXPECT_NEAR(j.hb0, 558.44, 0.005);
+    EXPECT_NEAR(j.hb0, 545.50, 0.005);
     EXPECT_DOUBLE_EQ(j.asComp, 41);
-    EXPECT_NEAR(j.Vj, 458.55, 0.005);
+    EXPECT_NEAR(j.Vj, 472.77, 0.005);
     EXPECT_NEAR(j.N, 188.46, 0.005);
-    EXPECT_NEAR(j.capacity, 804.21, 0.005);
+    EXPECT_NEAR(j.capacity, 795.94, 0.005);
     // The book puts the numbers of the joint nearest to failing into 11.6.2
     // and 11.6.4: the middle joint of level 1.
     const std::vector<std::string> notes = jointCoreTable(r).notes;
-    EXPECT_EQ(notes.back().find("控制节点 (第 1 层, 轴②, 1.0G+1.4E): Vj = 1.35 × 276.2×10⁶ / (557.8 - 41.0) × (1 - (557.8 "
-                                "- 41.0) / (3600 - 600)) = 597.3 kN; 受剪承载力 = (1.1 × 1.0 × 1.43 × 500 × 500 + 0.05 × "
-                                "1.0 × 369.5×10³ × 500 / 500 + 270 × 2.011 × (557.8 - 41.0)) / 0.85 = 814.4 kN"),
+    EXPECT_EQ(notes.back().find("控制节点 (第 1 层, 轴②, 1.0G+1.4E): Vj = 1.35 × 276.2×10⁶ / (556.5 - 41.0) × (1 - (556.5 "
+                                "- 41.0) / (3600 - 600)) = 599.1 kN; 受剪承载力 = (1.1 × 1.0 × 1.43 × 500 × 500 + 0.05 × "
+                                "1.0 × 369.5×10³ × 500 / 500 + 270 × 2.011 × (556.5 - 41.0)) / 0.85 = 813.6 kN"),
               0u);
 }

@@ -141,6 +141,11 @@ TEST(Gb2010Beam, BarsFitTheirLayers)
     // layer; bottom bars at a clear 25: (184 + 25) / 50 = 4.18, four.
     EXPECT_EQ(barsPerLayer(250, 25, 8, 25, BarPosition::Top), 3);
     EXPECT_EQ(barsPerLayer(250, 25, 8, 25, BarPosition::Bottom), 4);
+    // 8.2.1-1: a bar's cover is not below its diameter, at the sides too.
+    // Top bars of 32 mm, cover 20, 8 mm stirrups: 250 - 2 x 32 = 186 mm, at a
+    // clear 48: (186 + 48) / 80 = 2.9, two a layer (with 28 mm of side cover
+    // three would seem to fit: (194 + 48) / 80 = 3.02).
+    EXPECT_EQ(barsPerLayer(250, 20, 8, 32, BarPosition::Top), 2);
     // 5390 mm2 with the boxes' 2Φ25 at the bottom: ten of 25 (4 / 4 / 2)
     // hold 4909, bars of 28 lie three a layer, (184 + 28) / 56 = 3.8, and
     // take 3 + 3 + 2; nothing fits. Of the sets that hold the area,
