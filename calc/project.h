@@ -12,6 +12,7 @@
 #include "calc/options.h"
 #include "calc/seismic_action.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -102,6 +103,14 @@ inline constexpr double kBeamUnitWeight = 25.0;
 // their span, joints or levels that do not exist, non-finite numbers, and
 // settings the design does not accept.
 Project parseProject(const std::string& text, const std::string& fileName);
+// Arrays and objects nested deeper than this are refused with the line and
+// column of the bracket that goes too deep.
+inline constexpr int kMaxProjectNesting = 64;
+// The most members (beams and columns) a project's frame may have.
+inline constexpr long kMaxProjectMembers = 100000;
+// Reads the project file at path (shownName in messages); a file over 1 MiB
+// is refused as a project file.
+Project readProjectFile(const std::filesystem::path& path, const std::string& shownName);
 // The project as JSON text (UTF-8, two-space indent, final line end).
 std::string projectJson(const Project& project);
 

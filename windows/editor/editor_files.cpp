@@ -101,13 +101,13 @@ bool EditorForm::openFile(const QString& path)
     const std::string shown = QDir::toNativeSeparators(path).toStdString();
     const std::filesystem::path file = kj::pathFromUtf8(path.toStdString());
     try {
-        const std::string text = kj::readTextFile(file, shown);
         const QFileInfo info(path);
         if (info.suffix().compare(QStringLiteral("kjpj"), Qt::CaseInsensitive) == 0) {
-            startProject(kj::parseProject(text, shown), path);
+            startProject(kj::readProjectFile(file, shown), path);
             addRecent(info.absoluteFilePath());
             return true;
         }
+        const std::string text = kj::readTextFile(file, shown);
         // A frame data file: G, with NAMEQ.txt, NAMEW.txt and NAMEW2.txt beside it when they are there.
         std::vector<kj::LoadCaseInput> cases{kj::readLoadCase(kj::LoadCaseKind::G, text, shown)};
         for (kj::LoadCaseKind k : {kj::LoadCaseKind::Q, kj::LoadCaseKind::W, kj::LoadCaseKind::W2}) {
