@@ -408,8 +408,6 @@ Project parseProject(const std::string& text, const std::string& fileName)
         p.endFixity = it->second;
     }
 
-    // Work and memory grow with the members: the calculation book of the
-    // largest frame stays within a few hundred megabytes.
     const long members = static_cast<long>(p.L()) * p.NF() + static_cast<long>(p.L() + 1) * p.NF();
     if (members > kMaxProjectMembers)
         r.fail("spans", "和 storeys: " + std::to_string(p.L()) + " 跨 " + std::to_string(p.NF()) + " 层共 " +
