@@ -289,7 +289,7 @@ int toDataFile(const std::string& projectName, const std::string& out,
     try {
         kj::setWorkingRoot(std::filesystem::current_path());
         const kj::Project p =
-            kj::parseProject(kj::readTextFile(kj::slotPath(projectName), projectName), projectName);
+            kj::readProjectFile(kj::slotPath(projectName), projectName);
         std::vector<std::pair<std::string, std::string>> files{{"G", out}};
         files.insert(files.end(), caseOutputs.begin(), caseOutputs.end());
         std::vector<std::pair<std::string, std::string>> texts; // all made before any is written
@@ -434,7 +434,7 @@ int main(int argc, char** argv)
             // The project is read once, checked whole, and the options given
             // here override its own settings.
             kj::Project project =
-                kj::parseProject(kj::readTextFile(kj::slotPath(req.dataName), req.dataName), req.dataName);
+                kj::readProjectFile(kj::slotPath(req.dataName), req.dataName);
             for (const auto& f : designEdits) f(project.design);
             kj::parseDesignOptions(project.design);
             if (setGiven) {

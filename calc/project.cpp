@@ -6,6 +6,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 #include "design/materials.h"
+#include "common/textfile.h"
 
 #include <nlohmann/json.hpp>
 
@@ -298,6 +299,46 @@ ProjectCase readCase(const Reader& r, const Json& c, const std::string& path, Lo
     return pc;
 }
 
+// "第 L 行第 C 列" of the byte at index, as an editor counts lines and columns.
+std::string textPosition(const std::string& text, std::size_t index)
+{
+    std::size_t line = 1, column = 1;
+    for (std::size_t k = 0; k < index && k < text.size(); ++k) {
+        if (text[k] == '\n') {
+            ++line;
+            column = 1;
+        } else if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return "第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 列";
+}
+
+// Arrays and objects nested deeper than kMaxProjectNesting are refused
+// before the parser sees them: one scan that only counts, so that no
+// nesting can run the reading out of stack.
+void refuseDeepNesting(const std::string& text, const std::string& fileName)
+{
+    int depth = 0;
+    bool inString = false, escaped = false;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const char c = text[k];
+        if (inString) {
+            if (escaped) escaped = false;
+            else if (c == '\\') escaped = true;
+            else if (c == '"') inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxProjectNesting)
+                throw Failure("项目文件 " + fileName + " " + textPosition(text, k) + ": 嵌套超过 " +
+                              std::to_string(kMaxProjectNesting) + " 层");
+        } else if (c == ']' || c == '}') {
+            depth = std::max(0, depth - 1);
+        }
+    }
+}
+
 } // namespace
 
 const ProjectCase* Project::findCase(LoadCaseKind kind) const
@@ -307,24 +348,21 @@ const ProjectCase* Project::findCase(LoadCaseKind kind) const
     return nullptr;
 }
 
+Project readProjectFile(const std::filesystem::path& path, const std::string& shownName)
+{
+    return parseProject(readTextFile(path, shownName, "项目文件"), shownName);
+}
+
 Project parseProject(const std::string& text, const std::string& fileName)
 {
     const Reader r(fileName);
+    refuseDeepNesting(text, fileName);
     Json j;
     try {
         j = Json::parse(text);
     } catch (const Json::parse_error& e) {
-        // Where the reading stopped, as an editor counts lines and columns.
-        std::size_t line = 1, column = 1;
-        for (std::size_t k = 0; k + 1 < e.byte && k < text.size(); ++k) {
-            if (text[k] == '\n') {
-                ++line;
-                column = 1;
-            } else if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) {
-                ++column;
-            }
-        }
-        r.fail("", "不是有效的 JSON: 第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 列不合 JSON 的写法");
+        // Where the reading stopped.
+        r.fail("", "不是有效的 JSON: " + textPosition(text, e.byte > 0 ? e.byte - 1 : 0) + "不合 JSON 的写法");
     } catch (const Json::exception& e) {
         // A number too large for a double: "... parsing '1e999'".
         std::string what = e.what(), token;
@@ -375,11 +413,10 @@ Project parseProject(const std::string& text, const std::string& fileName)
         p.endFixity = it->second;
     }
 
-    // The report numbers members in a column of three digits.
     const long members = static_cast<long>(p.L()) * p.NF() + static_cast<long>(p.L() + 1) * p.NF();
-    if (members > 999)
+    if (members > kMaxProjectMembers)
         r.fail("spans", "和 storeys: " + std::to_string(p.L()) + " 跨 " + std::to_string(p.NF()) + " 层共 " +
-                            std::to_string(members) + " 根梁柱, 计算书最多编号 999 根");
+                            std::to_string(members) + " 根梁柱, 超过上限 " + std::to_string(kMaxProjectMembers) + " 根");
     p.beams = readMemberSections(r, r.need(j, "beams", ""), "beams", p.NF(), p.L(), "梁", p.sections);
     if (!p.continuousBeam || j.contains("columns"))
         p.columns = readMemberSections(r, r.need(j, "columns", ""), "columns", p.NF(), p.L() + 1, "柱", p.sections);

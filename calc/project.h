@@ -12,6 +12,7 @@
 #include "calc/options.h"
 #include "calc/seismic_action.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -109,6 +110,17 @@ Project parseProject(const std::string& text, const std::string& fileName);
 // designed). The frame editor checks every edit so. Throws Failure naming
 // the file.
 void checkProjectValues(const Project& project);
+// Arrays and objects nested deeper than this are refused with the line and
+// column of the bracket that goes too deep.
+inline constexpr int kMaxProjectNesting = 64;
+// The most members (beams and columns) a project's frame may have: the
+// report, the JSON and the calculation book of a frame this large take a
+// few hundred megabytes and half a minute (a 60-span, 20-storey frame has
+// 2420 members).
+inline constexpr long kMaxProjectMembers = 2500;
+// Reads the project file at path (shownName in messages); a file over 1 MiB
+// is refused as a project file.
+Project readProjectFile(const std::filesystem::path& path, const std::string& shownName);
 // The project as JSON text (UTF-8, two-space indent, final line end).
 std::string projectJson(const Project& project);
 

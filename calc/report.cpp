@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "common/text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -108,36 +109,45 @@ void writeNote(ReportWriter& w, const std::vector<std::string>* lines, int i)
 
 } // namespace
 
+int memberNumberWidening(const FrameTopology& t)
+{
+    return std::max(0, static_cast<int>(std::to_string(std::max(t.NB, t.NC)).size()) - 3);
+}
+
 void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNotes* notes)
 {
     const FrameTopology& t = r.topo();
+    // Every column after the member number moves right by the digits the
+    // largest number has beyond three.
+    const int d = memberNumberWidening(t);
+    const std::string blanks(static_cast<std::size_t>(d), ' ');
     const DesignRules& rules = r.rules ? *r.rules : defaultRules();
     w.endLine();
     w.column(21).text("******* ").text(rules.headingTag).text("Fy=").number(r.materials.Fy).text(" C")
         .number(r.materials.C).text("*******").endLine();
     if (rules.assumptions)
         for (const std::string& line : rules.assumptions(r.options)) w.text(line).endLine();
-    w.text("梁号").text("   M1  ").text("   V1  ").text("  As  ").text("  Asv").text("     M2  ")
+    w.text("梁号").text(blanks).text("   M1  ").text("   V1  ").text("  As  ").text("  Asv").text("     M2  ")
         .text("   V2  ").text("   As  ").text("  Asv").text("     Mo  ").text("  剪折点").text("   As")
         .text("    As'").endLine();
     for (int i = 1; i <= t.NB; ++i) {
         const BeamDesign& b = r.beams[static_cast<std::size_t>(i)];
         if (!b.designed) continue;
         w.fixedColumns(true).column(1).number(i)
-            .column(6).number(whole(b.left.M))
-            .column(12).number(whole(b.left.V))
-            .column(19).number(whole(b.left.As))
-            .column(25).text(b.left.stirrupString)
-            .column(33).number(whole(b.right.M))
-            .column(40).number(whole(b.right.V))
-            .column(47).number(whole(b.right.As))
-            .column(53).text(b.right.stirrupString)
-            .column(61).number(whole(b.span.M))
-            .column(69).number(roundHalfEven2(b.span.x))
-            .column(76).number(whole(b.span.As))
-            .column(82).number(whole(b.span.AsComp))
+            .column(d + 6).number(whole(b.left.M))
+            .column(d + 12).number(whole(b.left.V))
+            .column(d + 19).number(whole(b.left.As))
+            .column(d + 25).text(b.left.stirrupString)
+            .column(d + 33).number(whole(b.right.M))
+            .column(d + 40).number(whole(b.right.V))
+            .column(d + 47).number(whole(b.right.As))
+            .column(d + 53).text(b.right.stirrupString)
+            .column(d + 61).number(whole(b.span.M))
+            .column(d + 69).number(roundHalfEven2(b.span.x))
+            .column(d + 76).number(whole(b.span.As))
+            .column(d + 82).number(whole(b.span.AsComp))
             .endLine();
-        w.text("    预配钢筋").column(12).text(b.left.barString).column(39).text(b.right.barString).column(69)
+        w.text("    预配钢筋").column(d + 12).text(b.left.barString).column(d + 39).text(b.right.barString).column(d + 69)
             .text(b.span.barString).endLine().fixedColumns(false);
         writeLines(w, b.notes);
         writeNote(w, notes ? &notes->beams : nullptr, i);
@@ -145,7 +155,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
     writeAnalysedOnly(w, rules, r.model, 1, t.NB);
     if (r.model.continuousBeam) return;
 
-    w.text("柱号").text("    M1   ").text("    N1   ").text("    As    ").text("   As'  ").text("    M2   ")
+    w.text("柱号").text(blanks).text("    M1   ").text("    N1   ").text("    As    ").text("   As'  ").text("    M2   ")
         .text("    N2   ").text("    As   ").text("     As'");
     // Rule sets that design the ties give them at the end of the row.
     bool ties = false;
@@ -153,20 +163,20 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
     if (ties) w.text("   箍筋");
     w.endLine();
     for (int c = 1; c <= t.NC; ++c) {
-        const ColumnDesign& d = r.columns[static_cast<std::size_t>(c)];
-        if (!d.designed) continue;
+        const ColumnDesign& col = r.columns[static_cast<std::size_t>(c)];
+        if (!col.designed) continue;
         w.fixedColumns(true).column(1).number(c)
-            .column(7).number(whole(d.top.M))
-            .column(16).number(whole(d.top.N))
-            .column(25).number(whole(d.top.As))
-            .column(34).number(whole(d.top.As))
-            .column(43).number(whole(d.bottom.M))
-            .column(53).number(whole(d.bottom.N))
-            .column(62).number(whole(d.bottom.As))
-            .column(72).number(whole(d.bottom.As));
-        if (!d.tieString.empty()) w.column(82).text(d.tieString);
+            .column(d + 7).number(whole(col.top.M))
+            .column(d + 16).number(whole(col.top.N))
+            .column(d + 25).number(whole(col.top.As))
+            .column(d + 34).number(whole(col.top.As))
+            .column(d + 43).number(whole(col.bottom.M))
+            .column(d + 53).number(whole(col.bottom.N))
+            .column(d + 62).number(whole(col.bottom.As))
+            .column(d + 72).number(whole(col.bottom.As));
+        if (!col.tieString.empty()) w.column(d + 82).text(col.tieString);
         w.endLine().fixedColumns(false);
-        writeLines(w, d.notes);
+        writeLines(w, col.notes);
         writeNote(w, notes ? &notes->columns : nullptr, c);
     }
     writeAnalysedOnly(w, rules, r.model, t.NB + 1, t.memberCount());

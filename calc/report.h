@@ -21,6 +21,10 @@ struct RowNotes {
     std::vector<std::string> beams, columns;
 };
 
+// The member numbers of the tables take three digits; a frame numbered
+// further widens their column by the digits it needs more (0 up to 999).
+int memberNumberWidening(const FrameTopology& t);
+
 // Ends the line the echo left open, then the material line, the beam table
 // with its bar rows and, unless the frame is a continuous beam, the column
 // table; with notes, their lines beneath the rows.

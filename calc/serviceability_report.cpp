@@ -1,5 +1,6 @@
 #include "calc/serviceability_report.h"
 
+#include "calc/report.h"
 #include "common/numbers.h"
 #include "design/gb50010_2010.h"
 
@@ -124,8 +125,9 @@ void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, cons
     if (!anyRecord && drifts.empty()) return;
     w.endLine();
     w.text(serviceabilityTitle(r, quasiPermanent)).endLine();
-    w.text("梁号").column(6).text("截面").column(14).text("Mk(kN.m)").column(24).text("Mq(kN.m)").column(34)
-        .text("wmax(mm)").column(44).text("wlim").column(52).text("结论")
+    const int wide = memberNumberWidening(r.topo()); // the beam numbers' column, as the design table's
+    w.text("梁号").column(wide + 6).text("截面").column(wide + 14).text("Mk(kN.m)").column(wide + 24).text("Mq(kN.m)").column(wide + 34)
+        .text("wmax(mm)").column(wide + 44).text("wlim").column(wide + 52).text("结论")
         .endLine();
     for (int i = 1; i < static_cast<int>(r.beams.size()); ++i) {
         const BeamDesign& d = r.beams[z(i)];
@@ -133,19 +135,21 @@ void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, cons
         const BeamServiceability& s = *d.serviceability;
         w.text(std::to_string(i));
         for (const CrackRow& c : crackRows(s)) {
-            w.column(6).text(c.section).column(14).number(c.Mk).column(24).number(c.Mq);
+            w.column(wide + 6).text(c.section).column(wide + 14).number(c.Mk).column(wide + 24).number(c.Mq);
             if (!c.checked) {
-                w.column(34).text("不验算: " + c.noCheck).endLine();
+                w.column(wide + 34).text("不验算: " + c.noCheck).endLine();
                 continue;
             }
-            w.column(34).number(c.wmax).column(44).number(c.wlim).column(52).text(serviceabilityVerdict(c.passes)).endLine();
+            w.column(wide + 34).number(c.wmax).column(wide + 44).number(c.wlim).column(wide + 52)
+                .text(serviceabilityVerdict(c.passes))
+                .endLine();
         }
-        w.column(6).text("挠度");
+        w.column(wide + 6).text("挠度");
         if (!s.deflectionChecked) {
-            w.column(14).text("不验算: " + s.noDeflection).endLine();
+            w.column(wide + 14).text("不验算: " + s.noDeflection).endLine();
             continue;
         }
-        w.column(14).text(deflectionText(s)).column(80).text(serviceabilityVerdict(s.deflectionPasses())).endLine();
+        w.column(wide + 14).text(deflectionText(s)).column(wide + 80).text(serviceabilityVerdict(s.deflectionPasses())).endLine();
     }
     const ServiceabilityCount n = countFailingBeams(r);
     if (n.checked > 0) {

@@ -6,7 +6,8 @@
 
 namespace kj {
 
-// The name the kept copy of a file takes: "KJ-1.txt" -> "KJ-1.txt.bak".
+// The name the kept copy of a file takes: "KJ-1.txt" -> "KJ-1.txt.bak"; a
+// name too long for the four more characters is cut short before ".bak".
 std::filesystem::path backupPath(const std::filesystem::path& path);
 
 // Copies an existing, non-empty file to backupPath(path) before it is

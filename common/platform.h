@@ -38,7 +38,8 @@ std::string appendFile(const std::filesystem::path& path, std::string_view bytes
 std::string renameOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Every temporary file the program writes begins with this prefix, so that
-// one left by a killed program is known for what it is.
+// one left by a killed program is known for what it is; a few characters
+// follow it (never the target's name, which may be as long as a name can be).
 inline constexpr const char* kTempPrefix = ".kjpj-tmp-";
 
 // A file written under a temporary name beside its target and held by this

@@ -175,7 +175,9 @@ std::string StagedFile::open(const fs::path& target)
     if (std::string why = refuseWriting(target, st, exists); !why.empty()) return why;
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     for (int attempt = 0; attempt < 10; ++attempt) {
-        std::string tmp = (dir / (std::string(kTempPrefix) + target.filename().native() + ".XXXXXX")).native();
+        // Short whatever the target's name, so that any name the file
+        // system takes can be written through it.
+        std::string tmp = (dir / (std::string(kTempPrefix) + "XXXXXX")).native();
         int fd = ::mkstemp(tmp.data());
         if (fd < 0) return lastReason(true);
         // Held from here on. A run cleaning the folder may have taken the

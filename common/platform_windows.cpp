@@ -322,8 +322,10 @@ std::string StagedFile::open(const fs::path& target)
     const std::wstring prefix = pathFromUtf8(kTempPrefix).native();
     for (int attempt = 0; attempt < 100; ++attempt) {
         wchar_t tag[40];
-        std::swprintf(tag, 40, L".%lx.%x", GetCurrentProcessId(), counter++);
-        const fs::path tmp = dir / (prefix + target.filename().native() + tag);
+        std::swprintf(tag, 40, L"%lx.%x", GetCurrentProcessId(), counter++);
+        // Short whatever the target's name, so that any name the file
+        // system takes can be written through it.
+        const fs::path tmp = dir / (prefix + tag);
         HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             target_ = target;

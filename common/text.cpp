@@ -49,6 +49,12 @@ std::string charSlice(std::string_view text, std::size_t first, std::size_t coun
 
 std::string charAt(std::string_view text, std::size_t pos) { return charSlice(text, pos, 1); }
 
+std::string clipText(std::string_view text, std::size_t maxChars)
+{
+    if (charCount(text) <= maxChars) return std::string(text);
+    return (maxChars > 1 ? charSlice(text, 1, maxChars - 1) : std::string()) + "…";
+}
+
 namespace {
 
 // The message form of text: control characters (C0, DEL and the C1 range

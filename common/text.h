@@ -15,6 +15,11 @@ std::string charSlice(std::string_view text, std::size_t first, std::size_t coun
 // The single character at 1-based position pos, or "" beyond the end.
 std::string charAt(std::string_view text, std::size_t pos);
 
+// A name or a title as a page or a drawing shows it: the text itself when it
+// has at most maxChars characters, else its first maxChars - 1 and "…", so
+// that the time to set it never grows with what the user typed.
+std::string clipText(std::string_view text, std::size_t maxChars);
+
 // Splits a text into lines at CR LF, LF or a lone CR. A final line end
 // does not start a further (empty) line.
 std::vector<std::string> splitLines(std::string_view text);

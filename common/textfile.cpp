@@ -143,7 +143,7 @@ bool fileExists(const fs::path& path)
     return fs::is_regular_file(path, ec);
 }
 
-std::string readTextFile(const fs::path& path, std::string_view shownName)
+std::string readTextFile(const fs::path& path, std::string_view shownName, std::string_view kind)
 {
     const std::string_view verb = "无法读取文件";
     std::error_code ec;
@@ -152,7 +152,7 @@ std::string readTextFile(const fs::path& path, std::string_view shownName)
     if (fs::is_directory(st)) throw Failure(fileFailure(verb, shownName, "这是一个文件夹"));
     // A FIFO or a device is refused before it is opened: it could block or never end.
     if (!fs::is_regular_file(st)) throw Failure(fileFailure(verb, shownName, "不是普通文件"));
-    const std::string tooLarge = "文件大于 1 MB, 不是本程序的数据文件";
+    const std::string tooLarge = "文件大于 1 MB, 不是本程序的" + std::string(kind);
     if (fs::file_size(path, ec) > kMaxTextFileBytes && !ec) throw Failure(fileFailure(verb, shownName, tooLarge));
     std::string bytes;
     if (std::string why = platform::readFile(path, kMaxTextFileBytes, bytes); !why.empty())

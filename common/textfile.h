@@ -36,8 +36,10 @@ inline constexpr std::size_t kMaxTextFileBytes = 1 << 20;
 // Whole content of a file, decoded to UTF-8, line ends as in the file.
 // Throws Failure naming the slot when the file is missing or unreadable, is
 // not a regular file (a FIFO or a device is never opened), is larger than
-// kMaxTextFileBytes, or is UTF-16.
-std::string readTextFile(const std::filesystem::path& path, std::string_view shownName);
+// kMaxTextFileBytes, or is UTF-16. A file too large is refused as "not a
+// <kind> of this program".
+std::string readTextFile(const std::filesystem::path& path, std::string_view shownName,
+                         std::string_view kind = "数据文件");
 bool fileExists(const std::filesystem::path& path);
 
 // Replaces the whole file with the text (UTF-8 in, GBK on disk) through a

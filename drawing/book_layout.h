@@ -89,9 +89,11 @@ public:
     {
         const double h = lineHeight(title_) * 1.6;
         const QRectF r(content_.left(), y_, content_.width(), h);
-        add([r, text, f = title_](QPainter& p) {
+        // One line: a title longer than the page ends in "…".
+        const QString shown = QFontMetricsF(title_, &writer_).elidedText(text, Qt::ElideRight, r.width());
+        add([r, shown, f = title_](QPainter& p) {
             p.setFont(f);
-            p.drawText(r, Qt::AlignCenter, text);
+            p.drawText(r, Qt::AlignCenter, shown);
         });
         y_ += h + 2 * kMm;
     }
@@ -119,9 +121,7 @@ public:
             QStringList pieces;
             QString rest = text;
             // Break where the width runs out, at a character (the echo has no spaces to break at).
-            while (fm.horizontalAdvance(rest) > width && rest.size() > 1) {
-                int n = rest.size();
-                while (n > 1 && fm.horizontalAdvance(rest.left(n)) > width) --n;
+            for (int n = fittingLength(fm, rest, width); n < rest.size(); n = fittingLength(fm, rest, width)) {
                 pieces << rest.left(n);
                 rest = rest.mid(n);
             }
@@ -182,8 +182,12 @@ public:
             for (const QString& cell : row) n = std::max(n, static_cast<int>(cell.count(QLatin1Char('\n'))) + 1);
             return n * fm.height() + 1.2 * kMm;
         };
-        const auto drawRow = [this, widths, font, pad, t](const QStringList& row, double y, double h, bool header) {
+        // Shared by the rows' steps: a step that held its own copy of the
+        // table would make the memory grow with the square of its rows.
+        const auto shared = std::make_shared<const std::pair<std::vector<double>, std::vector<bool>>>(widths, t.leftAligned);
+        const auto drawRow = [this, shared, font, pad](const QStringList& row, double y, double h, bool header) {
             add([=, this](QPainter& p) {
+                const auto& [widths, leftAligned] = *shared;
                 p.setFont(font);
                 double x = content_.left();
                 if (header) p.fillRect(QRectF(x, y, content_.width(), h), QColor(232, 232, 232));
@@ -193,7 +197,7 @@ public:
                 p.setPen(Qt::black);
                 for (std::size_t c = 0; c < widths.size(); ++c) {
                     const QRectF cell(x + pad, y, widths[c] - 2 * pad, h);
-                    const bool left = header || (c < t.leftAligned.size() && t.leftAligned[c]);
+                    const bool left = header || (c < leftAligned.size() && leftAligned[c]);
                     const QString text = static_cast<int>(c) < row.size() ? row[static_cast<int>(c)] : QString();
                     p.drawText(cell, (left && !header ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter, text);
                     x += widths[c];
@@ -265,12 +269,16 @@ public:
         const int count = static_cast<int>(pages_.size());
         // A trailing empty page (left by a drawing) is not printed.
         const int printed = count > 1 && pages_.back().empty() ? count - 1 : count;
+        // The head leaves room for the date beside it.
+        const QFontMetricsF fm(small_, &writer_);
+        const QString shownHead =
+            fm.elidedText(head, Qt::ElideRight, content_.width() - fm.horizontalAdvance(date) - 5 * kMm);
         for (int k = 0; k < printed; ++k) {
             if (k > 0) writer_.newPage();
             p.setFont(small_);
             p.setPen(Qt::black);
             const QRectF headRect(content_.left(), 10 * kMm, content_.width(), 6 * kMm);
-            p.drawText(headRect, Qt::AlignLeft | Qt::AlignBottom, head);
+            p.drawText(headRect, Qt::AlignLeft | Qt::AlignBottom, shownHead);
             p.drawText(headRect, Qt::AlignRight | Qt::AlignBottom, date);
             p.setPen(QPen(Qt::black, 0.2 * kMm));
             p.drawLine(QPointF(content_.left(), 17 * kMm), QPointF(content_.right(), 17 * kMm));
@@ -284,6 +292,27 @@ public:
     QFont body_, small_, mono_, h1_, h2_, title_;
 
 private:
+    // The number of leading characters of text that fit width, at least one:
+    // a doubling then halving search, so that a line costs about its own
+    // length to break however long it is.
+    static int fittingLength(const QFontMetricsF& fm, const QString& text, double width)
+    {
+        const auto fits = [&](int n) { return fm.horizontalAdvance(text.left(n)) <= width; };
+        int lo = 1, hi = 2; // fits(lo) is assumed, as a piece has a character at least
+        while (hi < text.size() && fits(hi)) {
+            lo = hi;
+            hi *= 2;
+        }
+        if (hi >= text.size()) {
+            if (fits(static_cast<int>(text.size()))) return static_cast<int>(text.size());
+            hi = static_cast<int>(text.size());
+        }
+        while (hi - lo > 1) {
+            const int mid = lo + (hi - lo) / 2;
+            (fits(mid) ? lo : hi) = mid;
+        }
+        return lo;
+    }
     void add(Step step) { pages_.back().push_back(std::move(step)); }
     QPdfWriter& writer_;
     std::shared_ptr<FramePainter> painter_;

@@ -9,6 +9,7 @@
 #include "common/failure.h"
 #include "common/numbers.h"
 #include "common/report_writer.h"
+#include "common/text.h"
 #include "common/textfile.h"
 #include "frame_painter.h"
 
@@ -72,11 +73,10 @@ BookMaterials bookMaterials(const kj::CalculationResult& r)
 // The title block of the first page.
 void titleBlock(Book& book, const kj::CalculationResult& r, const kj::TitleBlock& t, const QString& date)
 {
-    const auto orBlank = [](const std::string& s) { return q(s); };
     Table block{{QStringLiteral("工程名称"), QStringLiteral("框架"), QStringLiteral("设计"), QStringLiteral("校对"),
                  QStringLiteral("日期")},
-                {{orBlank(t.project), t.frame.empty() ? q(r.model.name) : q(t.frame), orBlank(t.designer),
-                  orBlank(t.checker), t.date.empty() ? date : q(t.date)}},
+                {{shownName(t.project), shownName(t.frame.empty() ? r.model.name : t.frame), shownName(t.designer),
+                  shownName(t.checker), t.date.empty() ? date : shownName(t.date)}},
                 {}};
     book.table(block);
     book.space(2);
@@ -90,7 +90,7 @@ void basisSection(Book& book, const kj::CalculationResult& r, const kj::Envelope
     const kj::DesignOptions& o = r.options;
     book.heading(QString::fromUtf8(kBookSections[0]), true);
     QStringList info;
-    info << QStringLiteral("构件名: %1;  数据文件: %2").arg(q(m.name), q(m.fileName));
+    info << QStringLiteral("构件名: %1;  数据文件: %2").arg(shownName(m.name), q(kj::clipText(m.fileName, 2 * kShownNameChars)));
     if (m.continuousBeam)
         info << QStringLiteral("结构: %1 跨连续梁 (支座按细长支杆计算, 嵌固端按固定端; 端部嵌固代码 NZ = %2)").arg(m.topo.L).arg(m.NZ);
     else
@@ -778,7 +778,7 @@ void serviceabilitySection(Book& book, const kj::CalculationResult& r, const std
 void layoutBook(Book& book, const kj::CalculationResult& r, const kj::FrameData& data, const BookOptions& options,
                 const QString& date)
 {
-    const QString name = q(r.model.name);
+    const QString name = shownName(r.model.name);
     book.title(name + QStringLiteral(" 框架内力及配筋计算书"));
     titleBlock(book, r, options.title, date);
     const kj::EnvelopeResult* e = options.envelope;
@@ -902,7 +902,7 @@ QPdfWriter* newWriter(QBuffer& buffer, const QString& name)
 QByteArray calculationBookPdf(const kj::CalculationResult& r, const kj::FrameData& data, const BookOptions& options)
 {
     const QString date = q(options.date.empty() ? kj::shortDateTimeNow().date : options.date);
-    const QString name = q(r.model.name);
+    const QString name = shownName(r.model.name);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -921,7 +921,7 @@ BookTexts calculationBookTexts(const kj::CalculationResult& r, const kj::FrameDa
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    std::unique_ptr<QPdfWriter> writer(newWriter(buffer, q(r.model.name)));
+    std::unique_ptr<QPdfWriter> writer(newWriter(buffer, shownName(r.model.name)));
     Book book(*writer, r);
     layoutBook(book, r, data, options, q(options.date.empty() ? std::string("2026/1/1") : options.date));
     return book.texts_;

@@ -1,6 +1,7 @@
 #include "frame_painter.h"
 
 #include "common/numbers.h"
+#include "common/text.h"
 #include "painter_ink.h"
 
 #include <QFontDatabase>
@@ -73,6 +74,8 @@ double floorForce(const kj::InternalForces& f, int storey)
     const auto V = [&](int J) { return J >= 1 && static_cast<std::size_t>(J) < f.storeyShear.size() ? f.storeyShear[ix(J)] : 0.0; };
     return V(storey) - V(storey - 1);
 }
+
+QString shownName(const std::string& name) { return QString::fromStdString(kj::clipText(name, kShownNameChars)); }
 
 QString layerTitle(Layer layer)
 {
@@ -608,7 +611,7 @@ std::vector<std::pair<FramePainter::Label, QRectF>> FramePainter::titleLabels(La
     const double room = target_.width() - 2 * pad;
     // A legend wider than the drawing breaks after its semicolons.
     if (labelSize(legend).width() > room) legend.replace(QStringLiteral("; "), QStringLiteral("\n"));
-    QString title = QString::fromStdString(r_.model.name) + QStringLiteral("  ") + layerTitle(layer);
+    QString title = shownName(r_.model.name) + QStringLiteral("  ") + layerTitle(layer);
     if (!caption_.isEmpty()) title += QStringLiteral("  ") + caption_;
     const QSizeF ts = labelSize(title, true), ls = labelSize(legend);
     const QRectF tr(target_.left() + pad, target_.top() + pad, std::min(ts.width(), room), ts.height());

@@ -45,6 +45,11 @@ inline constexpr std::array<Layer, 8> kLayers{Layer::Geometry, Layer::Loads,    
 // 计算简图, 荷载, 弯矩图, 剪力图, 轴力图, 变形图, 层间位移, 配筋图.
 QString layerTitle(Layer layer);
 
+// A name the user gave (the frame's, the title block's fields) as drawings
+// and pages show it: at most kShownNameChars characters, then "…".
+inline constexpr std::size_t kShownNameChars = 40;
+QString shownName(const std::string& name);
+
 // Bars in the notation of drawings: "2Φ16+1Φ18", with the layers as the
 // bar string gives them ("2Φ22+3Φ25 3/2"); "截面不足" for a failed section.
 QString barNotation(const kj::BeamSectionDesign& section, bool span);

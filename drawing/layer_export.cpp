@@ -40,7 +40,7 @@ QByteArray layerSvg(const kj::CalculationResult& result, Layer layer, QSize size
     svg.setOutputDevice(&buffer);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(QString::fromStdString(result.model.name) + QStringLiteral(" ") + layerTitle(layer));
+    svg.setTitle(shownName(result.model.name) + QStringLiteral(" ") + layerTitle(layer));
     {
         QPainter p(&svg);
         FramePainter painter(result, drawn.envelope);
@@ -84,7 +84,7 @@ QByteArray layerPdf(const kj::CalculationResult& result, Layer layer, const Draw
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
                                      wideFrame(result) ? QPageLayout::Landscape : QPageLayout::Portrait,
                                      QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
-    writer.setTitle(QString::fromStdString(result.model.name) + QStringLiteral(" ") + layerTitle(layer));
+    writer.setTitle(shownName(result.model.name) + QStringLiteral(" ") + layerTitle(layer));
     writer.setCreator(QStringLiteral("kjpj"));
     QPainter p(&writer);
     paintOnPage(result, layer, p, writer, drawn);

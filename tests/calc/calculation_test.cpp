@@ -108,6 +108,27 @@ TEST(Displacements, PortalDriftInMillimetresByHand)
                 (2 + 3 * r2) / (1 + 6 * r2) * (1 + 6 * ratio) / (2 + 3 * ratio), 1e-9);
 }
 
+// Past 999 members the member numbers take four digits: their column and
+// every column after it move one to the right, no row is wrapped.
+TEST(LargeFrames, SixtySpansOfTwentyStoreysWidenTheMemberColumn)
+{
+    kjtest::RegularFrame f;
+    f.spans = 60;
+    f.storeys = 20;
+    f.columnB = f.columnH = 0.8;
+    const CalculationResult r = calculate(kjtest::regularFrameModel(f), DesignOptions{});
+    ASSERT_EQ(memberNumberWidening(r.topo()), 1);
+    EXPECT_EQ(memberNumberWidening(FrameTopology::of(30, 12)), 0); // 360 beams, 372 columns
+    ReportWriter w;
+    writeDesignTables(w, r);
+    const std::string report = w.str();
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1 + 1 + 2 * 1200 + 1 + 1220 + 1);
+    EXPECT_NE(report.find("\r\n梁号    M1  "), std::string::npos);
+    EXPECT_NE(report.find("\r\n 1    -"), std::string::npos);
+    EXPECT_NE(report.find("\r\n 1200 -"), std::string::npos);
+    EXPECT_NE(report.find("\r\n 1220 "), std::string::npos);
+}
+
 TEST(LargeFrames, ThirtyStoreysOfTwelveSpansCalculateAndFormat)
 {
     kjtest::RegularFrame f;

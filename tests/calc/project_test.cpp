@@ -196,6 +196,28 @@ TEST(ProjectFile, BadFilesAreRefusedWithTheKeyPath)
     EXPECT_EQ(with(R"("name": "P")", R"("name": "P",, )"), "项目文件 \\p.kjpj: 不是有效的 JSON: 第 2 行第 43 列不合 JSON 的写法");
 }
 
+// Nesting is counted before the parser runs (a file of 47,600 nested
+// arrays would otherwise run it out of stack); brackets inside a text do not
+// count; 64 levels are read.
+TEST(ProjectFile, NestingDeeperThan64IsRefusedAtItsBracket)
+{
+    const auto refused = [](const std::string& s) { return failureOf([&] { parseProject(s, "\\p.kjpj"); }); };
+    EXPECT_EQ(refused(std::string(47600, '[') + std::string(47600, ']')), "项目文件 \\p.kjpj 第 1 行第 65 列: 嵌套超过 64 层");
+    EXPECT_EQ(refused("{\"name\": \"[[[\\\"\",\r\n  \"a\": " + std::string(64, '[') + std::string(64, ']') + "}"),
+              "项目文件 \\p.kjpj 第 2 行第 71 列: 嵌套超过 64 层");
+    EXPECT_EQ(refused("{\"a\": " + std::string(63, '[') + std::string(63, ']') + "}"), "项目文件 \\p.kjpj: a 是未知的键");
+}
+
+TEST(ProjectFile, OneOverAMebibyteIsRefusedAsAProjectFile)
+{
+    kjtest::TempDir dir("kj-project");
+    kjtest::writeBytes(dir.path / "big.kjpj", std::string(kPortal) + std::string(3 << 19, ' '));
+    EXPECT_EQ(failureOf([&] { readProjectFile(dir.path / "big.kjpj", "\\big.kjpj"); }),
+              "无法读取文件 \\big.kjpj: 文件大于 1 MB, 不是本程序的项目文件");
+    kjtest::writeBytes(dir.path / "p.kjpj", kPortal);
+    EXPECT_EQ(readProjectFile(dir.path / "p.kjpj", "\\p.kjpj").storeys.size(), 2u);
+}
+
 TEST(ProjectFile, FramesTheDataFileCannotHoldAreRefusedWithTheReason)
 {
     Project p = parseProject(kPortal, "\\p.kjpj");

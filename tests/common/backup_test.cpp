@@ -33,6 +33,16 @@ TEST(KeepBackup, KeepsOneGenerationOfNonEmptyFiles)
     EXPECT_EQ(kjtest::bytesOf(bak), "second\r\n");
 }
 
+// A name of 253 bytes: ".bak" takes the place of its last whole
+// characters, so that the copy's name stays within 255 bytes.
+TEST(KeepBackup, NameTooLongForBakGivesUpItsLastCharacters)
+{
+    std::string beams;
+    for (int k = 0; k < 83; ++k) beams += "梁"; // 249 bytes
+    EXPECT_EQ(kj::backupPath(fs::path("d") / (beams + "梁x")), fs::path("d") / (beams + ".bak"));
+    EXPECT_EQ(kj::backupPath(fs::path("d") / (beams + "x")), fs::path("d") / (beams + "x.bak")); // 254 bytes
+}
+
 TEST(KeepBackup, FailureNamesTheFileAndLeavesItAlone)
 {
     kjtest::TempDir dir("kj-backup");

@@ -38,6 +38,9 @@ TEST(Text, SlicesCountCharactersNotBytes)
     EXPECT_EQ(charSlice("梁号AB", 2, 2), "号A");
     EXPECT_EQ(charAt("1 20.0", 1), "1");
     EXPECT_EQ(charAt("x", 5), "");
+    // A name as pages show it: whole up to the limit, else cut to make room for "…".
+    EXPECT_EQ(clipText("框架KJ", 4), "框架KJ");
+    EXPECT_EQ(clipText("框架KJ-1", 4), "框架K…");
     EXPECT_EQ(splitLines("a\r\nb\nc\r\n"), (V{"a", "b", "c"}));
     EXPECT_EQ(splitLines("a\r\n\r\n"), (V{"a", ""}));
     // A leading line end starts with an empty line.

@@ -102,16 +102,16 @@ bool EditorForm::openFile(const QString& path)
     const std::filesystem::path file = kj::pathFromUtf8(path.toStdString());
     try {
         kj::completeInterruptedCommit(); // never half of a run's files
-        const std::string text = kj::readTextFile(file, shown);
         const QFileInfo info(path);
         if (info.suffix().compare(QStringLiteral("kjpj"), Qt::CaseInsensitive) == 0) {
-            startProject(kj::parseProject(text, shown), path);
+            startProject(kj::readProjectFile(file, shown), path);
             addRecent(info.absoluteFilePath());
             // Opened to be mended: what the calculation would refuse is said at once.
             if (const auto problem = kj::projectProblem(project_))
                 showStatus(QStringLiteral("不能计算: ") + qs(*problem), true);
             return true;
         }
+        const std::string text = kj::readTextFile(file, shown);
         // A frame data file: G, with NAMEQ.txt, NAMEW.txt and NAMEW2.txt beside it when they are there.
         std::vector<kj::LoadCaseInput> cases{kj::readLoadCase(kj::LoadCaseKind::G, text, shown)};
         for (kj::LoadCaseKind k : {kj::LoadCaseKind::Q, kj::LoadCaseKind::W, kj::LoadCaseKind::W2}) {

@@ -1255,7 +1255,7 @@ QString EditorForm::shownName() const
 
 void EditorForm::refreshCaption()
 {
-    setWindowTitle(QStringLiteral("框架编辑 - %1 (%2)[*]").arg(shownName(), qs(project_.name)));
+    setWindowTitle(QStringLiteral("框架编辑 - %1 (%2)[*]").arg(shownName(), kjd::shownName(project_.name)));
     setWindowModified(!undo_.isClean());
 }
 

@@ -231,7 +231,7 @@ void GraphicsForm::GraphicsForm_Command6_Click()
             // A project: the whole job with its own settings, cases,
             // combinations and earthquake, as the batch command runs it.
             kj::CalcRequest request;
-            request.project = kj::parseProject(kj::readTextFile(toPath(name), shownName(name)), shownName(name));
+            request.project = kj::readProjectFile(toPath(name), shownName(name));
             calculation = std::make_shared<const kj::FileCalculation>(
                 kj::fileCalculation(kj::calculateWithoutFiles(request)));
         } else {
