@@ -356,6 +356,32 @@ void windDirectionWarnings(const std::vector<const LoadCaseInput*>& cases, std::
                            "(W2 的荷载按所给方向计入, 不反号)");
 }
 
+// GB 50011-2010 5.2.4: by the base shear method the earthquake's effects in
+// the members of storeys standing on the roof are magnified by 3; the
+// members below keep theirs (the increase is not passed down). storeys:
+// counted down from the top.
+void magnifyPenthouse(InternalForces& f, const FrameTopology& t, int storeys)
+{
+    constexpr double kPenthouseFactor = 3;
+    auto scale = [&](int member) {
+        f.M1[z(member)] *= kPenthouseFactor;
+        f.M2[z(member)] *= kPenthouseFactor;
+        f.along[z(member)] = combinedAlong({{kPenthouseFactor, &f.along[z(member)]}});
+    };
+    for (int i = 1; i <= t.NB; ++i)
+        if (t.beamStorey(i) <= storeys) {
+            scale(i);
+            f.V1[z(i)] *= kPenthouseFactor;
+            f.V2[z(i)] *= kPenthouseFactor;
+            f.Mo[z(i)] *= kPenthouseFactor;
+        }
+    for (int c = 1; c <= t.NC; ++c)
+        if (t.columnStorey(c) <= storeys) {
+            scale(t.columnMember(c));
+            f.N[z(c)] *= kPenthouseFactor;
+        }
+}
+
 } // namespace
 
 std::string EnvelopeResult::name(const Governing& g) const
@@ -411,6 +437,8 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
         cr.rules = &rules;
         cr.forces = analyse(in->model);
         cr.residuals = equilibriumResiduals(in->model, cr.forces);
+        if (in->kind == LoadCaseKind::E && envelopeOptions.penthouseStoreys > 0)
+            magnifyPenthouse(cr.forces, in->model.topo, envelopeOptions.penthouseStoreys);
         if (!in->model.materials) throw Failure(in->model.materialsFailure);
         cr.materials = *in->model.materials;
         cr.displacements = realDisplacements(in->model, cr.forces, concreteEc(cr.materials.C));

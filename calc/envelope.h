@@ -154,6 +154,10 @@ struct EnvelopeOptions {
     // Intensity 9: the joint cores of grade 1 are refused (their shear comes
     // from the beams' actual flexural capacities).
     bool intensityNine = false;
+    // Storeys standing on the roof (屋顶间), counted down from the top: the
+    // earthquake's effects in their members x 3, not passed down (GB 50011
+    // 5.2.4, base shear method). 0: the top storey is the roof.
+    int penthouseStoreys = 0;
 };
 
 struct EnvelopeResult {

@@ -199,6 +199,7 @@ PreparedRun envelopeRun(bool wantJson, std::shared_ptr<std::vector<LoadCaseInput
     withGrade.detailingGrade = seismic ? seismic->detailingGrade : 0;
     withGrade.cornerColumns = seismic && seismic->params.cornerColumns;
     withGrade.intensityNine = seismic && seismic->params.intensity == gb50011::Intensity::I9;
+    withGrade.penthouseStoreys = seismic ? static_cast<int>(seismic->floors.size()) - seismic->roofStorey : 0;
     run.calculate = [wantJson, cases, combinations, title, seismic, withGrade](
                         const PreparedRun& self, ReportWriter& report, CalcResult& result) {
         EnvelopeResult envelope =

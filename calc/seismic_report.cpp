@@ -47,8 +47,13 @@ std::string gravityLoadText(const SeismicAction& a)
 {
     const int storeys = static_cast<int>(a.floors.size());
     std::string roof = "屋面";
-    if (a.roofStorey < storeys) roof += " (第 " + std::to_string(a.roofStorey) + " 层顶及以上, 层号自底层起)";
-    return "GE=G+0.5Q (楼面), " + roof + "活荷载不计入 (表 5.1.3)";
+    std::string penthouse;
+    if (a.roofStorey < storeys) {
+        roof += " (第 " + std::to_string(a.roofStorey) + " 层顶及以上, 层号自底层起)";
+        penthouse = "; 第 " + std::to_string(a.roofStorey + 1) + " 层及以上为屋顶间, 其构件的地震作用效应乘以 3, "
+                    "不往下传递 (5.2.4)";
+    }
+    return "GE=G+0.5Q (楼面), " + roof + "活荷载不计入 (表 5.1.3)" + penthouse;
 }
 
 void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)

@@ -273,7 +273,10 @@ double concentratedLoadDistance(const BeamInput& in, bool left)
             if (l.w != 0 && fromSupport > 0 && fromSupport < L) nearest = std::min(nearest, fromSupport);
         }
     }
-    if (!(concentrated > 0.75 * (concentrated + distributed)) || !std::isfinite(nearest)) return 0;
+    // "75% 以上" includes 75 % itself; the small allowance keeps a share of
+    // exactly three quarters from falling out by rounding.
+    const double total = concentrated + distributed;
+    if (!(concentrated >= 0.75 * total - 1e-9 * total) || !std::isfinite(nearest)) return 0;
     return 1000 * nearest;
 }
 

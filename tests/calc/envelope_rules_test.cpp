@@ -445,4 +445,39 @@ TEST(NearTies, TheMirrorTwinsOfASymmetricFrameGoToTheFirstListed)
 }
 
 } // namespace
+
+TEST(Penthouse, TheEarthquakesEffectsOfStoreysOnTheRoofAreTripledAndNotPassedDown)
+{
+    // GB 50011 5.2.4: a two-storey frame whose roof is storey 1, its upper
+    // storey a penthouse. The E case's forces in the upper storey's beams
+    // and columns are three times the analysis; the lower storey's stay.
+    auto frameCase = [](LoadCaseKind kind, double q, double F) {
+        kjtest::RegularFrame f;
+        f.storeys = 2;
+        f.q = q;
+        f.floorForce = F;
+        return kjtest::regularFrameCase(kind, f);
+    };
+    const std::vector<LoadCaseInput> cases{frameCase(LoadCaseKind::G, 20, 0), frameCase(LoadCaseKind::E, 0, 40)};
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    EnvelopeOptions plain, penthouse;
+    plain.seismicGrade = penthouse.seismicGrade = 3;
+    penthouse.penthouseStoreys = 1;
+    const auto combinations = seismicCombinations("GB55001", false);
+    const EnvelopeResult a = calculateEnvelope(cases, combinations, "", o, gb50010_2010Rules(), plain);
+    const EnvelopeResult b = calculateEnvelope(cases, combinations, "", o, gb50010_2010Rules(), penthouse);
+    const InternalForces &Ea = a.cases[1].result.forces, &Eb = b.cases[1].result.forces;
+    const FrameTopology& t = a.envelope.topo();
+    for (int i = 1; i <= t.memberCount(); ++i) {
+        const bool upper = t.isBeam(i) ? t.beamStorey(i) == 1 : t.columnStorey(i - t.NB) == 1;
+        EXPECT_DOUBLE_EQ(Eb.M1[z(i)], (upper ? 3 : 1) * Ea.M1[z(i)]) << i;
+        EXPECT_DOUBLE_EQ(Eb.M2[z(i)], (upper ? 3 : 1) * Ea.M2[z(i)]) << i;
+    }
+    EXPECT_NE(Ea.M1[1], 0);
+    EXPECT_DOUBLE_EQ(Eb.V1[1], 3 * Ea.V1[1]);
+    EXPECT_DOUBLE_EQ(Eb.N[1], 3 * Ea.N[1]);
+    EXPECT_DOUBLE_EQ(Eb.N[t.NC], Ea.N[t.NC]);
+}
+
 } // namespace kj

@@ -1,6 +1,7 @@
 // The GB 50010-2010 rule set against published worked examples (source and
 // their numbers named in each test) and against the clauses' own limits.
 #include "design/gb50010_2010.h"
+#include "design/gb50010_2010_rules.h"
 
 #include "common/failure.h"
 
@@ -465,6 +466,25 @@ TEST(Gb2010Column, EccentricTensionByHand)
     EXPECT_NEAR(large.As, 200e3 * 460 / (360.0 * 320), 1e-9);
     // No axial force: the limit M / (fy (h0 - as')).
     EXPECT_NEAR(symmetricEccentricTension(0, 60e6, 400, 40, r).As, 60e6 / (360.0 * 320), 1e-9);
+}
+
+
+TEST(Gb2010Beam, ConcentratedLoadsOfExactlyThreeQuartersTakeAlphaCv)
+{
+    // 6.3.4 "75% 以上" includes 75 %: a 6 m independent beam under 4 kN/m and
+    // 54 kN at 2 m. Simply supported, the left support takes 54 x 4/6 = 36
+    // kN of the force and 24 / 2 = 12 kN of the load: 36 / 48 = 75 %, so
+    // a = 2000 mm. At the right, 18 of 30 kN (60 %): 0.7 stands.
+    BeamInput in;
+    in.independent = true;
+    in.member.len = 6;
+    in.member.b = 0.25;
+    in.member.h = 0.5;
+    in.loads = {{0, 6, 4}, {2, 2, 54}};
+    EXPECT_DOUBLE_EQ(concentratedLoadDistance(in, true), 2000);
+    EXPECT_DOUBLE_EQ(concentratedLoadDistance(in, false), 0);
+    in.loads[1].w = 53.9; // 35.93 of 47.93 kN: under three quarters
+    EXPECT_DOUBLE_EQ(concentratedLoadDistance(in, true), 0);
 }
 
 } // namespace
