@@ -78,6 +78,20 @@ json stationsJson(const MemberForces& a)
 // A value of a check, null where the section has none.
 json checked(bool done, double value) { return done ? json(value) : json(nullptr); }
 
+// GB 50010-2010 7.2.1: the stiffness the span's deflection is integrated with.
+const char* stiffnessKey(BeamServiceability::Stiffness k)
+{
+    using Taken = BeamServiceability::Stiffness;
+    switch (k) {
+    case Taken::Sagging: return "span";
+    case Taken::Uniform: return "uniform";
+    case Taken::Variable: return "variable";
+    case Taken::HoggingLeft: return "leftSupport";
+    case Taken::HoggingRight: return "rightSupport";
+    }
+    return "";
+}
+
 json serviceabilityJson(const BeamServiceability& s)
 {
     return {{"Mq", {{"left", s.left.Mq}, {"right", s.right.Mq}, {"span", s.span.Mq}}},
@@ -86,9 +100,13 @@ json serviceabilityJson(const BeamServiceability& s)
               {"right", checked(s.right.checked, s.right.wmax)},
               {"span", checked(s.span.checked, s.span.wmax)}}},
             {"wlim", s.wlim},
+            {"bottomBars", {{"left", s.left.bottomBars}, {"right", s.right.bottomBars}}},
             {"deflection", checked(s.deflectionChecked, s.deflection)},
+            {"xDeflection", checked(s.deflectionChecked, s.xDeflection)},
             {"deflectionLimit", s.deflectionLimit},
-            {"B", checked(s.deflectionChecked, s.B)}};
+            {"B", checked(s.deflectionChecked, s.B)},
+            {"Bsupports", {{"left", checked(s.Bleft > 0, s.Bleft)}, {"right", checked(s.Bright > 0, s.Bright)}}},
+            {"stiffness", s.deflectionChecked ? json(stiffnessKey(s.stiffness)) : json(nullptr)}};
 }
 
 } // namespace

@@ -725,7 +725,7 @@ void serviceabilitySection(Book& book, const kj::CalculationResult& r, const std
                   QStringLiteral("wmax (mm)"), QStringLiteral("wlim (mm)"), QStringLiteral("结论")},
                  {},
                  {false, false, false, false, false, false, true}};
-    Table deflections{{QStringLiteral("梁号"), QStringLiteral("挠度 f、限值 (表 3.4.3)、长期刚度 B"), QStringLiteral("结论")},
+    Table deflections{{QStringLiteral("梁号"), QStringLiteral("挠度 f 及其位置、限值 (表 3.4.3)、长期刚度 B (7.2.1)"), QStringLiteral("结论")},
                       {},
                       {false, true, true}};
     for (int i = 1; i < static_cast<int>(r.beams.size()); ++i) {
@@ -739,14 +739,16 @@ void serviceabilitySection(Book& book, const kj::CalculationResult& r, const std
                 continue;
             }
             cracks.rows.push_back({QString::number(i), q(c.section), reportValue(c.Mk), reportValue(c.Mq), reportValue(c.wmax),
-                                   reportValue(c.wlim), q(kj::serviceabilityVerdict(c.passes))});
+                                   reportValue(c.wlim),
+                                   q(kj::serviceabilityVerdict(c.passes)) + (c.bottomBars ? q(kj::kBottomBarsNote) : QString())});
             if (!c.passes) failures << QStringLiteral("梁 %1 %2 裂缝宽度超过限值").arg(i).arg(q(c.section));
         }
         if (!s.deflectionChecked) {
             deflections.rows.push_back({QString::number(i), QStringLiteral("不验算: ") + q(s.noDeflection), QString()});
             continue;
         }
-        deflections.rows.push_back({QString::number(i), q(kj::deflectionText(s)), q(kj::serviceabilityVerdict(s.deflectionPasses()))});
+        deflections.rows.push_back({QString::number(i), q(kj::deflectionText(s) + "; " + kj::stiffnessText(s)),
+                                    q(kj::serviceabilityVerdict(s.deflectionPasses()))});
         if (!s.deflectionPasses()) failures << QStringLiteral("梁 %1 挠度超过限值").arg(i);
     }
     if (!cracks.rows.empty()) {
