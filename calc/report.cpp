@@ -158,12 +158,15 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
     }
     // The storeys' sway magnifiers the columns and beams were designed with.
     if (r.sway.size() > 1) {
-        w.text("层间侧移二阶效应 ηs = 1 / (1 - ΣN / (D H0)) (5.3.4, 附录 B.0.4, 刚度按 B.0.5 折减):").endLine();
-        for (std::size_t J = 1; J < r.sway.size(); ++J) {
-            const SwayStorey& s = r.sway[J];
+        w.text("层间侧移二阶效应 ηs = 1 / (1 - ΣN / (D H0)) (5.3.4, 附录 B.0.4, 刚度按 B.0.5 折减; " +
+               std::string(kStoreysFromGround) + "):")
+            .endLine();
+        const FrameTopology& t = r.topo();
+        for (int J = t.NF; J >= 1; --J) {
+            const SwayStorey& s = r.sway[static_cast<std::size_t>(J)];
             char line[160];
-            std::snprintf(line, sizeof line, "  第 %zu 层  ΣN = %.0f kN  D = %.0f kN/m  H0 = %s m  ηs = %.3f", J, s.sumN,
-                          s.D, shortestDecimal(s.H0).c_str(), s.etaS);
+            std::snprintf(line, sizeof line, "  第 %d 层  ΣN = %.0f kN  D = %.0f kN/m  H0 = %s m  ηs = %.3f", t.fromGround(J),
+                          s.sumN, s.D, shortestDecimal(s.H0).c_str(), s.etaS);
             w.text(line);
             if (!s.governing.empty()) w.text("  (" + s.governing + ")");
             w.endLine();

@@ -222,9 +222,9 @@ std::vector<StoreyDrift> storeyDrifts(const CalculationResult& r, const Internal
     const Displacements disp = realDisplacements(r.model, wind, concreteEc(r.materials.C));
     std::vector<StoreyDrift> out;
     if (disp.empty()) return out;
-    for (int j = 1; j <= t.NF; ++j) {
+    for (int j = t.NF; j >= 1; --j) {
         StoreyDrift s;
-        s.storey = j;
+        s.storey = t.fromGround(j);
         s.height = r.model.member(t.columnMember(t.firstColumnOfStorey(j))).len;
         s.drift = disp.drift[z(j)];
         s.ratio = std::fabs(disp.driftRatio[z(j)]);

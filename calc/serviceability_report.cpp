@@ -177,7 +177,7 @@ void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, cons
         for (const std::string& line : worstBeamFormulas(r)) w.text(line).endLine();
     }
     if (!drifts.empty()) {
-        w.text("风荷载标准值作用下的层间位移 (限值 Δ/h ≤ 1/550)").endLine();
+        w.text("风荷载标准值作用下的层间位移 (限值 Δ/h ≤ 1/550; " + std::string(kStoreysFromGround) + ")").endLine();
         w.text("层号").column(6).text("层高(m)").column(16).text("Δ(mm)").column(26).text("Δ/h").column(38).text("结论")
             .endLine();
         for (const StoreyDrift& s : drifts) {

@@ -91,7 +91,7 @@ SwayEffect combinedSway(const FrameModel& model, const std::vector<double>& N,
             st.D = at(unit->shear, J) / at(unit->drift, J);
         const double ratio = st.sumN / (st.D * st.H0);
         if (!(ratio < 1) || !std::isfinite(ratio))
-            throw Failure("第 " + std::to_string(J) + " 层柱轴力之和 " + shortestDecimal(roundHalfEven(st.sumN)) +
+            throw Failure("第 " + std::to_string(t.fromGround(J)) + " 层 (自下而上) 柱轴力之和 " + shortestDecimal(roundHalfEven(st.sumN)) +
                           " kN 达到 D H0 = " + shortestDecimal(roundHalfEven(st.D * st.H0)) +
                           " kN: 该层侧向失稳, 无法按 GB50010-2010 附录 B.0.4 计算 ηs");
         st.etaS = 1 / (1 - std::max(0.0, ratio)); // B.0.4-3; tension in a storey never lowers etaS below 1

@@ -54,7 +54,7 @@ std::vector<StoreyDriftLabel> storeyDriftLabels(const kj::CalculationResult& r, 
     for (int J = 1; J <= t.NF; ++J) {
         StoreyDriftLabel s;
         s.storey = J;
-        s.level = t.NF + 1 - J;
+        s.level = t.fromGround(J);
         const double h = m.y[ix(J)] - m.y[ix(J + 1)]; // m
         // A drift under a millionth of the storey height is rounding noise
         // (a symmetric frame under symmetric loads): no drift.

@@ -1,10 +1,16 @@
 // Serviceability of a frame designed by GB 50010-2010 through the whole run:
 // the span's deflection from the chord against a closed form, a support
-// under sagging moment, the quasi-permanent combination, the storey drift under the wind,
-// a failed section without a check, and the report's and JSON's values.
+// under sagging moment, the quasi-permanent combination, the storey drift
+// under the wind, a failed section without a check, the report's and JSON's
+// values and their storeys counted from the ground.
+#include "calc/json_value.h"
+#include "calc/report.h"
 #include "calc/run.h"
+#include "calc/serviceability_report.h"
 #include "common/failure.h"
 #include "calc/serviceability_check.h"
+#include "common/numbers.h"
+#include "common/report_writer.h"
 #include "common/textfile.h"
 #include "design/materials.h"
 #include "design/serviceability.h"
@@ -15,6 +21,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 #include <filesystem>
 #include <fstream>
@@ -186,7 +193,7 @@ TEST(ServiceabilityRun, QuasiPermanentCombinationAndWindDrift)
     EXPECT_TRUE(e.windDrifts[0].passes());
     const std::string report = decodeFileBytes(bytesOf(temp.path / "zemowj1.txt"));
     EXPECT_NE(report.find("准永久组合 1.0G+0.4Q"), std::string::npos);
-    EXPECT_NE(report.find("风荷载标准值作用下的层间位移 (限值 Δ/h ≤ 1/550)"), std::string::npos);
+    EXPECT_NE(report.find("风荷载标准值作用下的层间位移 (限值 Δ/h ≤ 1/550; 层号自下而上, 1 = 底层)"), std::string::npos);
 
     // psi_q from the settings; one outside 0 ... 1 is refused.
     req.design.quasiPermanent = "0.5";
@@ -199,3 +206,45 @@ TEST(ServiceabilityRun, QuasiPermanentCombinationAndWindDrift)
 }
 
 } // namespace
+
+// Three storeys under equal floor forces: the ηs lines and the drift table
+// both call the ground storey 1 (its ΣN the largest, its drift that of the
+// lowest storey) and say so in their headings; so does the JSON.
+TEST(ServiceabilityRun, StoreysCountedFromTheGround)
+{
+    kjtest::RegularFrame f;
+    f.storeys = 3;
+    f.floorForce = 30;
+    DesignOptions o;
+    o.code = DesignCode::Gb50010_2010;
+    const CalculationResult r = calculate(kjtest::regularFrameModel(f), o);
+    ASSERT_EQ(r.sway.size(), 4u);
+    const SwayStorey& ground = r.sway[3]; // the analysis counts from the top
+    ASSERT_GT(ground.sumN, r.sway[1].sumN);
+    const std::vector<StoreyDrift> drifts = storeyDrifts(r, r.forces);
+    ASSERT_EQ(drifts.size(), 3u);
+    EXPECT_EQ(drifts[0].storey, 1);
+    EXPECT_DOUBLE_EQ(drifts[0].drift, r.displacements.drift[3]);
+
+    ReportWriter w;
+    writeDesignTables(w, r);
+    writeServiceabilityTables(w, r, "", drifts);
+    const std::string report = w.str();
+    char eta[80];
+    std::snprintf(eta, sizeof eta, "  第 1 层  ΣN = %.0f kN", ground.sumN);
+    EXPECT_NE(report.find(eta), std::string::npos) << report;
+    EXPECT_NE(report.find("刚度按 B.0.5 折减; 层号自下而上, 1 = 底层):"), std::string::npos);
+    const std::size_t table = report.find("(限值 Δ/h ≤ 1/550; 层号自下而上, 1 = 底层)");
+    ASSERT_NE(table, std::string::npos);
+    ASSERT_NE(roundHalfEven2(drifts[0].drift), roundHalfEven2(drifts[2].drift));
+    EXPECT_NE(report.find("\r\n1     3.6      " + reportNumber(roundHalfEven2(drifts[0].drift)), table), std::string::npos)
+        << report;
+
+    const nlohmann::json j = resultJsonValue(r);
+    EXPECT_EQ(j["sway"][0]["storey"], 1);
+    EXPECT_DOUBLE_EQ(j["sway"][0]["sumN"].get<double>(), ground.sumN);
+    EXPECT_EQ(j["storeys"][0]["storey"], 1);
+    EXPECT_DOUBLE_EQ(j["storeys"][0]["driftMm"].get<double>(), r.displacements.drift[3]);
+    EXPECT_EQ(j["joints"][0]["level"], 3); // node 1 is at the roof
+    EXPECT_EQ(j["members"][0]["storey"], 3); // beam 1 is a roof beam
+}
