@@ -62,7 +62,7 @@ std::vector<StoreyDriftLabel> storeyDriftLabels(const kj::CalculationResult& r, 
         if (check == DriftCheck::Wind) {
             // As the report's table of drifts under the wind.
             kj::StoreyDrift d;
-            d.storey = J;
+            d.storey = s.level;
             d.height = h;
             d.drift = s.drift;
             d.ratio = std::fabs(s.drift) / (h * 1000.0);
