@@ -12,6 +12,9 @@
 
 namespace kj {
 
+// Under the heading of a table numbering storeys from the ground.
+inline constexpr const char* kStoreysFromGround = "层号自下而上, 1 = 底层";
+
 struct FrameTopology {
     int L = 0, NF = 0;
     int NB = 0, NC = 0, N = 0;
@@ -44,6 +47,11 @@ struct FrameTopology {
     // The beams left and right of a node, 0 where there is none.
     int beamLeftOf(int node) const { return nodeLine(node) == 0 ? 0 : node - nodeLevel(node); }
     int beamRightOf(int node) const { return nodeLine(node) == L ? 0 : node - nodeLevel(node) + 1; }
+
+    // The tables, drawings and JSON count storeys from the ground (1 = the
+    // ground storey, and level 1 the floor on top of it): the number of
+    // storey J counted from the top, and back (the map is its own inverse).
+    int fromGround(int storey) const { return NF + 1 - storey; }
 
     int rotation(int node) const { return node; }
     int drift(int storey) const { return NC + storey; }

@@ -3,6 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+
 namespace kj {
 
 namespace {
@@ -78,6 +80,20 @@ json stationsJson(const MemberForces& a)
 // A value of a check, null where the section has none.
 json checked(bool done, double value) { return done ? json(value) : json(nullptr); }
 
+// GB 50010-2010 7.2.1: the stiffness the span's deflection is integrated with.
+const char* stiffnessKey(BeamServiceability::Stiffness k)
+{
+    using Taken = BeamServiceability::Stiffness;
+    switch (k) {
+    case Taken::Sagging: return "span";
+    case Taken::Uniform: return "uniform";
+    case Taken::Variable: return "variable";
+    case Taken::HoggingLeft: return "leftSupport";
+    case Taken::HoggingRight: return "rightSupport";
+    }
+    return "";
+}
+
 json serviceabilityJson(const BeamServiceability& s)
 {
     return {{"Mq", {{"left", s.left.Mq}, {"right", s.right.Mq}, {"span", s.span.Mq}}},
@@ -86,9 +102,13 @@ json serviceabilityJson(const BeamServiceability& s)
               {"right", checked(s.right.checked, s.right.wmax)},
               {"span", checked(s.span.checked, s.span.wmax)}}},
             {"wlim", s.wlim},
+            {"bottomBars", {{"left", s.left.bottomBars}, {"right", s.right.bottomBars}}},
             {"deflection", checked(s.deflectionChecked, s.deflection)},
+            {"xDeflection", checked(s.deflectionChecked, s.xDeflection)},
             {"deflectionLimit", s.deflectionLimit},
-            {"B", checked(s.deflectionChecked, s.B)}};
+            {"B", checked(s.deflectionChecked, s.B)},
+            {"Bsupports", {{"left", checked(s.Bleft > 0, s.Bleft)}, {"right", checked(s.Bright > 0, s.Bright)}}},
+            {"stiffness", s.deflectionChecked ? json(stiffnessKey(s.stiffness)) : json(nullptr)}};
 }
 
 } // namespace
@@ -154,6 +174,8 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
                           "positive), driftMm and driftRatio (drift / storey height) with Ec of the concrete grade, "
                           "drifts signed as the storey shears"},
         {"jointMoments", "as in the data file; joint residual = sum of member end moments at the joint + joint moment"},
+        {"storeys", "storey and level counted from the ground: storey 1 is the ground storey, level 1 the floor on its "
+                    "top; the storeys, sway and equilibrium.storeys arrays run from the ground storey up"},
     };
     j["frame"] = {{"name", m.name}, {"file", m.fileName}, {"spans", t.L}, {"storeys", t.NF},
                   {"continuousBeam", m.continuousBeam}};
@@ -180,13 +202,13 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
     auto real = [&](const std::vector<double>& v, int i) { return d.empty() ? json(nullptr) : json(at(v, i)); };
     json joints = json::array();
     for (int n = 1; n <= t.NC; ++n)
-        joints.push_back({{"node", n}, {"x", m.nodeX(n)}, {"y", m.nodeY(n)}, {"level", t.nodeLevel(n)},
+        joints.push_back({{"node", n}, {"x", m.nodeX(n)}, {"y", m.nodeY(n)}, {"level", t.fromGround(t.nodeLevel(n))},
                           {"moment", at(f.jointMoment, n)}, {"force", at(f.jointForce, n)},
                           {"rotation", at(f.displacement, t.rotation(n))}, {"rotationRad", real(d.rotation, n)}});
     j["joints"] = joints;
     json storeys = json::array();
-    for (int J = 1; J <= t.NF; ++J)
-        storeys.push_back({{"storey", J}, {"height", m.y[static_cast<std::size_t>(J)] - m.y[static_cast<std::size_t>(J + 1)]},
+    for (int J = t.NF; J >= 1; --J)
+        storeys.push_back({{"storey", t.fromGround(J)}, {"height", m.y[static_cast<std::size_t>(J)] - m.y[static_cast<std::size_t>(J + 1)]},
                            {"shear", at(f.storeyShear, J)}, {"drift", at(f.displacement, t.drift(J))},
                            {"driftMm", real(d.drift, J)}, {"driftRatio", real(d.driftRatio, J)}});
     j["storeys"] = storeys;
@@ -202,7 +224,7 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
         if (t.isBeam(i)) {
             e["kind"] = "beam";
             e["number"] = i;
-            e["storey"] = t.beamStorey(i);
+            e["storey"] = t.fromGround(t.beamStorey(i));
             e["span"] = t.beamSpan(i);
             e["nodes"] = {t.leftNode(i), t.rightNode(i)};
             e["V1"] = at(f.V1, i);
@@ -219,7 +241,7 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
             const int c = i - t.NB;
             e["kind"] = "column";
             e["number"] = c;
-            e["storey"] = t.columnStorey(c);
+            e["storey"] = t.fromGround(t.columnStorey(c));
             e["line"] = t.columnLine(c);
             e["nodes"] = {t.topNode(c), t.bottomNode(c)};
             e["V"] = a.V1;
@@ -243,8 +265,10 @@ nlohmann::json resultJsonValue(const CalculationResult& r)
     auto fromOne = [](const std::vector<double>& v) {
         return v.empty() ? std::vector<double>() : std::vector<double>(v.begin() + 1, v.end());
     };
+    std::vector<double> storeyResiduals = fromOne(res.storey);
+    std::reverse(storeyResiduals.begin(), storeyResiduals.end()); // from the ground storey up
     j["equilibrium"] = {{"joints", fromOne(res.joint)},
-                        {"storeys", fromOne(res.storey)},
+                        {"storeys", storeyResiduals},
                         {"vertical", res.vertical},
                         {"largestEndForce", res.largestEndForce},
                         {"largestResidual", res.largest()}};

@@ -8,7 +8,7 @@
 
 namespace kj {
 
-inline constexpr const char* kResultSchema = "kjpj-result/1";
+inline constexpr const char* kResultSchema = "kjpj-result/2";
 
 std::string resultJson(const CalculationResult& r);
 

@@ -184,14 +184,15 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
     // With each storey's frame stability check (JGJ 3-2010 5.4.4).
     if (r.sway.size() > 1) {
         w.text("层间侧移二阶效应 ηs = 1 / (1 - ΣN / (D H0)) (5.3.4, 附录 B.0.4, 刚度按 B.0.5 折减);").endLine();
-        w.text("整体稳定 Di ≥ 10ΣGj/hi (JGJ 3-2010 5.4.4, Di 为弹性侧向刚度, ΣGj 取 ΣN); 层号自底层起:").endLine();
-        const std::size_t NF = r.sway.size() - 1;
+        w.text("整体稳定 Di ≥ 10ΣGj/hi (JGJ 3-2010 5.4.4, Di 为弹性侧向刚度, ΣGj 取 ΣN); " + std::string(kStoreysFromGround) + ":")
+            .endLine();
+        const FrameTopology& t = r.topo();
         bool unit = false;
-        for (std::size_t J = 1; J <= NF; ++J) {
-            const SwayStorey& s = r.sway[J];
+        for (int J = t.NF; J >= 1; --J) {
+            const SwayStorey& s = r.sway[static_cast<std::size_t>(J)];
             char line[200];
-            std::snprintf(line, sizeof line, "  第 %zu 层  ΣN = %.0f kN  D = %.0f kN/m  H0 = %s m  ηs = %.3f  Di = %.0f ≥ %.0f kN/m",
-                          NF - J + 1, s.sumN, s.D, shortestDecimal(s.H0).c_str(), s.etaS, s.elasticD, s.stabilityLimit);
+            std::snprintf(line, sizeof line, "  第 %d 层  ΣN = %.0f kN  D = %.0f kN/m  H0 = %s m  ηs = %.3f  Di = %.0f ≥ %.0f kN/m",
+                          t.fromGround(J), s.sumN, s.D, shortestDecimal(s.H0).c_str(), s.etaS, s.elasticD, s.stabilityLimit);
             w.text(line);
             if (!s.governing.empty()) w.text("  (" + s.governing + ")");
             w.endLine();

@@ -71,7 +71,9 @@ void writeSeismicBlock(ReportWriter& w, const SeismicAction& a)
     w.text("  ΣGE=").text(n.sumGE).text(" kN  Geq=").text(n.Geq).text(" kN  FEk=α1Geq=")
         .text(n.FEk).text(" kN  δn=").text(n.deltaN).text("  ΔFn=").text(n.deltaFn)
         .text(" kN  λ=").text(n.lambda).endLine();
-    w.text("  层号  标高(m)     GE(kN)     Fi(kN)     Vi(kN)  λΣGj(kN)   层间位移(mm)  位移角").endLine();
+    w.text("  层号  标高(m)     GE(kN)     Fi(kN)     Vi(kN)  λΣGj(kN)   层间位移(mm)  位移角  (").text(kStoreysFromGround)
+        .text(")")
+        .endLine();
     for (auto it = a.floors.rbegin(); it != a.floors.rend(); ++it) {
         const SeismicFloor& f = *it;
         const SeismicFloorCells c = seismicFloorCells(f);

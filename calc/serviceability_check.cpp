@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 namespace kj {
@@ -68,6 +69,111 @@ SectionCrackCheck crackCheck(const BeamSectionDesign& d, double Mq, double b, do
     return c;
 }
 
+// The bottom bars at a support whose quasi-permanent moment sags: the
+// span's continuous bars, anchored in the joint (9.3.4, 9.3.5), laid inside
+// the support's stirrups; the additional bars of the span are cut off
+// before the support and not counted.
+BeamSectionDesign bottomBarsAtSupport(const BeamSectionDesign& support, const BeamSectionDesign& span, double h,
+                                      double cover)
+{
+    BeamSectionDesign b = span; // a failed span has no bars to check
+    b.bars = BarArrangement{};
+    b.bars.n = span.bars.n;
+    b.bars.d = span.bars.d;
+    b.stirrup = support.stirrup;
+    b.h0 = h - gb2010::barCentroidDepth(b.bars, cover, b.stirrup);
+    return b;
+}
+
+// The crack check of a support under Mq (hogging positive, kN*m): with its
+// top bars, or with its bottom bars where Mq sags.
+SectionCrackCheck supportCrackCheck(const BeamDesign& d, const BeamSectionDesign& support, double Mq, double cover,
+                                    const Materials2010& m)
+{
+    if (Mq >= 0) return crackCheck(support, Mq, d.b, d.h, cover, m);
+    SectionCrackCheck c = crackCheck(bottomBarsAtSupport(support, d.span, d.h, cover), -Mq, d.b, d.h, cover, m);
+    c.bottomBars = true;
+    if (!c.checked && d.span.failed()) c.noCheck = "下部钢筋: 跨中" + c.noCheck;
+    return c;
+}
+
+// 7.2.2-2: the long-term stiffness of a checked section (kN*m2) with the
+// compression steel comp (mm2).
+gb2010::SectionServiceability sectionStiffness(const SectionCrackCheck& c, double b, double h, double comp,
+                                               const Materials2010& m)
+{
+    gb2010::SectionInput in;
+    in.b = b, in.h = h, in.h0 = c.h0, in.As = c.As, in.AsComp = comp;
+    in.Mq = c.Mq, in.cs = c.cs, in.deq = c.deq;
+    in.ftk = m.ftk, in.Es = m.Es, in.Ec = m.Ec;
+    return gb2010::sectionServiceability(in);
+}
+
+// 7.2.1, 7.2.2: the deflection of the span from the chord between its
+// joints under its own quasi-permanent moments, each stretch of one sign of
+// the moment at the stiffness of its largest moment: the span section for
+// sagging, the support section for the hogging stretch at that support (the
+// support of the larger hogging moment for one between them). Where every
+// support's stiffness is between half and twice the span's, the span is
+// computed at the span's stiffness alone, as 7.2.1 allows.
+void checkDeflection(BeamServiceability& s, const BeamDesign& d, const MemberForces& a, const Materials2010& m)
+{
+    const double L = a.length;
+    s.l0 = L;
+    s.deflectionLimit = gb2010::deflectionLimit(L);
+    const std::function<double(double)> M = [&a](double x) { return a.M(x); };
+    const std::vector<double> at = a.stations();
+    std::vector<gb2010::Stretch> stretches = gb2010::sameSignStretches(M, L, at);
+    const bool sags = std::any_of(stretches.begin(), stretches.end(), [](const gb2010::Stretch& t) { return t.sagging; });
+    const bool leftHogs = !stretches.empty() && !stretches.front().sagging && s.left.Mq > 0 && !s.left.bottomBars;
+    const bool rightHogs = !stretches.empty() && !stretches.back().sagging && s.right.Mq > 0 && !s.right.bottomBars;
+    // The support of the larger hogging moment, for a hogging stretch that
+    // reaches neither support or a span that does not sag.
+    const bool leftGoverns = leftHogs && (!rightHogs || s.left.Mq >= s.right.Mq);
+    const bool governingHogs = leftHogs || rightHogs;
+
+    auto refuse = [&](const char* where, const SectionCrackCheck& c) {
+        s.noDeflection = std::string(where) + c.noCheck;
+    };
+    if (sags && !s.span.checked) return refuse("跨中", s.span);
+    if (!sags && !governingHogs) {
+        s.noDeflection = "跨内负弯矩不在支座处, 无截面刚度可取";
+        return;
+    }
+    const double topComp = std::min(continuousArea(d.left.bars), continuousArea(d.right.bars));
+    const double bottomComp = continuousArea(d.span.bars);
+    if (leftHogs && !s.left.checked) return refuse("左支座", s.left);
+    if (rightHogs && !s.right.checked) return refuse("右支座", s.right);
+    if (leftHogs) s.Bleft = sectionStiffness(s.left, d.b, d.h, bottomComp, m).B / 1e9;
+    if (rightHogs) s.Bright = sectionStiffness(s.right, d.b, d.h, bottomComp, m).B / 1e9;
+
+    const gb2010::SectionServiceability k = sags ? sectionStiffness(s.span, d.b, d.h, topComp, m)
+                                                 : sectionStiffness(leftGoverns ? s.left : s.right, d.b, d.h, bottomComp, m);
+    s.B = k.B / 1e9;
+    s.Bs = k.Bs / 1e9;
+    s.theta = k.theta;
+    const double Bgoverning = leftGoverns ? s.Bleft : s.Bright;
+
+    using Taken = BeamServiceability::Stiffness;
+    if (!sags) {
+        s.stiffness = leftGoverns ? Taken::HoggingLeft : Taken::HoggingRight;
+    } else if (leftHogs || rightHogs) {
+        const bool uniform = (!leftHogs || gb2010::uniformStiffnessAllowed(s.B, s.Bleft)) &&
+                             (!rightHogs || gb2010::uniformStiffnessAllowed(s.B, s.Bright));
+        s.stiffness = uniform ? Taken::Uniform : Taken::Variable;
+    }
+    for (gb2010::Stretch& t : stretches) {
+        if (s.stiffness != Taken::Variable || t.sagging) t.B = s.B;
+        else if (t.x0 <= 0 && leftHogs) t.B = s.Bleft;
+        else if (t.x1 >= L && rightHogs) t.B = s.Bright;
+        else t.B = Bgoverning;
+    }
+    const gb2010::SpanDeflection f = gb2010::spanDeflection(M, L, stretches, at);
+    s.deflection = f.f;
+    s.xDeflection = f.x;
+    s.deflectionChecked = true;
+}
+
 } // namespace
 
 void checkBeamServiceability(CalculationResult& r, const InternalForces& q, const InternalForces* characteristic)
@@ -85,9 +191,6 @@ void checkBeamServiceability(CalculationResult& r, const InternalForces& q, cons
     if (!(m.Ec > 0)) return;
 
     const FrameTopology& t = r.topo();
-    // The joints' rotations, clockwise positive as the span's end slopes.
-    const Displacements disp = realDisplacements(r.model, q, m.Ec);
-    auto rotation = [&](int node) { return disp.empty() ? 0.0 : -disp.rotation[z(node)]; };
     const double cover = r.options.cover;
     for (int i = 1; i <= t.NB; ++i) {
         BeamDesign& d = r.beams[z(i)];
@@ -96,47 +199,19 @@ void checkBeamServiceability(CalculationResult& r, const InternalForces& q, cons
         const double L = a.length;
         BeamServiceability s;
         s.wlim = gb2010::crackWidthLimit(r.options.environment);
-        const double Mspan = largestSagging(a).M;
-        s.left = crackCheck(d.left, -a.M(0), d.b, d.h, cover, m);
-        s.right = crackCheck(d.right, -a.M(L), d.b, d.h, cover, m);
-        s.span = crackCheck(d.span, Mspan, d.b, d.h, cover, m);
+        s.left = supportCrackCheck(d, d.left, -a.M(0), cover, m);
+        s.right = supportCrackCheck(d, d.right, -a.M(L), cover, m);
+        s.span = crackCheck(d.span, largestSagging(a).M, d.b, d.h, cover, m);
+        // Mk in the sense of the section's Mq: stretching the bars checked.
+        auto sense = [](const SectionCrackCheck& c) { return c.bottomBars ? -1.0 : 1.0; };
         s.left.Mk = s.left.Mq, s.right.Mk = s.right.Mq, s.span.Mk = s.span.Mq;
         if (characteristic && characteristic->along.size() > z(i)) {
             const MemberForces& k = characteristic->along[z(i)];
-            s.left.Mk = -k.M(0);
-            s.right.Mk = -k.M(L);
+            s.left.Mk = -k.M(0) * sense(s.left);
+            s.right.Mk = -k.M(L) * sense(s.right);
             s.span.Mk = largestSagging(k).M;
         }
-
-        // 7.2.2: the span's stiffness at its largest sagging moment, with the
-        // continuous top bars as its compression steel; a span that does not
-        // sag takes the stiffness of its support of the larger hogging moment.
-        s.l0 = L;
-        s.deflectionLimit = gb2010::deflectionLimit(L);
-        const bool sags = Mspan > 0;
-        const bool leftGoverns = s.left.Mq >= s.right.Mq;
-        const BeamSectionDesign& sec = sags ? d.span : leftGoverns ? d.left : d.right;
-        const SectionCrackCheck& crack = sags ? s.span : leftGoverns ? s.left : s.right;
-        if (!crack.checked) {
-            s.noDeflection = std::string(sags ? "跨中" : "支座") + crack.noCheck;
-        } else {
-            const double comp = sags ? std::min(continuousArea(d.left.bars), continuousArea(d.right.bars))
-                                     : continuousArea(d.span.bars);
-            gb2010::SectionInput in;
-            in.b = d.b, in.h = d.h, in.h0 = sec.h0, in.As = crack.As, in.AsComp = comp;
-            in.Mq = crack.Mq, in.cs = crack.cs, in.deq = crack.deq;
-            in.ftk = m.ftk, in.Es = m.Es, in.Ec = m.Ec;
-            const gb2010::SectionServiceability k = gb2010::sectionServiceability(in);
-            s.B = k.B / 1e9;
-            s.Bs = k.Bs / 1e9;
-            s.theta = k.theta;
-            const gb2010::SpanDeflection f =
-                gb2010::spanDeflection([&a](double x) { return a.M(x); }, L, s.B,
-                                       rotation(t.leftNode(i)), rotation(t.rightNode(i)));
-            s.deflection = f.f;
-            s.xDeflection = f.x;
-            s.deflectionChecked = true;
-        }
+        checkDeflection(s, d, a, m);
         d.serviceability = s;
     }
 }
@@ -147,9 +222,9 @@ std::vector<StoreyDrift> storeyDrifts(const CalculationResult& r, const Internal
     const Displacements disp = realDisplacements(r.model, wind, concreteEc(r.materials.C));
     std::vector<StoreyDrift> out;
     if (disp.empty()) return out;
-    for (int j = 1; j <= t.NF; ++j) {
+    for (int j = t.NF; j >= 1; --j) {
         StoreyDrift s;
-        s.storey = j;
+        s.storey = t.fromGround(j);
         s.height = r.model.member(t.columnMember(t.firstColumnOfStorey(j))).len;
         s.drift = disp.drift[z(j)];
         s.ratio = std::fabs(disp.driftRatio[z(j)]);

@@ -25,14 +25,15 @@ void checkBeamServiceability(CalculationResult& r, const InternalForces& quasiPe
 inline constexpr double kFrameDriftLimit = 1.0 / 550;
 
 struct StoreyDrift {
-    int storey = 0;     // 1 = top
+    int storey = 0;     // from the ground, 1 = the ground storey
     double height = 0;  // m
     double drift = 0;   // mm, positive to the right
     double ratio = 0;   // |drift| / height
     bool passes() const { return ratio <= kFrameDriftLimit; }
 };
 
-// The drift of every storey under the wind case's forces alone.
+// The drift of every storey under the wind case's forces alone, from the
+// ground storey up.
 std::vector<StoreyDrift> storeyDrifts(const CalculationResult& r, const InternalForces& wind);
 
 } // namespace kj

@@ -42,7 +42,7 @@ std::string serviceabilityTitle(const CalculationResult& r, const std::string& q
 {
     const std::string combination = quasiPermanent.empty() ? "全部荷载按永久荷载" : quasiPermanent + " (Mk: 标准组合 G+Q, 仅供参考)";
     return "正常使用极限状态验算 (GB50010-2010): 准永久组合 " + combination + ", 环境类别" +
-           gb2010::environmentName(r.options.environment) + ", 裂缝 7.1.2, 挠度 7.2 (刚度取跨中最大正弯矩处)";
+           gb2010::environmentName(r.options.environment) + ", 裂缝 7.1.2, 挠度 7.2 (跨内准永久弯矩按 7.2.1 的刚度二次积分, 自两端连线量起)";
 }
 
 std::vector<CrackRow> crackRows(const BeamServiceability& s)
@@ -50,15 +50,35 @@ std::vector<CrackRow> crackRows(const BeamServiceability& s)
     std::vector<CrackRow> rows;
     for (auto [name, c] : {std::pair{"左支座", &s.left}, std::pair{"跨中", &s.span}, std::pair{"右支座", &s.right}})
         rows.push_back({name, c->checked, c->noCheck, roundHalfEven2(c->Mk), roundHalfEven2(c->Mq), round3(c->wmax),
-                        roundHalfEven2(s.wlim), s.crackPasses(*c)});
+                        roundHalfEven2(s.wlim), s.crackPasses(*c), c->bottomBars});
     return rows;
 }
 
 std::string deflectionText(const BeamServiceability& s)
 {
-    return "f = " + shortestDecimal(roundHalfEven2(s.deflection)) + " mm, 限值 l0/" + std::to_string(deflectionDivisor(s.l0)) +
+    return "f = " + shortestDecimal(roundHalfEven2(s.deflection)) + " mm (x = " +
+           shortestDecimal(roundHalfEven2(s.xDeflection)) + " m), 限值 l0/" + std::to_string(deflectionDivisor(s.l0)) +
            " = " + shortestDecimal(roundHalfEven2(s.deflectionLimit)) + " mm, B = " + shortestDecimal(roundHalfEven(s.B)) +
            " kN.m2";
+}
+
+std::string stiffnessText(const BeamServiceability& s)
+{
+    using Taken = BeamServiceability::Stiffness;
+    std::string supports;
+    for (auto [name, B] : {std::pair{"左支座 ", s.Bleft}, std::pair{"右支座 ", s.Bright}})
+        if (B > 0) supports += (supports.empty() ? "" : ", ") + std::string(name) + shortestDecimal(roundHalfEven(B));
+    switch (s.stiffness) {
+    case Taken::Sagging: return "刚度: 取跨中截面刚度 B (7.2.1, 支座处无负弯矩区段)";
+    case Taken::Uniform:
+        return "刚度: 等刚度, 取跨中截面刚度 B (7.2.1: 支座截面刚度 " + supports + " kN.m2 在 B 的 1/2 至 2 倍之间)";
+    case Taken::Variable:
+        return "刚度: 变刚度, 正弯矩区段取跨中截面刚度 B, 负弯矩区段取支座截面刚度 " + supports +
+               " kN.m2 (7.2.1: 超出 B 的 1/2 至 2 倍)";
+    case Taken::HoggingLeft: return "刚度: 全跨负弯矩, 取左支座截面刚度 B (7.2.1)";
+    case Taken::HoggingRight: return "刚度: 全跨负弯矩, 取右支座截面刚度 B (7.2.1)";
+    }
+    return "";
 }
 
 int worstServiceabilityBeam(const CalculationResult& r)
@@ -99,6 +119,7 @@ std::vector<std::string> worstBeamFormulas(const CalculationResult& r)
                         ", B = Bs/θ = " + shortestDecimal(roundHalfEven(s.B)) + " kN.m2, f = " +
                         shortestDecimal(roundHalfEven2(s.deflection)) + " mm (x = " +
                         shortestDecimal(roundHalfEven2(s.xDeflection)) + " m)");
+    if (s.deflectionChecked) lines.push_back("  " + stiffnessText(s));
     return lines;
 }
 
@@ -141,8 +162,9 @@ void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, cons
                 continue;
             }
             w.column(wide + 34).number(c.wmax).column(wide + 44).number(c.wlim).column(wide + 52)
-                .text(serviceabilityVerdict(c.passes))
-                .endLine();
+                .text(serviceabilityVerdict(c.passes));
+            if (c.bottomBars) w.text(kBottomBarsNote);
+            w.endLine();
         }
         w.column(wide + 6).text("挠度");
         if (!s.deflectionChecked) {
@@ -150,6 +172,7 @@ void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, cons
             continue;
         }
         w.column(wide + 14).text(deflectionText(s)).column(wide + 80).text(serviceabilityVerdict(s.deflectionPasses())).endLine();
+        w.column(wide + 14).text(stiffnessText(s)).endLine();
     }
     const ServiceabilityCount n = countFailingBeams(r);
     if (n.checked > 0) {
@@ -157,7 +180,7 @@ void writeServiceabilityTables(ReportWriter& w, const CalculationResult& r, cons
         for (const std::string& line : worstBeamFormulas(r)) w.text(line).endLine();
     }
     if (!drifts.empty()) {
-        w.text("风荷载标准值作用下的层间位移 (限值 Δ/h ≤ 1/550)").endLine();
+        w.text("风荷载标准值作用下的层间位移 (限值 Δ/h ≤ 1/550; " + std::string(kStoreysFromGround) + ")").endLine();
         w.text("层号").column(6).text("层高(m)").column(16).text("Δ(mm)").column(26).text("Δ/h").column(38).text("结论")
             .endLine();
         for (const StoreyDrift& s : drifts) {

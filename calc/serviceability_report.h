@@ -30,10 +30,16 @@ struct CrackRow {
     double wmax = 0;           // mm, to 0.001
     double wlim = 0;           // mm, to 0.01
     bool passes = true;
+    bool bottomBars = false;   // a support under sagging Mq, checked with its bottom bars
 };
+// Written after the verdict of a support checked with its bottom bars.
+inline constexpr const char* kBottomBarsNote = " (Mq 为正弯矩, 按下部钢筋验算)";
 std::vector<CrackRow> crackRows(const BeamServiceability& s); // left, span, right
-// "f = 12.3 mm, 限值 l0/250 = 24 mm, B = 45678 kN.m2"
+// "f = 12.3 mm (x = 3.6 m), 限值 l0/250 = 24 mm, B = 45678 kN.m2"
 std::string deflectionText(const BeamServiceability& s);
+// "刚度: 等刚度, 取跨中截面刚度 B (7.2.1: ...)": the stiffness the
+// deflection is integrated with.
+std::string stiffnessText(const BeamServiceability& s);
 // The beam farthest from its limits (largest wmax/wlim or f/flim; 0 when
 // none is checked), and the formulas of its worst crack section and its
 // deflection with the numbers put in.

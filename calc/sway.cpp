@@ -105,7 +105,7 @@ SwayEffect combinedSway(const FrameModel& model, const std::vector<double>& N,
         for (int c = t.firstColumnOfStorey(J); c < t.firstColumnOfStorey(J) + t.L + 1; ++c)
             propsOnly = propsOnly && model.member(t.columnMember(c)).analysedOnly();
         if (propsOnly) continue;
-        const std::string storey = "第 " + std::to_string(t.NF - J + 1) + " 层 (层号自底层起)";
+        const std::string storey = "第 " + std::to_string(t.fromGround(J)) + " 层 (自下而上)";
         for (const auto& [name, value] : {std::pair{"侧向刚度 D", st.D}, std::pair{"弹性侧向刚度 Di", st.elasticD}})
             if (!(value > 0) || !std::isfinite(value))
                 throw Failure(storey + "的" + name + " = " + shortestDecimal(roundHalfEven(value)) +

@@ -48,7 +48,10 @@ struct SectionCrackCheck {
     std::string noCheck; // why there is no check: "配筋失败 (9999)", "无实配钢筋"
     // Quasi-permanent moment, kN*m: positive where it stretches the
     // section's bars (hogging at a support, sagging in the span).
+    // A support whose Mq sags is checked with its bottom bars (the span's
+    // continuous bars anchored in the joint) and Mq is the sagging moment.
     double Mq = 0;
+    bool bottomBars = false; // a support checked with its bottom bars
     double Mk = 0;   // the same under the characteristic combination G + Q, for reference, kN*m
     double As = 0;   // provided tension steel, mm2
     double h0 = 0;   // mm
@@ -63,9 +66,21 @@ struct BeamServiceability {
     double wlim = 0; // Table 3.4.5, mm
     bool deflectionChecked = false;
     std::string noDeflection; // why there is no deflection check ("跨中配筋失败 (9999)")
-    double B = 0;            // long-term stiffness of the span, kN*m2
+    double B = 0;            // long-term stiffness of the span at its largest sagging moment (of the governing support where nothing sags), kN*m2
     double Bs = 0, theta = 0; // 7.2.3-1 (kN*m2) and 7.2.5 of the section giving B
-    double deflection = 0;   // largest, from the chord between the joints, mm
+    // 7.2.1: the long-term stiffness of the support sections of the hogging
+    // stretches, kN*m2 (0: the support has no hogging stretch), and whether
+    // the span is computed with the one stiffness B or stretch by stretch.
+    double Bleft = 0, Bright = 0;
+    enum class Stiffness {
+        Sagging,      // the span sags throughout (or hogs only inside it): B
+        Uniform,      // every support's stiffness within B/2 ... 2B: B throughout
+        Variable,     // each stretch its own section's stiffness
+        HoggingLeft,  // the span hogs throughout: B of the left support
+        HoggingRight, // ... of the right support
+    };
+    Stiffness stiffness = Stiffness::Sagging;
+    double deflection = 0;   // largest, from the chord between the joints, of the span's own Mq / B, mm
     double xDeflection = 0;  // its position from the left end, m
     double deflectionLimit = 0; // Table 3.4.3, mm
     double l0 = 0;           // span, m

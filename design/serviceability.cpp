@@ -12,7 +12,8 @@ namespace {
 
 // Pieces the span is cut into for the integration of its curvature. Each
 // piece integrates exactly a curvature of second degree (a uniformly loaded
-// span), so the count only matters near forces.
+// stretch of one stiffness), so the count only matters for finding the
+// changes of sign of the moment and the largest deflection.
 constexpr int kSpanPieces = 240;
 
 } // namespace
@@ -116,57 +117,126 @@ SectionServiceability sectionServiceability(const SectionInput& in)
 
 // ---------------------------------------------------------------- deflection
 
-SpanDeflection spanDeflection(const std::function<double(double)>& M, double L, double B, double theta1,
-                              double theta2)
-{
-    SpanDeflection out;
-    if (!(L > 0) || !(B > 0)) return out;
-    const double M0 = M(0), ML = M(L);
-    // Curvature of the span's own loads (downward deflection positive:
-    // w'' = -M/B), the end moments' straight line taken off.
-    auto kappa = [&](double x) { return -(M(x) - (M0 + (ML - M0) * x / L)) / B; };
+namespace {
 
-    // w from the left end with zero slope: per piece, the slope grows by
-    // the integral of the curvature and the deflection by the slope times
-    // the piece plus the integral of (h - s) kappa(s) (Simpson, exact for a
-    // curvature of second degree).
-    const int n = kSpanPieces;
-    const double h = L / n;
-    std::vector<double> w(static_cast<std::size_t>(n) + 1, 0.0);
-    double slope = 0;
-    for (int i = 0; i < n; ++i) {
-        const double x = i * h;
-        const double k0 = kappa(x), km = kappa(x + h / 2), k1 = kappa(x + h);
-        w[static_cast<std::size_t>(i) + 1] = w[static_cast<std::size_t>(i)] + slope * h + h * h / 6 * (k0 + 2 * km);
-        slope += h / 6 * (k0 + 4 * km + k1);
+// The points 0 ... L with the points `at` inside, each interval between
+// them cut into pieces, about kSpanPieces over the span and at least two
+// per interval.
+std::vector<double> spanPoints(double L, std::vector<double> at)
+{
+    at.push_back(0);
+    at.push_back(L);
+    for (double& x : at) x = std::clamp(x, 0.0, L);
+    std::sort(at.begin(), at.end());
+    std::vector<double> out{0.0};
+    for (std::size_t k = 1; k < at.size(); ++k) {
+        const double a = at[k - 1], b = at[k];
+        if (!(b - a > 1e-9 * L)) continue;
+        const int n = std::max(2, static_cast<int>(std::ceil(kSpanPieces * (b - a) / L)));
+        for (int p = 1; p < n; ++p) out.push_back(a + (b - a) * p / n);
+        out.push_back(b);
     }
-    // As a simple span: w(0) = w(L) = 0 with the end slopes phi1, phi2.
-    const double phi1 = -w[static_cast<std::size_t>(n)] / L;
-    const double phi2 = phi1 + slope;
-    // The joints turn the ends to theta1, theta2: cubic shapes with unit
-    // end slope at one end and zero slope at the other.
-    const double d1 = theta1 - phi1, d2 = theta2 - phi2;
-    std::vector<double> v(static_cast<std::size_t>(n) + 1, 0.0);
-    int top = 0;
-    for (int i = 0; i <= n; ++i) {
-        const double x = i * h, xi = x / L;
-        v[static_cast<std::size_t>(i)] = w[static_cast<std::size_t>(i)] + phi1 * x +
-                                         d1 * L * xi * (1 - xi) * (1 - xi) - d2 * L * xi * xi * (1 - xi);
-        if (v[static_cast<std::size_t>(i)] > v[static_cast<std::size_t>(top)]) top = i;
-    }
-    out.f = 1000 * v[static_cast<std::size_t>(top)];
-    out.x = top * h;
-    // Between pieces: the vertex of the parabola through the three points.
-    if (top > 0 && top < n) {
-        const double a = v[static_cast<std::size_t>(top) - 1], c = v[static_cast<std::size_t>(top) + 1];
-        const double bend = a - 2 * v[static_cast<std::size_t>(top)] + c;
-        if (bend < 0) {
-            const double shift = 0.5 * (a - c) / bend;
-            out.f = 1000 * (v[static_cast<std::size_t>(top)] - 0.25 * (a - c) * shift);
-            out.x = (top + shift) * h;
+    out.back() = L;
+    return out;
+}
+
+// One piece of the integration: the curvature k(t) = a + b t + c t^2 over
+// t = 0 ... h from x0, and the slope S0 and deflection W0 at its start.
+struct Piece {
+    double x0 = 0, h = 0, a = 0, b = 0, c = 0, S0 = 0, W0 = 0;
+    double slope(double t) const { return S0 + t * (a + t * (b / 2 + t * c / 3)); }
+    double deflection(double t) const { return W0 + t * (S0 + t * (a / 2 + t * (b / 6 + t * c / 12))); }
+};
+
+} // namespace
+
+std::vector<Stretch> sameSignStretches(const std::function<double(double)>& M, double L, const std::vector<double>& at)
+{
+    std::vector<Stretch> out;
+    if (!(L > 0)) return out;
+    const std::vector<double> x = spanPoints(L, at);
+    double previousMid = 0;
+    for (std::size_t k = 1; k < x.size(); ++k) {
+        const double mid = (x[k - 1] + x[k]) / 2;
+        const bool sagging = M(mid) > 0;
+        if (out.empty()) {
+            out.push_back({0, L, sagging, 0});
+        } else if (sagging != out.back().sagging) {
+            // The change of sign between the two middles.
+            double lo = previousMid, hi = mid;
+            for (int i = 0; i < 100 && hi - lo > 1e-12 * L; ++i) {
+                const double m = (lo + hi) / 2;
+                ((M(m) > 0) == sagging ? hi : lo) = m;
+            }
+            out.back().x1 = hi;
+            out.push_back({hi, L, sagging, 0});
         }
+        previousMid = mid;
     }
     return out;
+}
+
+bool uniformStiffnessAllowed(double Bspan, double Bsupport) { return Bsupport <= 2 * Bspan && 2 * Bsupport >= Bspan; }
+
+SpanDeflection spanDeflection(const std::function<double(double)>& M, double L, const std::vector<Stretch>& stiffness,
+                              const std::vector<double>& at)
+{
+    SpanDeflection out;
+    if (!(L > 0) || stiffness.empty()) return out;
+    for (const Stretch& s : stiffness)
+        if (!(s.B > 0)) return out;
+    std::vector<double> breaks = at;
+    for (const Stretch& s : stiffness) breaks.push_back(s.x0), breaks.push_back(s.x1);
+    const std::vector<double> x = spanPoints(L, breaks);
+
+    // The stiffness of the stretch holding a piece's middle.
+    auto stiffnessAt = [&](double xm) {
+        for (const Stretch& s : stiffness)
+            if (xm >= s.x0 && xm <= s.x1) return s.B;
+        return xm < stiffness.front().x0 ? stiffness.front().B : stiffness.back().B;
+    };
+    // From the left end with zero slope and deflection, piece by piece
+    // (exact for a curvature of second degree in each piece).
+    std::vector<Piece> pieces;
+    double S = 0, W = 0;
+    for (std::size_t k = 1; k < x.size(); ++k) {
+        Piece p;
+        p.x0 = x[k - 1];
+        p.h = x[k] - x[k - 1];
+        const double B = stiffnessAt(p.x0 + p.h / 2);
+        // Downward deflection positive: w'' = -M/B.
+        const double k0 = -M(p.x0) / B, km = -M(p.x0 + p.h / 2) / B, k1 = -M(x[k]) / B;
+        p.a = k0;
+        p.c = 2 * (k1 - 2 * km + k0) / (p.h * p.h);
+        p.b = (k1 - k0) / p.h - p.c * p.h;
+        p.S0 = S, p.W0 = W;
+        S = p.slope(p.h);
+        W = p.deflection(p.h);
+        pieces.push_back(p);
+    }
+    // From the chord: w(x) = W(x) - W(L) x / L, its slope S(x) - W(L) / L.
+    const double chord = W / L;
+    auto better = [&](double f, double at) {
+        if (f > out.f) out.f = f, out.x = at;
+    };
+    for (const Piece& p : pieces) {
+        better(1000 * (p.deflection(p.h) - chord * (p.x0 + p.h)), p.x0 + p.h);
+        // A peak inside the piece: the slope turns from down to up.
+        double lo = 0, hi = p.h;
+        if (!(p.slope(lo) - chord > 0 && p.slope(hi) - chord < 0)) continue;
+        for (int i = 0; i < 100 && hi - lo > 1e-15 * L; ++i) {
+            const double t = (lo + hi) / 2;
+            (p.slope(t) - chord > 0 ? lo : hi) = t;
+        }
+        const double t = (lo + hi) / 2;
+        better(1000 * (p.deflection(t) - chord * (p.x0 + t)), p.x0 + t);
+    }
+    return out;
+}
+
+SpanDeflection spanDeflection(const std::function<double(double)>& M, double L, double B)
+{
+    return spanDeflection(M, L, std::vector<Stretch>{{0, L, true, B}});
 }
 
 } // namespace kj::gb2010

@@ -115,16 +115,38 @@ struct SpanDeflection {
     double x = 0; // its distance from the left end, m
 };
 
-// The deflection of a span of length L (m) with the constant stiffness B
-// (kN*m2, 7.2.2: the stiffness at the largest sagging moment) under the
-// moment diagram M(x) (kN*m, sagging positive), with the rotations of its
-// end joints theta1, theta2 (rad, clockwise positive) from the frame. The
-// curvature M/B of the span's own loads is integrated as on a simple span
-// (the moment diagram less the straight line between its end values); the
-// joints then turn the span's ends from the slopes that gives to theirs.
-// With the rotations an elastic analysis of the same B gives, this is the
-// double integral of M/B between the span's ends. L and B must be positive.
-SpanDeflection spanDeflection(const std::function<double(double)>& M, double L, double B, double theta1,
-                              double theta2);
+// A stretch of a span between x0 and x1 (m, from the left end) where the
+// moment keeps one sign, and the long-term stiffness B (kN*m2) taken there.
+struct Stretch {
+    double x0 = 0, x1 = 0;
+    bool sagging = false; // M > 0 inside the stretch
+    double B = 0;
+};
+
+// 7.2.1: the stretches of one sign of the moment M(x) (kN*m, sagging
+// positive) along a span of length L (m), left to right. The moment is
+// sampled between the points `at` (m, ascending, where the loads change)
+// and every change of sign found by bisection; a moment of zero goes with
+// hogging. B is left 0 for the caller.
+std::vector<Stretch> sameSignStretches(const std::function<double(double)>& M, double L, const std::vector<double>& at);
+
+// 7.2.1: a span may be computed at the constant stiffness of its largest
+// sagging section when the stiffness of a support section is not above
+// twice, nor below half, that stiffness.
+bool uniformStiffnessAllowed(double Bspan, double Bsupport);
+
+// 7.2.1, 7.2.2: the deflection of a span of length L (m) under its own
+// quasi-permanent moment diagram M(x) (kN*m, sagging positive): the double
+// integral of the curvature M/B (w'' = -M/B, downward positive) with the
+// deflection measured from the chord between the span's ends, w(0) = w(L) =
+// 0. The stiffness is B of the stretch each x lies in (kN*m2, positive; the
+// stretches cover 0 ... L); M is taken as of second degree between the
+// points `at` and the stretch ends (exact for uniform loads and forces at
+// those points). L must be positive; no stretch or a B not positive gives
+// f = 0.
+SpanDeflection spanDeflection(const std::function<double(double)>& M, double L, const std::vector<Stretch>& stiffness,
+                              const std::vector<double>& at = {});
+// The same with one stiffness B over the whole span.
+SpanDeflection spanDeflection(const std::function<double(double)>& M, double L, double B);
 
 } // namespace kj::gb2010

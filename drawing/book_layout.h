@@ -332,6 +332,10 @@ inline QString whole(double x) { return reportValue(kj::roundHalfEven(x)); }
 inline QString hundredths(double x) { return reportValue(kj::roundHalfEven2(x)); }
 inline QString num(double x, int decimals) { return fixed(x, decimals); }
 
+// The heading of the storey column of every table of the book: storeys
+// counted from the ground.
+inline QString storeyHeading() { return QStringLiteral("层号 (") + q(kj::kStoreysFromGround) + QStringLiteral(")"); }
+
 inline bool is2010(const kj::CalculationResult& r) { return r.options.code == kj::DesignCode::Gb50010_2010; }
 
 // 地震作用计算 and the joint cores' table (calc_book_seismic.cpp): the

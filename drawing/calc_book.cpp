@@ -182,14 +182,14 @@ void inputSection(Book& book, const kj::CalculationResult& r, const kj::FrameDat
                               fixed(m.x[ix(k - 1)], 2) + QStringLiteral(" ~ ") + fixed(m.x[ix(k)], 2)});
     book.table(spans);
     if (!m.continuousBeam) {
-        Table storeys{{QStringLiteral("层号 (自顶层起)"), QStringLiteral("层高 (m)"), QStringLiteral("层顶标高 (m)")}, {}, {}};
-        for (int J = 1; J <= t.NF; ++J)
-            storeys.rows.push_back({QString::number(J), fixed(m.y[ix(J)] - m.y[ix(J + 1)], 2), fixed(m.y[ix(J)], 2)});
+        Table storeys{{storeyHeading(), QStringLiteral("层高 (m)"), QStringLiteral("层顶标高 (m)")}, {}, {}};
+        for (int J = t.NF; J >= 1; --J)
+            storeys.rows.push_back({QString::number(t.fromGround(J)), fixed(m.y[ix(J)] - m.y[ix(J + 1)], 2), fixed(m.y[ix(J)], 2)});
         book.table(storeys);
     }
 
     book.heading(QStringLiteral("3.3 构件和截面"), false);
-    Table members{{QStringLiteral("构件"), QStringLiteral("所在层"), QStringLiteral("跨号 / 轴线"), QStringLiteral("节点"),
+    Table members{{QStringLiteral("构件"), QStringLiteral("所在层 (自下而上)"), QStringLiteral("跨号 / 轴线"), QStringLiteral("节点"),
                    QStringLiteral("长度 (m)"), QStringLiteral("b×h (mm)")},
                   {},
                   {true, false, false, false, false, false}};
@@ -197,20 +197,20 @@ void inputSection(Book& book, const kj::CalculationResult& r, const kj::FrameDat
     for (int i = 1; i <= t.memberCount(); ++i) {
         const kj::Member& mem = m.member(i);
         if (t.isBeam(i)) {
-            members.rows.push_back({QStringLiteral("梁 %1").arg(i), QString::number(t.beamStorey(i)),
+            members.rows.push_back({QStringLiteral("梁 %1").arg(i), QString::number(t.fromGround(t.beamStorey(i))),
                                     QString::number(t.beamSpan(i)),
                                     QStringLiteral("%1-%2").arg(t.leftNode(i)).arg(t.rightNode(i)), fixed(mem.len, 2),
                                     mm(mem.b) + QStringLiteral("×") + mm(mem.h)});
         } else if (!m.continuousBeam) {
             const int c = i - t.NB;
-            members.rows.push_back({QStringLiteral("柱 %1").arg(c), QString::number(t.columnStorey(c)),
+            members.rows.push_back({QStringLiteral("柱 %1").arg(c), QString::number(t.fromGround(t.columnStorey(c))),
                                     QString::number(t.columnLine(c) + 1),
                                     QStringLiteral("%1-%2").arg(t.topNode(c)).arg(t.bottomNode(c)), fixed(mem.len, 2),
                                     mm(mem.b) + QStringLiteral("×") + mm(mem.h)});
         }
     }
     book.table(members);
-    book.note({QStringLiteral("节点自顶层起逐层自左向右编号, 0 表示柱底的固定端。")});
+    book.note({QStringLiteral("所在层自下而上, 1 = 底层; 节点和构件则自顶层起逐层自左向右编号, 0 表示柱底的固定端。")});
     book.space(2);
 }
 
@@ -254,12 +254,9 @@ void loadTables(Book& book, const kj::CalculationResult& r)
         book.paragraph({QStringLiteral("无水平荷载。")});
         return;
     }
-    Table floors{{QStringLiteral("层号 (自顶层起)"), QStringLiteral("楼面水平力 F (kN, 向右为正)"),
-                  QStringLiteral("层间剪力 V (kN)")},
-                 {},
-                 {}};
-    for (int J = 1; J <= t.NF; ++J)
-        floors.rows.push_back({QString::number(J), fixed(floorForce(f, J), 2), fixed(f.storeyShear[ix(J)], 2)});
+    Table floors{{storeyHeading(), QStringLiteral("楼面水平力 F (kN, 向右为正)"), QStringLiteral("层间剪力 V (kN)")}, {}, {}};
+    for (int J = t.NF; J >= 1; --J)
+        floors.rows.push_back({QString::number(t.fromGround(J)), fixed(floorForce(f, J), 2), fixed(f.storeyShear[ix(J)], 2)});
     book.table(floors);
     book.note({QStringLiteral("楼面水平力作用于该层顶; 层间剪力为其上各层水平力之和 (数据文件给出层间剪力)。")});
 }
@@ -683,8 +680,8 @@ void equilibriumSection(Book& book, const kj::CalculationResult& r, const QStrin
     for (int n = 1; n <= t.NC; ++n) joints.rows.push_back({QString::number(n), sci(e.joint[ix(n)])});
     book.table(joints);
     if (!r.model.continuousBeam) {
-        Table storeys{{QStringLiteral("层"), QStringLiteral("剪力残差 (kN)")}, {}, {}};
-        for (int J = 1; J <= t.NF; ++J) storeys.rows.push_back({QString::number(J), sci(e.storey[ix(J)])});
+        Table storeys{{storeyHeading(), QStringLiteral("剪力残差 (kN)")}, {}, {}};
+        for (int J = t.NF; J >= 1; --J) storeys.rows.push_back({QString::number(t.fromGround(J)), sci(e.storey[ix(J)])});
         book.table(storeys);
     }
     const double largest = largestMemberForce(r);
@@ -726,7 +723,7 @@ void serviceabilitySection(Book& book, const kj::CalculationResult& r, const std
                   QStringLiteral("wmax (mm)"), QStringLiteral("wlim (mm)"), QStringLiteral("结论")},
                  {},
                  {false, false, false, false, false, false, true}};
-    Table deflections{{QStringLiteral("梁号"), QStringLiteral("挠度 f、限值 (表 3.4.3)、长期刚度 B"), QStringLiteral("结论")},
+    Table deflections{{QStringLiteral("梁号"), QStringLiteral("挠度 f 及其位置、限值 (表 3.4.3)、长期刚度 B (7.2.1)"), QStringLiteral("结论")},
                       {},
                       {false, true, true}};
     for (int i = 1; i < static_cast<int>(r.beams.size()); ++i) {
@@ -740,14 +737,16 @@ void serviceabilitySection(Book& book, const kj::CalculationResult& r, const std
                 continue;
             }
             cracks.rows.push_back({QString::number(i), q(c.section), reportValue(c.Mk), reportValue(c.Mq), reportValue(c.wmax),
-                                   reportValue(c.wlim), q(kj::serviceabilityVerdict(c.passes))});
+                                   reportValue(c.wlim),
+                                   q(kj::serviceabilityVerdict(c.passes)) + (c.bottomBars ? q(kj::kBottomBarsNote) : QString())});
             if (!c.passes) failures << QStringLiteral("梁 %1 %2 裂缝宽度超过限值").arg(i).arg(q(c.section));
         }
         if (!s.deflectionChecked) {
             deflections.rows.push_back({QString::number(i), QStringLiteral("不验算: ") + q(s.noDeflection), QString()});
             continue;
         }
-        deflections.rows.push_back({QString::number(i), q(kj::deflectionText(s)), q(kj::serviceabilityVerdict(s.deflectionPasses()))});
+        deflections.rows.push_back({QString::number(i), q(kj::deflectionText(s) + "; " + kj::stiffnessText(s)),
+                                    q(kj::serviceabilityVerdict(s.deflectionPasses()))});
         if (!s.deflectionPasses()) failures << QStringLiteral("梁 %1 挠度超过限值").arg(i);
     }
     if (!cracks.rows.empty()) {
@@ -762,14 +761,14 @@ void serviceabilitySection(Book& book, const kj::CalculationResult& r, const std
     }
     if (drifts.empty()) return;
     book.heading(QStringLiteral("%1.3 风荷载标准值作用下的层间位移").arg(number), false);
-    book.note({QStringLiteral("限值 Δ/h ≤ 1/550; 层号自顶层起。")});
+    book.note({QStringLiteral("限值 Δ/h ≤ 1/550; ") + q(kj::kStoreysFromGround) + QStringLiteral("。")});
     Table t{{QStringLiteral("层号"), QStringLiteral("层高 (m)"), QStringLiteral("Δ (mm)"), QStringLiteral("Δ/h"), QStringLiteral("结论")},
             {},
             {}};
     for (const kj::StoreyDrift& s : drifts) {
         t.rows.push_back({QString::number(s.storey), hundredths(s.height), hundredths(s.drift), q(kj::storeyDriftRatioText(s)),
                           s.passes() ? verdictYes : q(kj::serviceabilityVerdict(false))});
-        if (!s.passes()) failures << QStringLiteral("第 %1 层 风荷载下层间位移角超过 1/550").arg(s.storey);
+        if (!s.passes()) failures << QStringLiteral("第 %1 层 (自下而上) 风荷载下层间位移角超过 1/550").arg(s.storey);
     }
     book.table(t);
 }
@@ -831,12 +830,12 @@ void layoutBook(Book& book, const kj::CalculationResult& r, const kj::FrameData&
         const kj::Displacements& d = r.displacements;
         if (!r.model.continuousBeam && !d.empty()) {
             // Every storey's drift, also those the drawing shows small.
-            Table drifts{{QStringLiteral("层号 (自顶层起)"), QStringLiteral("层间侧移 Δ (mm)"), QStringLiteral("Δ/h")}, {}, {}};
-            for (int J = 1; J <= r.topo().NF; ++J) {
+            Table drifts{{storeyHeading(), QStringLiteral("层间侧移 Δ (mm)"), QStringLiteral("Δ/h")}, {}, {}};
+            for (int J = r.topo().NF; J >= 1; --J) {
                 const double ratio = d.driftRatio[ix(J)];
                 // No sway to speak of (a symmetric frame): no ratio.
                 const bool sway = std::fabs(d.drift[ix(J)]) >= 0.005 && std::fabs(ratio) > 1e-6;
-                drifts.rows.push_back({QString::number(J), fixed(d.drift[ix(J)], 2),
+                drifts.rows.push_back({QString::number(r.topo().fromGround(J)), fixed(d.drift[ix(J)], 2),
                                        sway ? QStringLiteral("1/%1").arg(std::lround(1 / std::fabs(ratio))) : QStringLiteral("—")});
             }
             book.note({QStringLiteral("层间侧移按 Ec = %1 N/mm² 计, 各杆件取毛截面刚度。").arg(fixed(d.Ec, 0))});

@@ -48,7 +48,7 @@ void seismicSection(Book& book, const kj::SeismicAction& a, int number, QStringL
           << QStringLiteral("Fi = Gi Hi / Σ Gj Hj · FEk (1 - δn), 顶层另加 ΔFn; Vi 为其上各层 Fj 之和")
           << QStringLiteral("最小地震剪力系数 λ = %1 (5.2.5 条): Vi ≥ λ ΣGj").arg(q(n.lambda));
     book.paragraph(lines);
-    Table t{{QStringLiteral("层号"), QStringLiteral("标高 (m)"), QStringLiteral("GE (kN)"), QStringLiteral("Fi (kN)"),
+    Table t{{storeyHeading(), QStringLiteral("标高 (m)"), QStringLiteral("GE (kN)"), QStringLiteral("Fi (kN)"),
              QStringLiteral("Vi (kN)"), QStringLiteral("λΣGj (kN)"), QStringLiteral("层间位移 (mm)"), QStringLiteral("位移角"),
              QStringLiteral("结论 (1/550)")},
             {},
@@ -64,7 +64,7 @@ void seismicSection(Book& book, const kj::SeismicAction& a, int number, QStringL
     book.table(t);
     QStringList notes;
     if (raised) notes << QStringLiteral("* 楼层剪力小于 λΣGj, 已按 5.2.5 条调整为 λΣGj。");
-    notes << QStringLiteral("层号自地面起; 标高为楼层距地面高度。%1, 柱自重各半集中于上下楼层; 不计扭转和竖向地震作用。")
+    notes << QStringLiteral("层号自下而上, 1 = 底层 (其顶的楼层); 标高为楼层距地面高度。%1, 柱自重各半集中于上下楼层; 不计扭转和竖向地震作用。")
                  .arg(q(kj::gravityLoadText(a)));
     if (p.cornerColumns)
         notes << QStringLiteral("最左、最右两列柱按角柱设计: 调整后的组合弯矩和剪力 ×1.10 (6.2.6), 最小总配筋率按角柱 "

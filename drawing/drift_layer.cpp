@@ -54,7 +54,7 @@ std::vector<StoreyDriftLabel> storeyDriftLabels(const kj::CalculationResult& r, 
     for (int J = 1; J <= t.NF; ++J) {
         StoreyDriftLabel s;
         s.storey = J;
-        s.level = t.NF + 1 - J;
+        s.level = t.fromGround(J);
         const double h = m.y[ix(J)] - m.y[ix(J + 1)]; // m
         // A drift under a millionth of the storey height is rounding noise
         // (a symmetric frame under symmetric loads): no drift.
@@ -62,7 +62,7 @@ std::vector<StoreyDriftLabel> storeyDriftLabels(const kj::CalculationResult& r, 
         if (check == DriftCheck::Wind) {
             // As the report's table of drifts under the wind.
             kj::StoreyDrift d;
-            d.storey = J;
+            d.storey = s.level;
             d.height = h;
             d.drift = s.drift;
             d.ratio = std::fabs(s.drift) / (h * 1000.0);

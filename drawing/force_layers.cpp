@@ -380,8 +380,8 @@ void FramePainter::drawDeflection(QPainter& p)
         const QPointF at = map(m.x.back(), (m.y[ix(J)] + m.y[ix(J + 1)]) / 2) +
                            QPointF(shape_.sway[ix(J)] * scale, 0);
         // Right of the deflected frame, or else left of it: every storey's drift is labelled.
-        Label l = valueLabel(QStringLiteral("Δ%1=%2").arg(J).arg(QString::number(d, 'f', 2)), kDeflected, 0,
-                               QStringLiteral("第%1层层间侧移 (相对值)").arg(J));
+        Label l = valueLabel(QStringLiteral("Δ%1=%2").arg(t.fromGround(J)).arg(QString::number(d, 'f', 2)), kDeflected, 0,
+                               QStringLiteral("第%1层 (自下而上) 层间侧移 (相对值)").arg(t.fromGround(J)));
         l.otherSide = QPointF(-1, 0);
         const double storey = s_ * (m.y[ix(J)] - m.y[ix(J + 1)]);
         label(p, l, at, QPointF(1, 0), 0.4 * fp, QPointF(0, 1), std::max(1.0 * fp, 0.35 * storey));

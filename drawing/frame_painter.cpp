@@ -882,7 +882,7 @@ void FramePainter::drawLoads(QPainter& p)
         else arrow(p, at, from, kShearEdge, head);
         keepClear(from, at);
         values.push_back([=, this, &p] {
-            label(p, valueLabel(fixed1(F), kShearEdge, 0, QStringLiteral("第%1层楼面水平力 (kN)").arg(J)),
+            label(p, valueLabel(fixed1(F), kShearEdge, 0, QStringLiteral("第%1层 (自下而上) 楼面水平力 (kN)").arg(t.fromGround(J))),
                   (from + at) / 2, QPointF(0, -1), 0.2 * fp, QPointF(-1, 0), 2 * fp);
         });
     }
@@ -893,7 +893,7 @@ void FramePainter::drawLoads(QPainter& p)
         const QPointF at = map(m.x.back(), (m.y[ix(J)] + m.y[ix(J + 1)]) / 2);
         values.push_back([=, this, &p] {
             label(p, valueLabel(QStringLiteral("V=") + fixed1(V), kGrey, 0,
-                                  QStringLiteral("第%1层层间剪力 (kN)").arg(J)),
+                                  QStringLiteral("第%1层 (自下而上) 层间剪力 (kN)").arg(t.fromGround(J))),
                   at, QPointF(1, 0), 1.2 * fp, QPointF(0, 1), 1.5 * fp);
         });
     }

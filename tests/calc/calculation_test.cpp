@@ -159,7 +159,7 @@ TEST(LargeFrames, ThirtyStoreysOfTwelveSpansCalculateAndFormat)
     const nlohmann::json j = nlohmann::json::parse(resultJson(r));
     EXPECT_EQ(j["members"].size(), 750u);
     EXPECT_EQ(j["joints"].size(), 390u);
-    EXPECT_EQ(j["storeys"][29]["driftMm"].get<double>(), r.displacements.drift[30]);
+    EXPECT_EQ(j["storeys"][0]["driftMm"].get<double>(), r.displacements.drift[30]); // from the ground up
 }
 
 // Boundaries of the rules: each one is moved by a changed constant.
@@ -227,11 +227,13 @@ TEST(RuleBoundaries, PivotsBelowOneMillionthOfAMillionthOfTheirDiagonalStopTheSo
 // against the data file.
 TEST(CalculationResult, JsonStoreysKindsAndContinuousBeamProps)
 {
-    // KJ-2: storey heights 3.60 m (top) and 3.90 m, from its length numbers.
+    // KJ-2: storey heights 3.60 m (top) and 3.90 m, from its length numbers;
+    // the JSON counts and lists storeys from the ground.
     const nlohmann::json j = nlohmann::json::parse(resultJson(calculateExample("KJ-2")));
     ASSERT_EQ(j["storeys"].size(), 2u);
-    EXPECT_DOUBLE_EQ(j["storeys"][0]["height"].get<double>(), 3.6);
-    EXPECT_DOUBLE_EQ(j["storeys"][1]["height"].get<double>(), 3.9);
+    EXPECT_EQ(j["storeys"][0]["storey"], 1);
+    EXPECT_DOUBLE_EQ(j["storeys"][0]["height"].get<double>(), 3.9);
+    EXPECT_DOUBLE_EQ(j["storeys"][1]["height"].get<double>(), 3.6);
     EXPECT_EQ(j["members"][0]["kind"], "beam");
     EXPECT_EQ(j["members"][5]["kind"], "beam");
     EXPECT_EQ(j["members"][6]["kind"], "column");

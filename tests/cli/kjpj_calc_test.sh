@@ -50,7 +50,7 @@ grep -q '梁顶负弯矩调幅系数应大于 0 且不大于 1: abc' err.txt || 
 
 # The whole result as JSON, UTF-8.
 "$calc" '\KJ-1.txt' --json '\KJ-1.json' >out.txt 2>err.txt || fail "json run exited $?"
-grep -q '"schema": "kjpj-result/1"' KJ-1.json || fail "no schema in the JSON"
+grep -q '"schema": "kjpj-result/2"' KJ-1.json || fail "no schema in the JSON"
 grep -q '"rules": "原方法"' KJ-1.json || fail "JSON not UTF-8 or rule set missing"
 
 # The GB 50010-2010 rule set: named in the report and the JSON with its options.

@@ -249,7 +249,9 @@ TEST(BookReview, EnvelopeBookListsEveryCombinationAndItsFactors)
 TEST(BookReview, FloorForcesOfKJ2AreTheDifferencesOfItsStoreyShears)
 {
     const kj::FileCalculation fc = kjtest::calculateExample("KJ-2");
-    // Storey shears 30 (top) and 20 kN: 30 kN to the right at the roof, 10 kN to the left at level 2.
+    // Storey shears 30 (top) and 20 kN: 30 kN to the right at the roof, 10 kN
+    // to the left at the level below it, which the labels, counting from the
+    // ground, call storey 1.
     EXPECT_DOUBLE_EQ(kjd::floorForce(fc.calculation.forces, 1), 30.0);
     EXPECT_DOUBLE_EQ(kjd::floorForce(fc.calculation.forces, 2), -10.0);
     kjd::FramePainter painter(fc.calculation);
@@ -258,12 +260,12 @@ TEST(BookReview, FloorForcesOfKJ2AreTheDifferencesOfItsStoreyShears)
     painter.paint(p, QRectF(0, 0, image.width(), image.height()), kjd::Layer::Loads);
     int found = 0;
     for (const kjd::DrawnValue& v : painter.values()) {
-        if (v.what.startsWith(QStringLiteral("第2层楼面水平力"))) {
+        if (v.what.startsWith(QStringLiteral("第1层 (自下而上) 楼面水平力"))) {
             EXPECT_EQ(v.text, QStringLiteral("-10.0"));
             EXPECT_TRUE(v.drawn);
             ++found;
         }
-        if (v.what.startsWith(QStringLiteral("第2层层间剪力"))) {
+        if (v.what.startsWith(QStringLiteral("第1层 (自下而上) 层间剪力"))) {
             EXPECT_EQ(v.text, QStringLiteral("V=20.0"));
         }
     }
