@@ -182,7 +182,7 @@ TEST(Gb2010Run, FrameStabilityOfEveryStorey)
     DesignOptions o;
     o.code = DesignCode::Gb50010_2010;
     EXPECT_EQ(kjtest::failureOf([&] { calculate(kjtest::regularFrameModel(portal), o); }),
-              "第 1 层 (层号自底层起)的弹性侧向刚度 Di = 8670 kN/m 小于 10ΣGj/hi = 10 × 3619 / 3.6 = 10054 kN/m: "
+              "第 1 层 (自下而上)的弹性侧向刚度 Di = 8670 kN/m 小于 10ΣGj/hi = 10 × 3619 / 3.6 = 10054 kN/m: "
               "不满足 JGJ 3-2010 5.4.4 条框架的整体稳定要求, 请加大柱截面");
     portal.q = 200;
     const CalculationResult r = calculate(kjtest::regularFrameModel(portal), o);
@@ -211,7 +211,7 @@ TEST(Gb2010Run, StoreyWithoutLateralStiffnessIsRefused)
     l.drift = l.elasticDrift = {0, 0.001, -0.001};
     std::optional<SwayLoading> unit;
     EXPECT_EQ(kjtest::failureOf([&] { combinedSway(m, std::vector<double>(5, 100.0), {{1.0, &l}}, 3e4, unit); }),
-              "第 1 层 (层号自底层起)的侧向刚度 D = -10000 kN/m 不大于零: 该层不能抵抗侧移, 无法按 GB50010-2010 附录 B.0.4 计算 ηs");
+              "第 1 层 (自下而上)的侧向刚度 D = -10000 kN/m 不大于零: 该层不能抵抗侧移, 无法按 GB50010-2010 附录 B.0.4 计算 ηs");
 }
 
 TEST(Gb2010Run, EveryFlagGivesItsReasonInTheReport)

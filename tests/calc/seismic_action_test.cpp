@@ -201,7 +201,8 @@ TEST(SeismicAction, GravityLoadLeavesOutTheRoofLiveLoad)
     EXPECT_NEAR(a.floors[1].GE, 129.72, 1e-9);
     ReportWriter w;
     writeSeismicBlock(w, a);
-    EXPECT_NE(w.str().find("  假定: GE=G+0.5Q (楼面), 屋面 (第 1 层顶及以上, 层号自底层起)活荷载不计入 (表 5.1.3), "),
+    EXPECT_NE(w.str().find("  假定: GE=G+0.5Q (楼面), 屋面 (第 1 层顶及以上, 层号自底层起)活荷载不计入 (表 5.1.3); 第 2 层及以上为屋顶间, "
+                         "其构件的地震作用效应乘以 3, 不往下传递 (5.2.4), "),
               std::string::npos)
         << w.str();
     p.roofStorey = 3;

@@ -5,12 +5,7 @@
 # run wait, then refuse; temporary files of killed runs are removed; control
 # characters of a data file never reach the terminal.
 set -u
-calc="$1"
-examples="$2"
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-cd "$dir" || exit 1
-fail() { echo "FAILED: $*"; exit 1; }
+. "$(dirname "${BASH_SOURCE[0]}")/cli_support.sh"
 undated() { sed -E '/[0-9]+:[0-9]{2}:[0-9]{2}/d' "$1"; }
 
 cp "$examples/KJ-1.txt" A.txt

@@ -4,12 +4,7 @@
 # characters in the PDF, and outputs with names as long as the file system
 # allows, renewed over their old content.
 set -u
-calc="$1"
-examples="$2"
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-cd "$dir" || exit 1
-fail() { echo "FAILED: $*"; exit 1; }
+. "$(dirname "${BASH_SOURCE[0]}")/cli_support.sh"
 export QT_QPA_PLATFORM=offscreen
 
 # A regular frame of L spans and NF storeys, its own weight of 20 kN/m on every beam.
@@ -33,7 +28,7 @@ pdf=yes
 frame 60 20 F >F.kjpj
 opts=(--json '\F.json'); [ $pdf = yes ] && opts+=(--pdf '\F.pdf')
 "$calc" '\F.kjpj' --renew "${opts[@]}" >out.txt 2>err.txt || fail "60 x 20 exited $? ($(cat err.txt))"
-grep -q '"schema": "kjpj-result/1"' F.json || fail "no JSON of the 60 x 20 frame"
+grep -q '"schema": "kjpj-result/2"' F.json || fail "no JSON of the 60 x 20 frame"
 grep -q '^ 1200 ' zemowj1.txt || fail "no row of beam 1200"
 grep -q '^ 1220 ' zemowj1.txt || fail "no row of column 1220"
 [ $pdf = no ] || [ "$(head -c 5 F.pdf)" = "%PDF-" ] || fail "no PDF of the 60 x 20 frame"

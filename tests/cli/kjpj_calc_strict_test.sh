@@ -3,12 +3,7 @@
 # a warning on standard error naming record, beam and field; the calculation
 # still runs, unless --strict refuses the file and writes nothing.
 set -u
-calc="$1"
-examples="$2"
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-cd "$dir" || exit 1
-fail() { echo "FAILED: $*"; exit 1; }
+. "$(dirname "${BASH_SOURCE[0]}")/cli_support.sh"
 
 # The second beam's load with the letter O typed for a zero.
 sed 's/^1 20.0,1 20.0/1 20.0,1 2O.0/' "$examples/KJ-1.txt" >KJ-1.txt

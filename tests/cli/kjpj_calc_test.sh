@@ -4,12 +4,7 @@
 # message on standard error, and no file written; so does a report that is
 # the data file.
 set -u
-calc="$1"
-examples="$2"
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-cd "$dir" || exit 1
-fail() { echo "FAILED: $*"; exit 1; }
+. "$(dirname "${BASH_SOURCE[0]}")/cli_support.sh"
 
 cp "$examples/KJ-1.txt" .
 "$calc" '\KJ-1.txt' --renew --beta 0.80 >out.txt 2>err.txt || fail "run on KJ-1 exited $?"
