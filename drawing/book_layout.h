@@ -334,7 +334,7 @@ inline QString num(double x, int decimals) { return fixed(x, decimals); }
 
 // The heading of the storey column of every table of the book: storeys
 // counted from the ground.
-inline QString storeyHeading() { return QStringLiteral("层号 (") + q(kj::kStoreysFromGround) + QStringLiteral(")"); }
+inline QString storeyHeading() { return QStringLiteral("层号 (自下而上, 1 = 底层)"); }
 
 inline bool is2010(const kj::CalculationResult& r) { return r.options.code == kj::DesignCode::Gb50010_2010; }
 
