@@ -614,6 +614,20 @@ EnvelopeResult calculateEnvelope(const std::vector<LoadCaseInput>& inputs, const
                     most = &c;
             e.sway[z(J)] = most->sway.storeys[z(J)];
             e.sway[z(J)].governing = most->combination.name;
+            // JGJ 3-2010 5.4.4 is checked in every combination: the one with
+            // the least margin Di / (10 sumN / H0) is the one reported.
+            const CombinationResult* least = most;
+            auto margin = [&](const CombinationResult& c) {
+                const SwayStorey& s = c.sway.storeys[z(J)];
+                return s.stabilityLimit > 0 ? s.elasticD / s.stabilityLimit : INFINITY;
+            };
+            for (const CombinationResult& c : r.combinations)
+                if (c.sway.storeys.size() > z(J) && margin(c) < margin(*least)) least = &c;
+            if (least != most) {
+                e.sway[z(J)].elasticD = least->sway.storeys[z(J)].elasticD;
+                e.sway[z(J)].stabilityLimit = least->sway.storeys[z(J)].stabilityLimit;
+                e.sway[z(J)].stabilityGoverning = least->combination.name;
+            }
         }
     }
     InternalForces& ef = e.forces;

@@ -123,6 +123,8 @@ nlohmann::json swayJson(const std::vector<SwayStorey>& storeys)
                         {"H0", storeys[J].H0}, {"etaS", storeys[J].etaS}, {"elasticD", storeys[J].elasticD},
                         {"stabilityLimit", storeys[J].stabilityLimit}, {"unitShears", storeys[J].unitShears}});
         if (!storeys[J].governing.empty()) sway.back()["combination"] = storeys[J].governing;
+        if (!storeys[J].stabilityGoverning.empty())
+            sway.back()["stabilityCombination"] = storeys[J].stabilityGoverning;
     }
     return sway;
 }

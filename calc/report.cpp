@@ -194,6 +194,7 @@ void writeDesignTables(ReportWriter& w, const CalculationResult& r, const RowNot
             std::snprintf(line, sizeof line, "  第 %d 层  ΣN = %.0f kN  D = %.0f kN/m  H0 = %s m  ηs = %.3f  Di = %.0f ≥ %.0f kN/m",
                           t.fromGround(J), s.sumN, s.D, shortestDecimal(s.H0).c_str(), s.etaS, s.elasticD, s.stabilityLimit);
             w.text(line);
+            if (!s.stabilityGoverning.empty()) w.text(" (" + s.stabilityGoverning + ")");
             if (!s.governing.empty()) w.text("  (" + s.governing + ")");
             w.endLine();
             unit = unit || s.unitShears;

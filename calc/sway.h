@@ -33,6 +33,10 @@ struct SwayStorey {
     // For an envelope: the combination whose etaS this is (the largest of
     // the storey's); empty for one calculation.
     std::string governing;
+    // In an envelope: the combination of the least margin of the stability
+    // check, whose elasticD and stabilityLimit these are; empty where it is
+    // the governing one of etaS.
+    std::string stabilityGoverning;
 };
 
 struct SwayEffect {

@@ -478,6 +478,15 @@ TEST(Penthouse, TheEarthquakesEffectsOfStoreysOnTheRoofAreTripledAndNotPassedDow
     EXPECT_DOUBLE_EQ(Eb.V1[1], 3 * Ea.V1[1]);
     EXPECT_DOUBLE_EQ(Eb.N[1], 3 * Ea.N[1]);
     EXPECT_DOUBLE_EQ(Eb.N[t.NC], Ea.N[t.NC]);
+    // JGJ 3-2010 5.4.4 reported with the least margin of all combinations,
+    // not that of the combination of the largest etaS.
+    for (int J = 1; J <= t.NF; ++J) {
+        double least = INFINITY;
+        for (const CombinationResult& c : b.combinations)
+            least = std::min(least, c.sway.storeys[z(J)].elasticD / c.sway.storeys[z(J)].stabilityLimit);
+        const SwayStorey& s = b.envelope.sway[z(J)];
+        EXPECT_DOUBLE_EQ(s.elasticD / s.stabilityLimit, least) << J;
+    }
 }
 
 } // namespace kj
