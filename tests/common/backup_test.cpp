@@ -33,14 +33,20 @@ TEST(KeepBackup, KeepsOneGenerationOfNonEmptyFiles)
     EXPECT_EQ(kjtest::bytesOf(bak), "second\r\n");
 }
 
-// A name of 253 bytes: ".bak" takes the place of its last whole
-// characters, so that the copy's name stays within 255 bytes.
+// A name within 4 of the longest (255 bytes, or 255 UTF-16 units on
+// Windows): ".bak" takes the place of its last whole characters.
 TEST(KeepBackup, NameTooLongForBakGivesUpItsLastCharacters)
 {
+#ifdef _WIN32
+    const std::wstring beams(250, L'\x6881'); // 250 units of 梁
+    EXPECT_EQ(kj::backupPath(fs::path(L"d") / (beams + L"\x6881x")), fs::path(L"d") / (beams + L"\x6881.bak"));
+    EXPECT_EQ(kj::backupPath(fs::path(L"d") / (beams + L"x")), fs::path(L"d") / (beams + L"x.bak")); // 251 units
+#else
     std::string beams;
     for (int k = 0; k < 83; ++k) beams += "梁"; // 249 bytes
     EXPECT_EQ(kj::backupPath(fs::path("d") / (beams + "梁x")), fs::path("d") / (beams + ".bak"));
     EXPECT_EQ(kj::backupPath(fs::path("d") / (beams + "x")), fs::path("d") / (beams + "x.bak")); // 254 bytes
+#endif
 }
 
 TEST(KeepBackup, FailureNamesTheFileAndLeavesItAlone)
