@@ -292,8 +292,11 @@ std::string envelopeJson(const EnvelopeResult& r)
                 m["kind"] = "column";
                 m["number"] = col;
                 m["V"] = f.along[z(i)].V1;
-                m["Ntop"] = d.Ntop;
-                m["Nfoot"] = d.Nfoot;
+                // The combined axial forces beside the combined M and V; the
+                // design forces (after γRE in a seismic combination) apart.
+                m["Ntop"] = f.along[z(i)].N1;
+                m["Nfoot"] = f.N[z(col)];
+                m["designForces"] = {{"Mtop", d.Mtop}, {"Mbottom", d.Mbottom}, {"Ntop", d.Ntop}, {"Nfoot", d.Nfoot}};
                 if (!c.columnDesigns.empty()) m["design"] = columnDesignJson(c.columnDesigns[z(col)]);
             }
             members.push_back(m);

@@ -487,6 +487,17 @@ TEST(Penthouse, TheEarthquakesEffectsOfStoreysOnTheRoofAreTripledAndNotPassedDow
         const SwayStorey& s = b.envelope.sway[z(J)];
         EXPECT_DOUBLE_EQ(s.elasticD / s.stabilityLimit, least) << J;
     }
+    // The JSON's combined axial forces stand beside the combined moments;
+    // the design forces, with γRE in a seismic combination, apart.
+    const nlohmann::json j = nlohmann::json::parse(envelopeJson(b));
+    for (std::size_t k = 0; k < b.combinations.size(); ++k) {
+        const nlohmann::json& col = j["combinations"][k]["members"][t.NB]; // column 1
+        const double N = b.combinations[k].forces.N[1];
+        EXPECT_DOUBLE_EQ(col["Nfoot"].get<double>(), N);
+        const double ratio = col["designForces"]["Nfoot"].get<double>() / N;
+        auto near = [&](double x) { return std::fabs(ratio - x) < 1e-12; };
+        EXPECT_TRUE(b.combinations[k].combination.uses(LoadCaseKind::E) ? near(0.75) || near(0.8) : near(1)) << ratio;
+    }
 }
 
 } // namespace kj
