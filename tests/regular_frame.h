@@ -63,4 +63,12 @@ inline kj::LoadCaseInput regularFrameCase(kj::LoadCaseKind kind, const RegularFr
     return c;
 }
 
+// The frame f under q kN/m on every beam and F kN at every level.
+inline kj::LoadCaseInput regularFrameCase(kj::LoadCaseKind kind, RegularFrame f, double q, double F)
+{
+    f.q = q;
+    f.floorForce = F;
+    return regularFrameCase(kind, f);
+}
+
 } // namespace kjtest

@@ -393,15 +393,11 @@ TEST(RedistributionLimit, ASeismicSupportKeepsItsWholeMomentWithGammaRE)
     // γRE: under 1.3G-1.4E (G -263.959, E 9.696 at the left end, ηs 1.002747)
     // M = 0.75 × (1.3 × -263.959 - 1.4 × 1.002747 × 9.696) = -267.57 kN m,
     // as without redistribution.
-    auto frameCase = [](LoadCaseKind kind, double q, double F) {
-        kjtest::RegularFrame f;
-        f.spans = 1;
-        f.beamH = 0.5;
-        f.columnB = f.columnH = 0.8;
-        f.q = q;
-        f.floorForce = F;
-        return kjtest::regularFrameCase(kind, f);
-    };
+    kjtest::RegularFrame f;
+    f.spans = 1;
+    f.beamH = 0.5;
+    f.columnB = f.columnH = 0.8;
+    auto frameCase = [&](LoadCaseKind kind, double q, double F) { return kjtest::regularFrameCase(kind, f, q, F); };
     const std::vector<LoadCaseInput> cases{frameCase(LoadCaseKind::G, 90, 0), frameCase(LoadCaseKind::E, 0, 50)};
     EnvelopeOptions grade2;
     grade2.seismicGrade = 2;
@@ -451,13 +447,9 @@ TEST(Penthouse, TheEarthquakesEffectsOfStoreysOnTheRoofAreTripledAndNotPassedDow
     // GB 50011 5.2.4: a two-storey frame whose roof is storey 1, its upper
     // storey a penthouse. The E case's forces in the upper storey's beams
     // and columns are three times the analysis; the lower storey's stay.
-    auto frameCase = [](LoadCaseKind kind, double q, double F) {
-        kjtest::RegularFrame f;
-        f.storeys = 2;
-        f.q = q;
-        f.floorForce = F;
-        return kjtest::regularFrameCase(kind, f);
-    };
+    kjtest::RegularFrame f;
+    f.storeys = 2;
+    auto frameCase = [&](LoadCaseKind kind, double q, double F) { return kjtest::regularFrameCase(kind, f, q, F); };
     const std::vector<LoadCaseInput> cases{frameCase(LoadCaseKind::G, 20, 0), frameCase(LoadCaseKind::E, 0, 40)};
     DesignOptions o;
     o.code = DesignCode::Gb50010_2010;

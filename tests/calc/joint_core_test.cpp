@@ -155,13 +155,9 @@ TEST(JointCore, NoCheckAtGradeFourOrWithoutEarthquake)
 // 0.85 = 795.94 kN.
 TEST(JointCore, ThreeStoreyFrameByHandFromTheCombinationsBeamMoments)
 {
-    auto frameCase = [](LoadCaseKind kind, double q, double F) {
-        kjtest::RegularFrame f;
-        f.storeys = 3;
-        f.q = q;
-        f.floorForce = F;
-        return kjtest::regularFrameCase(kind, f);
-    };
+    kjtest::RegularFrame f;
+    f.storeys = 3;
+    auto frameCase = [&](LoadCaseKind kind, double q, double F) { return kjtest::regularFrameCase(kind, f, q, F); };
     DesignOptions o;
     o.code = DesignCode::Gb50010_2010;
     EnvelopeOptions eo;
